@@ -1,0 +1,120 @@
+// The path object being edited: the file head, the decoded data chunk, the live
+// sprite header table, and the primitives that keep offsets and sizes consistent.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <span>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace trellisor {
+
+// The six editor pages (tab indices).
+enum EditorPage : int {
+    PagePath = 0,
+    PagePathRailings = 1,
+    PageQueue = 2,
+    PageQueueRailings = 3,
+    PageSupports = 4,
+    PageStringTable = 5,
+};
+inline constexpr int kPageCount = 6;
+
+// The object's two icons, rebuilt from the other sprites before every repaint.
+inline constexpr unsigned PathIconSprite = 71;
+inline constexpr unsigned QueueIconSprite = 72;
+inline constexpr int kIconWidth = 45;
+inline constexpr int kIconHeight = 34;
+
+// Sprite pixel formats.
+inline constexpr std::int16_t kSpriteRaw = 1;
+inline constexpr std::int16_t kSpriteRowCoded = 5;
+
+inline constexpr std::uint8_t kPathObjectType = 5;
+inline constexpr int kLanguageCount = 12;
+
+// The 21-byte head of an object file: object header followed by chunk header.
+struct ObjectFileHead {
+    static constexpr std::size_t kSize = 21;
+    std::uint32_t flags = 0;          // low 4 bits of byte 0: object type
+    std::array<char, 8> name{};       // space padded, no terminator
+    std::uint32_t checksum = 0;
+    std::uint8_t encoding = 0;        // 0 stored, anything else run-length coded
+    std::uint32_t length = 0;         // coded chunk bytes after the head
+
+    std::uint8_t objectType() const { return std::uint8_t(flags & 0x0F); }
+    std::array<std::uint8_t, kSize> toBytes() const;
+    static ObjectFileHead fromBytes(std::span<const std::uint8_t, kSize> bytes);
+};
+
+// One 16-byte sprite header record.
+struct SpriteHeader {
+    static constexpr std::size_t kSize = 16;
+    std::uint32_t offset = 0;  // relative to the start of the image data
+    std::int16_t width = 0;
+    std::int16_t height = 0;
+    std::int16_t xOffset = 0;
+    std::int16_t yOffset = 0;
+    std::int16_t flags = 0;    // 1 raw, 5 row-coded
+    std::uint16_t reserved = 0;
+
+    // The header as three 32-bit words (bytes 4-7, 8-11, 12-15), as type files pass them.
+    std::uint32_t word1() const;
+    std::uint32_t word2() const;
+    std::uint32_t word3() const;
+    void setWords(std::uint32_t w1, std::uint32_t w2, std::uint32_t w3);
+
+    std::array<std::uint8_t, kSize> toBytes() const;
+    static SpriteHeader fromBytes(const std::uint8_t* bytes);  // reads 16 bytes
+    bool operator==(const SpriteHeader&) const = default;
+};
+
+class PathObject {
+public:
+    // The head as read (or set by New), written back by Save.
+    ObjectFileHead m_head;
+    // The decoded data chunk; null exactly when no object is loaded.
+    std::unique_ptr<std::uint8_t[]> m_data;
+    std::uint32_t m_dataSize = 0;
+    // The live sprite header table (authoritative; m_spriteCount == m_sprites.size()).
+    std::vector<SpriteHeader> m_sprites;
+    std::uint32_t m_spriteCount = 0;
+    std::uint32_t m_stringTableOffset = 0;
+    std::uint32_t m_imageDataOffset = 0;
+    std::uint8_t m_supportType = 0;  // chunk byte 10; bit 0 selects the support set
+    std::uint8_t m_pathFlags = 0;    // chunk byte 11; bit 1 "Draw Paths over Supports"
+
+    bool isLoaded() const { return m_data != nullptr; }
+
+    // Frees the chunk and the sprite table and zeroes sizes and offsets.
+    void clearObject();
+
+    // The byte range [start, end) of sprite index's pixels in m_data.
+    std::pair<std::uint32_t, std::uint32_t> spriteSpan(unsigned index) const;
+
+    // The text of a language code; false (text untouched) when the table has none.
+    bool getObjectString(int language, std::string& text) const;
+    // Replaces the text of a language code the table holds (an empty text becomes " ").
+    void setObjectString(int language, const std::string& text);
+
+    // Gives sprite index the header words and length pixel bytes at source + sourceOffset;
+    // appends (leaving all-zero headers in any gap) when index >= m_spriteCount.
+    void replaceSprite(unsigned index, std::uint32_t sourceOffset, std::uint32_t word1,
+                       std::uint32_t word2, std::uint32_t word3, std::uint32_t length,
+                       const std::uint8_t* source);
+    // Keeps only the first count sprites.
+    void truncateSprites(std::uint32_t count);
+
+    // Sprite ranges of the pages; Supports ends at m_spriteCount - 1, the String Table page is 0..0.
+    int pageFirstSprite(int page) const;
+    int pageLastSprite(int page) const;
+
+    // Pixel bytes of sprite index (from spriteSpan), empty when out of range.
+    std::span<std::uint8_t> spritePixels(unsigned index);
+    std::span<const std::uint8_t> spritePixels(unsigned index) const;
+};
+
+}  // namespace trellisor
