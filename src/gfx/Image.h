@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <memory>
 
+#include "gfx/CompiledSprite.h"  // complete type: every image owns its compiled code
 #include "gfx/Palette.h"
 
 namespace trellisor {

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <span>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "base/Result.h"
@@ -24,6 +25,10 @@ struct LoadReport {
     LoadOutcome outcome = LoadOutcome::CannotOpen;
     std::string reason;  // one line, empty when Loaded
 };
+
+// The largest decoded chunk (and object) accepted: real objects hold a few hundred
+// KiB, so this only stops hostile files from taking unbounded memory.
+inline constexpr std::uint32_t kMaxChunkBytes = 64u * 1024 * 1024;
 
 // The message the editor shows for a file of another object type.
 inline constexpr const char* kNotAPathMessage = "Error: Not a path file.";
@@ -46,5 +51,8 @@ Status saveObjectFile(PathObject& obj, const std::string& path, const std::strin
 
 // The texts the object holds for languages 0..11 ("" where absent), as Save would keep them.
 std::array<std::string, kLanguageCount> objectStrings(const PathObject& obj);
+
+// The string table's entries (language code, text) in table order.
+std::vector<std::pair<int, std::string>> stringTableEntries(const PathObject& obj);
 
 }  // namespace trellisor

@@ -15,6 +15,12 @@ namespace trellisor {
 Result<std::vector<std::uint8_t>> decodeRunLength(std::span<const std::uint8_t> coded,
                                                   std::size_t maxOutput);
 
+// The two halves of decodeRunLength, for a reader that decodes into its own buffer:
+// measureRunLength checks every record and gives the decoded size (refusing as above);
+// decodeRunLengthTo then writes exactly that many bytes (outSize, as measured) to out.
+Result<std::size_t> measureRunLength(std::span<const std::uint8_t> coded, std::size_t maxOutput);
+void decodeRunLengthTo(std::span<const std::uint8_t> coded, std::uint8_t* out, std::size_t outSize);
+
 // Codes bytes with the game's run rules (repeats of 2..127, literal runs of 1..126).
 std::vector<std::uint8_t> encodeRunLength(std::span<const std::uint8_t> bytes);
 

@@ -1,0 +1,57 @@
+// The UI port: the few places where a command waits for the user (file
+// dialogs, message boxes, the name prompt, modal pages) and the wait cursor.
+// The editor uses QtUiPort; tests script the answers.
+#pragma once
+
+#include <QString>
+#include <optional>
+
+class QDialog;
+
+namespace trellisor {
+
+struct FileDialogRequest {
+    bool save = false;         // save dialog (else open)
+    QString title;             // "Open Path DAT File"
+    QString defaultExtension;  // "DAT", appended when the user types none
+    QString initialName;       // "*.DAT"
+    QString filter;            // "*.DAT"
+    QString initialFolder;     // empty: wherever the last dialog was
+};
+
+struct FileChoice {
+    QString path;      // full path
+    QString fileName;  // name and extension, no folder
+};
+
+enum class MessageButtons { Ok, OkCancel };
+enum class MessageAnswer { Ok, Cancel };
+
+class UiPort {
+public:
+    virtual ~UiPort() = default;
+    // Nothing when the user cancels.
+    virtual std::optional<FileChoice> chooseFile(const FileDialogRequest& request) = 0;
+    // An empty caption means the window system's default one.
+    virtual MessageAnswer messageBox(const QString& text, const QString& caption, MessageButtons buttons) = 0;
+    // Runs the name dialog with a prompt and a proposed name; nothing on Cancel.
+    virtual std::optional<QString> promptName(const QString& prompt, const QString& proposed) = 0;
+    // Runs a dialog of ours (About, help) modally and returns its result code.
+    virtual int runModal(QDialog& dialog) = 0;
+    virtual void beginWaitCursor() = 0;
+    virtual void endWaitCursor() = 0;
+};
+
+// Shows the wait cursor for one scope.
+class WaitCursor {
+public:
+    explicit WaitCursor(UiPort& ui) : m_ui(ui) { m_ui.beginWaitCursor(); }
+    ~WaitCursor() { m_ui.endWaitCursor(); }
+    WaitCursor(const WaitCursor&) = delete;
+    WaitCursor& operator=(const WaitCursor&) = delete;
+
+private:
+    UiPort& m_ui;
+};
+
+}  // namespace trellisor

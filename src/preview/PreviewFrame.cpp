@@ -1,0 +1,43 @@
+// Composing one preview frame: grass, the scene or grid the mode asks for, present.
+#include "preview/PreviewFrame.h"
+
+#include "preview/ExampleScenes.h"
+#include "preview/SpriteDrawing.h"
+
+namespace trellisor {
+
+void drawElementGrid(const PathObject& obj, Image* screen, int first, int last) {
+    if (!screen) return;
+    int i = first;
+    for (int row = 1; row <= 14; ++row)
+        for (int column = 0; column <= 4 && i <= last; ++column, ++i)
+            if (i >= 0) drawElementAt(obj, screen, unsigned(i), column, row, 0);
+}
+
+void drawPreviewFrame(const PathObject& obj, Display& display, Image* grass, int previewMode, int page) {
+    Image* screen = display.screen();
+    if (screen) {
+        // The grass is the only clearing of the screen; its 0 pixels keep the last frame.
+        if (grass) grass->drawTransparent(screen, 0, 0, false, 0);
+        switch (previewMode) {
+            case PreviewExamplePath:
+                drawExamplePath(obj, screen);
+                break;
+            case PreviewExampleQueue:
+                drawExampleQueue(obj, screen);
+                break;
+            case PreviewAllPathElements:
+            case PreviewAllRailingElements:
+            case PreviewAllQueueElements:
+            case PreviewAllQueueRailings:
+            case PreviewAllSupportElements:
+                drawElementGrid(obj, screen, obj.pageFirstSprite(page), obj.pageLastSprite(page));
+                break;
+            default:
+                break;
+        }
+    }
+    display.present();
+}
+
+}  // namespace trellisor

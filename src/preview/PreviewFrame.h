@@ -1,0 +1,32 @@
+// One preview frame: grass, then the example scene or the page's element grid,
+// then present. The editor's paint handler and the command line both call it.
+#pragma once
+
+#include "gfx/Display.h"
+#include "gfx/Image.h"
+#include "object/PathObject.h"
+
+namespace trellisor {
+
+enum PreviewMode : int {
+    PreviewExamplePath = 0,
+    PreviewAllPathElements,
+    PreviewAllRailingElements,
+    PreviewExampleQueue,
+    PreviewAllQueueElements,
+    PreviewAllQueueRailings,
+    PreviewAllSupportElements
+};
+
+inline constexpr int kPreviewWidth = 360;
+inline constexpr int kPreviewHeight = 260;
+
+// Sprites first..last (signed) in rows 1..14 of five cells each; at most 70 shown.
+void drawElementGrid(const PathObject& obj, Image* screen, int first, int last);
+
+// Draws the frame for a preview mode onto display's screen and presents it. The
+// grid modes take their range from page, not from the mode. grass may be null
+// (the screen then keeps what the previous frame left).
+void drawPreviewFrame(const PathObject& obj, Display& display, Image* grass, int previewMode, int page);
+
+}  // namespace trellisor
