@@ -32,9 +32,12 @@ bool insideDiamond(int x, int y, int w, int h) {
 std::uint32_t pixelValue(int bits, int x, int y) {
     const std::uint32_t v = std::uint32_t(x * 31 + y * 17 + 1);
     switch (bits) {
-        case 8: return 1 + v % 254;
-        case 16: return 1 + v % 0x7FFE;
-        default: return 1 + (v * 2654435761u) % 0xFFFFFE;
+        case 8:
+            return 1 + v % 254;
+        case 16:
+            return 1 + v % 0x7FFE;
+        default:
+            return 1 + (v * 2654435761u) % 0xFFFFFE;
     }
 }
 
@@ -42,7 +45,9 @@ std::unique_ptr<Image> makeSource(int bits, const Size& s, bool transparentCorne
     auto image = trellisor::createMemoryImage(s.width, s.height, bits);
     for (int y = 0; y < s.height; ++y)
         for (int x = 0; x < s.width; ++x)
-            image->putPixel(x, y, transparentCorners && !insideDiamond(x, y, s.width, s.height) ? 0 : pixelValue(bits, x, y));
+            image->putPixel(
+                x, y,
+                transparentCorners && !insideDiamond(x, y, s.width, s.height) ? 0 : pixelValue(bits, x, y));
     return image;
 }
 
@@ -55,7 +60,8 @@ void ours(benchmark::State& state, int bits, Size s, bool transparent) {
     auto dst = trellisor::createMemoryImage(360, 260, bits);
     dst->clear(0);
     for (auto _ : state) {
-        int drew = transparent ? src->drawTransparent(dst.get(), 0, 0, false, 0) : src->draw(dst.get(), 0, 0, false, 0);
+        int drew = transparent ? src->drawTransparent(dst.get(), 0, 0, false, 0)
+                               : src->draw(dst.get(), 0, 0, false, 0);
         benchmark::DoNotOptimize(drew);
         benchmark::ClobberMemory();
     }
@@ -77,10 +83,14 @@ void reference(benchmark::State& state, int bits, Size s) {
 // (QPainter cannot paint into Indexed8), then RGB555, RGB888, RGB32.
 QImage::Format qtFormat(int bits) {
     switch (bits) {
-        case 8: return QImage::Format_Grayscale8;
-        case 16: return QImage::Format_RGB555;
-        case 24: return QImage::Format_RGB888;
-        default: return QImage::Format_RGB32;
+        case 8:
+            return QImage::Format_Grayscale8;
+        case 16:
+            return QImage::Format_RGB555;
+        case 24:
+            return QImage::Format_RGB888;
+        default:
+            return QImage::Format_RGB32;
     }
 }
 
@@ -109,7 +119,8 @@ void registerAll() {
             const std::string tag = std::to_string(bits) + "bit/" + s.name;
             benchmark::RegisterBenchmark(("draw/" + tag).c_str(), ours, bits, s, false);
             benchmark::RegisterBenchmark(("memcpy/" + tag).c_str(), reference, bits, s);
-            benchmark::RegisterBenchmark(("qpainter_opaque/" + tag).c_str(), qpainter, bits, s, qtFormat(bits), false);
+            benchmark::RegisterBenchmark(("qpainter_opaque/" + tag).c_str(), qpainter, bits, s,
+                                         qtFormat(bits), false);
             benchmark::RegisterBenchmark(("drawTransparent/" + tag).c_str(), ours, bits, s, true);
             benchmark::RegisterBenchmark(("qpainter_argb32/" + tag).c_str(), qpainter, bits, s,
                                          QImage::Format_ARGB32, true);

@@ -15,7 +15,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const int bytesPerLine = std::int16_t(trellisor::loadLe16(data + 6));
     // A copy of exactly the block, so any read past it is caught.
     std::vector<std::uint8_t> block(data + 8, data + size);
-    auto image = trellisor::readPcxMemory(block.data(), width, height, planes, bytesPerLine, int(block.size()));
+    auto image =
+        trellisor::readPcxMemory(block.data(), width, height, planes, bytesPerLine, int(block.size()));
     if (image) image->getPixel(image->width() - 1, image->height() - 1);
     return 0;
 }

@@ -116,7 +116,6 @@ QWidget* createControl(QWidget* parent, const ControlTemplate& c, const DialogUn
         case K::PushButton: {
             auto* button = new QPushButton(text, parent);
             button->setDefault(c.style & S::Default);
-            button->setAutoDefault(false);
             widget = button;
             break;
         }

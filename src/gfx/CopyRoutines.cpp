@@ -2,6 +2,7 @@
 // so these are tight loops with no bounds tests.
 #include "gfx/CopyRoutines.h"
 
+#include <cstdint>
 #include <cstring>
 
 #if defined(__x86_64__) || defined(__SSE2__)
@@ -54,7 +55,8 @@ inline void keyed16(std::uint8_t* d, const std::uint8_t* s) {
         return;
     }
     const __m128i dst = _mm_loadu_si128(reinterpret_cast<const __m128i*>(d));
-    _mm_storeu_si128(reinterpret_cast<__m128i*>(d), _mm_or_si128(_mm_and_si128(key, dst), _mm_andnot_si128(key, src)));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(d),
+                     _mm_or_si128(_mm_and_si128(key, dst), _mm_andnot_si128(key, src)));
 }
 #endif
 
@@ -65,6 +67,10 @@ inline bool hasZeroByte(std::uint32_t w) { return ((w - 0x01010101u) & ~w & 0x80
 inline void copyRows(const BlitParams& p, int bytesPerPixel) {
     const std::uint8_t* s = p.src;
     std::uint8_t* d = p.dst;
+    if (p.srcSkip == 0 && p.dstSkip == 0) {  // whole rows of equal pitch: one block
+        std::memcpy(d, s, std::size_t(p.width) * std::size_t(p.rows) * bytesPerPixel);
+        return;
+    }
     const std::size_t rowBytes = std::size_t(p.width) * bytesPerPixel;
     const std::ptrdiff_t srcStep = (std::ptrdiff_t(p.width) + p.srcSkip) * bytesPerPixel;
     const std::ptrdiff_t dstStep = (std::ptrdiff_t(p.width) + p.dstSkip) * bytesPerPixel;
@@ -94,10 +100,17 @@ void opaqueCopy8Vector(const BlitParams& p) {
 #ifdef TRELLISOR_HAVE_SSE2
     const std::uint8_t* s = p.src;
     std::uint8_t* d = p.dst;
+    // Rows of equal pitch with nothing between them are one block, moved by the
+    // C library's copy, which uses the widest moves this processor has.
+    if (p.srcSkip == 0 && p.dstSkip == 0) {
+        std::memcpy(d, s, std::size_t(p.width) * std::size_t(p.rows));
+        return;
+    }
     const int width = p.width;
+    const int rows = p.rows;
     const std::ptrdiff_t srcStep = std::ptrdiff_t(width) + p.srcSkip;
     const std::ptrdiff_t dstStep = std::ptrdiff_t(width) + p.dstSkip;
-    for (int row = 0; row < p.rows; ++row, s += srcStep, d += dstStep) {
+    for (int row = 0; row < rows; ++row, s += srcStep, d += dstStep) {
         if (width >= 32) {
             int i = 0;
             for (; i + 32 <= width; i += 32) copy32(d + i, s + i);
@@ -148,6 +161,33 @@ __attribute__((target("avx2"))) int keyedAvx2Part(std::uint8_t* d, const std::ui
 }
 
 const bool g_hasAvx2 = __builtin_cpu_supports("avx2");
+
+// 24-bit key test, eight pixels (24 bytes) at a time: the pixels are spread to
+// one per 32-bit lane with a zero top byte, so a lane equal to 0 is a
+// transparent pixel; returns the pixels handled. Each load reads 32 bytes, so it stops while 11
+// pixels remain, never reading past the row.
+__attribute__((target("avx2"))) int keyed24Avx2Part(std::uint8_t* d, const std::uint8_t* s, int width) {
+    const __m256i spread = _mm256_setr_epi32(0, 1, 2, 3, 3, 4, 5, 6);
+    const __m256i lanes = _mm256_setr_epi8(0, 1, 2, -1, 3, 4, 5, -1, 6, 7, 8, -1, 9, 10, 11, -1, 0, 1, 2, -1,
+                                           3, 4, 5, -1, 6, 7, 8, -1, 9, 10, 11, -1);
+    const __m256i zero = _mm256_setzero_si256();
+    int i = 0;
+    for (; i + 11 <= width; i += 8) {
+        const std::uint8_t* from = s + i * 3;
+        const __m256i raw = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(from));
+        const __m256i pixels = _mm256_shuffle_epi8(_mm256_permutevar8x32_epi32(raw, spread), lanes);
+        const int key = _mm256_movemask_ps(_mm256_castsi256_ps(_mm256_cmpeq_epi32(pixels, zero)));
+        if (key == 0xFF) continue;
+        std::uint8_t* to = d + i * 3;
+        if (key == 0) {
+            std::memcpy(to, from, 24);
+            continue;
+        }
+        for (int k = 0; k < 8; ++k)
+            if (!(key & (1 << k))) std::memcpy(to + k * 3, from + k * 3, 3);
+    }
+    return i;
+}
 #endif
 
 template <int ElementBytes>
@@ -155,7 +195,8 @@ inline int keyedVectorPart(std::uint8_t* d, const std::uint8_t* s, int width) {
 #ifdef TRELLISOR_HAVE_SSE2
     constexpr int perGroup = 16 / ElementBytes;
     int i = g_hasAvx2 ? keyedAvx2Part<ElementBytes>(d, s, width) : 0;
-    for (; i + perGroup <= width; i += perGroup) keyed16<ElementBytes>(d + i * ElementBytes, s + i * ElementBytes);
+    for (; i + perGroup <= width; i += perGroup)
+        keyed16<ElementBytes>(d + i * ElementBytes, s + i * ElementBytes);
     return i;
 #else
     (void)d;
@@ -230,8 +271,9 @@ void transparentCopy32(const BlitParams& p) {
     const std::uint8_t* rowSrc = p.src;
     std::uint8_t* rowDst = p.dst;
     for (int row = 0; row < p.rows; ++row, rowSrc += srcStep, rowDst += dstStep) {
-        const int done = keyedVectorPart<4>(rowDst, rowSrc, p.width);
-        for (int i = done; i < p.width; ++i) {
+        const int width = p.width;
+        const int done = keyedVectorPart<4>(rowDst, rowSrc, width);
+        for (int i = done; i < width; ++i) {
             const std::uint32_t w = load32u(rowSrc + i * 4);
             if (w) store32u(rowDst + i * 4, w);
         }
@@ -245,12 +287,17 @@ void transparentCopy24(const BlitParams& p) {
     const std::ptrdiff_t dstStep = (std::ptrdiff_t(p.width) + p.dstSkip) * 3;
     const std::uint8_t* rowSrc = p.src;
     std::uint8_t* rowDst = p.dst;
+    const int width = p.width;  // a local: stores through the rows could alias p
     for (int row = 0; row < p.rows; ++row, rowSrc += srcStep, rowDst += dstStep) {
-        const std::uint8_t* s = rowSrc;
-        std::uint8_t* d = rowDst;
+#ifdef TRELLISOR_HAVE_SSE2
+        int i = g_hasAvx2 ? keyed24Avx2Part(rowDst, rowSrc, width) : 0;
+#else
         int i = 0;
+#endif
+        const std::uint8_t* s = rowSrc + i * 3;
+        std::uint8_t* d = rowDst + i * 3;
         // Four pixels (12 bytes, three words) at a time: all keyed -> skipped, none -> stored whole.
-        for (; i + 4 <= p.width; i += 4, s += 12, d += 12) {
+        for (; i + 4 <= width; i += 4, s += 12, d += 12) {
             const std::uint32_t w0 = load32u(s), w1 = load32u(s + 4), w2 = load32u(s + 8);
             const bool k0 = (w0 & 0xFFFFFFu) == 0, k1 = ((w0 >> 24) | ((w1 & 0xFFFFu) << 8)) == 0;
             const bool k2 = ((w1 >> 16) | ((w2 & 0xFFu) << 16)) == 0, k3 = (w2 >> 8) == 0;
@@ -266,7 +313,7 @@ void transparentCopy24(const BlitParams& p) {
             if (!k2) std::memcpy(d + 6, s + 6, 3);
             if (!k3) std::memcpy(d + 9, s + 9, 3);
         }
-        for (; i < p.width; ++i, s += 3, d += 3)
+        for (; i < width; ++i, s += 3, d += 3)
             if (s[0] | s[1] | s[2]) std::memcpy(d, s, 3);
     }
 }

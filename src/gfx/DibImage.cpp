@@ -1,11 +1,11 @@
 // DIB images: the shown pixel buffer and its bitmap header for each format.
-#include "gfx/CompiledSprite.h"
 #include "gfx/DibImage.h"
 
 #include <cstring>
 #include <new>
 
 #include "base/Bytes.h"
+#include "gfx/CompiledSprite.h"
 
 namespace trellisor {
 

@@ -43,8 +43,9 @@ int Image::draw(Image* dst, int x, int y, bool centred, int flags) {
         if (hasCompiledOpaque() && m_compiledCode && liesInside(*this, *dst, x, y)) {
             std::uint8_t* p = dst->lock(2);
             if (p) {
-                m_compiledCode->run(p + std::ptrdiff_t(y) * dst->pitchBytes() + std::ptrdiff_t(x) * m_bytesPerPixel,
-                                    dst->pitchBytes());
+                m_compiledCode->run(
+                    p + std::ptrdiff_t(y) * dst->pitchBytes() + std::ptrdiff_t(x) * m_bytesPerPixel,
+                    dst->pitchBytes());
                 dst->unlock();
                 return 1;
             }
@@ -67,8 +68,9 @@ int Image::drawTransparent(Image* dst, int x, int y, bool centred, int flags) {
         if (hasCompiledTransparent() && m_compiledCode && liesInside(*this, *dst, x, y)) {
             std::uint8_t* p = dst->lock(2);
             if (p) {
-                m_compiledCode->run(p + std::ptrdiff_t(y) * dst->pitchBytes() + std::ptrdiff_t(x) * m_bytesPerPixel,
-                                    dst->pitchBytes());
+                m_compiledCode->run(
+                    p + std::ptrdiff_t(y) * dst->pitchBytes() + std::ptrdiff_t(x) * m_bytesPerPixel,
+                    dst->pitchBytes());
                 dst->unlock();
                 return 1;
             }
@@ -78,7 +80,8 @@ int Image::drawTransparent(Image* dst, int x, int y, bool centred, int flags) {
     // 24-bit images have no transparent routine, so they take the converting
     // path; between two 24-bit images unpack and pack are the identity, and a
     // clipped loop gives exactly the pixels of convertToSkipZero.
-    if (m_bitsPerPixel == 24 && dst->bitsPerPixel() == 24) return runClipped(*this, *dst, x, y, &transparentCopy24);
+    if (m_bitsPerPixel == 24 && dst->bitsPerPixel() == 24)
+        return runClipped(*this, *dst, x, y, &transparentCopy24);
     convertToSkipZero(dst, x, y);
     return 1;
 }

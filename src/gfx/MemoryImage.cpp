@@ -1,6 +1,5 @@
 // Memory images: construction of each format, buffer ownership, clear, lines
 // and filled rectangles, and createMemoryImage.
-#include "gfx/CompiledSprite.h"
 #include "gfx/MemoryImage.h"
 
 #include <algorithm>
@@ -8,6 +7,7 @@
 #include <new>
 #include <utility>
 
+#include "gfx/CompiledSprite.h"
 #include "gfx/CopyRoutines.h"
 #include "gfx/PixelFormats.h"
 
@@ -64,7 +64,8 @@ void fillPixels(std::uint8_t* p, int count, int bytesPerPixel, std::uint32_t val
             break;
         }
         case 3: {
-            const std::uint8_t b = std::uint8_t(value), g = std::uint8_t(value >> 8), r = std::uint8_t(value >> 16);
+            const std::uint8_t b = std::uint8_t(value), g = std::uint8_t(value >> 8),
+                               r = std::uint8_t(value >> 16);
             for (int i = 0; i < count; ++i, p += 3) p[0] = b, p[1] = g, p[2] = r;
             break;
         }
@@ -156,7 +157,8 @@ MemoryImage16::MemoryImage16(int width, int height, bool) {
     m_loadPixel = &load16;
 }
 
-MemoryImage555::MemoryImage555(int width, int height, bool allocate) : MemoryImage16(width, height, allocate) {
+MemoryImage555::MemoryImage555(int width, int height, bool allocate)
+    : MemoryImage16(width, height, allocate) {
     m_layout16 = 1;
     m_unpackColor = &unpack555;
     m_packColor = &pack555;

@@ -62,8 +62,8 @@ ImageResult decode8(int width, int height, int bytesPerLine, std::span<const std
                     std::span<const std::uint8_t> paletteBytes) {
     if (Status s = checkDimensions(width, height, 1, bytesPerLine, data.size()); !s) return refuse(s.error());
     auto image = createMemoryImage(width, height, 8);
-    if (!image || !image->isValid()) return refuse("cannot make a " + std::to_string(width) + " x " +
-                                                   std::to_string(height) + " image");
+    if (!image || !image->isValid())
+        return refuse("cannot make a " + std::to_string(width) + " x " + std::to_string(height) + " image");
     image->clear(0);
     if (std::uint8_t* pixels = image->lock(2)) {
         const int pitchBytes = image->pitchBytes();
@@ -91,8 +91,8 @@ ImageResult decode8(int width, int height, int bytesPerLine, std::span<const std
 ImageResult decode24(int width, int height, int bytesPerLine, std::span<const std::uint8_t> data) {
     if (Status s = checkDimensions(width, height, 3, bytesPerLine, data.size()); !s) return refuse(s.error());
     auto image = createMemoryImage(width, height, 24);
-    if (!image || !image->isValid()) return refuse("cannot make a " + std::to_string(width) + " x " +
-                                                   std::to_string(height) + " image");
+    if (!image || !image->isValid())
+        return refuse("cannot make a " + std::to_string(width) + " x " + std::to_string(height) + " image");
     image->clear(0);
     if (std::uint8_t* pixels = image->lock(2)) {
         const int pitchBytes = image->pitchBytes();
@@ -118,7 +118,8 @@ ImageResult decodeBlock(std::span<const std::uint8_t> block, int width, int heig
                         int bytesPerLine) {
     if (planes == 1) {
         if (block.size() < kPaletteBytes)
-            return refuse("PCX data of " + std::to_string(block.size()) + " bytes has no room for its palette");
+            return refuse("PCX data of " + std::to_string(block.size()) +
+                          " bytes has no room for its palette");
         const std::size_t dataBytes = block.size() - kPaletteBytes;
         return decode8(width, height, bytesPerLine, block.first(dataBytes), block.subspan(dataBytes));
     }

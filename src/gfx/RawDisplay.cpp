@@ -60,7 +60,8 @@ const char* DibDisplay::typeName(const char** out) const {
 
 std::unique_ptr<Image> DibDisplay::createImage(int width, int height, int bitsPerPixel, int purpose) {
     if (bitsPerPixel == kDisplayDepth) bitsPerPixel = m_bitsPerPixel;
-    if (m_memoryImagesOnly && purpose != kScreenPurpose) return createMemoryImage(width, height, bitsPerPixel);
+    if (m_memoryImagesOnly && purpose != kScreenPurpose)
+        return createMemoryImage(width, height, bitsPerPixel);
     return createDibImage(m_window, width, height, bitsPerPixel);
 }
 

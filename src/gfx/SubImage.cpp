@@ -1,6 +1,7 @@
 // SubImage: a rectangle of a parent image seen as an image of its own.
-#include "gfx/CompiledSprite.h"
 #include "gfx/SubImage.h"
+
+#include "gfx/CompiledSprite.h"
 
 namespace trellisor {
 

@@ -45,8 +45,8 @@ Result<std::vector<std::uint32_t>> readArray(std::span<const std::uint8_t> file,
         return R::ok(std::move(values));
     }
     if (std::uint64_t(field) + std::uint64_t(count) * elementSize > file.size())
-        return R::fail("TIFF array of " + std::to_string(count) + " values at offset " + std::to_string(field) +
-                       " runs past the end of the file");
+        return R::fail("TIFF array of " + std::to_string(count) + " values at offset " +
+                       std::to_string(field) + " runs past the end of the file");
     values.reserve(count);
     const std::uint8_t* p = file.data() + field;
     for (std::uint32_t i = 0; i < count; ++i, p += elementSize)
@@ -73,15 +73,33 @@ ImageResult readTiffBytes(std::span<const std::uint8_t> file) {
         const std::uint32_t count = in.u32();
         const std::uint32_t field = in.u32();
         switch (tag) {
-            case 254: info.newSubfileType = field; break;
-            case 256: info.width = field; break;
-            case 257: info.height = field; break;
-            case 258: info.bitsPerSample = field; break;
-            case 259: info.compression = field; break;
-            case 262: info.photometric = field; break;
-            case 277: info.samplesPerPixel = field; break;
-            case 278: info.rowsPerStrip = field; break;
-            case 284: info.planarConfiguration = field; break;
+            case 254:
+                info.newSubfileType = field;
+                break;
+            case 256:
+                info.width = field;
+                break;
+            case 257:
+                info.height = field;
+                break;
+            case 258:
+                info.bitsPerSample = field;
+                break;
+            case 259:
+                info.compression = field;
+                break;
+            case 262:
+                info.photometric = field;
+                break;
+            case 277:
+                info.samplesPerPixel = field;
+                break;
+            case 278:
+                info.rowsPerStrip = field;
+                break;
+            case 284:
+                info.planarConfiguration = field;
+                break;
             case 273:
             case 279: {
                 auto values = readArray(file, type, count, field);
@@ -89,7 +107,8 @@ ImageResult readTiffBytes(std::span<const std::uint8_t> file) {
                 (tag == 273 ? info.stripOffsets : info.stripByteCounts) = std::move(values.value());
                 break;
             }
-            default: break;
+            default:
+                break;
         }
     }
     if (info.width < 1 || info.height < 1) return refuse("TIFF image has no width or height");
@@ -103,8 +122,8 @@ ImageResult readTiffBytes(std::span<const std::uint8_t> file) {
         return refuse("TIFF image of " + std::to_string(width) + " x " + std::to_string(height) +
                       " pixels does not fit in a file of " + std::to_string(file.size()) + " bytes");
     auto image = createMemoryImage(width, height, 24);
-    if (!image || !image->isValid()) return refuse("cannot make a " + std::to_string(width) + " x " +
-                                                   std::to_string(height) + " image");
+    if (!image || !image->isValid())
+        return refuse("cannot make a " + std::to_string(width) + " x " + std::to_string(height) + " image");
     image->clear(0);
     std::uint8_t* pixels = image->lock(2);
     if (!pixels) return ImageResult::ok(std::move(image));

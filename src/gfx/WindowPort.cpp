@@ -30,7 +30,8 @@ void HeadlessWindowPort::showBuffer(const std::uint8_t* pixels, const std::uint8
     m_lastHeader.assign(bitmapHeader, bitmapHeader + headerBlockBytes(bitmapHeader));
     const int bytesPerPixel = (loadLe16(bitmapHeader + 14) + 7) / 8;
     if (!pixels || width <= 0 || height <= 0) return;
-    m_lastPixels.assign(pixels, pixels + std::size_t(width) * std::size_t(height) * std::size_t(bytesPerPixel));
+    m_lastPixels.assign(pixels,
+                        pixels + std::size_t(width) * std::size_t(height) * std::size_t(bytesPerPixel));
 }
 
 }  // namespace trellisor

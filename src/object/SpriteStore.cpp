@@ -44,7 +44,8 @@ Image* SpriteStore::getSprite(const std::string& name) {
     for (char& c : upper) c = char(std::toupper(static_cast<unsigned char>(c)));
     if (auto it = m_byName.find(upper); it != m_byName.end()) return it->second.get();
     std::unique_ptr<Image> image = load(upper);
-    for (std::size_t i = 0; !image && i < m_searchDirs.size(); ++i) image = load(joinPath(m_searchDirs[i], upper));
+    for (std::size_t i = 0; !image && i < m_searchDirs.size(); ++i)
+        image = load(joinPath(m_searchDirs[i], upper));
     Image* result = image.get();
     m_byName.emplace(upper, std::move(image));
     return result;

@@ -286,7 +286,7 @@ TEST(CliPreview, ImportBitmapRepaintsOrRefuses) {
     EXPECT_NE(dir.read("OUT.DAT"), dir.read("IN.DAT"));
 
     std::remove(dir.file("OUT.DAT").c_str());
-    test::BitmapSpec sixteen{
+    test::BitmapContent sixteen{
         4, 4, 16, 0, std::vector<std::uint8_t>(1024, 0), std::vector<std::uint8_t>(32, 0)};
     const std::string bad = dir.write("bad.bmp", test::bitmapBytes(sixteen));
     expectFailure(cli(dir, {"import-bitmap", dir.file("IN.DAT"), "path", bad, dir.file("OUT.DAT")}),

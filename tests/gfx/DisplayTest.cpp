@@ -2,11 +2,11 @@
 // and the window port, present, DIB headers, and the image loaders.
 #include <gtest/gtest.h>
 
+#include "ImageFileBuilders.h"
 #include "base/Bytes.h"
 #include "gfx/DibImage.h"
 #include "gfx/Display.h"
 #include "gfx/ImageFiles.h"
-#include "ImageFileBuilders.h"
 #include "support/TempDir.h"
 
 namespace trellisor {
@@ -23,8 +23,12 @@ struct Header {
 
 Header headerOf(const Image& image) {
     const std::uint8_t* h = image.bitmapInfo();
-    return {loadLe32(h), std::int32_t(loadLe32(h + 4)), std::int32_t(loadLe32(h + 8)), loadLe16(h + 12),
-            loadLe16(h + 14), loadLe32(h + 16)};
+    return {loadLe32(h),
+            std::int32_t(loadLe32(h + 4)),
+            std::int32_t(loadLe32(h + 8)),
+            loadLe16(h + 12),
+            loadLe16(h + 14),
+            loadLe32(h + 16)};
 }
 
 TEST(Display, KindsNamesAndCreation) {
@@ -79,7 +83,8 @@ TEST(Display, DibDisplayModesAndPresent) {
         SCOPED_TRACE(depth);
         HeadlessWindowPort port(depth);
         std::array<PaletteEntry, 256> system{};
-        for (int i = 0; i < 256; ++i) system[i] = {std::uint8_t(i), std::uint8_t(i + 1), std::uint8_t(i + 2), 4};
+        for (int i = 0; i < 256; ++i)
+            system[i] = {std::uint8_t(i), std::uint8_t(i + 1), std::uint8_t(i + 2), 4};
         port.setSystemPalette(system);
         auto display = createDisplay(2, &port, 1);
         // flags 1: ordinary images are memory images of the screen depth ...
@@ -116,7 +121,8 @@ TEST(Display, DibDisplayModesAndPresent) {
         EXPECT_EQ(port.lastWidth(), 360);
         EXPECT_EQ(port.lastHeight(), 260);
         ASSERT_EQ(port.lastPixels().size(), std::size_t(360 * 260 * screen->bytesPerPixel()));
-        EXPECT_EQ(port.lastPixels()[std::size_t(259 * screen->pitchBytes() + 356 * screen->bytesPerPixel())], 0x1F);
+        EXPECT_EQ(port.lastPixels()[std::size_t(259 * screen->pitchBytes() + 356 * screen->bytesPerPixel())],
+                  0x1F);
         EXPECT_EQ(Bytes(port.lastHeader().begin(), port.lastHeader().begin() + 40),
                   Bytes(screen->bitmapInfo(), screen->bitmapInfo() + 40));
         // A second setMode replaces the screen and resizes again.

@@ -6,9 +6,9 @@
 #include <random>
 #include <vector>
 
+#include "GfxTestSupport.h"
 #include "gfx/CopyRoutines.h"
 #include "gfx/DrawFrame.h"
-#include "GfxTestSupport.h"
 
 namespace trellisor {
 namespace {
@@ -19,7 +19,8 @@ using test::PixelFormat;
 
 // What a destination must hold after src is drawn at x, y over a background
 // value, computed pixel by pixel.
-std::vector<std::uint32_t> expected(Image& src, Image& dst, int x, int y, std::uint32_t background, bool skipZero) {
+std::vector<std::uint32_t> expected(Image& src, Image& dst, int x, int y, std::uint32_t background,
+                                    bool skipZero) {
     std::vector<std::uint32_t> out(std::size_t(dst.width() * dst.height()), background);
     for (int row = 0; row < src.height(); ++row)
         for (int col = 0; col < src.width(); ++col) {
@@ -56,15 +57,17 @@ TEST_P(DrawFormatTest, RejectsAndClipsOnEveryEdge) {
                                : src->draw(dst.get(), x, y, centred, 0);
         };
         // Exactly beside an edge: nothing drawn, 0 returned.
-        for (auto [x, y] : {std::pair{-10, 0}, {23, 0}, {0, -10}, {0, 17}, {-2000000000, 0}, {2000000000, 5}}) {
+        for (auto [x, y] :
+             {std::pair{-10, 0}, {23, 0}, {0, -10}, {0, 17}, {-2000000000, 0}, {2000000000, 5}}) {
             dst->clear(background);
             EXPECT_EQ(drawIt(x, y), 0) << x << "," << y;
             EXPECT_EQ(contents(*dst), std::vector<std::uint32_t>(23 * 17, background));
         }
         // One column or row over each edge, and places in between.
-        for (auto [x, y] : {std::pair{-9, 3}, {22, 3}, {4, -9}, {4, 16}, {-9, -9}, {22, 16}, {13, 7}, {0, 0},
-                            {-3, 12}}) {
-            SCOPED_TRACE(::testing::Message() << f.name << (transparent ? " transparent " : " opaque ") << x << "," << y);
+        for (auto [x, y] :
+             {std::pair{-9, 3}, {22, 3}, {4, -9}, {4, 16}, {-9, -9}, {22, 16}, {13, 7}, {0, 0}, {-3, 12}}) {
+            SCOPED_TRACE(::testing::Message()
+                         << f.name << (transparent ? " transparent " : " opaque ") << x << "," << y);
             dst->clear(background);
             EXPECT_EQ(drawIt(x, y), 1);
             EXPECT_EQ(contents(*dst), expected(*src, *dst, x, y, background, transparent));
@@ -73,6 +76,23 @@ TEST_P(DrawFormatTest, RejectsAndClipsOnEveryEdge) {
         dst->clear(background);
         EXPECT_EQ(drawIt(5, 5, true), 1);
         EXPECT_EQ(contents(*dst), expected(*src, *dst, 0, 0, background, transparent));
+    }
+}
+
+TEST_P(DrawFormatTest, FrameSizedCopiesWithoutGapsBetweenRows) {
+    // Equal widths that are whole pitches: rows follow each other in both images.
+    const PixelFormat& f = GetParam();
+    for (bool vector : {true, false}) {
+        setVectorCopyAllowed(vector);
+        auto src = makeImage(f, 24, 6);
+        setVectorCopyAllowed(true);
+        test::fillPattern(*src, f);
+        auto dst = makeImage(f, 24, 6);
+        for (int y : {0, 2, -3}) {
+            dst->clear(0);
+            EXPECT_EQ(src->draw(dst.get(), 0, y, false, 0), 1);
+            EXPECT_EQ(contents(*dst), expected(*src, *dst, 0, y, 0, false)) << f.name << " at y " << y;
+        }
     }
 }
 
@@ -85,6 +105,8 @@ TEST(Draw, CentredOddSizeAndInvalidImages) {
     EXPECT_EQ(dst->getPixel(0, 0), 7u);
     EXPECT_EQ(dst->getPixel(4, 4), 7u);
     EXPECT_EQ(dst->getPixel(5, 5), 0u);
+    EXPECT_EQ(src->draw(dst.get(), INT32_MIN, INT32_MIN, true, 0), 0);  // centring never wraps around
+    EXPECT_EQ(src->drawTransparent(dst.get(), INT32_MAX, 0, false, 0), 0);
     auto invalid = createMemoryImage(0, 5, 32);
     EXPECT_EQ(invalid->draw(dst.get(), 0, 0, false, 0), 0);
     EXPECT_EQ(src->draw(invalid.get(), 0, 0, false, 0), 0);
@@ -103,7 +125,8 @@ TEST(Draw, VectorAndPlainEightBitCopiesAgree) {
         auto src = createMemoryImage(width, 3, 8);
         for (int y = 0; y < 3; ++y)
             for (int x = 0; x < width; ++x) src->putPixel(x, y, rng() & 0xFF);
-        for (int offset : {-1, 0, 3}) {
+        // One column over the left or right edge, partly over, wholly inside.
+        for (int offset : {1 - width, -1, 0, 3, width + 39}) {
             if (offset + width <= 0) continue;
             auto a = createMemoryImage(width + 40, 5, 8);
             auto b = createMemoryImage(width + 40, 5, 8);
@@ -134,6 +157,22 @@ TEST(Draw, VectorAndPlainEightBitCopiesAgree) {
     }
 }
 
+// Non-zero pixels, some with zero bytes (single-channel colours) where the format has several bytes.
+std::uint32_t keyedValue(const PixelFormat& f, int x, int y) {
+    const std::uint32_t v = test::patternValue(f, x, y);
+    if (f.bits < 24) return v;
+    switch ((x + y) % 4) {
+        case 0:
+            return (v & 0xFF) | 1;
+        case 1:
+            return (v & 0xFF00) | 0x100;
+        case 2:
+            return (v & 0xFF0000) | 0x10000;
+        default:
+            return v;
+    }
+}
+
 TEST(Draw, TransparentCopiesSkipOnlyZero) {
     // Every mix of zero and non-zero in groups of four (8-bit) and pairs (16-bit).
     for (const PixelFormat& f : kFormats) {
@@ -141,12 +180,13 @@ TEST(Draw, TransparentCopiesSkipOnlyZero) {
             auto src = makeImage(f, width, 16);
             for (int y = 0; y < 16; ++y)
                 for (int x = 0; x < width; ++x)
-                    src->putPixel(x, y, ((y >> (x & 3)) & 1) ? test::patternValue(f, x, y) : 0);
+                    src->putPixel(x, y, ((y >> (x & 3)) & 1) ? keyedValue(f, x, y) : 0);
             auto dst = makeImage(f, width + 2, 18);
             const std::uint32_t background = 0x00777777u & f.mask;
             dst->clear(background);
             EXPECT_EQ(src->drawTransparent(dst.get(), 1, 1, false, 0), 1);
-            EXPECT_EQ(contents(*dst), expected(*src, *dst, 1, 1, background, true)) << f.name << " width " << width;
+            EXPECT_EQ(contents(*dst), expected(*src, *dst, 1, 1, background, true))
+                << f.name << " width " << width;
         }
     }
 }

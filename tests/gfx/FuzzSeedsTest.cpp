@@ -8,15 +8,16 @@
 #include <filesystem>
 #include <fstream>
 
-#include "gfx/ImageFiles.h"
 #include "ImageFileBuilders.h"
+#include "gfx/ImageFiles.h"
 
 namespace trellisor {
 namespace {
 
 using Bytes = std::vector<std::uint8_t>;
 
-void writeSeed(const std::string& root, const std::string& target, const std::string& name, const Bytes& bytes) {
+void writeSeed(const std::string& root, const std::string& target, const std::string& name,
+               const Bytes& bytes) {
     std::filesystem::create_directories(root + "/" + target);
     std::ofstream out(root + "/" + target + "/" + name, std::ios::binary);
     out.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
@@ -55,11 +56,20 @@ TEST(FuzzSeeds, DISABLED_Write) {
     const std::vector<std::pair<std::string, Bytes>> tiff = {
         {"tiff_one_strip", test::makeTiffOneStrip(3, 2, ramp(18, 13))},
         {"tiff_two_strips", test::makeTiff(ramp(12, 5), {},
-                                           {{256, 3, 1, 2}, {257, 3, 1, 2}, {259, 3, 1, 1}, {277, 3, 1, 3},
-                                            {273, 3, 2, (14u << 16) | 8u}, {279, 3, 2, (6u << 16) | 6u}})},
-        {"tiff_strip_arrays", test::makeTiff(ramp(18, 3), Bytes{8, 0, 0, 0, 14, 0, 0, 0, 20, 0, 0, 0, 6, 0, 6, 0, 6, 0},
-                                             {{256, 4, 1, 2}, {257, 4, 1, 3}, {259, 3, 1, 1}, {277, 3, 1, 3},
-                                              {273, 4, 3, 26}, {279, 3, 3, 38}})},
+                                           {{256, 3, 1, 2},
+                                            {257, 3, 1, 2},
+                                            {259, 3, 1, 1},
+                                            {277, 3, 1, 3},
+                                            {273, 3, 2, (14u << 16) | 8u},
+                                            {279, 3, 2, (6u << 16) | 6u}})},
+        {"tiff_strip_arrays",
+         test::makeTiff(ramp(18, 3), Bytes{8, 0, 0, 0, 14, 0, 0, 0, 20, 0, 0, 0, 6, 0, 6, 0, 6, 0},
+                        {{256, 4, 1, 2},
+                         {257, 4, 1, 3},
+                         {259, 3, 1, 1},
+                         {277, 3, 1, 3},
+                         {273, 4, 3, 26},
+                         {279, 3, 3, 38}})},
     };
     for (const auto& [name, bytes] : tiff) {
         ASSERT_TRUE(readTiffBytes(bytes)) << name << ": " << readTiffBytes(bytes).error();

@@ -19,18 +19,23 @@ struct PixelFormat {
     std::uint32_t mask;  // the bits a pixel value can hold
 };
 
-inline const PixelFormat kFormats[] = {
-    {"8", 8, 0, 0xFF}, {"555", 16, 1, 0x7FFF}, {"565", 16, 2, 0xFFFF}, {"24", 24, 0, 0xFFFFFF},
-    {"32", 32, 0, 0xFFFFFFFF}};
+inline const PixelFormat kFormats[] = {{"8", 8, 0, 0xFF},
+                                       {"555", 16, 1, 0x7FFF},
+                                       {"565", 16, 2, 0xFFFF},
+                                       {"24", 24, 0, 0xFFFFFF},
+                                       {"32", 32, 0, 0xFFFFFFFF}};
 
 inline std::unique_ptr<Image> makeImage(const PixelFormat& f, int width, int height) {
     switch (f.bits) {
-        case 8: return std::make_unique<MemoryImage8>(width, height);
+        case 8:
+            return std::make_unique<MemoryImage8>(width, height);
         case 16:
             if (f.layout16 == 1) return std::make_unique<MemoryImage555>(width, height);
             return std::make_unique<MemoryImage565>(width, height);
-        case 24: return std::make_unique<MemoryImage24>(width, height);
-        default: return std::make_unique<MemoryImage32>(width, height);
+        case 24:
+            return std::make_unique<MemoryImage24>(width, height);
+        default:
+            return std::make_unique<MemoryImage32>(width, height);
     }
 }
 

@@ -93,7 +93,8 @@ inline std::vector<std::uint8_t> makeTiff(const std::vector<std::uint8_t>& pixel
 }
 
 // Width x height RGB pixels, one strip held in the entries' value fields.
-inline std::vector<std::uint8_t> makeTiffOneStrip(int width, int height, const std::vector<std::uint8_t>& rgb) {
+inline std::vector<std::uint8_t> makeTiffOneStrip(int width, int height,
+                                                  const std::vector<std::uint8_t>& rgb) {
     return makeTiff(rgb, {},
                     {{256, 3, 1, std::uint32_t(width)},
                      {257, 3, 1, std::uint32_t(height)},

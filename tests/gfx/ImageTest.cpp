@@ -2,9 +2,9 @@
 // conversions between formats and sub-images.
 #include <gtest/gtest.h>
 
+#include "GfxTestSupport.h"
 #include "gfx/MemoryImage.h"
 #include "gfx/SubImage.h"
-#include "GfxTestSupport.h"
 
 namespace trellisor {
 namespace {
@@ -141,8 +141,8 @@ TEST_P(FormatTest, ClearLinesAndRectangles) {
     image->clear(z);
     image->drawHorizontalLine(9, -3, 2, c);  // ends swapped and clipped
     EXPECT_EQ(count(c), 7);
-    image->drawHorizontalLine(0, 6, 6, c);   // below the image
-    image->drawHorizontalLine(7, 9, 1, c);   // right of it
+    image->drawHorizontalLine(0, 6, 6, c);  // below the image
+    image->drawHorizontalLine(7, 9, 1, c);  // right of it
     EXPECT_EQ(count(c), 7);
     image->clear(z);
     image->drawVerticalLine(3, 4, 1, c);
@@ -159,7 +159,8 @@ TEST_P(FormatTest, ClearLinesAndRectangles) {
 
 TEST(ImageConversion, EveryPairOfFormats) {
     // Colours every format holds exactly: multiples of 8 (4 for 5-6-5 green) and in the palette.
-    const int colours[][3] = {{248, 0, 0}, {0, 248, 0}, {0, 0, 248}, {64, 128, 192}, {8, 16, 24}, {200, 200, 200}};
+    const int colours[][3] = {{248, 0, 0},    {0, 248, 0}, {0, 0, 248},
+                              {64, 128, 192}, {8, 16, 24}, {200, 200, 200}};
     auto makePalette = [&] {
         auto* p = new Palette();
         for (int i = 0; i < 6; ++i)

@@ -16,7 +16,7 @@ Palette* grey(Palette* p) {
 TEST(Palette, NearestIndexTiesAndExactMatches) {
     Palette p;
     for (auto& e : p.entries) e = {255, 255, 255, 0};
-    p.entries[3] = {100, 100, 98, 0};  // distance 2 from (100, 100, 100)
+    p.entries[3] = {100, 100, 98, 0};   // distance 2 from (100, 100, 100)
     p.entries[7] = {101, 101, 100, 0};  // distance 2 as well
     EXPECT_EQ(p.nearestIndex(100, 100, 100), 3);
     p.entries[9] = {100, 100, 100, 0};
@@ -41,7 +41,8 @@ TEST(Palette, InverseAndMixTables) {
     EXPECT_EQ(p.nearestIndex(203, 203, 203), 200);
     EXPECT_EQ(p.inverseTable[(31 << 10) | (31 << 5) | 31], 248);
     // A rebuild searches the entries, not the old table.
-    for (int i = 0; i < 256; ++i) p.entries[i] = {std::uint8_t(255 - i), std::uint8_t(255 - i), std::uint8_t(255 - i), 0};
+    for (int i = 0; i < 256; ++i)
+        p.entries[i] = {std::uint8_t(255 - i), std::uint8_t(255 - i), std::uint8_t(255 - i), 0};
     p.rebuildTables();
     EXPECT_EQ(p.nearestIndex(0, 0, 0), 255);
     Palette m;

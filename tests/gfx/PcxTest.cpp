@@ -4,8 +4,8 @@
 
 #include <cstdio>
 
-#include "gfx/ImageFiles.h"
 #include "ImageFileBuilders.h"
+#include "gfx/ImageFiles.h"
 #include "support/TempDir.h"
 
 namespace trellisor {
@@ -35,7 +35,8 @@ std::vector<std::uint32_t> rowOf(Image& image, int y) {
 TEST(PcxReader, RunLengthCases) {
     // C3 07 writes 07 three times; C0 07 writes nothing; 3F is one data byte; a
     // run crosses the end of a scan line.
-    auto image = readPcxBytes(pcxFile(4, 3, 1, 4, {0xC3, 0x07, 0xC0, 0x07, 0x3F, 0xC6, 0x22, 0x01, 0xC1, 0xC5}));
+    auto image =
+        readPcxBytes(pcxFile(4, 3, 1, 4, {0xC3, 0x07, 0xC0, 0x07, 0x3F, 0xC6, 0x22, 0x01, 0xC1, 0xC5}));
     ASSERT_TRUE(image) << image.error();
     Image& im = *image.value();
     EXPECT_EQ(im.bitsPerPixel(), 8);
@@ -89,7 +90,8 @@ TEST(PcxReader, RefusesWhatDoesNotFit) {
     EXPECT_FALSE(readPcxBytes(Bytes(128, 0)));
     EXPECT_FALSE(readPcxBytes(Bytes(10, 0)));
     EXPECT_FALSE(readPcxBytes(pcxFile(2, 2, 4, 2, {1, 2, 3, 4})));
-    EXPECT_EQ(readPcxBytes(pcxFile(2, 2, 4, 2, {1, 2, 3, 4})).error(), "PCX with 4 planes is neither 8-bit nor 24-bit");
+    EXPECT_EQ(readPcxBytes(pcxFile(2, 2, 4, 2, {1, 2, 3, 4})).error(),
+              "PCX with 4 planes is neither 8-bit nor 24-bit");
     // An 8-bit file too short to hold its palette.
     Bytes tooShort = test::pcxHeader(2, 2, 1, 2);
     tooShort.resize(600, 1);

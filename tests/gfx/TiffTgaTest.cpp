@@ -2,8 +2,8 @@
 // the TGA writer's bytes.
 #include <gtest/gtest.h>
 
-#include "gfx/ImageFiles.h"
 #include "ImageFileBuilders.h"
+#include "gfx/ImageFiles.h"
 #include "support/TempDir.h"
 
 namespace trellisor {
@@ -32,7 +32,8 @@ TEST(TiffReader, SeveralStripsAtOffsets) {
     // Three strips of one row each, stored in reverse order; arrays of LONG
     // offsets and SHORT counts at offsets; a second pair of SHORT offsets in the value field too.
     const int width = 2;
-    Bytes pixels = {/* row 2 */ 9, 9, 9, 8, 8, 8, /* row 1 */ 5, 5, 5, 6, 6, 6, /* row 0 */ 1, 2, 3, 4, 5, 6};
+    Bytes pixels = {/* row 2 */ 9, 9, 9, 8, 8, 8, /* row 1 */ 5, 5, 5, 6, 6, 6,
+                    /* row 0 */ 1, 2, 3, 4, 5, 6};
     Bytes extra;
     ByteWriter w(extra);
     const std::uint32_t offsetsAt = 8 + 18, countsAt = offsetsAt + 12;
@@ -43,8 +44,13 @@ TEST(TiffReader, SeveralStripsAtOffsets) {
     w.u16(6);
     w.u16(6);
     auto file = test::makeTiff(pixels, extra,
-                               {{256, 3, 1, width}, {257, 4, 1, 3}, {259, 3, 1, 1}, {277, 3, 1, 3},
-                                {273, 4, 3, offsetsAt}, {279, 3, 3, countsAt}, {999, 3, 1, 0}});
+                               {{256, 3, 1, width},
+                                {257, 4, 1, 3},
+                                {259, 3, 1, 1},
+                                {277, 3, 1, 3},
+                                {273, 4, 3, offsetsAt},
+                                {279, 3, 3, countsAt},
+                                {999, 3, 1, 0}});
     auto image = readTiffBytes(file);
     ASSERT_TRUE(image) << image.error();
     EXPECT_EQ(image.value()->getPixel(0, 0), 0x010203u);
@@ -52,22 +58,30 @@ TEST(TiffReader, SeveralStripsAtOffsets) {
     EXPECT_EQ(image.value()->getPixel(1, 2), 0x080808u);
     // Two SHORT offsets in the value field: low half, then high half.
     auto pair = test::makeTiff(pixels, {},
-                               {{256, 3, 1, 2}, {257, 3, 1, 2}, {259, 3, 1, 1}, {277, 3, 1, 3},
-                                {273, 3, 2, (20u << 16) | 14u}, {279, 3, 2, (6u << 16) | 6u}});
+                               {{256, 3, 1, 2},
+                                {257, 3, 1, 2},
+                                {259, 3, 1, 1},
+                                {277, 3, 1, 3},
+                                {273, 3, 2, (20u << 16) | 14u},
+                                {279, 3, 2, (6u << 16) | 6u}});
     auto two = readTiffBytes(pair);
     ASSERT_TRUE(two) << two.error();
     EXPECT_EQ(two.value()->getPixel(0, 0), 0x050505u);
     EXPECT_EQ(two.value()->getPixel(0, 1), 0x010203u);
     // A strip longer than the image stops at its last row; one pointing past the file leaves zeros.
-    auto longStrip = test::makeTiff(pixels, {},
-                                    {{256, 3, 1, 2}, {257, 3, 1, 1}, {259, 3, 1, 1}, {277, 3, 1, 3},
-                                     {273, 4, 1, 8}, {279, 4, 1, 18}});
+    auto longStrip = test::makeTiff(
+        pixels, {},
+        {{256, 3, 1, 2}, {257, 3, 1, 1}, {259, 3, 1, 1}, {277, 3, 1, 3}, {273, 4, 1, 8}, {279, 4, 1, 18}});
     auto clipped = readTiffBytes(longStrip);
     ASSERT_TRUE(clipped) << clipped.error();
     EXPECT_EQ(clipped.value()->getPixel(1, 0), 0x080808u);
     auto outside = test::makeTiff(pixels, {},
-                                  {{256, 3, 1, 2}, {257, 3, 1, 2}, {259, 3, 1, 1}, {277, 3, 1, 3},
-                                   {273, 4, 1, 1000000}, {279, 4, 1, 12}});
+                                  {{256, 3, 1, 2},
+                                   {257, 3, 1, 2},
+                                   {259, 3, 1, 1},
+                                   {277, 3, 1, 3},
+                                   {273, 4, 1, 1000000},
+                                   {279, 4, 1, 12}});
     auto empty = readTiffBytes(outside);
     ASSERT_TRUE(empty) << empty.error();
     EXPECT_EQ(empty.value()->getPixel(1, 1), 0u);
@@ -82,14 +96,19 @@ TEST(TiffReader, Refusals) {
     not42[2] = 43;
     EXPECT_FALSE(readTiffBytes(not42));
     EXPECT_FALSE(readTiffBytes(Bytes{'I', 'I', 42}));
-    auto with = [&](std::vector<TiffEntry> entries) { return readTiffBytes(test::makeTiff(rgb, {}, entries)); };
+    auto with = [&](std::vector<TiffEntry> entries) {
+        return readTiffBytes(test::makeTiff(rgb, {}, entries));
+    };
     const TiffEntry strip = {273, 4, 1, 8}, count = {279, 4, 1, 12};
-    EXPECT_FALSE(with({{256, 3, 1, 2}, {257, 3, 1, 2}, {259, 3, 1, 5}, {277, 3, 1, 3}, strip, count}));  // compressed
+    EXPECT_FALSE(
+        with({{256, 3, 1, 2}, {257, 3, 1, 2}, {259, 3, 1, 5}, {277, 3, 1, 3}, strip, count}));  // compressed
     EXPECT_FALSE(with({{256, 3, 1, 2}, {257, 3, 1, 2}, {259, 3, 1, 1}, {277, 3, 1, 4}, strip, count}));
     EXPECT_FALSE(with({{256, 3, 1, 0}, {257, 3, 1, 2}, {259, 3, 1, 1}, {277, 3, 1, 3}, strip, count}));
     // More pixels than an uncompressed file of this size can hold, and arrays past the end.
-    EXPECT_FALSE(with({{256, 4, 1, 10000}, {257, 4, 1, 10000}, {259, 3, 1, 1}, {277, 3, 1, 3}, strip, count}));
-    auto past = with({{256, 3, 1, 2}, {257, 3, 1, 2}, {259, 3, 1, 1}, {277, 3, 1, 3}, {273, 4, 0x40000000, 8}, count});
+    EXPECT_FALSE(
+        with({{256, 4, 1, 10000}, {257, 4, 1, 10000}, {259, 3, 1, 1}, {277, 3, 1, 3}, strip, count}));
+    auto past = with(
+        {{256, 3, 1, 2}, {257, 3, 1, 2}, {259, 3, 1, 1}, {277, 3, 1, 3}, {273, 4, 0x40000000, 8}, count});
     ASSERT_FALSE(past);
     EXPECT_NE(past.error().find("past the end"), std::string::npos);
     Bytes badDirectory = test::makeTiffOneStrip(2, 2, rgb);

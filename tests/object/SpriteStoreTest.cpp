@@ -1,13 +1,12 @@
 // The sprite store: one instance, upper-cased names, recorded misses, search
 // directories, case-insensitive lookup on disk and the use count.
-#include "object/SpriteStore.h"
-
 #include <gtest/gtest.h>
 #include <unistd.h>
 
 #include <filesystem>
 
 #include "gfx/Display.h"
+#include "object/SpriteStore.h"
 #include "support/TempDir.h"
 
 namespace trellisor {

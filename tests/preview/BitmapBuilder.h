@@ -8,7 +8,7 @@
 
 namespace trellisor::test {
 
-struct BitmapSpec {
+struct BitmapContent {
     std::int32_t width = 0;
     std::int32_t height = 0;  // negative: stored top-down
     std::uint16_t bitCount = 24;
@@ -17,7 +17,7 @@ struct BitmapSpec {
     std::vector<std::uint8_t> pixels;       // written as given after the table
 };
 
-inline std::vector<std::uint8_t> bitmapBytes(const BitmapSpec& s) {
+inline std::vector<std::uint8_t> bitmapBytes(const BitmapContent& s) {
     std::vector<std::uint8_t> out;
     ByteWriter w(out);
     const std::uint32_t dataOffset = 54 + std::uint32_t(s.colourTable.size());
@@ -46,7 +46,7 @@ inline std::vector<std::uint8_t> bitmapBytes(const BitmapSpec& s) {
 // column x is colourAt(x, y) as {red, green, blue}; rows padded to 4 bytes.
 template <class ColourAt>
 std::vector<std::uint8_t> bitmap24(int width, int height, ColourAt colourAt) {
-    BitmapSpec s;
+    BitmapContent s;
     s.width = width;
     s.height = height;
     s.bitCount = 24;

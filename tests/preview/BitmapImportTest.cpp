@@ -14,7 +14,7 @@ namespace trellisor {
 namespace {
 
 using test::bitmapBytes;
-using test::BitmapSpec;
+using test::BitmapContent;
 using test::buildObject;
 using test::rowCodedSprite;
 
@@ -62,14 +62,9 @@ TEST(BitmapImport, MatchesTheNearestRampColour) {
     EXPECT_LE(m, 225);
 }
 
-TEST(BitmapImport, StairsAndRamps) {
-    for (int i = -1; i < 200; ++i)
-        EXPECT_EQ(isStairsOrRamp(i), (i >= 16 && i <= 19) || (i >= 67 && i <= 70)) << i;
-}
-
 TEST(BitmapImport, ReaderTakesTablesAndRefusesWhatItCannotRead) {
     // 24 bits: no colour table, everything after the headers is pixels; 5 pixels give 16-byte rows.
-    BitmapSpec s{5, 2, 24, 0, {}, std::vector<std::uint8_t>(32, 7)};
+    BitmapContent s{5, 2, 24, 0, {}, std::vector<std::uint8_t>(32, 7)};
     auto bmp = read(bitmapBytes(s));
     EXPECT_EQ(bmp.rowStride, 16);
     EXPECT_EQ(bmp.pixels.size(), 32u);
@@ -77,7 +72,7 @@ TEST(BitmapImport, ReaderTakesTablesAndRefusesWhatItCannotRead) {
     EXPECT_EQ(bmp.fileHeader[0], 'B');
 
     // 8 bits with biClrUsed 0: 256 entries.
-    BitmapSpec t{3, 1, 8, 0, std::vector<std::uint8_t>(1024, 0), {1, 2, 3, 0}};
+    BitmapContent t{3, 1, 8, 0, std::vector<std::uint8_t>(1024, 0), {1, 2, 3, 0}};
     t.colourTable[4 * 2 + 2] = 0xEE;  // red of entry 2
     bmp = read(bitmapBytes(t));
     EXPECT_EQ(bmp.colourCount, 256u);
@@ -86,7 +81,7 @@ TEST(BitmapImport, ReaderTakesTablesAndRefusesWhatItCannotRead) {
     EXPECT_EQ(bmp.pixels, (std::vector<std::uint8_t>{1, 2, 3, 0}));
 
     // biClrUsed entries only; the pixels follow them.
-    BitmapSpec u{3, 1, 8, 2, std::vector<std::uint8_t>(8, 0), {9, 9, 9, 9}};
+    BitmapContent u{3, 1, 8, 2, std::vector<std::uint8_t>(8, 0), {9, 9, 9, 9}};
     bmp = read(bitmapBytes(u));
     EXPECT_EQ(bmp.colourCount, 2u);
     EXPECT_EQ(bmp.pixels.size(), 4u);
@@ -97,11 +92,11 @@ TEST(BitmapImport, ReaderTakesTablesAndRefusesWhatItCannotRead) {
         ASSERT_FALSE(r);
         EXPECT_NE(r.error().find("shorter"), std::string::npos);
     }
-    BitmapSpec huge{3, 1, 8, 0xFFFFFFFFu, std::vector<std::uint8_t>(64, 0), {}};
+    BitmapContent huge{3, 1, 8, 0xFFFFFFFFu, std::vector<std::uint8_t>(64, 0), {}};
     auto r = readBitmapBytes(bitmapBytes(huge));
     ASSERT_FALSE(r);
     EXPECT_NE(r.error().find("4294967295"), std::string::npos);
-    BitmapSpec cut{3, 1, 8, 16, std::vector<std::uint8_t>(60, 0), {}};
+    BitmapContent cut{3, 1, 8, 16, std::vector<std::uint8_t>(60, 0), {}};
     r = readBitmapBytes(bitmapBytes(cut));
     ASSERT_FALSE(r);
     EXPECT_NE(r.error().find("colour table"), std::string::npos);
@@ -127,7 +122,7 @@ TEST(BitmapImport, TileSpriteTakesTheBitmapColumnForColumn) {
 
 TEST(BitmapImport, TwentyFourBitStrideAndEightBitTable) {
     // Stored row 1, column 4 of a 5-wide 24-bit bitmap is bytes 28..30 (blue, green, red).
-    BitmapSpec s{5, 3, 24, 0, {}, std::vector<std::uint8_t>(48, 0)};
+    BitmapContent s{5, 3, 24, 0, {}, std::vector<std::uint8_t>(48, 0)};
     auto [r, g, b] = rgbOf(150);
     s.pixels[28] = std::uint8_t(b), s.pixels[29] = std::uint8_t(g), s.pixels[30] = std::uint8_t(r);
     // Sprite row 0 with yOffset 1 maps to stored row 3 - 1 - 0 - 1 = 1; column 0 with xOffset -28 to 4.
@@ -137,7 +132,7 @@ TEST(BitmapImport, TwentyFourBitStrideAndEightBitTable) {
     EXPECT_EQ(runPixel(obj, 0, 1, 0), 100) << "column 5 lies outside a 5-wide bitmap";
 
     // 8 bits: 3-wide rows are padded to 4 bytes; entries beyond biClrUsed give no colour.
-    BitmapSpec t{3, 2, 8, 4, std::vector<std::uint8_t>(16, 0), {0, 1, 2, 0, 3, 2, 7, 0}};
+    BitmapContent t{3, 2, 8, 4, std::vector<std::uint8_t>(16, 0), {0, 1, 2, 0, 3, 2, 7, 0}};
     for (int e = 0; e < 4; ++e) {
         auto [er, eg, eb] = rgbOf(std::uint8_t(40 + e));
         t.colourTable[4 * e] = std::uint8_t(eb), t.colourTable[4 * e + 1] = std::uint8_t(eg);
@@ -205,6 +200,8 @@ TEST(BitmapImport, PageImportSkipsProtectedStairsRampsAndRawSprites) {
     }));
     ProtectedRamps ramp0{};
     ramp0[0] = true;
+    for (int i : {16, 19, 67, 70}) EXPECT_TRUE(isStairsOrRamp(i)) << i;
+    for (int i : {15, 20, 66, 71}) EXPECT_FALSE(isStairsOrRamp(i)) << i;
     ASSERT_TRUE(importBitmapIntoPage(obj, PagePath, bmp, ramp0));
     for (int i = 0; i <= 50; ++i) {
         if (isStairsOrRamp(i) || i == 2 || i == 3) continue;
@@ -227,12 +224,12 @@ TEST(BitmapImport, OtherDepthsAreRefusedWithoutChange) {
     auto obj = buildObject(test::standardSprites(80));
     const auto before = pixelsOf(obj, 0);
     for (std::uint16_t bits : {1, 4, 16, 32}) {
-        BitmapSpec s{8,
-                     8,
-                     bits,
-                     0,
-                     std::vector<std::uint8_t>(bits < 24 ? 1024 : 0, 0xFF),
-                     std::vector<std::uint8_t>(256, 0xFF)};
+        BitmapContent s{8,
+                        8,
+                        bits,
+                        0,
+                        std::vector<std::uint8_t>(bits < 24 ? 1024 : 0, 0xFF),
+                        std::vector<std::uint8_t>(256, 0xFF)};
         auto bmp = read(bitmapBytes(s));
         auto status = importBitmapIntoPage(obj, PagePath, bmp, ProtectedRamps{});
         ASSERT_FALSE(status);

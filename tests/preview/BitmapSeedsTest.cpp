@@ -23,7 +23,7 @@ struct Seed {
 
 std::vector<Seed> makeSeeds() {
     using test::bitmapBytes;
-    using test::BitmapSpec;
+    using test::BitmapContent;
     std::vector<Seed> seeds;
     seeds.push_back({"rgb24-64x64.bmp",
                      test::bitmap24(64, 64,
@@ -37,7 +37,7 @@ std::vector<Seed> makeSeeds() {
                                         return std::tuple<int, int, int>{x * 50, y * 80, 200};
                                     }),
                      true});
-    BitmapSpec pal8{16, 16, 8, 0, std::vector<std::uint8_t>(1024), std::vector<std::uint8_t>(256)};
+    BitmapContent pal8{16, 16, 8, 0, std::vector<std::uint8_t>(1024), std::vector<std::uint8_t>(256)};
     for (int i = 0; i < 256; ++i) {
         pal8.colourTable[4 * i] = std::uint8_t(i);
         pal8.colourTable[4 * i + 1] = std::uint8_t(255 - i);

@@ -72,6 +72,8 @@ TEST(PreviewIcons, QueueIconLaysTheOverlayBetweenItsSprites) {
     // 88 shifted so its placement at (30,26) lands on (30,6), where the overlay has a colour.
     sprites[56] = test::solidRowCodedSprite(1, 1, colourOf(56), 3, 6);
     sprites[88] = test::solidRowCodedSprite(1, 1, colourOf(88), 0, -20);
+    // 112 lifted onto 158's spot: the support drawn second must win.
+    sprites[112] = test::solidRowCodedSprite(1, 1, colourOf(112), 0, -16);
     auto obj = buildObject(sprites);
     composePreviewIcons(obj);
     auto icon = iconOf(obj, QueueIconSprite);
@@ -81,7 +83,7 @@ TEST(PreviewIcons, QueueIconLaysTheOverlayBetweenItsSprites) {
     EXPECT_EQ(at(icon, 30, 6), colourOf(88)) << "88 at 30,26 is drawn after the overlay";
     EXPECT_EQ(at(icon, 39, 0), colourOf(56)) << "an overlay entry 0 keeps the pixel";
     EXPECT_EQ(at(icon, 7, 16), colourOf(56));
-    EXPECT_EQ(at(icon, 4, 26), colourOf(112));
+    EXPECT_EQ(at(icon, 4, 26), 0);
     EXPECT_EQ(at(icon, 4, 10), colourOf(158));
     for (int y = 0; y < kIconHeight; ++y)
         for (int x = 0; x < kIconWidth; ++x) {

@@ -5,8 +5,8 @@
 #include <cstdint>
 #include <vector>
 
-#include "base/Bytes.h"
 #include "../support/ObjectBuilder.h"
+#include "base/Bytes.h"
 
 namespace trellisor::test {
 
@@ -32,7 +32,8 @@ inline SpriteSpec railing(int ramp) {
     const int w = 34, h = 28;
     std::vector<std::uint8_t> px(std::size_t(w) * h, 0);
     auto put = [&](int x, int y, int shade) {
-        if (x >= 0 && x < w && y >= 0 && y < h) px[std::size_t(y) * w + x] = std::uint8_t(10 + 12 * ramp + shade);
+        if (x >= 0 && x < w && y >= 0 && y < h)
+            px[std::size_t(y) * w + x] = std::uint8_t(10 + 12 * ramp + shade);
     };
     for (int x = 0; x < 33; ++x) {
         const int edge = 26 - x / 2;  // the tile edge climbs one row every two columns
@@ -49,7 +50,8 @@ inline SpriteSpec supportColumn(int ramp) {
     const int w = 8, h = 34;
     std::vector<std::uint8_t> px(std::size_t(w) * h);
     for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x) px[std::size_t(y) * w + x] = std::uint8_t(10 + 12 * ramp + (x < 4 ? 7 : 4));
+        for (int x = 0; x < w; ++x)
+            px[std::size_t(y) * w + x] = std::uint8_t(10 + 12 * ramp + (x < 4 ? 7 : 4));
     return rawSprite(w, h, px, -4, 0);
 }
 
