@@ -80,9 +80,12 @@ std::string resolveCaseInsensitive(const std::string& path) {
     std::error_code ec;
     if (path.empty() || fs::exists(path, ec)) return path;
     fs::path p(path);
-    fs::path dir = p.parent_path();
     std::string name = p.filename().string();
     if (name.empty()) return path;
+    // Folders are matched the same way ("art/GRASS.PCX" finds "Art/grass.pcx").
+    fs::path dir = p.parent_path();
+    if (!dir.empty() && dir != p.root_path() && !fs::exists(dir, ec))
+        dir = resolveCaseInsensitive(dir.string());
     fs::directory_iterator it(dir.empty() ? fs::path(".") : dir, ec);
     if (ec) return path;
     for (const auto& entry : it) {
