@@ -33,6 +33,18 @@ int runClipped(Image& src, Image& dst, int x, int y, RowRoutine routine) {
     return 1;
 }
 
+// Runs a compiled sprite when the source lies wholly inside dst; false leaves
+// the drawing to the row routine.
+bool runCompiled(const CompiledSprite& code, const Image& src, Image& dst, int x, int y) {
+    if (!liesInside(src, dst, x, y)) return false;
+    std::uint8_t* p = dst.lock(2);
+    if (!p) return false;
+    code.run(p + std::ptrdiff_t(y) * dst.pitchBytes() + std::ptrdiff_t(x) * src.bytesPerPixel(),
+             dst.pitchBytes());
+    dst.unlock();
+    return true;
+}
+
 }  // namespace
 
 int Image::draw(Image* dst, int x, int y, bool centred, int flags) {
@@ -40,16 +52,8 @@ int Image::draw(Image* dst, int x, int y, bool centred, int flags) {
     if (!placeSource(*this, *dst, x, y, centred)) return 0;
     const RowRoutine copy = m_routines[RoutineOpaqueCopy];
     if (sameFormat(*this, *dst) && !(flags & 1) && copy) {
-        if (hasCompiledOpaque() && m_compiledCode && liesInside(*this, *dst, x, y)) {
-            std::uint8_t* p = dst->lock(2);
-            if (p) {
-                m_compiledCode->run(
-                    p + std::ptrdiff_t(y) * dst->pitchBytes() + std::ptrdiff_t(x) * m_bytesPerPixel,
-                    dst->pitchBytes());
-                dst->unlock();
-                return 1;
-            }
-        }
+        if (hasCompiledOpaque() && m_compiledCode && runCompiled(*m_compiledCode, *this, *dst, x, y))
+            return 1;
         return runClipped(*this, *dst, x, y, copy);
     }
     if (m_bitsPerPixel == 24 && dst->bitsPerPixel() == 16) {
@@ -65,16 +69,8 @@ int Image::drawTransparent(Image* dst, int x, int y, bool centred, int flags) {
     if (!placeSource(*this, *dst, x, y, centred)) return 0;
     const RowRoutine copy = m_routines[RoutineTransparentCopy];
     if (sameFormat(*this, *dst) && !(flags & 1) && copy) {
-        if (hasCompiledTransparent() && m_compiledCode && liesInside(*this, *dst, x, y)) {
-            std::uint8_t* p = dst->lock(2);
-            if (p) {
-                m_compiledCode->run(
-                    p + std::ptrdiff_t(y) * dst->pitchBytes() + std::ptrdiff_t(x) * m_bytesPerPixel,
-                    dst->pitchBytes());
-                dst->unlock();
-                return 1;
-            }
-        }
+        if (hasCompiledTransparent() && m_compiledCode && runCompiled(*m_compiledCode, *this, *dst, x, y))
+            return 1;
         return runClipped(*this, *dst, x, y, copy);
     }
     // 24-bit images have no transparent routine, so they take the converting
