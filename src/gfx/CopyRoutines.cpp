@@ -162,6 +162,17 @@ __attribute__((target("avx2"))) int keyedAvx2Part(std::uint8_t* d, const std::ui
 
 const bool g_hasAvx2 = __builtin_cpu_supports("avx2");
 
+// For each key of the 24-bit test (bit k set: pixel k is transparent) the bytes
+// of a 24-byte group that keep the destination: the keyed pixels' three bytes.
+struct Keep24Masks {
+    alignas(32) std::uint8_t masks[256][32];
+    Keep24Masks() {
+        for (int key = 0; key < 256; ++key)
+            for (int b = 0; b < 32; ++b) masks[key][b] = (b < 24 && (key & (1 << (b / 3)))) ? 0xFF : 0x00;
+    }
+};
+const Keep24Masks kKeep24Masks;
+
 // 24-bit key test, eight pixels (24 bytes) at a time: the pixels are spread to
 // one per 32-bit lane with a zero top byte, so a lane equal to 0 is a
 // transparent pixel; returns the pixels handled. Each load reads 32 bytes, so it stops while 11
@@ -183,8 +194,14 @@ __attribute__((target("avx2"))) int keyed24Avx2Part(std::uint8_t* d, const std::
             std::memcpy(to, from, 24);
             continue;
         }
-        for (int k = 0; k < 8; ++k)
-            if (!(key & (1 << k))) std::memcpy(to + k * 3, from + k * 3, 3);
+        // Mixed group: one blend, then exactly its 24 bytes are stored (a wider
+        // store would overlap the next group's load and stall it).
+        const __m256i old = _mm256_set_m128i(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(to + 16)),
+                                             _mm_loadu_si128(reinterpret_cast<const __m128i*>(to)));
+        const __m256i keepMask = _mm256_load_si256(reinterpret_cast<const __m256i*>(kKeep24Masks.masks[key]));
+        const __m256i blended = _mm256_blendv_epi8(raw, old, keepMask);
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(to), _mm256_castsi256_si128(blended));
+        _mm_storel_epi64(reinterpret_cast<__m128i*>(to + 16), _mm256_extracti128_si256(blended, 1));
     }
     return i;
 }
