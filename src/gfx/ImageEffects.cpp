@@ -70,6 +70,13 @@ Outcome runEffect(Image& src, Image* dst, int x, int y, bool centred, EffectCall
 // Operations without a fallback draw nothing when the frame asks for one.
 int withoutFallback(Outcome outcome) { return outcome == Outcome::Drawn ? 1 : 0; }
 
+// The result of an effect, running the simpler operation when it must fall back.
+template <class Fallback>
+int withFallback(Outcome outcome, Fallback fallback) {
+    if (outcome == Outcome::Fallback) return fallback();
+    return withoutFallback(outcome);
+}
+
 }  // namespace
 
 int Image::drawSilhouette(Image* dst, int x, int y, bool centred, std::uint32_t colour) {
@@ -90,15 +97,8 @@ int Image::drawRecoloured(Image* dst, int x, int y, bool centred, std::uint32_t 
 int Image::drawBlended(Image* dst, int x, int y, bool centred, int alpha) {
     EffectCall call{RoutineBlend};
     call.alpha = std::uint8_t(std::clamp(alpha, 0, 255));
-    switch (runEffect(*this, dst, x, y, centred, call)) {
-        case Outcome::Drawn:
-            return 1;
-        case Outcome::Nothing:
-            return 0;
-        case Outcome::Fallback:
-            break;
-    }
-    return drawTransparent(dst, x, y, centred, 0);
+    return withFallback(runEffect(*this, dst, x, y, centred, call),
+                        [&] { return drawTransparent(dst, x, y, centred, 0); });
 }
 
 // No format has an alpha-masked routine, so this is always the transparent copy.
@@ -107,15 +107,8 @@ int Image::drawAlphaMasked(Image* dst, int x, int y, bool centred, Image*) {
 }
 
 int Image::drawTranslucent(Image* dst, int x, int y, bool centred) {
-    switch (runEffect(*this, dst, x, y, centred, EffectCall{RoutineTranslucent})) {
-        case Outcome::Drawn:
-            return 1;
-        case Outcome::Nothing:
-            return 0;
-        case Outcome::Fallback:
-            break;
-    }
-    return drawBlended(dst, x, y, centred, 128);
+    return withFallback(runEffect(*this, dst, x, y, centred, EffectCall{RoutineTranslucent}),
+                        [&] { return drawBlended(dst, x, y, centred, 128); });
 }
 
 int Image::drawTinted(Image* dst, int x, int y, bool centred, std::uint32_t colour) {
@@ -189,15 +182,8 @@ int Image::drawTransparentFlipped(Image* dst, int x, int y, bool centred) {
 int Image::drawTranslucentFlipped(Image* dst, int x, int y, bool centred) {
     EffectCall call{RoutineTranslucent};
     call.flipped = true;
-    switch (runEffect(*this, dst, x, y, centred, call)) {
-        case Outcome::Drawn:
-            return 1;
-        case Outcome::Nothing:
-            return 0;
-        case Outcome::Fallback:
-            break;
-    }
-    return drawTransparent(dst, x, y, centred, 0);
+    return withFallback(runEffect(*this, dst, x, y, centred, call),
+                        [&] { return drawTransparent(dst, x, y, centred, 0); });
 }
 
 void Image::fillTranslucent(int x1, int y1, int x2, int y2, std::uint32_t colour) {
