@@ -27,17 +27,11 @@
 #include "app/TextCodec.h"
 #include "base/Files.h"
 #include "object/SpriteStore.h"
+#include "preview/GamePalette.h"
 #include "preview/PreviewFrame.h"
 #include "preview/PreviewIcons.h"
 
 namespace trellisor {
-
-namespace {
-
-constexpr const char* kPageNames[kPageCount] = {"Path",           "Path Railings", "Queue",
-                                                "Queue Railings", "Supports",      "String Table"};
-
-}  // namespace
 
 MainDialog::MainDialog(QWidget* parent)
     : QDialog(parent), m_ownUi(std::make_unique<QtUiPort>(this)), m_ui(m_ownUi.get()) {
@@ -55,7 +49,7 @@ void MainDialog::construct() {
     m_hIcon = resourceIcon(kAppIconResource);
     m_previewMode = PreviewExamplePath;
     for (int page = 0; page < kPageCount; ++page)
-        m_descriptorFileNames[std::size_t(page)] = kDescriptorFileNames[page];
+        m_descriptorFileNames[std::size_t(page)] = kPages[std::size_t(page)].descriptorFile;
     std::srand(unsigned(std::time(nullptr)));
 
     // Creating the window: the template's controls, then the dialog's own set-up.
@@ -103,7 +97,7 @@ void MainDialog::OnInitDialog() {
                              [this] { OnSysCommand(kAboutCommand); });
 
     setWindowIcon(m_hIcon);
-    for (const char* name : kPageNames) m_tabs->addTab(QString::fromLatin1(name));
+    for (const PageInfo& page : kPages) m_tabs->addTab(QString::fromLatin1(page.caption));
     m_currentPage = PagePath;
     m_brightness.fill(0);
     m_showExampleCheck->setChecked(true);
@@ -122,7 +116,7 @@ void MainDialog::OnInitDialog() {
     createProtectedChecks();
 }
 
-// One box under each 15-pixel block of the strip, in a row just below it, in
+// One box under each block of the strip, in a row just below it, in
 // line with the "Protected:" label.
 void MainDialog::createProtectedChecks() {
     const QRect strip = m_recolorStrip->geometry();
@@ -133,7 +127,7 @@ void MainDialog::createProtectedChecks() {
     const int height = 16;
     int top = strip.bottom() + 1;
     if (label) top = std::max(top, label->geometry().center().y() - height / 2);
-    QRect box(strip.left() + 1, top, 15, height);  // +1: the strip's border
+    QRect box(strip.left() + 1, top, kStripBlockWidth, height);  // +1: the strip's border
     for (int ramp = 0; ramp < kRampCount; ++ramp) {
         auto* check = new QCheckBox(this);
         check->setProperty(kControlIdProperty, kFirstProtectedCheckId + ramp);
@@ -141,18 +135,11 @@ void MainDialog::createProtectedChecks() {
         check->setEnabled(true);
         check->show();
         m_protectedChecks[std::size_t(ramp)] = check;
-        box.translate(15, 0);
+        box.translate(kStripBlockWidth, 0);
     }
 }
 
-void MainDialog::readTypeLists() {
-    for (int page = 0; page < kPageCount; ++page) {
-        const std::string& name = m_descriptorFileNames[std::size_t(page)];
-        if (name.empty()) continue;  // the String Table page has no list
-        m_typeLists[std::size_t(page)] =
-            readDescriptorFile(resolveCaseInsensitive(joinPath(m_workingDirectory, name)));
-    }
-}
+void MainDialog::readTypeLists() { m_typeLists = trellisor::readTypeLists(m_workingDirectory); }
 
 void MainDialog::fillTypeCombo(int page) {
     if (page < 0 || page >= kPageCount) return;

@@ -11,12 +11,6 @@
 
 namespace trellisor {
 
-namespace {
-
-bool isEditingPage(int page) { return page >= PagePath && page <= PageSupports; }
-
-}  // namespace
-
 ProtectedRamps MainDialog::protectedRamps() const {
     ProtectedRamps marks{};
     for (int ramp = 0; ramp < kRampCount; ++ramp)
@@ -30,7 +24,7 @@ bool MainDialog::isRampProtected(int ramp) const {
 
 void MainDialog::stepBrightness(int delta) {
     // The buttons are hidden on the String Table page, whose range is no page's.
-    if (!isEditingPage(m_currentPage)) return;
+    if (!isSpritePage(m_currentPage)) return;
     int& counter = m_brightness[std::size_t(m_currentPage)];
     if (!stepPageBrightness(m_object, m_currentPage, counter, delta, protectedRamps())) return;
     m_brightnessEdit->setText(QString::number(counter));
@@ -54,19 +48,15 @@ void MainDialog::OnLButtonUp(QPoint point) {
 }
 
 void MainDialog::OnAddSparkles() {
-    if (m_object.isLoaded() && isEditingPage(m_currentPage))
+    if (m_object.isLoaded() && isSpritePage(m_currentPage))
         addSparkles(m_object, m_currentPage, protectedRamps());
     refreshPreview();
 }
 
 void MainDialog::OnImportBitmap() {
-    if (!m_object.isLoaded() || m_object.m_dataSize == 0 || !isEditingPage(m_currentPage)) return;
-    FileDialogRequest request;
-    request.title = QStringLiteral("Import Bitmap File");
-    request.defaultExtension = QStringLiteral("BMP");
-    request.initialName = QStringLiteral("*.BMP");
-    request.filter = QStringLiteral("*.BMP");
-    auto choice = m_ui->chooseFile(request);
+    if (!m_object.isLoaded() || m_object.m_dataSize == 0 || !isSpritePage(m_currentPage)) return;
+    auto choice =
+        m_ui->chooseFile(fileDialogRequest(QStringLiteral("Import Bitmap File"), QStringLiteral("BMP")));
     if (!choice) return;
     {
         WaitCursor wait(*m_ui);
@@ -97,11 +87,7 @@ void MainDialog::OnProtectedToggle() {
 }
 
 void MainDialog::OnDrawOverSupports() {
-    if (m_drawOverSupportsCheck->isChecked()) {
-        m_object.m_pathFlags = std::uint8_t(m_object.m_pathFlags | 0x02);
-    } else {
-        m_object.m_pathFlags = std::uint8_t(m_object.m_pathFlags & 0xFD);
-    }
+    m_object.setDrawsPathsOverSupports(m_drawOverSupportsCheck->isChecked());
     refreshPreview();
 }
 

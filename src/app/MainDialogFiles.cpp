@@ -34,12 +34,8 @@ bool isRegularFile(const std::string& path) {
 }  // namespace
 
 void MainDialog::OnLoad() {
-    FileDialogRequest request;
-    request.title = QStringLiteral("Open Path DAT File");
-    request.defaultExtension = QStringLiteral("DAT");
-    request.initialName = QStringLiteral("*.DAT");
-    request.filter = QStringLiteral("*.DAT");
-    auto choice = m_ui->chooseFile(request);
+    auto choice =
+        m_ui->chooseFile(fileDialogRequest(QStringLiteral("Open Path DAT File"), QStringLiteral("DAT")));
     if (!choice) return;
     openObjectFile(choice->path, choice->fileName);
 }
@@ -76,18 +72,13 @@ void MainDialog::showObjectStrings() {
 }
 
 void MainDialog::followDrawOverSupportsFlag() {
-    m_drawOverSupportsCheck->setChecked((m_object.m_pathFlags & 0x02) != 0);
+    m_drawOverSupportsCheck->setChecked(m_object.drawsPathsOverSupports());
 }
 
 void MainDialog::OnSave() {
     if (!m_object.isLoaded()) return;  // nothing to save (after a failed load, say)
-    FileDialogRequest request;
-    request.save = true;
-    request.title = QStringLiteral("Save Path DAT File");
-    request.defaultExtension = QStringLiteral("DAT");
-    request.initialName = QStringLiteral("*.DAT");
-    request.filter = QStringLiteral("*.DAT");
-    auto choice = m_ui->chooseFile(request);
+    auto choice = m_ui->chooseFile(
+        fileDialogRequest(QStringLiteral("Save Path DAT File"), QStringLiteral("DAT"), true));
     if (!choice) return;
     const std::string path = localPath(choice->path);
     bool goOn = true;
@@ -99,9 +90,9 @@ void MainDialog::OnSave() {
         WaitCursor wait(*m_ui);
         std::array<std::string, kLanguageCount> texts;
         for (int i = 0; i < kLanguageCount; ++i)
-            texts[std::size_t(i)] = toWindows1252(m_stringTablePage->text(i));
+            texts[std::size_t(i)] = toWindows1252(m_stringTablePage->text(i)).bytes;
         // A file that cannot be created leaves the object as it was, without a word.
-        (void)saveObjectFile(m_object, path, toWindows1252(choice->fileName), texts);
+        (void)saveObjectFile(m_object, path, toWindows1252(choice->fileName).bytes, texts);
         setWindowTitle(kTitlePrefix + choice->fileName);
     }
     refreshPreview();
@@ -111,12 +102,8 @@ void MainDialog::OnExportType() {
     QString proposedName;
     std::string stored;
     if (m_object.getObjectString(0, stored)) proposedName = fromWindows1252(stored);
-    FileDialogRequest request;
-    request.save = true;
-    request.title = QStringLiteral("Export Path File");
-    request.defaultExtension = QStringLiteral("PTH");
-    request.initialName = QStringLiteral("*.PTH");
-    request.filter = QStringLiteral("*.PTH");
+    FileDialogRequest request =
+        fileDialogRequest(QStringLiteral("Export Path File"), QStringLiteral("PTH"), true);
     request.initialFolder = QString::fromStdString(m_workingDirectory);
 
     if (!m_object.isLoaded() || m_currentPage < PagePath || m_currentPage > PageSupports) return;
@@ -137,7 +124,7 @@ void MainDialog::OnExportType() {
     (void)writeTypeFile(m_object, m_currentPage, path);
 
     auto& list = m_typeLists[std::size_t(m_currentPage)];
-    list.push_back(TypeEntry{toWindows1252(*name), fileName});
+    list.push_back(TypeEntry{toWindows1252(*name).bytes, fileName});
     const std::string descriptor = resolveCaseInsensitive(
         joinPath(m_workingDirectory, m_descriptorFileNames[std::size_t(m_currentPage)]));
     if (writeDescriptorFile(descriptor, list)) fillTypeCombo(m_currentPage);

@@ -11,33 +11,10 @@
 #include "app/MainDialog.h"
 #include "app/PreviewPane.h"
 #include "app/StringTableDialog.h"
-#include "preview/PreviewFrame.h"
 
 namespace trellisor {
 
 namespace {
-
-struct PageTexts {
-    const char* exportText;
-    const char* exampleText;
-    const char* allText;
-    int exampleMode;
-    int allMode;
-};
-
-// Pages 0..4: the export button, the two view choices and their preview modes.
-constexpr PageTexts kPageTexts[5] = {
-    {"Export Path Type", "Show Example Path", "Show All Path Elements", PreviewExamplePath,
-     PreviewAllPathElements},
-    {"Export Railing Type", "Show Example Path", "Show All Railing Elements", PreviewExamplePath,
-     PreviewAllRailingElements},
-    {"Export Queue Type", "Show Example Queue", "Show All Queue Elements", PreviewExampleQueue,
-     PreviewAllQueueElements},
-    {"Export Queue Rail", "Show Example Queue", "Show All Queue Railings", PreviewExampleQueue,
-     PreviewAllQueueRailings},
-    {"Export Support Type", "Show Example Path", "Show All Support Elements", PreviewExamplePath,
-     PreviewAllSupportElements},
-};
 
 void enableAndShow(QWidget* widget, bool on) {
     widget->setEnabled(on);
@@ -47,29 +24,13 @@ void enableAndShow(QWidget* widget, bool on) {
 }  // namespace
 
 void MainDialog::OnSelchangeTabs() {
+    // The set-up of each page, in tab order.
+    static constexpr void (MainDialog::*kSetUps[kPageCount])() = {
+        &MainDialog::showPathPage,     &MainDialog::showPathRailingsPage,
+        &MainDialog::showQueuePage,    &MainDialog::showQueueRailingsPage,
+        &MainDialog::showSupportsPage, &MainDialog::showStringTablePage};
     m_currentPage = m_tabs->currentIndex();
-    switch (m_currentPage) {
-        case PagePath:
-            showPathPage();
-            break;
-        case PagePathRailings:
-            showPathRailingsPage();
-            break;
-        case PageQueue:
-            showQueuePage();
-            break;
-        case PageQueueRailings:
-            showQueueRailingsPage();
-            break;
-        case PageSupports:
-            showSupportsPage();
-            break;
-        case PageStringTable:
-            showStringTablePage();
-            break;
-        default:
-            break;
-    }
+    if (m_currentPage >= 0 && m_currentPage < kPageCount) (this->*kSetUps[m_currentPage])();
     fillTypeCombo(m_currentPage);  // the String Table page has an empty list
     refreshPreview();
 }
@@ -90,49 +51,26 @@ void MainDialog::showEditorControls(bool enable, bool show) {
     enableAndShow(m_addSparklesButton, false);
 }
 
-// Steps 3 to 5 of an editing page's set-up: texts, brightness, preview mode.
+// An editing page's set-up: the group shown, the page's own buttons, its texts,
+// its brightness and its preview mode.
 void MainDialog::showPageControls(int page) {
-    const PageTexts& texts = kPageTexts[page];
-    m_exportButton->setText(QString::fromLatin1(texts.exportText));
-    m_showExampleCheck->setText(QString::fromLatin1(texts.exampleText));
-    m_showAllCheck->setText(QString::fromLatin1(texts.allText));
-    m_brightnessEdit->setText(QString::number(m_brightness[std::size_t(m_currentPage)]));
-    m_previewMode = m_showExampleCheck->isChecked() ? texts.exampleMode : texts.allMode;
-}
-
-void MainDialog::showPathPage() {
+    const PageInfo& info = pageInfo(page);
     enableAndShow(m_stringTablePage, false);
     showEditorControls(true, true);
-    showPageControls(PagePath);
-    enableAndShow(m_addSparklesButton, true);
+    if (!info.importsBitmaps) enableAndShow(m_importBitmapButton, false);
+    m_exportButton->setText(QString::fromLatin1(info.exportText));
+    m_showExampleCheck->setText(QString::fromLatin1(info.exampleText));
+    m_showAllCheck->setText(QString::fromLatin1(info.allText));
+    m_brightnessEdit->setText(QString::number(m_brightness[std::size_t(page)]));
+    m_previewMode = m_showExampleCheck->isChecked() ? info.exampleMode : info.allMode;
+    if (info.addsSparkles) enableAndShow(m_addSparklesButton, true);
 }
 
-void MainDialog::showPathRailingsPage() {
-    enableAndShow(m_stringTablePage, false);
-    showEditorControls(true, true);
-    enableAndShow(m_importBitmapButton, false);
-    showPageControls(PagePathRailings);
-}
-
-void MainDialog::showQueuePage() {
-    enableAndShow(m_stringTablePage, false);
-    showEditorControls(true, true);
-    showPageControls(PageQueue);
-}
-
-void MainDialog::showQueueRailingsPage() {
-    enableAndShow(m_stringTablePage, false);
-    showEditorControls(true, true);
-    enableAndShow(m_importBitmapButton, false);
-    showPageControls(PageQueueRailings);
-}
-
-void MainDialog::showSupportsPage() {
-    showEditorControls(true, true);
-    enableAndShow(m_stringTablePage, false);
-    enableAndShow(m_importBitmapButton, false);
-    showPageControls(PageSupports);
-}
+void MainDialog::showPathPage() { showPageControls(PagePath); }
+void MainDialog::showPathRailingsPage() { showPageControls(PagePathRailings); }
+void MainDialog::showQueuePage() { showPageControls(PageQueue); }
+void MainDialog::showQueueRailingsPage() { showPageControls(PageQueueRailings); }
+void MainDialog::showSupportsPage() { showPageControls(PageSupports); }
 
 void MainDialog::showStringTablePage() {
     showEditorControls(false, false);
@@ -147,43 +85,15 @@ void MainDialog::showStringTablePage() {
 
 void MainDialog::OnShowExample() {
     m_showAllCheck->setChecked(false);
-    switch (m_tabs->currentIndex()) {
-        case PagePath:
-        case PagePathRailings:
-        case PageSupports:
-            m_previewMode = PreviewExamplePath;
-            break;
-        case PageQueue:
-        case PageQueueRailings:
-            m_previewMode = PreviewExampleQueue;
-            break;
-        default:
-            break;
-    }
+    const int page = m_tabs->currentIndex();
+    if (isSpritePage(page)) m_previewMode = pageInfo(page).exampleMode;
     refreshPreview();
 }
 
 void MainDialog::OnShowAll() {
     m_showExampleCheck->setChecked(false);
-    switch (m_tabs->currentIndex()) {
-        case PagePath:
-            m_previewMode = PreviewAllPathElements;
-            break;
-        case PagePathRailings:
-            m_previewMode = PreviewAllRailingElements;
-            break;
-        case PageQueue:
-            m_previewMode = PreviewAllQueueElements;
-            break;
-        case PageQueueRailings:
-            m_previewMode = PreviewAllQueueRailings;
-            break;
-        case PageSupports:
-            m_previewMode = PreviewAllSupportElements;
-            break;
-        default:
-            break;
-    }
+    const int page = m_tabs->currentIndex();
+    if (isSpritePage(page)) m_previewMode = pageInfo(page).allMode;
     refreshPreview();
 }
 

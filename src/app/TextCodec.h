@@ -1,15 +1,16 @@
-// Object texts are Windows-1252 bytes; the widgets speak Unicode. These two
-// functions convert between them without any codec library.
+// The widgets' QString and the objects' Windows-1252 bytes, over the one codec in base.
 #pragma once
 
 #include <QString>
 #include <string>
 
+#include "base/Windows1252.h"
+
 namespace trellisor {
 
 // Every byte maps to one character (the five unassigned bytes keep their value).
 QString fromWindows1252(const std::string& bytes);
-// Characters without a Windows-1252 byte become '?'.
-std::string toWindows1252(const QString& text);
+// The bytes, with the characters Windows-1252 cannot hold listed (and written as '?').
+Windows1252Text toWindows1252(const QString& text);
 
 }  // namespace trellisor

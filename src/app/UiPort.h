@@ -19,6 +19,13 @@ struct FileDialogRequest {
     QString initialFolder;     // empty: wherever the last dialog was
 };
 
+// A dialog for "*.EXT" files: the title, and the extension as initial name, filter and default.
+inline FileDialogRequest fileDialogRequest(const QString& title, const QString& extension,
+                                           bool save = false) {
+    const QString pattern = QStringLiteral("*.") + extension;
+    return {save, title, extension, pattern, pattern, QString()};
+}
+
 struct FileChoice {
     QString path;      // full path
     QString fileName;  // name and extension, no folder

@@ -1,18 +1,60 @@
-// One trellisor-cli command: its name, usage line, help text and what it runs.
+// One trellisor-cli command and the command line it is run with: the command's
+// positionals and options are declared to QCommandLineParser, which gives its --help,
+// refuses unknown options and holds the values.
 #pragma once
 
+#include <QCommandLineOption>
+#include <QCommandLineParser>
+#include <QList>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
 namespace trellisor {
 
+class CommandLine;
+
+struct CliArgument {
+    std::string name;  // e.g. "IN"
+    std::string help;
+};
+
 struct CliCommand {
     std::string name;
-    std::string synopsis;  // arguments after the name, e.g. "IN OUT"
-    std::string help;      // one or a few sentences
-    // Runs with the arguments after the command name; returns the exit code (0 or 1).
-    std::function<int(const std::vector<std::string>& args)> run;
+    std::vector<CliArgument> arguments;  // the positionals, in order
+    std::string description;             // one or a few sentences
+    QList<QCommandLineOption> options;
+    // Runs once the line is parsed and has as many positionals as arguments; returns the exit code.
+    std::function<int(const CommandLine&)> run;
 };
+
+// A parsed command line of one command.
+class CommandLine {
+public:
+    CommandLine(const CliCommand& command, const QCommandLineParser& parser,
+                std::vector<std::string> positionals)
+        : m_command(command), m_parser(parser), m_positionals(std::move(positionals)) {}
+
+    const std::string& name() const { return m_command.name; }
+    // Positional i as a local file-system string (what the shell passed).
+    const std::string& positional(std::size_t i) const { return m_positionals.at(i); }
+    const std::string& lastPositional() const { return m_positionals.back(); }
+    bool isSet(const char* option) const;
+    std::optional<std::string> value(const char* option) const;
+    // Prints "trellisor-cli: NAME: reason" and returns exit code 1.
+    int fail(const std::string& reason) const;
+
+private:
+    const CliCommand& m_command;
+    const QCommandLineParser& m_parser;
+    std::vector<std::string> m_positionals;
+};
+
+// Prints "trellisor-cli: message" as one line on stderr and returns exit code 1.
+int cliFail(const std::string& message);
+
+// Runs the command named by args[0] (args excludes the program name); --help lists all.
+int dispatchCommand(const std::vector<CliCommand>& commands, const QStringList& args);
 
 }  // namespace trellisor

@@ -1,78 +1,65 @@
-// Shared pieces of the trellisor-cli commands: argument parsing, page names, loading
-// and saving as the editor does, text conversion and a small JSON writer.
+// Shared pieces of the trellisor-cli commands: reading and saving objects as the editor
+// does, the one skeleton of every editing command, the options several commands share,
+// argument values, and JSON and PNG output.
 #pragma once
 
+#include <QCommandLineOption>
+#include <QJsonValue>
 #include <array>
-#include <map>
-#include <optional>
-#include <set>
+#include <functional>
 #include <string>
-#include <string_view>
-#include <vector>
 
 #include "base/Result.h"
 #include "cli/CliCommand.h"
 #include "object/PathObject.h"
+#include "preview/ColourRamps.h"
+
+class QImage;
 
 namespace trellisor {
 
-// Prints "trellisor-cli: message" as one line on stderr and returns exit code 1.
-int cliFail(const std::string& message);
-
-// Runs the command named by args[0] (args excludes the program name); --help lists all.
-int dispatchCommand(const std::vector<CliCommand>& commands, const std::vector<std::string>& args);
-std::string commandsHelp(const std::vector<CliCommand>& commands);
-
-struct ParsedArgs {
-    std::vector<std::string> positional;
-    std::set<std::string> flags;                 // e.g. "--json"
-    std::map<std::string, std::string> options;  // e.g. "--seed" -> "7"
-};
-// Splits args into positionals, known flags and known options with a value; refuses
-// unknown options, missing values and a positional count other than expectedPositional.
-Result<ParsedArgs> parseArgs(const std::vector<std::string>& args, const std::set<std::string>& knownFlags,
-                             const std::set<std::string>& knownOptions, std::size_t expectedPositional);
-
-// "path", "path-railings", "queue", "queue-railings", "supports" -> EditorPage 0..4.
-Result<int> pageFromName(const std::string& name);
+using ObjectTexts = std::array<std::string, kLanguageCount>;
 
 // Reads an object file; anything but a loaded path object is a one-line reason.
 Result<PathObject> loadForCli(const std::string& path);
 
 // Writes obj to path as the editor's Save does, the object name taken from path's file name.
-Status saveAsEditor(PathObject& obj, const std::string& path,
-                    const std::array<std::string, kLanguageCount>& texts);
+Status saveAsEditor(PathObject& obj, const std::string& path, const ObjectTexts& texts);
 
-// The editor rebuilds the two icon sprites from the others before it repaints and saves;
-// commands that stand for an editor command call this before saving. The rebuild itself
-// belongs to the preview layer and is wired in here once it exists; until then it does nothing.
-void rebuildIconsUnless(bool keepIcons, PathObject& obj);
+// The editing commands' skeleton: read IN (the first positional) with its texts, edit it,
+// rebuild the two icons as the editor's refresh does (when rebuildsIcons, unless
+// --keep-icons is given), and save OUT (the last positional). A failed edit prints its
+// reason and writes nothing.
+using ObjectEdit = std::function<Status(PathObject& obj, ObjectTexts& texts)>;
+int editObject(const CommandLine& line, const ObjectEdit& edit, bool rebuildsIcons = true);
+// Saves a built object to OUT (the last positional) after the same icon rebuild.
+int saveEdited(const CommandLine& line, PathObject& obj, const ObjectTexts& texts, bool rebuildsIcons = true);
 
-// Object texts are Windows-1252 bytes; JSON carries UTF-8. The five unassigned bytes keep
-// their value as code points; characters without a Windows-1252 byte become '?'.
-std::string windows1252ToUtf8(std::string_view bytes);
-std::string utf8ToWindows1252(std::string_view utf8);
+// Arguments that several commands share.
+inline const CliArgument kIn{"IN", "The object file to read."};
+inline const CliArgument kOut{"OUT", "The object file to write (replaced only once written whole)."};
+inline const CliArgument kPage{"PAGE", "One of " + spritePageCliNames() + "."};
 
-// A minimal JSON writer: values are appended in order, commas and escapes handled.
-class JsonWriter {
-public:
-    void beginObject();
-    void endObject();
-    void beginArray();
-    void endArray();
-    void key(std::string_view k);
-    void string(std::string_view utf8);
-    void number(long long n);
-    void boolean(bool b);
-    const std::string& text() const { return m_out; }
+// Options that several commands share.
+QCommandLineOption jsonOption();       // --json
+QCommandLineOption keepIconsOption();  // --keep-icons
+QCommandLineOption protectOption();    // --protect LIST
+QCommandLineOption seedOption();       // --seed N
 
-private:
-    void separate();
-    void quoted(std::string_view s);
+// A page's command-line name -> the sprite page, or a reason naming the pages.
+Result<int> pageArgument(const std::string& name);
+// A whole number from low to high; the reason names what it is for.
+Result<long> integerArgument(const std::string& text, long low, long high, const std::string& what);
+// The ramps of --protect (none when it is not given).
+Result<ProtectedRamps> protectedRampsOf(const CommandLine& line);
+// Seeds the C library's generator with --seed, or with the clock when it is not given.
+Status seedRandomGenerator(const CommandLine& line);
 
-    std::string m_out;
-    std::vector<bool> m_first;  // per open container: no element written yet
-    bool m_afterKey = false;
-};
+// Prints a JSON value as one compact line on stdout.
+void printJson(const QJsonValue& value);
+// Writes a JSON value to a file (replaced only once written whole).
+Status writeJsonFile(const std::string& path, const QJsonValue& value);
+// Writes an image as PNG (replaced only once written whole).
+Status writePng(const QImage& image, const std::string& path);
 
 }  // namespace trellisor

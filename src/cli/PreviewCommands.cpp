@@ -3,11 +3,11 @@
 // does (unless --keep-icons) and saves as Save does.
 #include "cli/PreviewCommands.h"
 
-#include <QBuffer>
 #include <QImage>
-#include <cerrno>
+#include <QJsonArray>
+#include <QJsonObject>
+#include <algorithm>
 #include <cstdlib>
-#include <ctime>
 #include <filesystem>
 
 #include "base/Files.h"
@@ -29,129 +29,66 @@ namespace {
 // The largest sprite written as an image; sprite sizes come from the file.
 constexpr std::uint64_t kMaxSpritePixels = 16ull * 1024 * 1024;
 
-Result<long> parseInteger(const std::string& text, long low, long high, const std::string& what) {
-    char* end = nullptr;
-    errno = 0;
-    const long v = std::strtol(text.c_str(), &end, 10);
-    if (text.empty() || *end != '\0' || errno != 0 || v < low || v > high)
-        return Result<long>::fail(what + " must be a number from " + std::to_string(low) + " to " +
-                                  std::to_string(high) + ", not '" + text + "'");
-    return Result<long>::ok(v);
+int runIcons(const CommandLine& line) {
+    return editObject(line, [](PathObject&, ObjectTexts&) { return Status::ok(); });
 }
 
-Result<ProtectedRamps> protectionOf(const ParsedArgs& args) {
-    ProtectedRamps marks{};
-    auto it = args.options.find("--protect");
-    if (it != args.options.end() && !parseProtectedRamps(it->second.c_str(), marks))
-        return Result<ProtectedRamps>::fail(
-            "--protect takes 'all' or ramp numbers 0-17 separated by commas, not '" + it->second + "'");
-    return Result<ProtectedRamps>::ok(marks);
-}
-
-Status writeImage(const QImage& image, const std::string& path) {
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    if (!image.save(&buffer, "PNG")) return Status::fail("cannot encode " + path + " as PNG");
-    return writeFileReplacing(
-        path, std::span(reinterpret_cast<const std::uint8_t*>(bytes.constData()), std::size_t(bytes.size())));
-}
-
-// The shared shape of the editing commands: read IN, parse PAGE and the protection
-// list, edit, rebuild the icons, save OUT with the texts as loaded.
-struct EditContext {
-    ParsedArgs args;
-    PathObject obj;
-    int page = 0;
-    ProtectedRamps marks{};
-    std::array<std::string, kLanguageCount> texts;
-};
-
-Result<EditContext> beginEdit(const std::string& command, const std::vector<std::string>& raw,
-                              std::set<std::string> options, std::size_t positional) {
-    using R = Result<EditContext>;
-    options.insert("--protect");
-    auto parsed = parseArgs(raw, {"--keep-icons"}, options, positional);
-    if (!parsed) return R::fail(command + ": " + parsed.error());
-    EditContext ctx;
-    ctx.args = std::move(parsed.value());
-    auto page = pageFromName(ctx.args.positional[1]);
-    if (!page) return R::fail(command + ": " + page.error());
-    ctx.page = page.value();
-    auto marks = protectionOf(ctx.args);
-    if (!marks) return R::fail(command + ": " + marks.error());
-    ctx.marks = marks.value();
-    auto obj = loadForCli(ctx.args.positional[0]);
-    if (!obj) return R::fail(obj.error());
-    ctx.obj = std::move(obj.value());
-    ctx.texts = objectStrings(ctx.obj);
-    return R::ok(std::move(ctx));
-}
-
-int finishEdit(EditContext& ctx) {
-    rebuildIconsUnless(ctx.args.flags.count("--keep-icons") != 0, ctx.obj);
-    Status saved = saveAsEditor(ctx.obj, ctx.args.positional.back(), ctx.texts);
-    if (!saved) return cliFail(saved.error());
-    return 0;
-}
-
-int runIcons(const std::vector<std::string>& args) {
-    auto parsed = parseArgs(args, {}, {}, 2);
-    if (!parsed) return cliFail("icons: " + parsed.error());
-    auto obj = loadForCli(parsed->positional[0]);
-    if (!obj) return cliFail(obj.error());
-    const auto texts = objectStrings(obj.value());
-    composePreviewIcons(obj.value());
-    Status saved = saveAsEditor(obj.value(), parsed->positional[1], texts);
-    if (!saved) return cliFail(saved.error());
-    return 0;
-}
-
+// The views of render: the two example scenes and each sprite page's element grid.
 struct View {
-    const char* name;
+    std::string name;
     int mode;
     int page;
 };
-constexpr View kViews[] = {
-    {"example-path", PreviewExamplePath, PagePath},
-    {"example-queue", PreviewExampleQueue, PageQueue},
-    {"path", PreviewAllPathElements, PagePath},
-    {"path-railings", PreviewAllRailingElements, PagePathRailings},
-    {"queue", PreviewAllQueueElements, PageQueue},
-    {"queue-railings", PreviewAllQueueRailings, PageQueueRailings},
-    {"supports", PreviewAllSupportElements, PageSupports},
-};
 
-int runRender(const std::vector<std::string>& args) {
-    auto parsed = parseArgs(args, {}, {"--view", "--depth", "--grass", "-o"}, 1);
-    if (!parsed) return cliFail("render: " + parsed.error());
-    const auto& opt = parsed->options;
-    if (!opt.count("--view")) return cliFail("render: --view VIEW is required");
-    if (!opt.count("-o")) return cliFail("render: -o OUT.png is required");
-    const View* view = nullptr;
-    for (const View& v : kViews)
-        if (opt.at("--view") == v.name) view = &v;
-    if (!view)
-        return cliFail("render: unknown view '" + opt.at("--view") +
-                       "' (views: example-path, example-queue, path, path-railings, queue, queue-railings, "
-                       "supports)");
-    int depth = 32;
-    if (auto d = opt.find("--depth"); d != opt.end()) {
-        depth = std::atoi(d->second.c_str());
-        if (d->second != "8" && d->second != "16" && d->second != "24" && d->second != "32")
-            return cliFail("render: --depth must be 8, 16, 24 or 32, not '" + d->second + "'");
-    }
-    auto obj = loadForCli(parsed->positional[0]);
+std::vector<View> renderViews() {
+    std::vector<View> views = {{"example-path", PreviewExamplePath, PagePath},
+                               {"example-queue", PreviewExampleQueue, PageQueue}};
+    for (int page = PagePath; page <= PageSupports; ++page)
+        views.push_back({kPages[std::size_t(page)].cliName, kPages[std::size_t(page)].allMode, page});
+    return views;
+}
+
+std::string renderViewNames() {
+    std::string names;
+    for (const View& v : renderViews()) names += (names.empty() ? "" : ", ") + v.name;
+    return names;
+}
+
+QImage screenImage(Image& screen) {
+    QImage png(screen.width(), screen.height(), QImage::Format_RGB32);
+    for (int y = 0; y < screen.height(); ++y)
+        for (int x = 0; x < screen.width(); ++x) {
+            int r = 0, g = 0, b = 0;
+            screen.unpackColor(screen.getPixel(x, y), r, g, b);
+            png.setPixel(x, y, qRgb(r, g, b));
+        }
+    return png;
+}
+
+int runRender(const CommandLine& line) {
+    const auto viewName = line.value("view");
+    if (!viewName) return line.fail("--view VIEW is required");
+    const auto out = line.value("o");
+    if (!out) return line.fail("-o OUT.png is required");
+    const auto views = renderViews();
+    auto view = std::find_if(views.begin(), views.end(), [&](const View& v) { return v.name == *viewName; });
+    if (view == views.end())
+        return line.fail("unknown view '" + *viewName + "' (views: " + renderViewNames() + ")");
+    const std::string depthText = line.value("depth").value_or("32");
+    if (depthText != "8" && depthText != "16" && depthText != "24" && depthText != "32")
+        return line.fail("--depth must be 8, 16, 24 or 32, not '" + depthText + "'");
+    const int depth = std::stoi(depthText);
+    auto obj = loadForCli(line.positional(0));
     if (!obj) return cliFail(obj.error());
 
     HeadlessPreview preview(depth);
-    if (!preview.isReady()) return cliFail("render: cannot make a " + std::to_string(depth) + "-bit screen");
+    if (!preview.isReady()) return line.fail("cannot make a " + depthText + "-bit screen");
     std::unique_ptr<Image> ownGrass;
     SpriteStore* store = nullptr;
     Image* grass = nullptr;
-    if (auto g = opt.find("--grass"); g != opt.end()) {
-        ownGrass = preview.display().loadImageFile(g->second);
-        if (!ownGrass) return cliFail("render: cannot read the grass image " + g->second);
+    if (const auto g = line.value("grass")) {
+        ownGrass = preview.display().loadImageFile(*g);
+        if (!ownGrass) return line.fail("cannot read the grass image " + *g);
         grass = ownGrass.get();
     } else {
         store = acquireSpriteStore(&preview.display());
@@ -161,18 +98,10 @@ int runRender(const std::vector<std::string>& args) {
     // What the editor's refresh does: rebuild the icons, then paint the frame.
     composePreviewIcons(obj.value());
     drawPreviewFrame(obj.value(), preview.display(), grass, view->mode, view->page);
-
-    Image* screen = preview.screen();
-    QImage png(screen->width(), screen->height(), QImage::Format_RGB32);
-    for (int y = 0; y < screen->height(); ++y)
-        for (int x = 0; x < screen->width(); ++x) {
-            int r = 0, g = 0, b = 0;
-            screen->unpackColor(screen->getPixel(x, y), r, g, b);
-            png.setPixel(x, y, qRgb(r, g, b));
-        }
+    const QImage png = screenImage(*preview.screen());
     if (store) store->release();
-    Status written = writeImage(png, opt.at("-o"));
-    if (!written) return cliFail("render: " + written.error());
+    Status written = writePng(png, *out);
+    if (!written) return line.fail(written.error());
     return 0;
 }
 
@@ -205,139 +134,145 @@ QImage spriteImage(const PathObject& obj, unsigned index, bool rgba) {
     return image;
 }
 
-int runSprites(const std::vector<std::string>& args) {
-    auto parsed = parseArgs(args, {"--rgba"}, {"--out"}, 1);
-    if (!parsed) return cliFail("sprites: " + parsed.error());
-    auto out = parsed->options.find("--out");
-    if (out == parsed->options.end()) return cliFail("sprites: --out DIR is required");
-    const std::string& dir = out->second;
-    auto obj = loadForCli(parsed->positional[0]);
+int runSprites(const CommandLine& line) {
+    const auto dir = line.value("out");
+    if (!dir) return line.fail("--out DIR is required");
+    auto obj = loadForCli(line.positional(0));
     if (!obj) return cliFail(obj.error());
     std::error_code ec;
-    std::filesystem::create_directories(dir, ec);
-    if (!std::filesystem::is_directory(dir)) return cliFail("sprites: cannot make the folder " + dir);
+    std::filesystem::create_directories(*dir, ec);
+    if (!std::filesystem::is_directory(*dir)) return line.fail("cannot make the folder " + *dir);
 
-    const bool rgba = parsed->flags.count("--rgba") != 0;
-    JsonWriter json;
-    json.beginArray();
+    const bool rgba = line.isSet("rgba");
+    QJsonArray entries;
     for (unsigned i = 0; i < obj->m_sprites.size(); ++i) {
         const SpriteHeader& h = obj->m_sprites[i];
         if (std::uint64_t(std::max<int>(h.width, 1)) * std::uint64_t(std::max<int>(h.height, 1)) >
             kMaxSpritePixels)
-            return cliFail("sprites: sprite " + std::to_string(i) + " of " + std::to_string(h.width) + " x " +
-                           std::to_string(h.height) + " pixels is too large to write");
+            return line.fail("sprite " + std::to_string(i) + " of " + std::to_string(h.width) + " x " +
+                             std::to_string(h.height) + " pixels is too large to write");
         char name[16];
         std::snprintf(name, sizeof name, "%03u.png", i);
-        Status written = writeImage(spriteImage(obj.value(), i, rgba), joinPath(dir, name));
-        if (!written) return cliFail("sprites: " + written.error());
-        json.beginObject();
-        json.key("path");
-        json.string(name);
-        json.key("x");
-        json.number(h.xOffset);
-        json.key("y");
-        json.number(h.yOffset);
-        json.key("flags");
-        json.number(h.flags);
-        json.endObject();
+        Status written = writePng(spriteImage(obj.value(), i, rgba), joinPath(*dir, name));
+        if (!written) return line.fail(written.error());
+        entries.append(QJsonObject{{"path", name}, {"x", h.xOffset}, {"y", h.yOffset}, {"flags", h.flags}});
     }
-    json.endArray();
-    const std::string text = json.text() + "\n";
-    Status written =
-        writeFileReplacing(joinPath(dir, "sprites.json"),
-                           std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()));
-    if (!written) return cliFail("sprites: " + written.error());
+    Status written = writeJsonFile(joinPath(*dir, "sprites.json"), entries);
+    if (!written) return line.fail(written.error());
     return 0;
 }
 
-int runBrightness(const std::vector<std::string>& args) {
-    auto ctx = beginEdit("brightness", args, {}, 4);
-    if (!ctx) return cliFail(ctx.error());
-    auto steps = parseInteger(ctx->args.positional[2], -1000, 1000, "brightness: STEPS");
-    if (!steps) return cliFail(steps.error());
-    // Presses of ">" or "<" on a counter starting at 0: past +-12 they do nothing.
-    int counter = 0;
-    const int delta = steps.value() < 0 ? -1 : 1;
-    for (long i = 0; i < std::labs(steps.value()); ++i)
-        stepPageBrightness(ctx->obj, ctx->page, counter, delta, ctx->marks);
-    return finishEdit(ctx.value());
+// The page editing commands: PAGE is the second positional and --protect applies.
+int editPage(const CommandLine& line,
+             const std::function<Status(PathObject&, int, const ProtectedRamps&)>& edit) {
+    auto page = pageArgument(line.positional(1));
+    if (!page) return line.fail(page.error());
+    auto marks = protectedRampsOf(line);
+    if (!marks) return line.fail(marks.error());
+    return editObject(line,
+                      [&](PathObject& obj, ObjectTexts&) { return edit(obj, page.value(), marks.value()); });
 }
 
-int runRecolour(const std::vector<std::string>& args) {
-    auto ctx = beginEdit("recolour", args, {}, 4);
-    if (!ctx) return cliFail(ctx.error());
-    auto ramp = parseInteger(ctx->args.positional[2], 0, kRampCount, "recolour: RAMP");
-    if (!ramp) return cliFail(ramp.error());
-    recolourPage(ctx->obj, ctx->page, std::uint8_t(ramp.value()), ctx->marks);
-    return finishEdit(ctx.value());
+int runBrightness(const CommandLine& line) {
+    auto steps = integerArgument(line.positional(2), -1000, 1000, "STEPS");
+    if (!steps) return line.fail(steps.error());
+    return editPage(line, [&](PathObject& obj, int page, const ProtectedRamps& marks) {
+        // Presses of ">" or "<" on a counter starting at 0: past +-12 they do nothing.
+        int counter = 0;
+        const int delta = steps.value() < 0 ? -1 : 1;
+        for (long i = 0; i < std::labs(steps.value()); ++i)
+            stepPageBrightness(obj, page, counter, delta, marks);
+        return Status::ok();
+    });
 }
 
-int runImportBitmap(const std::vector<std::string>& args) {
-    auto ctx = beginEdit("import-bitmap", args, {}, 4);
-    if (!ctx) return cliFail(ctx.error());
-    const std::string& path = ctx->args.positional[2];
-    auto bitmap = readBitmapFile(path);
-    if (!bitmap) return cliFail(path + ": " + bitmap.error());
-    Status imported = importBitmapIntoPage(ctx->obj, ctx->page, bitmap.value(), ctx->marks);
-    if (!imported) return cliFail(imported.error());
-    return finishEdit(ctx.value());
+int runRecolour(const CommandLine& line) {
+    auto ramp = integerArgument(line.positional(2), 0, kRampCount, "RAMP");
+    if (!ramp) return line.fail(ramp.error());
+    return editPage(line, [&](PathObject& obj, int page, const ProtectedRamps& marks) {
+        recolourPage(obj, page, std::uint8_t(ramp.value()), marks);
+        return Status::ok();
+    });
 }
 
-int runSparkles(const std::vector<std::string>& args) {
-    auto ctx = beginEdit("sparkles", args, {"--seed"}, 3);
-    if (!ctx) return cliFail(ctx.error());
-    unsigned seed = unsigned(std::time(nullptr));
-    if (auto s = ctx->args.options.find("--seed"); s != ctx->args.options.end()) {
-        auto n = parseInteger(s->second, 0, 4294967295L, "sparkles: --seed");
-        if (!n) return cliFail(n.error());
-        seed = unsigned(n.value());
-    }
-    std::srand(seed);
-    addSparkles(ctx->obj, ctx->page, ctx->marks);
-    return finishEdit(ctx.value());
+int runImportBitmap(const CommandLine& line) {
+    const std::string& path = line.positional(2);
+    return editPage(line, [&](PathObject& obj, int page, const ProtectedRamps& marks) {
+        auto bitmap = readBitmapFile(path);
+        if (!bitmap) return Status::fail(path + ": " + bitmap.error());
+        return importBitmapIntoPage(obj, page, bitmap.value(), marks);
+    });
+}
+
+int runSparkles(const CommandLine& line) {
+    return editPage(line, [&](PathObject& obj, int page, const ProtectedRamps& marks) {
+        Status seeded = seedRandomGenerator(line);
+        if (!seeded) return Status::fail("sparkles: " + seeded.error());
+        addSparkles(obj, page, marks);
+        return Status::ok();
+    });
 }
 
 }  // namespace
 
 void registerPreviewCommands(std::vector<CliCommand>& commands) {
+    const QList<QCommandLineOption> pageOptions = {protectOption(), keepIconsOption()};
     commands.push_back(
-        {"icons", "IN OUT",
+        {"icons",
+         {kIn, kOut},
          "Rebuilds the two preview icons of the object IN from its sprites, as the editor does "
          "before every repaint, and saves the result to OUT.",
+         {},
          runIcons});
     commands.push_back(
-        {"render", "IN --view VIEW [--depth 8|16|24|32] [--grass FILE] -o OUT.png",
+        {"render",
+         {kIn},
          "Draws the preview of IN as the editor shows it (icons rebuilt, grass, then the scene) on a "
-         "360 x 260 screen of the depth (default 32) and writes it as PNG. VIEW is example-path, "
-         "example-queue, or the element grid of path, path-railings, queue, queue-railings or "
-         "supports. Without --grass, grass.pcx is looked up in the current folder, then in Art.",
+         "360 x 260 screen of the depth (default 32) and writes it as PNG. VIEW is one of " +
+             renderViewNames() +
+             " (the example scenes, or a page's element grid). Without --grass, grass.pcx is looked up "
+             "in the current folder, then in Art.",
+         {QCommandLineOption("view", "What to draw (required).", "VIEW"),
+          QCommandLineOption("depth", "The screen depth: 8, 16, 24 or 32.", "8|16|24|32"),
+          QCommandLineOption("grass", "The grass picture (PCX, TIFF).", "FILE"),
+          QCommandLineOption("o", "The PNG file to write (required).", "OUT.png")},
          runRender});
     commands.push_back(
-        {"sprites", "IN --out DIR [--rgba]",
+        {"sprites",
+         {kIn},
          "Writes every sprite of IN as DIR/000.png ... (indexed with the game palette and index 0 "
          "transparent, or true colour with alpha under --rgba) and DIR/sprites.json, an array of "
          "{path, x, y, flags} with x and y the sprites' drawing offsets.",
+         {QCommandLineOption("out", "The folder to write (required).", "DIR"),
+          QCommandLineOption("rgba", "Writes true colour with alpha instead of indexed images.")},
          runSprites});
     commands.push_back(
-        {"brightness", "IN PAGE STEPS OUT [--protect LIST] [--keep-icons]",
+        {"brightness",
+         {kIn, kPage, {"STEPS", "Presses of \">\" (positive) or \"<\" (negative)."}, kOut},
          "Presses \">\" (STEPS positive) or \"<\" (negative) STEPS times on PAGE of IN, with the "
-         "page's counter starting at 0 (steps past +-12 do nothing), and saves to OUT. LIST is 'all' "
-         "or ramp numbers 0-17 separated by commas.",
+         "page's counter starting at 0 (steps past +-12 do nothing), and saves to OUT.",
+         pageOptions,
          runBrightness});
     commands.push_back(
-        {"recolour", "IN PAGE RAMP OUT [--protect LIST] [--keep-icons]",
+        {"recolour",
+         {kIn, kPage, {"RAMP", "The ramp to move to: 0-17, or 18 for the strip's last columns."}, kOut},
          "Moves the unprotected colours of PAGE's sprites to ramp RAMP (0-17, or 18 for the strip's "
          "last columns), as a click on the recolour strip does, and saves to OUT.",
+         pageOptions,
          runRecolour});
     commands.push_back(
-        {"import-bitmap", "IN PAGE BMP OUT [--protect LIST] [--keep-icons]",
+        {"import-bitmap",
+         {kIn, kPage, {"BMP", "The 8- or 24-bit bitmap to paint from."}, kOut},
          "Repaints PAGE's row-coded sprites (stairs and ramps excepted) from the 8- or 24-bit bitmap "
          "BMP with the nearest game colours, and saves to OUT.",
+         pageOptions,
          runImportBitmap});
     commands.push_back(
-        {"sparkles", "IN PAGE OUT [--seed N] [--protect LIST] [--keep-icons]",
+        {"sparkles",
+         {kIn, kPage, kOut},
          "Adds sparkles to PAGE's row-coded sprites with the C library's generator seeded with N "
          "(default: the clock), and saves to OUT.",
+         {seedOption(), protectOption(), keepIconsOption()},
          runSparkles});
 }
 

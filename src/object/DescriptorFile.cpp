@@ -76,6 +76,14 @@ std::vector<TypeEntry> readDescriptorFile(const std::string& path) {
     return parseDescriptorText(std::string_view(reinterpret_cast<const char*>(b.data()), b.size()));
 }
 
+std::array<std::vector<TypeEntry>, kPageCount> readTypeLists(const std::string& directory) {
+    std::array<std::vector<TypeEntry>, kPageCount> lists;
+    for (int page = PagePath; page <= PageSupports; ++page)
+        lists[std::size_t(page)] =
+            readDescriptorFile(joinPath(directory, kPages[std::size_t(page)].descriptorFile));
+    return lists;
+}
+
 std::string formatDescriptorText(const std::vector<TypeEntry>& entries) {
     std::string text = std::to_string(entries.size()) + "\n";
     for (const auto& e : entries) text += e.name + "\n" + e.fileName + "\n";

@@ -73,18 +73,55 @@ void PathObject::clearObject() {
     m_imageDataOffset = 0;
 }
 
+void PathObject::setDrawsPathsOverSupports(bool on) {
+    m_pathFlags = std::uint8_t(on ? m_pathFlags | kDrawsPathsOverSupportsBit
+                                  : m_pathFlags & ~kDrawsPathsOverSupportsBit);
+}
+
+void PathObject::resetToEmptyChunk() {
+    constexpr std::uint32_t kEmptyChunkSize = 14 + 3 * kLanguageCount + 1 + 8;
+    clearObject();
+    m_head = ObjectFileHead{};
+    m_head.flags = 0x09F55405;  // bytes 05 54 F5 09
+    m_head.encoding = 1;
+    m_data = std::make_unique<std::uint8_t[]>(kEmptyChunkSize);  // zeroed
+    for (int i = 0; i < kLanguageCount; ++i) {
+        m_data[std::size_t(14 + 3 * i)] = std::uint8_t(i);
+        m_data[std::size_t(15 + 3 * i)] = ' ';
+    }
+    m_data[14 + 3 * kLanguageCount] = 0xFF;  // the string table ends; count and size follow once saved
+    m_stringTableOffset = 14;
+    m_dataSize = kEmptyChunkSize;
+    m_imageDataOffset = kEmptyChunkSize;
+}
+
+namespace {
+
+// An all-zero header is what appending leaves in a gap: a sprite without bytes.
+bool isGap(const SpriteHeader& h) { return h == SpriteHeader{}; }
+
+// Gaps are shorter than the first sprite of the last page; a longer run of all-zero
+// headers only comes from a damaged table, and the scan stops there to stay cheap.
+constexpr std::size_t kMaxGapScan = 256;
+
+}  // namespace
+
 std::pair<std::uint32_t, std::uint32_t> PathObject::spriteSpan(unsigned index) const {
-    // Computed in 64 bits and clamped to the data, so that a header table left with
-    // all-zero entries (a gap filled by replaceSprite) never yields a range outside it.
+    // Computed in 64 bits and clamped to the data, so that no table, however odd,
+    // yields a range outside it.
     const std::uint64_t size = m_dataSize;
     if (index >= m_sprites.size()) return {m_dataSize, m_dataSize};
-    std::uint64_t start =
-        std::min<std::uint64_t>(std::uint64_t(m_imageDataOffset) + m_sprites[index].offset, size);
-    std::uint64_t end = size;
-    if (index + 1 < m_sprites.size())
-        end = std::min<std::uint64_t>(std::uint64_t(m_imageDataOffset) + m_sprites[index + 1].offset, size);
-    if (end < start) end = start;
-    return {std::uint32_t(start), std::uint32_t(end)};
+    auto startOf = [&](std::size_t i) {
+        return std::min<std::uint64_t>(std::uint64_t(m_imageDataOffset) + m_sprites[i].offset, size);
+    };
+    std::size_t next = std::size_t(index) + 1;
+    const std::size_t scanEnd = std::min(m_sprites.size(), next + kMaxGapScan);
+    while (next < scanEnd && isGap(m_sprites[next])) ++next;
+    const std::uint64_t nextStart = next < scanEnd ? startOf(next) : size;
+    // A gap sits, empty, where the next sprite starts.
+    if (isGap(m_sprites[index])) return {std::uint32_t(nextStart), std::uint32_t(nextStart)};
+    const std::uint64_t start = startOf(index);
+    return {std::uint32_t(start), std::uint32_t(nextStart >= start ? nextStart : size)};
 }
 
 // Offset of language's text in data, or -1; the walk stops at the end marker or at limit.
@@ -153,8 +190,7 @@ void PathObject::replaceSprite(unsigned index, std::uint32_t sourceOffset, std::
     }
     const auto [start, end] = spriteSpan(index);
     const std::uint32_t oldLength = end - start;
-    const bool last = index + 1 == m_spriteCount;
-    const std::uint32_t tail = last ? 0 : m_dataSize - end;
+    const std::uint32_t tail = m_dataSize - end;
 
     const std::size_t newSize = std::size_t(start) + length + tail;
     auto buffer = std::make_unique<std::uint8_t[]>(newSize);
@@ -162,9 +198,13 @@ void PathObject::replaceSprite(unsigned index, std::uint32_t sourceOffset, std::
     if (length) std::memcpy(buffer.get() + start, source + sourceOffset, length);
     if (tail) std::memcpy(buffer.get() + start + length, m_data.get() + end, tail);
 
+    // A gap takes the place where its bytes now stand; gaps after it stay all zero.
+    if (isGap(m_sprites[index]))
+        m_sprites[index].offset = start >= m_imageDataOffset ? start - m_imageDataOffset : 0;
     m_sprites[index].setWords(word1, word2, word3);
     const std::uint32_t shift = length - oldLength;  // modular: later offsets move by the difference
-    for (std::size_t i = std::size_t(index) + 1; i < m_sprites.size(); ++i) m_sprites[i].offset += shift;
+    for (std::size_t i = std::size_t(index) + 1; i < m_sprites.size(); ++i)
+        if (!isGap(m_sprites[i])) m_sprites[i].offset += shift;
 
     m_data = std::move(buffer);
     m_dataSize = std::uint32_t(newSize);
@@ -172,8 +212,7 @@ void PathObject::replaceSprite(unsigned index, std::uint32_t sourceOffset, std::
 
 void PathObject::truncateSprites(std::uint32_t count) {
     if (count >= m_spriteCount) return;
-    std::uint64_t cut = std::uint64_t(m_imageDataOffset) + m_sprites[count].offset;
-    cut = std::min<std::uint64_t>(cut, m_dataSize);
+    const std::uint32_t cut = spriteSpan(count).first;
     m_sprites.resize(count);
     m_sprites.shrink_to_fit();
     m_spriteCount = count;
@@ -185,20 +224,11 @@ void PathObject::truncateSprites(std::uint32_t count) {
     }
 }
 
-namespace {
-constexpr int kPageFirst[kPageCount] = {0, 73, 51, 87, 109, 0};
-constexpr int kPageLast[kPageCount] = {50, 86, 70, 108, -1, 0};
-}  // namespace
-
-int PathObject::pageFirstSprite(int page) const {
-    if (page < 0 || page >= kPageCount) return 0;
-    return kPageFirst[page];
-}
+int PathObject::pageFirstSprite(int page) const { return pageInfo(page).firstSprite; }
 
 int PathObject::pageLastSprite(int page) const {
-    if (page < 0 || page >= kPageCount) return 0;
-    if (page == PageSupports) return int(m_spriteCount) - 1;
-    return kPageLast[page];
+    const PageInfo& info = pageInfo(page);
+    return info.lastSprite < 0 ? int(m_spriteCount) - 1 : info.lastSprite;
 }
 
 std::span<std::uint8_t> PathObject::spritePixels(unsigned index) {

@@ -10,18 +10,9 @@
 #include <utility>
 #include <vector>
 
-namespace trellisor {
+#include "object/Pages.h"
 
-// The six editor pages (tab indices).
-enum EditorPage : int {
-    PagePath = 0,
-    PagePathRailings = 1,
-    PageQueue = 2,
-    PageQueueRailings = 3,
-    PageSupports = 4,
-    PageStringTable = 5,
-};
-inline constexpr int kPageCount = 6;
+namespace trellisor {
 
 // The object's two icons, rebuilt from the other sprites before every repaint.
 inline constexpr unsigned PathIconSprite = 71;
@@ -35,15 +26,19 @@ inline constexpr std::int16_t kSpriteRowCoded = 5;
 
 inline constexpr std::uint8_t kPathObjectType = 5;
 inline constexpr int kLanguageCount = 12;
+// The languages of codes 0..11, as the String Table page labels its rows.
+inline constexpr std::array<const char*, kLanguageCount> kLanguageNames = {
+    "British", "American", "French", "German",  "Spanish", "Italian",
+    "Dutch",   "Swedish",  "Korean", "Chinese", "Chinese", "Portugese"};
 
 // The 21-byte head of an object file: object header followed by chunk header.
 struct ObjectFileHead {
     static constexpr std::size_t kSize = 21;
-    std::uint32_t flags = 0;          // low 4 bits of byte 0: object type
-    std::array<char, 8> name{};       // space padded, no terminator
+    std::uint32_t flags = 0;     // low 4 bits of byte 0: object type
+    std::array<char, 8> name{};  // space padded, no terminator
     std::uint32_t checksum = 0;
-    std::uint8_t encoding = 0;        // 0 stored, anything else run-length coded
-    std::uint32_t length = 0;         // coded chunk bytes after the head
+    std::uint8_t encoding = 0;  // 0 stored, anything else run-length coded
+    std::uint32_t length = 0;   // coded chunk bytes after the head
 
     std::uint8_t objectType() const { return std::uint8_t(flags & 0x0F); }
     std::array<std::uint8_t, kSize> toBytes() const;
@@ -58,7 +53,7 @@ struct SpriteHeader {
     std::int16_t height = 0;
     std::int16_t xOffset = 0;
     std::int16_t yOffset = 0;
-    std::int16_t flags = 0;    // 1 raw, 5 row-coded
+    std::int16_t flags = 0;  // 1 raw, 5 row-coded
     std::uint16_t reserved = 0;
 
     // The header as three 32-bit words (bytes 4-7, 8-11, 12-15), as type files pass them.
@@ -85,14 +80,27 @@ public:
     std::uint32_t m_stringTableOffset = 0;
     std::uint32_t m_imageDataOffset = 0;
     std::uint8_t m_supportType = 0;  // chunk byte 10; bit 0 selects the support set
-    std::uint8_t m_pathFlags = 0;    // chunk byte 11; bit 1 "Draw Paths over Supports"
+    std::uint8_t m_pathFlags = 0;    // chunk byte 11; bit 0 the support set, bit 1 paths over supports
 
     bool isLoaded() const { return m_data != nullptr; }
 
+    // The "Draw Paths over Supports" bit of the path flags.
+    bool drawsPathsOverSupports() const { return (m_pathFlags & kDrawsPathsOverSupportsBit) != 0; }
+    void setDrawsPathsOverSupports(bool on);
+    // Whether the support type selects the second support set (the preview's choice).
+    bool usesSecondSupportSet() const { return selectsSecondSupportSet(m_supportType); }
+
     // Frees the chunk and the sprite table and zeroes sizes and offsets.
     void clearObject();
+    // Makes this a new, empty object (the flag bytes stay): the head New writes, and a chunk
+    // of the 14-byte entry header, twelve one-space texts, the end marker and room for the
+    // image count and size.
+    void resetToEmptyChunk();
 
-    // The byte range [start, end) of sprite index's pixels in m_data.
+    // The byte range [start, end) of sprite index's pixels in m_data, always inside it.
+    // A sprite runs from its start to the start of the next sprite (all-zero headers,
+    // which appending leaves in a gap, are passed over and hold no bytes), or to the end
+    // of the data when there is no next sprite or the next one starts before it.
     std::pair<std::uint32_t, std::uint32_t> spriteSpan(unsigned index) const;
 
     // The text of a language code; false (text untouched) when the table has none.
@@ -102,9 +110,8 @@ public:
 
     // Gives sprite index the header words and length pixel bytes at source + sourceOffset;
     // appends (leaving all-zero headers in any gap) when index >= m_spriteCount.
-    void replaceSprite(unsigned index, std::uint32_t sourceOffset, std::uint32_t word1,
-                       std::uint32_t word2, std::uint32_t word3, std::uint32_t length,
-                       const std::uint8_t* source);
+    void replaceSprite(unsigned index, std::uint32_t sourceOffset, std::uint32_t word1, std::uint32_t word2,
+                       std::uint32_t word3, std::uint32_t length, const std::uint8_t* source);
     // Keeps only the first count sprites.
     void truncateSprites(std::uint32_t count);
 
@@ -112,7 +119,7 @@ public:
     int pageFirstSprite(int page) const;
     int pageLastSprite(int page) const;
 
-    // Pixel bytes of sprite index (from spriteSpan), empty when out of range.
+    // Pixel bytes of sprite index (spriteSpan), empty when nothing is loaded or out of range.
     std::span<std::uint8_t> spritePixels(unsigned index);
     std::span<const std::uint8_t> spritePixels(unsigned index) const;
 };

@@ -9,27 +9,9 @@
 
 namespace trellisor {
 
-int typeSpriteCount(int page, std::uint8_t supportType, std::uint8_t pathFlags) {
-    switch (page) {
-        case PagePath:
-            return 51;
-        case PagePathRailings:
-            return 14;
-        case PageQueue:
-            return 20;
-        case PageQueueRailings:
-            return 22;
-        case PageSupports:
-            if ((supportType & 1) == 0) return 59;
-            return (pathFlags & 1) ? 56 : 37;
-        default:
-            return 0;
-    }
-}
-
 std::vector<std::uint8_t> buildTypeFile(const PathObject& obj, int page) {
     std::vector<std::uint8_t> out;
-    if (!obj.isLoaded() || page < PagePath || page > PageSupports) return out;
+    if (!obj.isLoaded() || !isSpritePage(page)) return out;
     ByteWriter w(out);
     if (page == PageSupports) {
         w.u8(obj.m_supportType);
@@ -56,13 +38,13 @@ std::vector<std::uint8_t> buildTypeFile(const PathObject& obj, int page) {
 
 Status writeTypeFile(const PathObject& obj, int page, const std::string& path) {
     if (!obj.isLoaded()) return Status::fail("no object is loaded");
-    if (page < PagePath || page > PageSupports) return Status::fail("the String Table page has no type file");
+    if (!isSpritePage(page)) return Status::fail("the String Table page has no type file");
     return writeFileReplacing(path, buildTypeFile(obj, page));
 }
 
 Status applyTypeBytes(PathObject& obj, int page, std::span<const std::uint8_t> bytes) {
     if (!obj.isLoaded()) return Status::fail("no object is loaded");
-    if (page < PagePath || page > PageSupports) return Status::fail("the String Table page has no type file");
+    if (!isSpritePage(page)) return Status::fail("the String Table page has no type file");
 
     // Everything is checked before the object is touched: a refused file changes nothing.
     std::size_t headerStart = 0;

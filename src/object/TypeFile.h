@@ -11,9 +11,6 @@
 
 namespace trellisor {
 
-// Number of sprites a type file of page holds; for Supports it follows the two flag bytes.
-int typeSpriteCount(int page, std::uint8_t supportType, std::uint8_t pathFlags);
-
 // The bytes of the page's type file (Supports: two flag bytes first).
 std::vector<std::uint8_t> buildTypeFile(const PathObject& obj, int page);
 Status writeTypeFile(const PathObject& obj, int page, const std::string& path);

@@ -86,11 +86,11 @@ bool applies(const PathObject& obj, When when) {
         case When::Always:
             return true;
         case When::SecondSupportSet:
-            return (obj.m_supportType & 1) != 0;
+            return obj.usesSecondSupportSet();
         case When::FirstSupportSet:
-            return (obj.m_supportType & 1) == 0;
+            return !obj.usesSecondSupportSet();
         case When::PathsOverSupports:
-            return (obj.m_pathFlags & 2) != 0;
+            return obj.drawsPathsOverSupports();
     }
     return false;
 }

@@ -8,16 +8,6 @@
 
 namespace trellisor {
 
-enum PreviewMode : int {
-    PreviewExamplePath = 0,
-    PreviewAllPathElements,
-    PreviewAllRailingElements,
-    PreviewExampleQueue,
-    PreviewAllQueueElements,
-    PreviewAllQueueRailings,
-    PreviewAllSupportElements
-};
-
 inline constexpr int kPreviewWidth = 360;
 inline constexpr int kPreviewHeight = 260;
 

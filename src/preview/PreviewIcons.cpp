@@ -24,7 +24,7 @@ void drawAll(const PathObject& obj, std::vector<std::uint8_t>& buffer, int w, in
 }
 
 void drawSupports(const PathObject& obj, std::vector<std::uint8_t>& buffer, int w, int h) {
-    if (obj.m_supportType & 1)
+    if (obj.usesSecondSupportSet())
         drawAll(obj, buffer, w, h, {{110, 4, 10}});
     else
         drawAll(obj, buffer, w, h, {{112, 4, 26}, {158, 4, 10}});
@@ -44,7 +44,7 @@ void layQueueOverlay(std::vector<std::uint8_t>& buffer, int w, int h) {
 // The icon's pixel bytes when it is a raw sprite whose data hold width x height
 // bytes; empty otherwise, and the icon is then left as it is.
 std::span<std::uint8_t> iconPixels(PathObject& obj, unsigned icon) {
-    auto bytes = spriteBytes(obj, icon);
+    auto bytes = obj.spritePixels(icon);
     const SpriteHeader& h = obj.m_sprites[icon];
     if (bytes.empty() || h.flags != kSpriteRaw || h.width <= 0 || h.height <= 0) return {};
     std::size_t need = std::size_t(h.width) * std::size_t(h.height);

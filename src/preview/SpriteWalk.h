@@ -2,10 +2,7 @@
 // sprite's bytes whatever its header or row offsets claim.
 #pragma once
 
-#include <algorithm>
 #include <cstdint>
-#include <span>
-#include <type_traits>
 
 #include "object/PathObject.h"
 
@@ -14,32 +11,13 @@ namespace trellisor {
 // Which formats a walk visits; the colour operations differ in this only.
 enum class SpriteFormats { RawAndRowCoded, RowCodedOnly };
 
-// The bytes of sprite index: from its start up to the next sprite's start (or the
-// end of the data when the next one does not lie beyond it). Empty when the
-// object is not loaded, the index is out of range or the start lies past the data.
-template <class Object>
-auto spriteBytes(Object& obj, unsigned index) {
-    using Byte = std::conditional_t<std::is_const_v<Object>, const std::uint8_t, std::uint8_t>;
-    std::span<Byte> none;
-    if (!obj.m_data || obj.m_dataSize == 0 || index >= obj.m_spriteCount || index >= obj.m_sprites.size())
-        return none;
-    std::uint64_t start = std::uint64_t(obj.m_imageDataOffset) + obj.m_sprites[index].offset;
-    std::uint64_t end = obj.m_dataSize;
-    if (index + 1 < obj.m_sprites.size()) {
-        std::uint64_t next = std::uint64_t(obj.m_imageDataOffset) + obj.m_sprites[index + 1].offset;
-        if (next >= start) end = std::min(end, next);
-    }
-    if (start >= end) return none;
-    return std::span<Byte>(obj.m_data.get() + start, std::size_t(end - start));
-}
-
 // Calls visit(column, row, pixel) for every drawn pixel of sprite index, in
 // storage order: raw sprites (flags 1) skip index 0, row-coded runs (flags 5)
 // visit every index, 0 included. Other formats are not visited. pixel is a
 // reference into the object's data, so a visitor may change it in place.
 template <class Object, class Visit>
 void forEachSpritePixel(Object& obj, unsigned index, SpriteFormats formats, Visit&& visit) {
-    auto bytes = spriteBytes(obj, index);
+    auto bytes = obj.spritePixels(index);
     if (bytes.empty()) return;
     const SpriteHeader& h = obj.m_sprites[index];
     const int width = h.width, height = h.height;

@@ -110,13 +110,11 @@ TEST(BitmapBufferConversion, ReadsEachDepthItsHeaderDescribes) {
 }
 
 TEST(QtLayerHelpers, Windows1252TextAndCaseBlindFilters) {
-    EXPECT_EQ(fromWindows1252("\x80\xE9\x9F"
-                              "A"),
-              QString::fromUtf8("€éŸA"));
-    EXPECT_EQ(toWindows1252(QString::fromUtf8("€é中A")), "\x80\xE9?A");
+    // The QString adapters over the codec: a NUL byte and the high bytes survive the trip.
     std::string all;
     for (int b = 0; b < 256; ++b) all.push_back(char(b));
-    EXPECT_EQ(toWindows1252(fromWindows1252(all)), all);
+    EXPECT_EQ(toWindows1252(fromWindows1252(all)).bytes, all);
+    EXPECT_EQ(toWindows1252(QString::fromUtf8("\u20AC\u4E2D")).unencodable, "\u4E2D");
 
     const QString filter = caseInsensitiveNameFilter("*.DAT");
     EXPECT_EQ(filter, "*.DAT (*.[Dd][Aa][Tt])");

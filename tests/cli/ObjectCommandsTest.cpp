@@ -188,7 +188,8 @@ TEST(CliNew, BuildsFromTheWorkdirWithTheSeed) {
     for (int page = 0; page < 5; ++page) {
         ASSERT_TRUE(writeTypeFile(source, page, dir.file(files[page])).isOk());
         ASSERT_TRUE(
-            writeDescriptorFile(dir.file(kDescriptorFileNames[page]), {{"Only", files[page]}}).isOk());
+            writeDescriptorFile(dir.file(kPages[std::size_t(page)].descriptorFile), {{"Only", files[page]}})
+                .isOk());
     }
     ASSERT_EQ(runCli(dir, {"new", "--workdir", dir.path(), "--seed", "7", dir.file("NEWPATH.DAT")}).exitCode,
               0);
@@ -233,7 +234,7 @@ TEST(CliErrors, OneLineReasonsAndHelp) {
     expectOneLineFailure(runCli(dir, {"frobnicate"}), "unknown command 'frobnicate'");
     expectOneLineFailure(runCli(dir, {"info", dir.file("missing.DAT")}), "cannot open");
     expectOneLineFailure(runCli(dir, {"info"}), "expected 1 arguments");
-    expectOneLineFailure(runCli(dir, {"info", "--xml", "a"}), "unknown option --xml");
+    expectOneLineFailure(runCli(dir, {"info", "--xml", "a"}), "Unknown option 'xml'");
 
     const Bytes chunk = test::buildChunk(test::twelveStrings(), {test::solidRawSprite(2, 2, 1)});
     dir.write("ride.DAT", test::storedObjectFile(chunk, 0x02));

@@ -164,21 +164,9 @@ TEST(PathObjectSprites, AppendLeavesZeroGapAndTruncateCuts) {
     EXPECT_EQ(obj.pageLastSprite(PageSupports), 1);
 }
 
-TEST(PathObjectSprites, FullObjectPagesAndTruncateTo146) {
+TEST(PathObjectSprites, TruncateTo146AndClear) {
     PathObject obj = buildObject(test::standardSprites(168));
-    EXPECT_EQ(obj.pageFirstSprite(PagePath), 0);
-    EXPECT_EQ(obj.pageLastSprite(PagePath), 50);
-    EXPECT_EQ(obj.pageFirstSprite(PagePathRailings), 73);
-    EXPECT_EQ(obj.pageLastSprite(PagePathRailings), 86);
-    EXPECT_EQ(obj.pageFirstSprite(PageQueue), 51);
-    EXPECT_EQ(obj.pageLastSprite(PageQueue), 70);
-    EXPECT_EQ(obj.pageFirstSprite(PageQueueRailings), 87);
-    EXPECT_EQ(obj.pageLastSprite(PageQueueRailings), 108);
-    EXPECT_EQ(obj.pageFirstSprite(PageSupports), 109);
     EXPECT_EQ(obj.pageLastSprite(PageSupports), 167);
-    EXPECT_EQ(obj.pageFirstSprite(PageStringTable), 0);
-    EXPECT_EQ(obj.pageLastSprite(PageStringTable), 0);
-
     const std::uint32_t cut = obj.m_imageDataOffset + obj.m_sprites[146].offset;
     const auto s145 = pixelsOf(obj, 145);
     obj.truncateSprites(146);
@@ -197,17 +185,58 @@ TEST(PathObjectSprites, FullObjectPagesAndTruncateTo146) {
     EXPECT_TRUE(obj.spritePixels(0).empty());
 }
 
-TEST(PathObjectSprites, SpansStayInsideDataForGapEntries) {
-    // A gap of all-zero headers (offset 0) after real sprites: spans are clamped, never outside.
-    PathObject obj = buildObject({solidRowCodedSprite(4, 2, 30), solidRawSprite(2, 2, 5)});
-    const std::vector<std::uint8_t> source = {1, 2};
-    obj.replaceSprite(4, 0, 0, 0, 1, 2, source.data());
-    for (unsigned i = 0; i < obj.m_spriteCount + 2; ++i) {
-        auto [start, end] = obj.spriteSpan(i);
-        EXPECT_LE(start, end);
-        EXPECT_LE(end, obj.m_dataSize);
+// One definition of a sprite's bytes serves drawing, colour edits, type files and replacement.
+TEST(PathObjectSprites, SpansOfOutOfOrderAndOverlappingOffsets) {
+    PathObject obj = buildObject(
+        {solidRawSprite(2, 2, 1), solidRawSprite(2, 2, 2), solidRawSprite(2, 2, 3), solidRawSprite(2, 2, 4)});
+    const std::uint32_t base = obj.m_imageDataOffset, size = obj.m_dataSize;
+    struct Case {
+        std::vector<std::uint32_t> offsets;
+        std::vector<std::pair<std::uint32_t, std::uint32_t>> spans;  // relative to the image data
+    };
+    const Case cases[] = {
+        {{0, 4, 8, 12}, {{0, 4}, {4, 8}, {8, 12}, {12, 16}}},    // abutting, the last to the end
+        {{8, 4, 12, 0}, {{8, 16}, {4, 12}, {12, 16}, {0, 16}}},  // a lower next start: to the end
+        {{0, 0, 6, 6}, {{0, 0}, {0, 6}, {6, 6}, {6, 16}}},       // equal starts: the first is empty
+        {{0, 4, 100, 8}, {{0, 4}, {4, 16}, {16, 16}, {8, 16}}},  // a start past the data: clamped
+    };
+    for (const Case& c : cases) {
+        for (std::size_t i = 0; i < 4; ++i) obj.m_sprites[i].offset = c.offsets[i];
+        for (unsigned i = 0; i < 4; ++i) {
+            const auto [start, end] = obj.spriteSpan(i);
+            EXPECT_EQ(start - base, c.spans[i].first) << "sprite " << i << " of case " << c.offsets[1];
+            EXPECT_EQ(end - base, c.spans[i].second) << "sprite " << i << " of case " << c.offsets[1];
+            EXPECT_LE(end, size);
+            EXPECT_EQ(obj.spritePixels(i).size(), end - start);
+        }
     }
-    EXPECT_EQ(pixelsOf(obj, 4), source);
+    EXPECT_EQ(obj.spriteSpan(4), std::make_pair(size, size));
+}
+
+TEST(PathObjectSprites, GapsHoldNoBytesAndFillInPlace) {
+    // Appending past the count leaves all-zero headers; the sprite before the gap keeps
+    // its bytes, and a gap filled later takes its place without moving anyone else's.
+    PathObject obj = buildObject({solidRowCodedSprite(4, 2, 30), solidRawSprite(2, 2, 5)});
+    const auto sprite1 = pixelsOf(obj, 1);
+    const std::vector<std::uint8_t> appended = {1, 2}, filled = {7, 8, 9};
+    obj.replaceSprite(4, 0, 0x00010002, 0, 1, 2, appended.data());
+    EXPECT_EQ(obj.m_sprites[2], SpriteHeader{});
+    EXPECT_EQ(obj.m_sprites[3], SpriteHeader{});
+    EXPECT_EQ(pixelsOf(obj, 1), sprite1);
+    EXPECT_TRUE(obj.spritePixels(2).empty());
+    EXPECT_EQ(pixelsOf(obj, 4), appended);
+
+    obj.replaceSprite(2, 0, 0x00010003, 0, 1, 3, filled.data());
+    EXPECT_EQ(pixelsOf(obj, 1), sprite1);
+    EXPECT_EQ(pixelsOf(obj, 2), filled);
+    EXPECT_EQ(obj.m_sprites[3], SpriteHeader{});
+    EXPECT_TRUE(obj.spritePixels(3).empty());
+    EXPECT_EQ(pixelsOf(obj, 4), appended);
+    EXPECT_EQ(obj.m_dataSize, obj.spriteSpan(4).second);
+
+    obj.truncateSprites(3);  // cut where the gap stands: after sprite 2's bytes
+    EXPECT_EQ(pixelsOf(obj, 2), filled);
+    EXPECT_EQ(obj.m_dataSize, obj.spriteSpan(2).second);
 }
 
 }  // namespace

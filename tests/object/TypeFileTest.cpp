@@ -21,18 +21,6 @@ std::vector<test::SpriteSpec> otherSprites(int count) {
     return sprites;
 }
 
-TEST(TypeFileCounts, SupportRule) {
-    EXPECT_EQ(typeSpriteCount(PagePath, 0, 0), 51);
-    EXPECT_EQ(typeSpriteCount(PagePathRailings, 0, 0), 14);
-    EXPECT_EQ(typeSpriteCount(PageQueue, 0, 0), 20);
-    EXPECT_EQ(typeSpriteCount(PageQueueRailings, 0, 0), 22);
-    EXPECT_EQ(typeSpriteCount(PageSupports, 0, 1), 59);
-    EXPECT_EQ(typeSpriteCount(PageSupports, 2, 3), 59);
-    EXPECT_EQ(typeSpriteCount(PageSupports, 1, 1), 56);
-    EXPECT_EQ(typeSpriteCount(PageSupports, 3, 2), 37);
-    EXPECT_EQ(typeSpriteCount(PageStringTable, 0, 0), 0);
-}
-
 TEST(TypeFileRoundTrip, ExportThenLoadEveryPageChangesNothing) {
     PathObject obj = test::buildObject(test::standardSprites(168));
     const Bytes before = dataOf(obj);

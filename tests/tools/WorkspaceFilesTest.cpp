@@ -41,7 +41,7 @@ protected:
     static std::array<std::vector<TypeEntry>, 6> lists() {
         std::array<std::vector<TypeEntry>, 6> l;
         for (int p = PagePath; p <= PageSupports; ++p)
-            l[std::size_t(p)] = readDescriptorFile(file(kDescriptorFileNames[p]));
+            l[std::size_t(p)] = readDescriptorFile(file(kPages[std::size_t(p)].descriptorFile));
         return l;
     }
     static test::TempDir* s_dir;

@@ -44,7 +44,7 @@ std::vector<StarterType> buildCatalogue() {
     };
     auto support = [&](std::string name, std::string file, SupportStyle s, std::uint8_t type,
                        std::uint8_t flags) {
-        const int count = typeSpriteCount(PageSupports, type, flags);
+        const int count = supportSpriteCount(type, flags);
         t.push_back({PageSupports, std::move(name), std::move(file),
                      [s, count] { return drawSupports(s, count); }, type, flags});
     };
@@ -64,10 +64,6 @@ std::vector<StarterType> buildCatalogue() {
     support("Concrete Pillars", "CONCRETE.PTH", {SupportStyle::Kind::Poles, 0, 7, 0, 7, false}, 1, 2);
     return t;
 }
-
-// 14 zero bytes, twelve entries (code, space, terminator), the end marker, and room for
-// the image count and size.
-constexpr std::uint32_t kEmptyChunkSize = 59;
 
 }  // namespace
 
@@ -94,25 +90,10 @@ const std::vector<SampleObject>& sampleObjects() {
     return samples;
 }
 
-PathObject emptyObject() {
-    PathObject obj;
-    obj.m_head.flags = 0x09F55405;
-    obj.m_head.encoding = 1;
-    obj.m_data = std::make_unique<std::uint8_t[]>(kEmptyChunkSize);
-    std::memset(obj.m_data.get(), 0, kEmptyChunkSize);
-    for (int i = 0; i < kLanguageCount; ++i) {
-        obj.m_data[std::size_t(14 + 3 * i)] = std::uint8_t(i);
-        obj.m_data[std::size_t(15 + 3 * i)] = ' ';
-    }
-    obj.m_data[50] = 0xFF;
-    obj.m_dataSize = obj.m_imageDataOffset = kEmptyChunkSize;
-    obj.m_stringTableOffset = 14;
-    return obj;
-}
-
 PathObject pageObject(int page, const std::vector<SpriteData>& sprites, std::uint8_t supportType,
                       std::uint8_t pathFlags) {
-    PathObject obj = emptyObject();
+    PathObject obj;
+    obj.resetToEmptyChunk();
     const int first = obj.pageFirstSprite(page);
     for (std::size_t i = 0; i < sprites.size(); ++i) {
         const SpriteHeader& h = sprites[i].header;
@@ -141,19 +122,19 @@ Status writeWorkspace(const std::string& dir) {
             return Status::fail(t.fileName + ": " + s.error());
         lists[std::size_t(t.page)].push_back({t.name, t.fileName});
     }
-    for (int page = PagePath; page <= PageSupports; ++page)
-        if (auto s = writeDescriptorFile(joinPath(dir, kDescriptorFileNames[page]), lists[std::size_t(page)]);
-            !s)
-            return Status::fail(std::string(kDescriptorFileNames[page]) + ": " + s.error());
+    for (int page = PagePath; page <= PageSupports; ++page) {
+        const char* name = kPages[std::size_t(page)].descriptorFile;
+        if (auto s = writeDescriptorFile(joinPath(dir, name), lists[std::size_t(page)]); !s)
+            return Status::fail(std::string(name) + ": " + s.error());
+    }
 
     // Each sample is New over one-entry lists, so it does not depend on the random choice.
-    static constexpr int kPages[5] = {PagePath, PagePathRailings, PageQueue, PageQueueRailings, PageSupports};
     for (const SampleObject& sample : sampleObjects()) {
         std::array<std::vector<TypeEntry>, 6> chosen;
-        for (int k = 0; k < 5; ++k) {
-            const StarterType* t = findStarterType(sample.types[k]);
-            if (!t) return Status::fail("no starter type named " + sample.types[k]);
-            chosen[std::size_t(kPages[k])].push_back({t->name, t->fileName});
+        for (const std::string& name : sample.types) {
+            const StarterType* t = findStarterType(name);
+            if (!t) return Status::fail("no starter type named " + name);
+            chosen[std::size_t(t->page)].push_back({t->name, t->fileName});
         }
         std::srand(1);
         PathObject obj;

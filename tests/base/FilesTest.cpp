@@ -1,6 +1,5 @@
 // The shared file helpers: case-insensitive lookup and replace-on-success writes.
 #include <gtest/gtest.h>
-
 #include <unistd.h>
 
 #include <filesystem>
@@ -35,7 +34,8 @@ TEST(Files, AFailedWriteLeavesTheOldFile) {
     EXPECT_EQ(dir.read("A.DAT"), (std::vector<std::uint8_t>{9, 9}));
 
     // A folder that cannot be written to: the write fails and the file stays as it was.
-    std::filesystem::permissions(dir.path(), std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
+    std::filesystem::permissions(dir.path(),
+                                 std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
     Status failed = writeFileReplacing(path, old);
     std::filesystem::permissions(dir.path(), std::filesystem::perms::owner_all);
     if (::geteuid() != 0) {  // root writes anywhere
