@@ -155,7 +155,15 @@ std::vector<std::uint8_t> serializeObjectFile(PathObject& obj, const std::string
 
     obj.m_data[10] = obj.m_supportType;
     obj.m_data[11] = obj.m_pathFlags;
-    for (int i = 0; i < kLanguageCount; ++i) obj.setObjectString(i, texts[std::size_t(i)]);
+    // A text for a language the table lacks is added (the editor shows such rows empty, so
+    // an empty text adds nothing).
+    for (int i = 0; i < kLanguageCount; ++i) {
+        std::string present;
+        if (obj.getObjectString(i, present))
+            obj.setObjectString(i, texts[std::size_t(i)]);
+        else if (!texts[std::size_t(i)].empty())
+            obj.addObjectString(i, texts[std::size_t(i)]);
+    }
 
     auto end = findStringTableEnd(obj.m_data.get(), obj.m_dataSize, obj.m_stringTableOffset);
     if (!end || std::uint64_t(*end) + 8 > obj.m_imageDataOffset || obj.m_imageDataOffset > obj.m_dataSize)

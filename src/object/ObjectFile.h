@@ -39,7 +39,8 @@ LoadReport loadObjectFile(PathObject& obj, const std::string& path);
 LoadReport readObjectBytes(PathObject& obj, std::span<const std::uint8_t> bytes);
 
 // Brings obj into its canonical saved form (name from fileName, flags byte 0 = 5,
-// chunk bytes 10/11, the twelve texts, count/size/sprite table, checksum,
+// chunk bytes 10/11, the twelve texts (a non-empty text of a language the table lacks is
+// added in language order), count/size/sprite table, checksum,
 // encoding 1) and returns the whole file: head, coded chunk, length patched.
 std::vector<std::uint8_t> serializeObjectFile(PathObject& obj, const std::string& fileName,
                                               const std::array<std::string, kLanguageCount>& texts);

@@ -178,6 +178,41 @@ void PathObject::setObjectString(int language, const std::string& text) {
     m_imageDataOffset = std::uint32_t(std::int64_t(m_imageDataOffset) + delta);
 }
 
+bool PathObject::addObjectString(int language, const std::string& text) {
+    if (!m_data || language < 0 || language >= 0xFF) return false;
+    const std::uint32_t limit = std::min(m_imageDataOffset, m_dataSize);
+    // Walk to the insertion point: the first entry of a higher code, or the end marker.
+    std::uint32_t pos = m_stringTableOffset, at = 0;
+    bool found = false;
+    while (pos < limit) {
+        const std::uint8_t code = m_data[pos];
+        if (code == language) return false;
+        if (!found && (code == 0xFF || code > language)) {
+            at = pos;
+            found = true;
+        }
+        if (code == 0xFF) break;
+        ++pos;
+        while (pos < limit && m_data[pos] != 0) ++pos;
+        ++pos;
+    }
+    if (!found || pos >= limit) return false;
+
+    std::string entry = text.substr(0, text.find('\0'));
+    if (entry.empty()) entry = " ";
+    entry.insert(entry.begin(), char(language));
+    entry.push_back('\0');
+    const std::size_t newSize = std::size_t(m_dataSize) + entry.size();
+    auto buffer = std::make_unique<std::uint8_t[]>(newSize);
+    std::memcpy(buffer.get(), m_data.get(), at);
+    std::memcpy(buffer.get() + at, entry.data(), entry.size());
+    std::memcpy(buffer.get() + at + entry.size(), m_data.get() + at, m_dataSize - at);
+    m_data = std::move(buffer);
+    m_dataSize = std::uint32_t(newSize);
+    m_imageDataOffset += std::uint32_t(entry.size());
+    return true;
+}
+
 void PathObject::replaceSprite(unsigned index, std::uint32_t sourceOffset, std::uint32_t word1,
                                std::uint32_t word2, std::uint32_t word3, std::uint32_t length,
                                const std::uint8_t* source) {

@@ -107,6 +107,10 @@ public:
     bool getObjectString(int language, std::string& text) const;
     // Replaces the text of a language code the table holds (an empty text becomes " ").
     void setObjectString(int language, const std::string& text);
+    // Adds an entry for a language code the table lacks, before the first entry of a higher
+    // code (or the end marker); false, nothing changed, when the code is present or the
+    // table has no end marker before the image data.
+    bool addObjectString(int language, const std::string& text);
 
     // Gives sprite index the header words and length pixel bytes at source + sourceOffset;
     // appends (leaving all-zero headers in any gap) when index >= m_spriteCount.

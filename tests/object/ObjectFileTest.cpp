@@ -159,7 +159,7 @@ TEST(ObjectFileRead, EmptyStringTableAndDecreasingOffsetsAreRead) {
     ASSERT_EQ(readObjectBytes(obj, storedObjectFile(chunk)).outcome, LoadOutcome::Loaded);
     EXPECT_EQ(obj.m_spriteCount, 3u);
     EXPECT_EQ(obj.m_imageDataOffset, 15u + 8 + 48);
-    Bytes file = serializeObjectFile(obj, "E.DAT", texts("x"));
+    Bytes file = serializeObjectFile(obj, "E.DAT", texts(""));
     PathObject back;
     ASSERT_EQ(readObjectBytes(back, file).outcome, LoadOutcome::Loaded);
     EXPECT_EQ(dataOf(back), chunk);
@@ -179,9 +179,10 @@ TEST(ObjectFileWrite, ExactBytesNameRulesAndChecksum) {
     std::array<std::string, kLanguageCount> t = texts("");
     t[0] = "Zero";
     t[1] = "One";
+    t[3] = "Three";  // a language the table lacks is added in language order; empty ones are not
     Bytes file = serializeObjectFile(obj, "MYPATH.DAT", t);
 
-    const Bytes expectedChunk = buildChunk({{1, "One"}, {0, "Zero"}}, someSprites(), 0, 3);
+    const Bytes expectedChunk = buildChunk({{1, "One"}, {0, "Zero"}, {3, "Three"}}, someSprites(), 0, 3);
     EXPECT_EQ(dataOf(obj), expectedChunk);
     ASSERT_GE(file.size(), 21u);
     EXPECT_EQ(loadLe32(&file[0]), 0xAABBCC05u);

@@ -3,6 +3,7 @@
 
 #include <cstring>
 
+#include "object/ObjectFile.h"
 #include "object/PathObject.h"
 #include "support/ObjectBuilder.h"
 
@@ -108,6 +109,28 @@ TEST(PathObjectStrings, SetShiftsDataAndKeepsNeighbours) {
     obj.setObjectString(2, std::string("ab\0cd", 5));  // a text ends at its first NUL
     ASSERT_TRUE(obj.getObjectString(2, text));
     EXPECT_EQ(text, "ab");
+}
+
+TEST(PathObjectStrings, AddInsertsInLanguageOrderOnlyForAbsentCodes) {
+    PathObject obj = buildObject({solidRawSprite(2, 1, 7)}, {{3, "C"}, {1, "A"}, {9, "Z"}});
+    const auto sprite0 = pixelsOf(obj, 0);
+    const std::uint32_t image = obj.m_imageDataOffset;
+    EXPECT_FALSE(obj.addObjectString(1, "again"));
+    EXPECT_TRUE(obj.addObjectString(2, "B"));     // before the first higher code (3, first)
+    EXPECT_TRUE(obj.addObjectString(11, ""));     // at the end marker; empty becomes a space
+    EXPECT_TRUE(obj.addObjectString(0, "zero"));  // first
+    std::vector<int> codes;
+    for (const auto& entry : stringTableEntries(obj)) codes.push_back(entry.first);
+    EXPECT_EQ(codes, (std::vector<int>{0, 2, 3, 1, 9, 11}));
+    std::string text;
+    ASSERT_TRUE(obj.getObjectString(11, text));
+    EXPECT_EQ(text, " ");
+    EXPECT_EQ(obj.m_imageDataOffset, image + 3 + 3 + 6);
+    EXPECT_EQ(pixelsOf(obj, 0), sprite0);
+
+    PathObject unterminated = buildObject({solidRawSprite(1, 1, 1)}, {{0, "A"}});
+    unterminated.m_imageDataOffset = unterminated.m_stringTableOffset + 2;  // the marker lies beyond
+    EXPECT_FALSE(unterminated.addObjectString(5, "x"));
 }
 
 TEST(PathObjectSprites, ReplaceInnerAndLastSprite) {
