@@ -69,22 +69,23 @@ QImage pathTileImage(int size) {
 QByteArray pathTileSvg(int size) {
     const qreal s = size;
     QByteArray svg;
-    QTextStream out(&svg);
-    out << "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
-        << "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" << size << "\" height=\"" << size
-        << "\" viewBox=\"0 0 " << size << ' ' << size << "\">\n";
-    for (const TileFace& face : kTileFaces) {
-        out << "  <polygon points=\"";
-        for (std::size_t i = 0; i < face.corners.size(); ++i)
-            out << (i ? " " : "") << face.corners[i].x() * s << ',' << face.corners[i].y() * s;
-        out << "\" fill=\"" << paletteColour(face.fill).name() << '"';
-        if (face.outlined)  // bevel joins, as QPen draws them (SVG's default is miter)
-            out << " stroke=\"" << paletteColour(kTileOutline).name() << "\" stroke-width=\""
-                << tileOutlineWidth(s) << "\" stroke-linejoin=\"bevel\"";
-        out << "/>\n";
+    {
+        QTextStream out(&svg);  // writes its buffer into svg when it goes out of scope
+        out << "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+            << "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" << size << "\" height=\"" << size
+            << "\" viewBox=\"0 0 " << size << ' ' << size << "\">\n";
+        for (const TileFace& face : kTileFaces) {
+            out << "  <polygon points=\"";
+            for (std::size_t i = 0; i < face.corners.size(); ++i)
+                out << (i ? " " : "") << face.corners[i].x() * s << ',' << face.corners[i].y() * s;
+            out << "\" fill=\"" << paletteColour(face.fill).name() << '"';
+            if (face.outlined)  // bevel joins, as QPen draws them (SVG's default is miter)
+                out << " stroke=\"" << paletteColour(kTileOutline).name() << "\" stroke-width=\""
+                    << tileOutlineWidth(s) << "\" stroke-linejoin=\"bevel\"";
+            out << "/>\n";
+        }
+        out << "</svg>\n";
     }
-    out << "</svg>\n";
-    out.flush();
     return svg;
 }
 
