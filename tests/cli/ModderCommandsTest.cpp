@@ -179,6 +179,12 @@ TEST(CliStrings, RoundTripThroughJsonAddingALanguageAndRefusingWhatCannotBeStore
                                   {"2", QString::fromUtf8("Rue \u0152uvre")},
                                   {"3", QString::fromUtf8("Stra\u00dfe")},
                                   {"13", "Extra"}}));
+    // Only texts change: the sprites (icons included) stay as they were.
+    PathObject in, out;
+    ASSERT_EQ(readObjectBytes(in, dir.read("IN.DAT")).outcome, LoadOutcome::Loaded);
+    ASSERT_EQ(readObjectBytes(out, dir.read("OUT.DAT")).outcome, LoadOutcome::Loaded);
+    EXPECT_EQ(Bytes(out.m_data.get() + out.m_imageDataOffset, out.m_data.get() + out.m_dataSize),
+              Bytes(in.m_data.get() + in.m_imageDataOffset, in.m_data.get() + in.m_dataSize));
     // What strings --json prints, set-strings takes back unchanged.
     dir.write("after.json", bytesOf(QJsonDocument(after).toJson().toStdString()));
     ASSERT_EQ(runCli(dir, {"set-strings", dir.file("OUT.DAT"), dir.file("after.json"), dir.file("AGAIN.DAT")})
