@@ -3,7 +3,7 @@
 
 #include <cstring>
 
-#include "../tests/support/ObjectBuilder.h"
+#include "../tests/support/RealisticObject.h"
 #include "object/ObjectFile.h"
 #include "object/RunLength.h"
 
@@ -11,32 +11,8 @@ namespace {
 
 using namespace trellisor;
 
-// 168 row-coded sprites of 64 x 40 pixels shaded like ground textures: stretches of one
-// colour broken by neighbouring shades, so the coder meets both repeats and literals.
 const std::vector<std::uint8_t>& realisticChunk() {
-    static const std::vector<std::uint8_t> chunk = [] {
-        std::vector<test::SpriteSpec> sprites;
-        std::uint32_t seed = 12345;
-        auto next = [&seed] {
-            seed = seed * 1103515245u + 12345u;
-            return (seed >> 16) & 0x7FFF;
-        };
-        for (int i = 0; i < 168; ++i) {
-            const std::uint8_t base = std::uint8_t(10 + 12 * (i % 18) + 4);
-            std::vector<std::vector<test::Run>> rows;
-            for (int y = 0; y < 40; ++y) {
-                std::vector<std::uint8_t> row(64);
-                std::uint8_t shade = base;
-                for (auto& p : row) {
-                    if (next() % 5 == 0) shade = std::uint8_t(base + next() % 4);
-                    p = shade;
-                }
-                rows.push_back({test::Run{0, row}});
-            }
-            sprites.push_back(test::rowCodedSprite(64, rows, -32, -20));
-        }
-        return test::buildChunk(test::twelveStrings("Benchmark Path"), sprites);
-    }();
+    static const std::vector<std::uint8_t> chunk = test::realisticChunk();
     return chunk;
 }
 

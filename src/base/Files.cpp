@@ -67,13 +67,18 @@ std::string fileNameOf(const std::string& path) {
     return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
-static bool equalsIgnoringCase(const std::string& a, const std::string& b) {
+static bool equalsIgnoringCase(std::string_view a, std::string_view b) {
     if (a.size() != b.size()) return false;
     for (std::size_t i = 0; i < a.size(); ++i) {
         auto lower = [](unsigned char c) { return (c >= 'A' && c <= 'Z') ? char(c + 32) : char(c); };
         if (lower(a[i]) != lower(b[i])) return false;
     }
     return true;
+}
+
+bool hasExtension(std::string_view name, std::string_view extension) {
+    return name.size() >= extension.size() &&
+           equalsIgnoringCase(name.substr(name.size() - extension.size()), extension);
 }
 
 std::string resolveCaseInsensitive(const std::string& path) {

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "base/Result.h"
@@ -31,6 +32,9 @@ std::string joinPath(const std::string& dir, const std::string& name);
 
 // The name's last path component ("a/b/C.DAT" -> "C.DAT").
 std::string fileNameOf(const std::string& path);
+
+// Whether name ends in extension (".dat") without regard to ASCII case.
+bool hasExtension(std::string_view name, std::string_view extension);
 
 // Resolves path on a case-sensitive file system: the path as given when it
 // exists, else the first entry of its folder whose name equals the last

@@ -6,6 +6,7 @@
 #include <QCommandLineOption>
 #include <QCommandLineParser>
 #include <QList>
+#include <algorithm>
 #include <functional>
 #include <optional>
 #include <string>
@@ -18,6 +19,7 @@ class CommandLine;
 struct CliArgument {
     std::string name;  // e.g. "IN"
     std::string help;
+    bool repeats = false;  // the last argument only: one or more values ("PATH...")
 };
 
 struct CliCommand {
@@ -25,7 +27,8 @@ struct CliCommand {
     std::vector<CliArgument> arguments;  // the positionals, in order
     std::string description;             // one or a few sentences
     QList<QCommandLineOption> options;
-    // Runs once the line is parsed and has as many positionals as arguments; returns the exit code.
+    // Runs once the line is parsed and has as many positionals as arguments (at least as many
+    // when the last one repeats); returns the exit code.
     std::function<int(const CommandLine&)> run;
 };
 
@@ -40,6 +43,11 @@ public:
     // Positional i as a local file-system string (what the shell passed).
     const std::string& positional(std::size_t i) const { return m_positionals.at(i); }
     const std::string& lastPositional() const { return m_positionals.back(); }
+    // Every positional from i on (the values of a repeating last argument).
+    std::vector<std::string> positionalsFrom(std::size_t i) const {
+        return {m_positionals.begin() + std::ptrdiff_t(std::min(i, m_positionals.size())),
+                m_positionals.end()};
+    }
     bool isSet(const char* option) const;
     std::optional<std::string> value(const char* option) const;
     // Prints "trellisor-cli: NAME: reason" and returns exit code 1.

@@ -12,6 +12,7 @@
 #include <iostream>
 
 #include "base/Files.h"
+#include "base/Windows1252.h"
 #include "object/ObjectFile.h"
 #include "preview/PreviewIcons.h"
 
@@ -108,6 +109,12 @@ Status seedRandomGenerator(const CommandLine& line) {
     }
     std::srand(seed);
     return Status::ok();
+}
+
+std::string stringEntryLine(int code, std::string_view windows1252) {
+    return std::to_string(code) +
+           (code >= 0 && code < kLanguageCount ? std::string(" ") + kLanguageNames[std::size_t(code)] : "") +
+           ": \"" + windows1252ToUtf8(windows1252) + "\"";
 }
 
 void printJson(const QJsonValue& value) { std::cout << jsonText(value).toStdString() << std::flush; }

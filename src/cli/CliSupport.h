@@ -8,6 +8,7 @@
 #include <array>
 #include <functional>
 #include <string>
+#include <string_view>
 
 #include "base/Result.h"
 #include "cli/CliCommand.h"
@@ -54,6 +55,10 @@ Result<long> integerArgument(const std::string& text, long low, long high, const
 Result<ProtectedRamps> protectedRampsOf(const CommandLine& line);
 // Seeds the C library's generator with --seed, or with the clock when it is not given.
 Status seedRandomGenerator(const CommandLine& line);
+
+// One string table entry for the terminal: `2 French: "Chemin"` (UTF-8), `13: "..."` for a code
+// without a name.
+std::string stringEntryLine(int code, std::string_view windows1252);
 
 // Prints a JSON value as one compact line on stdout.
 void printJson(const QJsonValue& value);

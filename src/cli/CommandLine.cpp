@@ -28,13 +28,16 @@ QString markNegativeNumber(const QString& arg) {
 }
 QString unmark(QString arg) { return arg.startsWith(kNegativeMark) ? arg.mid(1) : arg; }
 
+std::string usageName(const CliArgument& argument) { return argument.name + (argument.repeats ? "..." : ""); }
+
 void describe(QCommandLineParser& parser, const CliCommand& command) {
     parser.setApplicationDescription(QString::fromStdString(command.description));
     parser.addOption(helpOption());
     parser.addOptions(command.options);
     for (const CliArgument& argument : command.arguments)
         parser.addPositionalArgument(QString::fromStdString(argument.name),
-                                     QString::fromStdString(argument.help));
+                                     QString::fromStdString(argument.help),
+                                     QString::fromStdString(usageName(argument)));
 }
 
 // QCommandLineParser names the program by argv[0]; the help names it and the command
@@ -59,7 +62,7 @@ std::string commandsHelp(const std::vector<CliCommand>& commands) {
         spritePageCliNames() + ".\n\nCommands:\n";
     for (const auto& c : commands) {
         text += "  " + c.name;
-        for (const auto& a : c.arguments) text += " " + a.name;
+        for (const auto& a : c.arguments) text += " " + usageName(a);
         for (const auto& o : c.options) {
             const QString name = o.names().constLast();
             text += " [" + std::string(name.size() > 1 ? "--" : "-") + name.toStdString() +
@@ -84,9 +87,11 @@ int runCommand(const CliCommand& command, const QStringList& args) {
     }
     std::vector<std::string> positionals;
     for (const QString& p : parser.positionalArguments()) positionals.push_back(local(unmark(p)));
-    if (positionals.size() != command.arguments.size())
-        return cliFail(command.name + ": expected " + std::to_string(command.arguments.size()) +
-                       " arguments, got " + std::to_string(positionals.size()));
+    const std::size_t expected = command.arguments.size();
+    const bool repeats = expected > 0 && command.arguments.back().repeats;
+    if (repeats ? positionals.size() < expected : positionals.size() != expected)
+        return cliFail(command.name + ": expected " + (repeats ? "at least " : "") +
+                       std::to_string(expected) + " arguments, got " + std::to_string(positionals.size()));
     return command.run(CommandLine(command, parser, std::move(positionals)));
 }
 

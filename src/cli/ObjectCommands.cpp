@@ -1,4 +1,4 @@
-// The object file commands of trellisor-cli: info, save, export-type, apply-type, new.
+// The object file commands of trellisor-cli: info, save, export-type, apply-type, new, set-flag.
 #include "cli/ObjectCommands.h"
 
 #include <QJsonArray>
@@ -75,9 +75,7 @@ void printInfoText(const PathObject& obj, bool checksumValid) {
     std::cout << "support type " << int(obj.m_supportType) << ", path flags " << int(obj.m_pathFlags) << "\n";
     const auto entries = stringTableEntries(obj);
     std::cout << "strings: " << entries.size() << "\n";
-    for (const auto& [code, text] : entries)
-        std::cout << "  " << code << (code < kLanguageCount ? std::string(" ") + kLanguageNames[code] : "")
-                  << ": \"" << windows1252ToUtf8(text) << "\"\n";
+    for (const auto& [code, text] : entries) std::cout << "  " << stringEntryLine(code, text) << "\n";
     std::cout << "sprites: " << obj.m_spriteCount << "\n";
     for (std::size_t i = 0; i < obj.m_sprites.size(); ++i) {
         const auto& s = obj.m_sprites[i];
@@ -135,6 +133,18 @@ int runNew(const CommandLine& line) {
     return saveEdited(line, obj, texts);
 }
 
+int runSetFlag(const CommandLine& line) {
+    const auto value = line.value("draws-over-supports");
+    if (!value) return line.fail("--draws-over-supports on|off is required");
+    if (*value != "on" && *value != "off")
+        return line.fail("--draws-over-supports takes on or off, not '" + *value + "'");
+    const bool on = *value == "on";
+    return editObject(line, [on](PathObject& obj, ObjectTexts&) {
+        obj.setDrawsPathsOverSupports(on);
+        return Status::ok();
+    });
+}
+
 }  // namespace
 
 void registerObjectCommands(std::vector<CliCommand>& commands) {
@@ -175,6 +185,14 @@ void registerObjectCommands(std::vector<CliCommand>& commands) {
          {QCommandLineOption("workdir", "The folder with the descriptor and type files (required).", "DIR"),
           seedOption(), keepIconsOption()},
          runNew});
+    commands.push_back(
+        {"set-flag",
+         {kIn, kOut},
+         "Sets (on) or clears (off) the \"Draw Paths over Supports\" flag of the object IN and saves "
+         "the result to OUT. The two icons are rebuilt unless --keep-icons is given.",
+         {QCommandLineOption("draws-over-supports", "The flag's new state (required).", "on|off"),
+          keepIconsOption()},
+         runSetFlag});
 }
 
 }  // namespace trellisor

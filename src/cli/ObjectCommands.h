@@ -1,4 +1,4 @@
-// The object file commands of trellisor-cli (info, save, export-type, apply-type, new).
+// The object file commands of trellisor-cli (info, save, export-type, apply-type, new, set-flag).
 #pragma once
 
 #include <vector>

@@ -2,14 +2,20 @@
 #include <QCoreApplication>
 #include <vector>
 
+#include "cli/CheckCommand.h"
 #include "cli/CliCommand.h"
 #include "cli/ObjectCommands.h"
+#include "cli/PaletteCommand.h"
 #include "cli/PreviewCommands.h"
+#include "cli/StringCommands.h"
 
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     std::vector<trellisor::CliCommand> commands;
     trellisor::registerObjectCommands(commands);
     trellisor::registerPreviewCommands(commands);
+    trellisor::registerStringCommands(commands);
+    trellisor::registerPaletteCommand(commands);
+    trellisor::registerCheckCommand(commands);
     return trellisor::dispatchCommand(commands, QCoreApplication::arguments().mid(1));
 }

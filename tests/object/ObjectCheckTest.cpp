@@ -1,0 +1,118 @@
+// Verdicts on object files and checking many of them on several threads.
+#include <gtest/gtest.h>
+
+#include "base/Bytes.h"
+#include "object/ObjectCheck.h"
+#include "object/RunLength.h"
+#include "support/ObjectBuilder.h"
+#include "support/TempDir.h"
+
+namespace trellisor {
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+
+// A stored object file of `sprites` sprites whose head carries the right checksum, plus `delta`.
+Bytes objectFile(int sprites, std::uint32_t checksumDelta = 0, std::uint32_t flags = 5) {
+    const Bytes chunk = test::buildChunk(test::twelveStrings("Path"), test::standardSprites(sprites));
+    Bytes file = test::storedObjectFile(chunk, flags);
+    std::array<char, 8> name;
+    std::copy(file.begin() + 4, file.begin() + 12, name.begin());
+    storeLe32(&file[12], objectChecksum(std::uint8_t(flags), name, chunk) + checksumDelta);
+    return file;
+}
+
+TEST(ObjectCheck, VerdictsAndTheirLines) {
+    const Bytes good = objectFile(168);
+    const std::uint32_t sum = loadLe32(&good[12]);
+    char mismatch[80];
+    std::snprintf(mismatch, sizeof mismatch, "checksum mismatch (stored 0x%08X, computed 0x%08X)", sum + 1,
+                  sum);
+    Bytes cut = good;
+    cut[16] = 1;  // read as run-length coded: the stored bytes run out mid-record somewhere
+    const struct {
+        const char* name;
+        Bytes file;
+        Verdict verdict;
+        std::string line;
+        bool passes;
+    } cases[] = {
+        {"good", good, Verdict::Ok, "ok (168 sprites)", true},
+        {"second support set", objectFile(146), Verdict::Ok, "ok (146 sprites)", true},
+        {"unusual count", objectFile(150), Verdict::Ok, "ok (unusual sprite count 150)", true},
+        {"checksum", objectFile(168, 1), Verdict::ChecksumMismatch, mismatch, false},
+        {"other type", objectFile(168, 0, 0x12), Verdict::NotAPath, "not a path object (type 2)", true},
+        {"short", Bytes(7, 5), Verdict::Damaged, "damaged: file shorter than its 21-byte head (7 bytes)",
+         false},
+        {"no string table end", test::storedObjectFile(Bytes(40, 1)), Verdict::Damaged,
+         "damaged: string table has no end marker", false},
+    };
+    for (const auto& c : cases) {
+        const ObjectVerdict v = checkObjectBytes(c.file);
+        EXPECT_EQ(v.verdict, c.verdict) << c.name;
+        EXPECT_EQ(describeVerdict(v), c.line) << c.name;
+        EXPECT_EQ(v.passes(), c.passes) << c.name;
+    }
+    EXPECT_EQ(checkObjectBytes(objectFile(165)).spriteCount, 165u);
+    EXPECT_EQ(checkObjectBytes(cut).verdict, Verdict::Damaged);
+}
+
+TEST(ObjectCheck, UsualSpriteCountsAreTheThreeNewMakes) {
+    for (std::uint32_t n : {168u, 165u, 146u}) EXPECT_TRUE(isUsualSpriteCount(n)) << n;
+    for (std::uint32_t n : {0u, 109u, 145u, 147u, 164u, 166u, 167u, 169u})
+        EXPECT_FALSE(isUsualSpriteCount(n)) << n;
+}
+
+TEST(ObjectCheck, CountsMakeTheSummaryAndTheExitVerdict) {
+    VerdictCounts counts;
+    EXPECT_EQ(counts.summary(),
+              "0 files: 0 ok, 0 checksum mismatch, 0 not a path object, 0 damaged, 0 unreadable");
+    EXPECT_TRUE(counts.allPass());
+    ObjectVerdict v;
+    for (Verdict k : {Verdict::Ok, Verdict::Ok, Verdict::NotAPath}) {
+        v.verdict = k;
+        counts.add(v);
+    }
+    EXPECT_TRUE(counts.allPass());
+    EXPECT_EQ(counts.summary(),
+              "3 files: 2 ok, 0 checksum mismatch, 1 not a path object, 0 damaged, 0 unreadable");
+    for (Verdict k : {Verdict::ChecksumMismatch, Verdict::Damaged, Verdict::Unreadable}) {
+        VerdictCounts one;
+        v.verdict = k;
+        one.add(v);
+        EXPECT_FALSE(one.allPass()) << verdictName(k);
+        EXPECT_EQ(one.total(), 1u);
+    }
+}
+
+TEST(ObjectCheck, FilesAreCheckedInOrderOnAnyNumberOfThreads) {
+    test::TempDir dir;
+    std::vector<std::string> files;
+    std::vector<Verdict> expected;
+    for (int i = 0; i < 40; ++i) {
+        const int kind = i % 4;
+        const std::string name = "F" + std::to_string(i) + ".DAT";
+        if (kind == 0) dir.write(name, objectFile(168));
+        if (kind == 1) dir.write(name, objectFile(146, 7));
+        if (kind == 2) dir.write(name, Bytes(3, 0));
+        files.push_back(dir.file(name));  // kind 3 is never written
+        expected.push_back(kind == 0   ? Verdict::Ok
+                           : kind == 1 ? Verdict::ChecksumMismatch
+                           : kind == 2 ? Verdict::Damaged
+                                       : Verdict::Unreadable);
+    }
+    for (unsigned jobs : {1u, 3u}) {
+        std::vector<Verdict> got;
+        checkObjectFiles(files, jobs, [&](std::size_t i, const ObjectVerdict& v) {
+            EXPECT_EQ(i, got.size());
+            got.push_back(v.verdict);
+            if (v.verdict == Verdict::Unreadable) {
+                EXPECT_EQ(v.reason, "cannot open " + files[i]);
+            }
+        });
+        EXPECT_EQ(got, expected) << jobs << " jobs";
+    }
+}
+
+}  // namespace
+}  // namespace trellisor
