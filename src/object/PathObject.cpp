@@ -83,9 +83,10 @@ PathObject PathObject::clone() const {
 
 bool PathObject::operator==(const PathObject& other) const {
     if (m_head.toBytes() != other.m_head.toBytes() || isLoaded() != other.isLoaded() ||
-        m_dataSize != other.m_dataSize || m_sprites != other.m_sprites || m_spriteCount != other.m_spriteCount ||
-        m_stringTableOffset != other.m_stringTableOffset || m_imageDataOffset != other.m_imageDataOffset ||
-        m_supportType != other.m_supportType || m_pathFlags != other.m_pathFlags)
+        m_dataSize != other.m_dataSize || m_sprites != other.m_sprites ||
+        m_spriteCount != other.m_spriteCount || m_stringTableOffset != other.m_stringTableOffset ||
+        m_imageDataOffset != other.m_imageDataOffset || m_supportType != other.m_supportType ||
+        m_pathFlags != other.m_pathFlags)
         return false;
     return !isLoaded() || m_dataSize == 0 || std::memcmp(m_data.get(), other.m_data.get(), m_dataSize) == 0;
 }
