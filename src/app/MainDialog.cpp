@@ -55,7 +55,8 @@ void MainDialog::construct() {
 
     // Creating the window: the template's controls, then the dialog's own set-up.
     // A normal top-level window, so that task bars show it.
-    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowCloseButtonHint);
     buildDialog(this, dialogTemplate(102));
     bindControls();
     OnInitDialog();
