@@ -30,73 +30,52 @@ Status paint(PathObject& object, std::uint8_t colour) {
     return Status::ok();
 }
 
-TEST(EditorDocumentHistory, StepsChangeOnlyOnSuccessAndStayWithinTheirBounds) {
-    EditorDocument document(HistoryLimits{3, 1ull << 30});
-    document.open(buildObject(standardSprites()), "/a/A.DAT", "A.DAT");
+TEST(EditorDocumentHistory, StepsKeepOnlySuccessfulChangesWithinTheirBounds) {
+    const PathObject object = buildObject(standardSprites());
+    // Room for three object copies and at most four steps.
+    EditorDocument document(HistoryLimits{4, 3 * object.memoryBytes() + 4096});
+    document.open(object.clone(), "/a/A.DAT", "A.DAT");
     const auto loaded = savedBytes(document);
+    auto step = [&document](std::uint8_t colour) {
+        return document.change("Paint", [colour](PathObject& o) { return paint(o, colour); });
+    };
 
     // A failed edit changes nothing, even what it did before failing; a no-op adds no step.
-    Status failed = document.change("Broken", [](PathObject& object) {
-        (void)paint(object, 77);
-        return Status::fail("no");
-    });
-    EXPECT_EQ(failed.error(), "no");
+    EXPECT_EQ(
+        document
+            .change("Broken", [](PathObject& o) { return paint(o, 77) ? Status::fail("no") : Status::ok(); })
+            .error(),
+        "no");
     EXPECT_TRUE(document.change("Nothing", [](PathObject&) { return Status::ok(); }));
     EXPECT_EQ(savedBytes(document), loaded);
     EXPECT_EQ(document.history().count(), 0);
-    EXPECT_FALSE(document.isModified());
 
-    // Count bound: five steps keep the newest three.
-    std::vector<std::vector<std::uint8_t>> states;
-    for (std::uint8_t colour = 20; colour < 25; ++colour) {
-        ASSERT_TRUE(document.change("Paint", [colour](PathObject& object) { return paint(object, colour); }));
-        states.push_back(savedBytes(document));
-    }
-    EXPECT_TRUE(document.isModified());
-    EXPECT_EQ(document.history().count(), 3);
-    while (document.history().canUndo()) document.history().undo();
-    EXPECT_EQ(savedBytes(document), states[1]);
-    EXPECT_TRUE(document.isModified()) << "the loaded state has left the history";
-
-    // Typing in one row merges into one step; typed back, the step goes.
-    document.open(buildObject(standardSprites()), "/a/A.DAT", "A.DAT");
-    EXPECT_EQ(document.history().count(), 0) << "Load clears the history";
-    document.setText(0, "P");
-    document.setText(0, "Pa");
-    document.setText(1, "Q");
-    ASSERT_EQ(document.history().count(), 2);
-    EXPECT_EQ(document.history().text(0), "Edit British Text");
-    document.setText(1, " ");  // as loaded
-    EXPECT_EQ(document.history().count(), 1);
-    document.history().undo();
-    EXPECT_EQ(document.texts()[0], " ");
-}
-
-TEST(EditorDocumentHistory, TheByteBoundDropsTheOldestStepsAndKeepsTheSavedMark) {
-    const PathObject object = buildObject(standardSprites());
-    // Room for about three object copies.
-    EditorDocument document(HistoryLimits{100, 3 * object.memoryBytes() + 4096});
-    document.open(object.clone(), "/a/A.DAT", "A.DAT");
-    auto step = [&document](std::uint8_t colour) {
-        ASSERT_TRUE(document.change("Paint", [colour](PathObject& o) { return paint(o, colour); }));
-    };
-    step(20);
-    step(21);
+    // The oldest steps go once the copies pass the bytes; the saved mark stays where it was.
+    ASSERT_TRUE(step(20) && step(21));
     document.history().setClean();  // as a save would
     const auto saved = savedBytes(document);
-    for (std::uint8_t colour = 22; colour < 25; ++colour) step(colour);
-    EXPECT_LE(document.historyBytes(), 3 * object.memoryBytes() + 4096);
+    for (std::uint8_t colour = 22; colour < 25; ++colour) ASSERT_TRUE(step(colour));
     EXPECT_EQ(document.history().count(), 3);
-    document.history().undo();
-    document.history().undo();
-    document.history().undo();
-    EXPECT_FALSE(document.history().canUndo());
+    EXPECT_LE(document.historyBytes(), 3 * object.memoryBytes() + 4096);
+    while (document.history().canUndo()) document.history().undo();
     EXPECT_EQ(savedBytes(document), saved);
-    EXPECT_FALSE(document.isModified()) << "the saved state is still in the history";
+    EXPECT_FALSE(document.isModified());
     document.history().redo();
     EXPECT_TRUE(document.isModified());
 
-    // New clears the history and is unsaved.
+    // Typing in one row merges into one step; typed back as loaded, the step goes. Texts copy no object.
+    document.open(object.clone(), "/a/A.DAT", "A.DAT");
+    EXPECT_EQ(document.history().count(), 0) << "Load clears the history";
+    for (const char* typed : {"P", "Pa"}) document.setText(0, typed);
+    document.setText(1, "Q");
+    EXPECT_EQ(document.history().text(0), "Edit British Text");
+    document.setText(1, " ");
+    EXPECT_EQ(document.history().count(), 1);
+    EXPECT_LT(document.historyBytes(), 1024u);
+
+    // The count bound; then New clears the history and is unsaved.
+    for (int row = 2; row < 8; ++row) document.setText(row, "T");
+    EXPECT_EQ(document.history().count(), 4);
     document.startNew(object.clone(), "New Path", "New Path");
     EXPECT_EQ(document.history().count(), 0);
     EXPECT_TRUE(document.isModified());
