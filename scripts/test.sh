@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Builds and runs every test: the warnings-as-errors build, the sanitizer build,
-# and the fuzz targets (corpus replay plus a short fuzzing run each).
+# Builds and runs every test: the warnings-as-errors build, the Debian package built from it
+# and checked, the sanitizer build, and the fuzz targets (corpus replay plus a short fuzzing
+# run each).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/scripts/install-deps.sh"
@@ -10,6 +11,9 @@ echo "== build (warnings are errors)"
 cmake -S "$root" -B "$root/build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTRELLISOR_WERROR=ON >/dev/null
 cmake --build "$root/build" -j "$jobs"
 ctest --test-dir "$root/build" --output-on-failure -j "$jobs"
+
+echo "== Debian package (built from build/, checked without installing it)"
+"$root/scripts/check-package.sh" "$root/build"
 
 echo "== sanitizer build (AddressSanitizer + UndefinedBehaviorSanitizer)"
 cmake -S "$root" -B "$root/build-asan" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTRELLISOR_SANITIZE=ON \

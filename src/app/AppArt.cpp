@@ -3,6 +3,9 @@
 
 #include <QPainter>
 #include <QPolygonF>
+#include <QTextStream>
+#include <algorithm>
+#include <array>
 
 #include "preview/GamePalette.h"
 
@@ -14,6 +17,23 @@ QColor paletteColour(std::uint8_t index) {
     RgbQuad q = previewColour(index);
     return QColor(q.red, q.green, q.blue);
 }
+
+// An isometric tile in unit coordinates, drawn in this order: its thickness (left and right
+// faces), the grass diamond on top, and a path band across it.
+struct TileFace {
+    std::array<QPointF, 4> corners;
+    std::uint8_t fill;  // game palette index
+    bool outlined;
+};
+constexpr std::uint8_t kTileOutline = 106;
+const std::array<TileFace, 4> kTileFaces{{
+    {{{{0.03, 0.45}, {0.5, 0.72}, {0.5, 0.86}, {0.03, 0.59}}}, 108, true},
+    {{{{0.5, 0.72}, {0.97, 0.45}, {0.97, 0.59}, {0.5, 0.86}}}, 110, true},
+    {{{{0.5, 0.18}, {0.97, 0.45}, {0.5, 0.72}, {0.03, 0.45}}}, 99, true},
+    {{{{0.27, 0.315}, {0.38, 0.25}, {0.73, 0.585}, {0.62, 0.65}}}, 18, false},
+}};
+
+qreal tileOutlineWidth(qreal size) { return std::max(1.0, size / 32); }
 
 }  // namespace
 
@@ -35,22 +55,38 @@ QImage pathTileImage(int size) {
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
     const qreal s = size;
-    // An isometric tile: grass diamond, a path band across it, and its thickness.
-    QPolygonF top{{s * 0.5, s * 0.18}, {s * 0.97, s * 0.45}, {s * 0.5, s * 0.72}, {s * 0.03, s * 0.45}};
-    QPolygonF left{{s * 0.03, s * 0.45}, {s * 0.5, s * 0.72}, {s * 0.5, s * 0.86}, {s * 0.03, s * 0.59}};
-    QPolygonF right{{s * 0.5, s * 0.72}, {s * 0.97, s * 0.45}, {s * 0.97, s * 0.59}, {s * 0.5, s * 0.86}};
-    QPolygonF path{{s * 0.27, s * 0.315}, {s * 0.38, s * 0.25}, {s * 0.73, s * 0.585}, {s * 0.62, s * 0.65}};
-    p.setPen(QPen(paletteColour(106), std::max(1.0, s / 32)));
-    p.setBrush(paletteColour(108));
-    p.drawPolygon(left);
-    p.setBrush(paletteColour(110));
-    p.drawPolygon(right);
-    p.setBrush(paletteColour(99));
-    p.drawPolygon(top);
-    p.setPen(Qt::NoPen);
-    p.setBrush(paletteColour(18));
-    p.drawPolygon(path);
+    QPen outline(paletteColour(kTileOutline), tileOutlineWidth(s));
+    for (const TileFace& face : kTileFaces) {
+        QPolygonF polygon;
+        for (const QPointF& corner : face.corners) polygon << corner * s;
+        p.setPen(face.outlined ? outline : QPen(Qt::NoPen));
+        p.setBrush(paletteColour(face.fill));
+        p.drawPolygon(polygon);
+    }
     return image;
+}
+
+QByteArray pathTileSvg(int size) {
+    const qreal s = size;
+    QByteArray svg;
+    {
+        QTextStream out(&svg);  // writes its buffer into svg when it goes out of scope
+        out << "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+            << "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" << size << "\" height=\"" << size
+            << "\" viewBox=\"0 0 " << size << ' ' << size << "\">\n";
+        for (const TileFace& face : kTileFaces) {
+            out << "  <polygon points=\"";
+            for (std::size_t i = 0; i < face.corners.size(); ++i)
+                out << (i ? " " : "") << face.corners[i].x() * s << ',' << face.corners[i].y() * s;
+            out << "\" fill=\"" << paletteColour(face.fill).name() << '"';
+            if (face.outlined)  // bevel joins, as QPen draws them (SVG's default is miter)
+                out << " stroke=\"" << paletteColour(kTileOutline).name() << "\" stroke-width=\""
+                    << tileOutlineWidth(s) << "\" stroke-linejoin=\"bevel\"";
+            out << "/>\n";
+        }
+        out << "</svg>\n";
+    }
+    return svg;
 }
 
 QPixmap resourceBitmap(int id) {

@@ -1,7 +1,9 @@
 // The editor's bitmap and icon resources, drawn in code: the recolour strip
-// (bitmap 137) from the game palette, and the path-tile icons 128 and 130.
+// (bitmap 137) from the game palette, and the path-tile icons 128 and 130, which are
+// also the desktop icon (PNG and SVG, written by tools/icons).
 #pragma once
 
+#include <QByteArray>
 #include <QIcon>
 #include <QImage>
 #include <QPixmap>
@@ -17,6 +19,8 @@ QImage recolourStripImage();
 
 // A small isometric path tile of size x size pixels on a transparent ground.
 QImage pathTileImage(int size);
+// The same tile as an SVG document of size x size user units (the scalable desktop icon).
+QByteArray pathTileSvg(int size);
 
 // Resource lookup by id: bitmap 137, icons 128 and 130 (a null pixmap/icon otherwise).
 QPixmap resourceBitmap(int id);

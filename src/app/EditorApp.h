@@ -3,6 +3,7 @@
 
 #include <QApplication>
 #include <QString>
+#include <optional>
 
 namespace trellisor {
 
@@ -10,6 +11,11 @@ class EditorApp : public QApplication {
     Q_OBJECT
 public:
     EditorApp(int& argc, char** argv);
+
+    // Answers --help and --version before anything touches a window system: the man page is
+    // made from them at build time, where there is no display. Returns the exit code when the
+    // command line asks for either, nothing when the editor should start.
+    static std::optional<int> answerHelpOrVersion(int& argc, char** argv);
 
     // Start-up: the dialog, an object file named on the command line opened as
     // Load would, the modal run. --screenshot FILE saves the window as a PNG

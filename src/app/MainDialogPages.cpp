@@ -24,13 +24,13 @@ void enableAndShow(QWidget* widget, bool on) {
 }  // namespace
 
 void MainDialog::OnSelchangeTabs() {
-    // The set-up of each page, in tab order.
-    static constexpr void (MainDialog::*kSetUps[kPageCount])() = {
-        &MainDialog::showPathPage,     &MainDialog::showPathRailingsPage,
-        &MainDialog::showQueuePage,    &MainDialog::showQueueRailingsPage,
-        &MainDialog::showSupportsPage, &MainDialog::showStringTablePage};
     m_currentPage = m_tabs->currentIndex();
-    if (m_currentPage >= 0 && m_currentPage < kPageCount) (this->*kSetUps[m_currentPage])();
+    // The five editing pages' set-ups (showPathPage ... showSupportsPage) differ only by
+    // their row of the page table.
+    if (isSpritePage(m_currentPage))
+        showPageControls(m_currentPage);
+    else if (m_currentPage == PageStringTable)
+        showStringTablePage();
     fillTypeCombo(m_currentPage);  // the String Table page has an empty list
     refreshPreview();
 }

@@ -5,6 +5,7 @@
 
 #include "cli/CliCommand.h"
 #include "object/Pages.h"
+#include "trellisor/Version.h"
 
 namespace trellisor {
 
@@ -66,7 +67,8 @@ std::string commandsHelp(const std::vector<CliCommand>& commands) {
         }
         text += "\n      " + c.description + "\n";
     }
-    text += std::string("\n  ") + kProgram + " COMMAND --help shows one command.\n";
+    text += std::string("\n  ") + kProgram + " COMMAND --help shows one command; " + kProgram +
+            " --version shows the version.\n";
     return text;
 }
 
@@ -113,6 +115,10 @@ int dispatchCommand(const std::vector<CliCommand>& commands, const QStringList& 
     const std::string name = args.first().toStdString();
     if (name == "--help" || name == "-h" || name == "help") {
         std::cout << commandsHelp(commands);
+        return 0;
+    }
+    if (name == "--version") {
+        std::cout << kProgram << " " << kTrellisorVersion << "\n";
         return 0;
     }
     for (const auto& c : commands)
