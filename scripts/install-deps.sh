@@ -3,7 +3,8 @@
 set -euo pipefail
 packages=(cmake ninja-build g++ clang libclang-rt-14-dev googletest libgtest-dev libgmock-dev
           libbenchmark-dev qt6-base-dev libgl-dev xvfb xauth fonts-dejavu-core
-          help2man dpkg-dev file desktop-file-utils appstream shared-mime-info libglib2.0-bin)
+          help2man dpkg-dev file desktop-file-utils appstream shared-mime-info libglib2.0-bin
+          openbox)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -183,7 +183,7 @@ QWidget* createControl(QWidget* parent, const ControlTemplate& c, const DialogUn
                 label->setLineWidth(1);
                 border = 1;
             }
-            label->setContentsMargins(0, 0, 0, 0);
+            // The frame's width is the label's contents margin: the picture lies inside the border.
             // Shown at its natural size: the control takes the image's size plus its border.
             label->setGeometry(rect.x(), rect.y(), pixmap.width() + 2 * border, pixmap.height() + 2 * border);
             label->setProperty(kControlIdProperty, c.id);

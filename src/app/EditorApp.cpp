@@ -60,7 +60,8 @@ bool asksHelpOrVersion(int argc, char** argv) {
 
 EditorApp::EditorApp(int& argc, char** argv) : QApplication(argc, argv) {
     nameProgram();
-    setApplicationDisplayName(QStringLiteral("Visual Trellisor"));
+    // No display name: the toolkit would add it to every window title.
+    setOrganizationName(QStringLiteral("trellisor"));
 }
 
 std::optional<int> EditorApp::answerHelpOrVersion(int& argc, char** argv) {
@@ -82,7 +83,12 @@ int EditorApp::run() {
 
     MainDialog dialog;
     const QStringList files = parser.positionalArguments();
-    if (!files.isEmpty()) dialog.openObjectFile(files.front(), QFileInfo(files.front()).fileName());
+    // Opened once the window shows, so that a message about the file stands over it.
+    if (!files.isEmpty()) {
+        const QString file = files.front();
+        QTimer::singleShot(0, &dialog,
+                           [&dialog, file] { dialog.openObjectFile(file, QFileInfo(file).fileName()); });
+    }
 
     if (parser.isSet(page)) dialog.m_tabs->setCurrentIndex(parser.value(page).toInt());
 

@@ -15,7 +15,19 @@ QString editorHelpHtml() {
         "<h4>Files</h4><ul>"
         "<li><b>Load</b> opens an object file; <b>Save</b> writes it (the object takes its name from "
         "the file name); <b>New</b> builds an object from one random type of each page's list.</li>"
-        "<li><b>Exit</b>, Esc or the close box leave at once; unsaved changes are dropped.</li></ul>"
+        "<li><b>Exit</b>, Esc or the close box leave the editor. With unsaved changes (the title ends "
+        "in <b>*</b>) they, <b>Load</b>, <b>New</b>, a dropped file and a recent file first ask "
+        "whether to save them.</li>"
+        "<li>Return and Esc inside a text, box or list never close the window.</li>"
+        "<li>A file that cannot be opened, saved or written is named with the reason, and nothing "
+        "is lost: the open object, the file on disk and the title stay as they were. Texts that "
+        "an object file cannot hold (Windows-1252) are refused before saving.</li></ul>"
+        "<h4>Undo and shortcuts</h4><ul>"
+        "<li>Every change (a type chosen, brightness, recolouring, bitmap import, sparkles, "
+        "<b>Draw Paths over Supports</b>, a text) can be taken back: <b>Ctrl+Z</b> undoes, "
+        "<b>Ctrl+Shift+Z</b> or <b>Ctrl+Y</b> redoes. Load and New start a fresh history.</li>"
+        "<li><b>Ctrl+O</b> Load, <b>Ctrl+S</b> Save, <b>Ctrl+N</b> New, <b>F1</b> this page.</li>"
+        "<li>Dropping a .DAT file on the window opens it.</li></ul>"
         "<h4>Pages</h4><p><b>Path</b>, <b>Path Railings</b>, <b>Queue</b>, <b>Queue Railings</b> and "
         "<b>Supports</b> each edit one set of sprites; <b>String Table</b> holds the object's name in "
         "twelve languages (<b>To All</b> copies one row into every row).</p>"
@@ -32,7 +44,8 @@ QString editorHelpHtml() {
         "<li><b>Import Bitmap</b> repaints the Path or Queue sprites from an 8 or 24 bit .BMP file "
         "(stairs and ramps are left alone); <b>Add Sparkles</b> scatters sparkles over the path.</li>"
         "<li><b>Draw Paths over Supports</b> sets the object's flag of that name.</li></ul>"
-        "<p>A right click on the window offers the About box.</p>");
+        "<p>A right click on the window offers Undo and Redo, the last eight files and the About "
+        "box.</p>");
 }
 
 HelpDialog::HelpDialog(QWidget* parent) : QDialog(parent) {

@@ -5,13 +5,13 @@
 #include <QComboBox>
 #include <QContextMenuEvent>
 #include <QGroupBox>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QShortcut>
 #include <QTabBar>
 #include <cstdlib>
 #include <ctime>
@@ -20,6 +20,7 @@
 #include "app/AppArt.h"
 #include "app/DialogTemplates.h"
 #include "app/EditorHelp.h"
+#include "app/EditorSettings.h"
 #include "app/PreviewPane.h"
 #include "app/QtUiPort.h"
 #include "app/QtWindowPort.h"
@@ -53,11 +54,18 @@ void MainDialog::construct() {
     std::srand(unsigned(std::time(nullptr)));
 
     // Creating the window: the template's controls, then the dialog's own set-up.
-    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+    // A normal top-level window, so that task bars show it.
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowCloseButtonHint);
     buildDialog(this, dialogTemplate(102));
     bindControls();
     OnInitDialog();
     connectMessageMap();
+    connectDocument();
+    createShortcuts();
+    setReadingTabOrder();
+    if (auto position = savedWindowPosition(); position && QGuiApplication::screenAt(*position))
+        move(*position);
 }
 
 MainDialog::~MainDialog() {
@@ -91,10 +99,8 @@ void MainDialog::bindControls() {
 }
 
 void MainDialog::OnInitDialog() {
-    // The system menu's About entry lives in the dialog's context menu here.
+    // The system menu's About entry lives in the dialog's context menu here (contextMenu()).
     m_contextMenu = new QMenu(this);
-    m_contextMenu->addAction(QStringLiteral("&About trellisor..."), this,
-                             [this] { OnSysCommand(kAboutCommand); });
 
     setWindowIcon(m_hIcon);
     for (const PageInfo& page : kPages) m_tabs->addTab(QString::fromLatin1(page.caption));
@@ -158,7 +164,7 @@ void MainDialog::onMessage(int eventType, std::function<void(QEvent*)> handler) 
 // The message map, in the order of the editor's table.
 void MainDialog::connectMessageMap() {
     onMessage(QEvent::ContextMenu, [this](QEvent* e) {  // the system menu
-        m_contextMenu->exec(static_cast<QContextMenuEvent*>(e)->globalPos());
+        contextMenu()->exec(static_cast<QContextMenuEvent*>(e)->globalPos());
     });
     onMessage(QEvent::Paint, [this](QEvent* e) { OnPaint(static_cast<QPaintEvent*>(e)); });
     // The drag icon of a minimised window is the window icon (set at init).
@@ -184,10 +190,8 @@ void MainDialog::connectMessageMap() {
     connect(m_addSparklesButton, &QPushButton::clicked, this, &MainDialog::OnAddSparkles);
     connect(m_drawOverSupportsCheck, &QCheckBox::clicked, this, &MainDialog::OnDrawOverSupports);
 
-    // The framework's part: "Exit" is the default OK handling; F1 is the help command.
+    // The framework's part: "Exit" is the default OK handling (which asks first, see done).
     connect(controlAs<QPushButton>(this, 1), &QPushButton::clicked, this, &QDialog::accept);
-    auto* help = new QShortcut(QKeySequence(Qt::Key_F1), this);
-    connect(help, &QShortcut::activated, this, &MainDialog::OnHelp);
 }
 
 bool MainDialog::event(QEvent* event) {
@@ -195,6 +199,22 @@ bool MainDialog::event(QEvent* event) {
     if (handler == m_messageHandlers.end()) return QDialog::event(event);
     handler->second(event);
     return true;
+}
+
+void MainDialog::showDocument() {
+    showObjectStrings();
+    m_drawOverSupportsCheck->setChecked(m_object.drawsPathsOverSupports());
+    if (isSpritePage(m_currentPage))
+        m_brightnessEdit->setText(QString::number(m_brightness[std::size_t(m_currentPage)]));
+    showTitle();
+}
+
+void MainDialog::showTitle() {
+    // Set whole, so the toolkit adds nothing of its own.
+    if (m_document.fileName().isEmpty())
+        return setWindowTitle(QString::fromLatin1(dialogTemplate(102).caption));
+    setWindowTitle(QStringLiteral("Visual Trellisor - ") + m_document.fileName() +
+                   (m_document.isModified() ? QStringLiteral("*") : QString()));
 }
 
 void MainDialog::refreshPreview() {

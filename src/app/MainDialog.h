@@ -1,6 +1,7 @@
-// The editor's main window and whole state: the controls of template 102, the
-// path object, the display the preview is drawn on, and one handler per
-// command. Handlers are short sequences over the object and preview libraries.
+// The editor's main window: the controls of template 102, the document (path
+// object, brightness counters, texts, undo history), the display the preview is
+// drawn on, and one handler per command. Handlers are short sequences over the
+// object and preview libraries; every change goes through the document.
 #pragma once
 
 #include <QDialog>
@@ -13,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "app/EditorDocument.h"
 #include "app/UiPort.h"
 #include "gfx/Display.h"
 #include "gfx/Image.h"
@@ -25,10 +27,13 @@ class QComboBox;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
+class QAction;
 class QMenu;
 class QPushButton;
 class QRadioButton;
 class QTabBar;
+class QHelpEvent;
+class QKeyEvent;
 
 namespace trellisor {
 
@@ -78,11 +83,12 @@ public:
     std::unique_ptr<Display> m_display;
     SpriteStore* m_spriteStore = nullptr;  // one reference on the shared store
     Image* m_grassSprite = nullptr;        // borrowed from the store; may be null
-    PathObject m_object;
+    EditorDocument m_document;
+    PathObject& m_object = m_document.m_object;  // changed only through m_document
     std::string m_workingDirectory;
     StringTableDialog* m_stringTablePage = nullptr;
     int m_previewMode = 0;
-    std::array<int, kPageCount> m_brightness{};
+    BrightnessCounters& m_brightness = m_document.m_brightness;  // changed only through m_document
     int m_currentPage = 0;
     std::array<std::string, kPageCount> m_descriptorFileNames;
     std::array<std::vector<TypeEntry>, kPageCount> m_typeLists;
@@ -91,14 +97,20 @@ public:
     void fillTypeCombo(int page);
     void refreshPreview();
     // Loads an object file as Load does once the file is chosen (also the
-    // command-line argument at start).
+    // command-line argument, a dropped file and a recent file). A file that
+    // cannot be read is reported and the open object stays.
     void openObjectFile(const QString& path, const QString& fileName);
+    // The document's texts in the String Table page's edits.
     void showObjectStrings();
     // The check state of the eighteen protection boxes.
     ProtectedRamps protectedRamps() const;
     bool isRampProtected(int ramp) const;
-    // The dialog's context menu (holds the About entry of the system menu).
-    QMenu* contextMenu() const { return m_contextMenu; }
+    // The dialog's context menu, brought up to date: Undo, Redo, the recent files
+    // and the About entry of the system menu.
+    QMenu* contextMenu();
+    // With unsaved changes asks "Save changes to NAME?": true when the changes were
+    // saved or may be dropped, false on Cancel or when the save did not happen.
+    bool mayDiscardChanges();
 
     // --- pages ---
     void showPathPage();
@@ -131,8 +143,14 @@ public:
     void OnDrawOverSupports();
     void OnHelp();
 
+    // The window closes (Exit, Esc on the window, the close box) only once
+    // mayDiscardChanges agrees; it remembers its position.
+    void done(int result) override;
+
 protected:
     bool event(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void construct();
@@ -144,11 +162,22 @@ private:
     void onMessage(int eventType, std::function<void(QEvent*)> handler);
     void showPageControls(int page);
     void stepBrightness(int delta);
-    void followDrawOverSupportsFlag();
+    // The views of the document: texts, flag box, brightness box, title, preview.
+    void showDocument();
+    void showTitle();
+    bool saveObject();
+    void reportFailure(const QString& text);
+    void connectDocument();
+    void createShortcuts();
+    void setReadingTabOrder();
+    void openDroppedOrRecentFile(const QString& path);
+    bool showStripToolTip(QHelpEvent* help);
 
     std::unique_ptr<QtUiPort> m_ownUi;  // the default port, when none was given
     UiPort* m_ui = nullptr;
     QMenu* m_contextMenu = nullptr;
+    QAction* m_undoAction = nullptr;
+    QAction* m_redoAction = nullptr;
     std::map<int, std::function<void(QEvent*)>> m_messageHandlers;
 };
 

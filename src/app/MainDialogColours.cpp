@@ -1,11 +1,11 @@
 // MainDialog: the colour commands (brightness, strip click, sparkles, bitmap
 // import), the protection boxes and the "Draw Paths over Supports" flag.
 #include <QCheckBox>
-#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 
 #include "app/MainDialog.h"
+#include "app/TextCodec.h"
 #include "preview/BitmapImport.h"
 #include "preview/ColourOperations.h"
 
@@ -25,10 +25,14 @@ bool MainDialog::isRampProtected(int ramp) const {
 void MainDialog::stepBrightness(int delta) {
     // The buttons are hidden on the String Table page, whose range is no page's.
     if (!isSpritePage(m_currentPage)) return;
-    int& counter = m_brightness[std::size_t(m_currentPage)];
-    if (!stepPageBrightness(m_object, m_currentPage, counter, delta, protectedRamps())) return;
-    m_brightnessEdit->setText(QString::number(counter));
-    refreshPreview();
+    const int page = m_currentPage;
+    bool stepped = false;
+    (void)m_document.change(QStringLiteral("Brightness"), [&](PathObject& object,
+                                                              BrightnessCounters& brightness) {
+        stepped = stepPageBrightness(object, page, brightness[std::size_t(page)], delta, protectedRamps());
+        return Status::ok();
+    });
+    if (stepped) refreshPreview();  // at the limit: nothing, not even a repaint
 }
 
 void MainDialog::OnBrightnessUp() { stepBrightness(+1); }
@@ -42,14 +46,23 @@ void MainDialog::OnLButtonUp(QPoint point) {
     {
         WaitCursor wait(*m_ui);
         const int ramp = rampOfStripClick(point.x() - strip.left());
-        recolourPage(m_object, m_currentPage, std::uint8_t(ramp), protectedRamps());
+        const int page = m_currentPage;
+        (void)m_document.change(QStringLiteral("Recolor"), [&](PathObject& object) {
+            recolourPage(object, page, std::uint8_t(ramp), protectedRamps());
+            return Status::ok();
+        });
     }
     refreshPreview();
 }
 
 void MainDialog::OnAddSparkles() {
-    if (m_object.isLoaded() && isSpritePage(m_currentPage))
-        addSparkles(m_object, m_currentPage, protectedRamps());
+    if (m_object.isLoaded() && isSpritePage(m_currentPage)) {
+        const int page = m_currentPage;
+        (void)m_document.change(QStringLiteral("Add Sparkles"), [&](PathObject& object) {
+            addSparkles(object, page, protectedRamps());
+            return Status::ok();
+        });
+    }
     refreshPreview();
 }
 
@@ -60,15 +73,20 @@ void MainDialog::OnImportBitmap() {
     if (!choice) return;
     {
         WaitCursor wait(*m_ui);
-        auto bitmap = readBitmapFile(QFile::encodeName(choice->path).toStdString());
+        auto bitmap = readBitmapFile(localPath(choice->path));
         if (!bitmap) {
-            m_ui->messageBox(QStringLiteral("Cannot import ") + choice->fileName + QStringLiteral(": ") +
-                                 QString::fromStdString(bitmap.error()) + QStringLiteral("."),
-                             QString(), MessageButtons::Ok);
+            reportFailure(QStringLiteral("Cannot import ") + choice->fileName + QStringLiteral(": ") +
+                          QString::fromStdString(bitmap.error()) + QLatin1Char('.'));
         } else if (!isImportableDepth(bitmap.value())) {
-            m_ui->messageBox(QString::fromLatin1(kBitmapDepthMessage), QString(), MessageButtons::Ok);
+            reportFailure(QString::fromLatin1(kBitmapDepthMessage));
         } else {
-            (void)importBitmapIntoPage(m_object, m_currentPage, bitmap.value(), protectedRamps());
+            const int page = m_currentPage;
+            Status imported = m_document.change(QStringLiteral("Import Bitmap"), [&](PathObject& object) {
+                return importBitmapIntoPage(object, page, bitmap.value(), protectedRamps());
+            });
+            if (!imported)
+                reportFailure(QStringLiteral("Cannot import ") + choice->fileName + QStringLiteral(": ") +
+                              QString::fromStdString(imported.error()) + QLatin1Char('.'));
         }
     }
     refreshPreview();
@@ -87,7 +105,11 @@ void MainDialog::OnProtectedToggle() {
 }
 
 void MainDialog::OnDrawOverSupports() {
-    m_object.setDrawsPathsOverSupports(m_drawOverSupportsCheck->isChecked());
+    const bool on = m_drawOverSupportsCheck->isChecked();
+    (void)m_document.change(QStringLiteral("Draw Paths over Supports"), [on](PathObject& object) {
+        object.setDrawsPathsOverSupports(on);
+        return Status::ok();
+    });
     refreshPreview();
 }
 

@@ -1,11 +1,12 @@
 // MainDialog: the commands that read and write files — Load, Save, Export,
-// choosing a type, and New.
+// choosing a type, and New — and the question before unsaved changes are dropped.
 #include <QCheckBox>
 #include <QComboBox>
-#include <QFile>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <filesystem>
 
+#include "app/EditorSettings.h"
 #include "app/MainDialog.h"
 #include "app/StringTableDialog.h"
 #include "app/TextCodec.h"
@@ -18,12 +19,13 @@ namespace trellisor {
 
 namespace {
 
-const QString kTitlePrefix = QStringLiteral("Visual Trellisor - ");
-
-std::string localPath(const QString& path) { return QFile::encodeName(path).toStdString(); }
-
 QString overwriteQuestion(const QString& name) {
     return QStringLiteral("File ") + name + QStringLiteral(" exists.  Overwrite?");
+}
+
+QString cannotSave(const QString& name, const Status& failed) {
+    return QStringLiteral("Cannot save ") + name + QStringLiteral(": ") +
+           QString::fromStdString(failed.error()) + QLatin1Char('.');
 }
 
 bool isRegularFile(const std::string& path) {
@@ -33,7 +35,19 @@ bool isRegularFile(const std::string& path) {
 
 }  // namespace
 
+void MainDialog::reportFailure(const QString& text) { m_ui->messageBox(text, QString(), MessageButtons::Ok); }
+
+bool MainDialog::mayDiscardChanges() {
+    if (!m_document.isModified()) return true;
+    const MessageAnswer answer =
+        m_ui->messageBox(QStringLiteral("Save changes to ") + m_document.fileName() + QLatin1Char('?'),
+                         QString(), MessageButtons::SaveDiscardCancel);
+    if (answer == MessageAnswer::Discard) return true;
+    return answer == MessageAnswer::Save && saveObject();
+}
+
 void MainDialog::OnLoad() {
+    if (!mayDiscardChanges()) return;
     auto choice =
         m_ui->chooseFile(fileDialogRequest(QStringLiteral("Open Path DAT File"), QStringLiteral("DAT")));
     if (!choice) return;
@@ -41,61 +55,72 @@ void MainDialog::OnLoad() {
 }
 
 void MainDialog::openObjectFile(const QString& path, const QString& fileName) {
-    m_ui->beginWaitCursor();
-    LoadReport report = loadObjectFile(m_object, localPath(path));
-    switch (report.outcome) {
-        case LoadOutcome::Loaded:
-            followDrawOverSupportsFlag();
-            break;
-        case LoadOutcome::NotAPath:
-            m_ui->messageBox(QString::fromLatin1(kNotAPathMessage), QString(), MessageButtons::Ok);
-            break;
-        case LoadOutcome::Malformed:
-            m_ui->messageBox(QStringLiteral("Error: ") + fileName + QStringLiteral(" is damaged: ") +
-                                 QString::fromStdString(report.reason) + QStringLiteral("."),
-                             QString(), MessageButtons::Ok);
-            break;
-        case LoadOutcome::CannotOpen:
-            break;  // no message: the title still changes
+    {
+        WaitCursor wait(*m_ui);
+        PathObject loaded;  // the open object stays until this one is read whole
+        LoadReport report = loadObjectFile(loaded, localPath(path));
+        const QString reason = QString::fromStdString(report.reason);
+        switch (report.outcome) {
+            case LoadOutcome::Loaded:
+                m_document.open(std::move(loaded), path, fileName);
+                addRecentFile(QFileInfo(path).absoluteFilePath());
+                break;
+            case LoadOutcome::NotAPath:
+                reportFailure(QString::fromLatin1(kNotAPathMessage));
+                break;
+            case LoadOutcome::Malformed:
+                reportFailure(QStringLiteral("Error: ") + fileName + QStringLiteral(" is damaged: ") +
+                              reason + QLatin1Char('.'));
+                break;
+            case LoadOutcome::CannotOpen:
+                reportFailure(QStringLiteral("Cannot open ") + fileName + QStringLiteral(": ") + reason +
+                              QLatin1Char('.'));
+                break;
+        }
     }
-    showObjectStrings();
-    setWindowTitle(kTitlePrefix + fileName);
-    m_ui->endWaitCursor();
     refreshPreview();
 }
 
-void MainDialog::showObjectStrings() {
-    if (!m_object.isLoaded()) return;
-    const auto texts = objectStrings(m_object);
-    for (int i = 0; i < kLanguageCount; ++i)
-        m_stringTablePage->setText(i, fromWindows1252(texts[std::size_t(i)]));
-}
-
-void MainDialog::followDrawOverSupportsFlag() {
-    m_drawOverSupportsCheck->setChecked(m_object.drawsPathsOverSupports());
-}
+void MainDialog::showObjectStrings() { m_stringTablePage->showTexts(m_document.texts()); }
 
 void MainDialog::OnSave() {
-    if (!m_object.isLoaded()) return;  // nothing to save (after a failed load, say)
-    auto choice = m_ui->chooseFile(
-        fileDialogRequest(QStringLiteral("Save Path DAT File"), QStringLiteral("DAT"), true));
-    if (!choice) return;
-    const std::string path = localPath(choice->path);
-    bool goOn = true;
-    if (existingWritableFile(path)) {
-        goOn = m_ui->messageBox(overwriteQuestion(choice->path), QStringLiteral("Question"),
-                                MessageButtons::OkCancel) == MessageAnswer::Ok;
-    }
-    if (goOn) {
-        WaitCursor wait(*m_ui);
-        std::array<std::string, kLanguageCount> texts;
-        for (int i = 0; i < kLanguageCount; ++i)
-            texts[std::size_t(i)] = toWindows1252(m_stringTablePage->text(i)).bytes;
-        // A file that cannot be created leaves the object as it was, without a word.
-        (void)saveObjectFile(m_object, path, toWindows1252(choice->fileName).bytes, texts);
-        setWindowTitle(kTitlePrefix + choice->fileName);
-    }
+    if (!m_object.isLoaded()) return;  // nothing to save
+    (void)saveObject();                // what went wrong has been said
     refreshPreview();
+}
+
+bool MainDialog::saveObject() {
+    if (!m_object.isLoaded()) return false;  // nothing to save
+    if (auto bad = m_document.unencodableText()) {
+        reportFailure(QStringLiteral("The %1 text holds characters that a path object cannot store: %2. "
+                                     "Change the text, then save again.")
+                          .arg(QString::fromLatin1(kLanguageNames[std::size_t(bad->first)]), bad->second));
+        return false;
+    }
+    // The file's own name and folder are proposed.
+    FileDialogRequest request =
+        fileDialogRequest(QStringLiteral("Save Path DAT File"), QStringLiteral("DAT"), true);
+    if (!m_document.filePath().isEmpty()) {
+        request.initialName = m_document.fileName();
+        request.initialFolder = QFileInfo(m_document.filePath()).absolutePath();
+    }
+    auto choice = m_ui->chooseFile(request);
+    if (!choice) return false;
+    if (existingWritableFile(localPath(choice->path)) &&
+        m_ui->messageBox(overwriteQuestion(choice->path), QStringLiteral("Question"),
+                         MessageButtons::OkCancel) != MessageAnswer::Ok) {
+        return false;
+    }
+    Status saved = [&] {
+        WaitCursor wait(*m_ui);
+        return m_document.save(choice->path, choice->fileName);
+    }();
+    if (!saved) {
+        reportFailure(cannotSave(choice->fileName, saved));
+        return false;
+    }
+    addRecentFile(QFileInfo(choice->path).absoluteFilePath());
+    return true;
 }
 
 void MainDialog::OnExportType() {
@@ -120,14 +145,22 @@ void MainDialog::OnExportType() {
                          MessageButtons::OkCancel) != MessageAnswer::Ok) {
         return;
     }
-    // A type file that cannot be written still gets its list entry.
-    (void)writeTypeFile(m_object, m_currentPage, path);
+    // A type file that was not written gets no list entry.
+    if (Status written = writeTypeFile(m_object, m_currentPage, path); !written) {
+        reportFailure(cannotSave(choice->fileName, written));
+        return;
+    }
 
     auto& list = m_typeLists[std::size_t(m_currentPage)];
     list.push_back(TypeEntry{toWindows1252(*name).bytes, fileName});
-    const std::string descriptor = resolveCaseInsensitive(
-        joinPath(m_workingDirectory, m_descriptorFileNames[std::size_t(m_currentPage)]));
-    if (writeDescriptorFile(descriptor, list)) fillTypeCombo(m_currentPage);
+    const std::string& descriptorName = m_descriptorFileNames[std::size_t(m_currentPage)];
+    const std::string descriptor = resolveCaseInsensitive(joinPath(m_workingDirectory, descriptorName));
+    if (Status listed = writeDescriptorFile(descriptor, list); listed) {
+        fillTypeCombo(m_currentPage);
+    } else {
+        // The entry stays in the list for this run.
+        reportFailure(cannotSave(QString::fromStdString(descriptorName), listed));
+    }
     refreshPreview();
 }
 
@@ -136,41 +169,41 @@ void MainDialog::OnSelchangeTypeCombo() {
     const auto& list = m_typeLists[std::size_t(m_currentPage)];
     const int index = m_typeCombo->currentIndex();
     if (index < 0 || index >= int(list.size())) return;
-    const std::string path =
-        resolveCaseInsensitive(joinPath(m_workingDirectory, list[std::size_t(index)].fileName));
+    const TypeEntry& entry = list[std::size_t(index)];
+    const std::string path = resolveCaseInsensitive(joinPath(m_workingDirectory, entry.fileName));
     {
         WaitCursor wait(*m_ui);
-        Status loaded = loadTypeFile(m_object, m_currentPage, path);
-        // A missing file changes nothing without a word; a damaged one says why.
-        if (!loaded && isRegularFile(path)) {
-            m_ui->messageBox(QStringLiteral("Error: ") +
-                                 QString::fromStdString(list[std::size_t(index)].fileName) +
-                                 QStringLiteral(" is damaged: ") + QString::fromStdString(loaded.error()) +
-                                 QStringLiteral("."),
-                             QString(), MessageButtons::Ok);
+        const int page = m_currentPage;
+        Status loaded = m_document.change(QStringLiteral("Set Path Type"),
+                                          [&](PathObject& object, BrightnessCounters& brightness) {
+                                              // A missing file changes nothing in the object; the page's
+                                              // brightness is reset all the same.
+                                              Status read = loadTypeFile(object, page, path);
+                                              brightness[std::size_t(page)] = 0;
+                                              return read || !isRegularFile(path) ? Status::ok() : read;
+                                          });
+        if (!loaded) {
+            reportFailure(QStringLiteral("Error: ") + QString::fromStdString(entry.fileName) +
+                          QStringLiteral(" is damaged: ") + QString::fromStdString(loaded.error()) +
+                          QLatin1Char('.'));
         }
-        if (loaded && m_currentPage == PageSupports) followDrawOverSupportsFlag();
     }
-    m_brightness[std::size_t(m_currentPage)] = 0;
-    m_brightnessEdit->setText(QStringLiteral("0"));
     refreshPreview();
 }
 
 void MainDialog::OnNew() {
+    if (!mayDiscardChanges()) return;
     {
         WaitCursor wait(*m_ui);
-        Status made = assembleNewPath(m_object, m_typeLists, m_workingDirectory);
-        if (!made) {
-            // Every list needs an entry to choose from; the object stays as it was.
-            m_ui->messageBox(QStringLiteral("Cannot make a new path: ") +
-                                 QString::fromStdString(made.error()) + QStringLiteral("."),
-                             QString(), MessageButtons::Ok);
+        PathObject made;
+        Status assembled = assembleNewPath(made, m_typeLists, m_workingDirectory);
+        if (!assembled) {
+            // The open object stays as it was.
+            reportFailure(QStringLiteral("Cannot make a new path: ") +
+                          QString::fromStdString(assembled.error()) + QLatin1Char('.'));
             return;
         }
-        for (int i = 0; i < kLanguageCount; ++i)
-            m_stringTablePage->setText(i, QString::fromLatin1(kNewPathText));
-        followDrawOverSupportsFlag();
-        setWindowTitle(kTitlePrefix + QStringLiteral("New Path"));
+        m_document.startNew(std::move(made), QStringLiteral("New Path"), QString::fromLatin1(kNewPathText));
     }
     refreshPreview();
 }

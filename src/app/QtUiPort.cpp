@@ -62,10 +62,31 @@ MessageAnswer QtUiPort::messageBox(const QString& text, const QString& caption, 
     QMessageBox box(m_parent);
     box.setWindowTitle(caption.isEmpty() ? QStringLiteral("Visual Trellisor") : caption);
     box.setText(text);
-    box.setIcon(buttons == MessageButtons::OkCancel ? QMessageBox::Question : QMessageBox::Warning);
-    box.setStandardButtons(buttons == MessageButtons::OkCancel ? QMessageBox::Ok | QMessageBox::Cancel
-                                                               : QMessageBox::Ok);
-    return box.exec() == QMessageBox::Ok ? MessageAnswer::Ok : MessageAnswer::Cancel;
+    switch (buttons) {
+        case MessageButtons::Ok:
+            box.setIcon(QMessageBox::Warning);
+            box.setStandardButtons(QMessageBox::Ok);
+            break;
+        case MessageButtons::OkCancel:
+            box.setIcon(QMessageBox::Question);
+            box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
+            break;
+        case MessageButtons::SaveDiscardCancel:
+            box.setIcon(QMessageBox::Question);
+            box.setStandardButtons(QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel);
+            box.setDefaultButton(QMessageBox::Save);
+            break;
+    }
+    switch (box.exec()) {
+        case QMessageBox::Ok:
+            return MessageAnswer::Ok;
+        case QMessageBox::Save:
+            return MessageAnswer::Save;
+        case QMessageBox::Discard:
+            return MessageAnswer::Discard;
+        default:
+            return buttons == MessageButtons::Ok ? MessageAnswer::Ok : MessageAnswer::Cancel;
+    }
 }
 
 std::optional<QString> QtUiPort::promptName(const QString& prompt, const QString& proposed) {

@@ -4,6 +4,7 @@
 
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScopedValueRollback>
 
 #include "app/DialogTemplates.h"
 
@@ -18,6 +19,9 @@ StringTableDialog::StringTableDialog(QWidget* parent) : QFrame(parent) {
     setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
     for (int i = 0; i < kRows; ++i) {
         m_languageEdits[std::size_t(i)] = controlAs<QLineEdit>(this, 1019 + 2 * i);
+        connect(m_languageEdits[std::size_t(i)], &QLineEdit::textChanged, this, [this, i] {
+            if (!m_quiet) emit textEdited(i);
+        });
         connect(controlAs<QPushButton>(this, 1020 + 2 * i), &QPushButton::clicked, this,
                 [this, i] { OnToAll(i); });
     }
@@ -32,9 +36,28 @@ void StringTableDialog::setText(int row, const QString& value) {
     if (row >= 0 && row < kRows) m_languageEdits[std::size_t(row)]->setText(value);
 }
 
+void StringTableDialog::showTexts(const std::array<QString, kRows>& texts) {
+    QScopedValueRollback quiet(m_quiet, true);
+    for (int i = 0; i < kRows; ++i) {
+        // Left alone when equal, so the cursor of the edit being typed in stays put.
+        if (m_languageEdits[std::size_t(i)]->text() != texts[std::size_t(i)])
+            m_languageEdits[std::size_t(i)]->setText(texts[std::size_t(i)]);
+    }
+}
+
+std::array<QString, StringTableDialog::kRows> StringTableDialog::texts() const {
+    std::array<QString, kRows> all;
+    for (int i = 0; i < kRows; ++i) all[std::size_t(i)] = text(i);
+    return all;
+}
+
 void StringTableDialog::copyToAll(int row) {
     const QString value = text(row);
-    for (QLineEdit* edit : m_languageEdits) edit->setText(value);
+    {
+        QScopedValueRollback quiet(m_quiet, true);
+        for (QLineEdit* edit : m_languageEdits) edit->setText(value);
+    }
+    emit copiedToAll(row);
 }
 
 }  // namespace trellisor

@@ -12,5 +12,7 @@ namespace trellisor {
 QString fromWindows1252(const std::string& bytes);
 // The bytes, with the characters Windows-1252 cannot hold listed (and written as '?').
 Windows1252Text toWindows1252(const QString& text);
+// A file path as the C library wants it (the file system's encoding).
+std::string localPath(const QString& path);
 
 }  // namespace trellisor

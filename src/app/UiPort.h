@@ -31,15 +31,16 @@ struct FileChoice {
     QString fileName;  // name and extension, no folder
 };
 
-enum class MessageButtons { Ok, OkCancel };
-enum class MessageAnswer { Ok, Cancel };
+enum class MessageButtons { Ok, OkCancel, SaveDiscardCancel };
+enum class MessageAnswer { Ok, Cancel, Save, Discard };
 
 class UiPort {
 public:
     virtual ~UiPort() = default;
     // Nothing when the user cancels.
     virtual std::optional<FileChoice> chooseFile(const FileDialogRequest& request) = 0;
-    // An empty caption means the window system's default one.
+    // An empty caption means the editor's name. A box closed without a choice answers Cancel
+    // (Ok for a box with only Ok).
     virtual MessageAnswer messageBox(const QString& text, const QString& caption, MessageButtons buttons) = 0;
     // Runs the name dialog with a prompt and a proposed name; nothing on Cancel.
     virtual std::optional<QString> promptName(const QString& prompt, const QString& proposed) = 0;

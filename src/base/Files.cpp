@@ -3,7 +3,9 @@
 
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <system_error>
@@ -12,9 +14,16 @@ namespace trellisor {
 
 namespace fs = std::filesystem;
 
+namespace {
+
+// The system's words for errno, e.g. "Permission denied".
+std::string systemReason(int error) { return std::strerror(error != 0 ? error : EIO); }
+
+}  // namespace
+
 Result<std::vector<std::uint8_t>> readFileBytes(const std::string& path, std::uint64_t maxBytes) {
     std::FILE* f = std::fopen(path.c_str(), "rb");
-    if (!f) return Result<std::vector<std::uint8_t>>::fail("cannot open " + path);
+    if (!f) return Result<std::vector<std::uint8_t>>::fail(systemReason(errno));
     std::vector<std::uint8_t> bytes;
     std::uint8_t buffer[65536];
     for (;;) {
@@ -22,30 +31,38 @@ Result<std::vector<std::uint8_t>> readFileBytes(const std::string& path, std::ui
         if (n == 0) break;
         if (bytes.size() + n > maxBytes) {
             std::fclose(f);
-            return Result<std::vector<std::uint8_t>>::fail(path + " is larger than " +
-                                                           std::to_string(maxBytes) + " bytes");
+            return Result<std::vector<std::uint8_t>>::fail("larger than " + std::to_string(maxBytes) +
+                                                           " bytes");
         }
         bytes.insert(bytes.end(), buffer, buffer + n);
     }
-    bool failed = std::ferror(f) != 0;
+    const int error = std::ferror(f) != 0 ? errno : 0;
     std::fclose(f);
-    if (failed) return Result<std::vector<std::uint8_t>>::fail("cannot read " + path);
+    if (error != 0) return Result<std::vector<std::uint8_t>>::fail(systemReason(error));
     return Result<std::vector<std::uint8_t>>::ok(std::move(bytes));
 }
 
 Status writeFileReplacing(const std::string& path, std::span<const std::uint8_t> bytes) {
     std::string temp = path + ".tmp-" + std::to_string(::getpid());
     std::FILE* f = std::fopen(temp.c_str(), "wb");
-    if (!f) return Status::fail("cannot create " + path);
-    bool ok = bytes.empty() || std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
-    ok = (std::fflush(f) == 0) && ok;
-    ok = (::fsync(::fileno(f)) == 0) && ok;
-    ok = (std::fclose(f) == 0) && ok;
+    if (!f) return Status::fail(systemReason(errno));
+    // The first failure's errno is the reason given.
+    int error = 0;
+    auto check = [&error](bool ok) {
+        if (!ok && error == 0) error = errno != 0 ? errno : EIO;
+    };
+    check(bytes.empty() || std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size());
+    check(std::fflush(f) == 0);
+    check(::fsync(::fileno(f)) == 0);
+    check(std::fclose(f) == 0);
     std::error_code ec;
-    if (ok) fs::rename(temp, path, ec);
-    if (!ok || ec) {
+    if (error == 0) {
+        fs::rename(temp, path, ec);
+        if (ec) error = ec.value();
+    }
+    if (error != 0) {
         fs::remove(temp, ec);
-        return Status::fail("cannot write " + path);
+        return Status::fail(systemReason(error));
     }
     return Status::ok();
 }

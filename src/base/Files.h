@@ -15,6 +15,8 @@ namespace trellisor {
 // The largest outside file any reader takes into memory.
 inline constexpr std::uint64_t kMaxInputFileBytes = 256ull * 1024 * 1024;
 
+// Failures give the system's reason alone ("Permission denied"): the caller names the file.
+
 // Reads a whole file, refusing files larger than maxBytes.
 Result<std::vector<std::uint8_t>> readFileBytes(const std::string& path,
                                                 std::uint64_t maxBytes = kMaxInputFileBytes);

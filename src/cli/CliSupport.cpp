@@ -35,7 +35,8 @@ Result<PathObject> loadForCli(const std::string& path) {
     PathObject obj;
     LoadReport report = loadObjectFile(obj, path);
     if (report.outcome == LoadOutcome::Loaded) return Result<PathObject>::ok(std::move(obj));
-    if (report.outcome == LoadOutcome::CannotOpen) return Result<PathObject>::fail(report.reason);
+    if (report.outcome == LoadOutcome::CannotOpen)
+        return Result<PathObject>::fail("cannot open " + path + ": " + report.reason);
     return Result<PathObject>::fail(path + ": " + report.reason);
 }
 
@@ -46,7 +47,7 @@ Status saveAsEditor(PathObject& obj, const std::string& path, const ObjectTexts&
 int saveEdited(const CommandLine& line, PathObject& obj, const ObjectTexts& texts, bool rebuildsIcons) {
     if (rebuildsIcons && !line.isSet("keep-icons")) composePreviewIcons(obj);
     Status saved = saveAsEditor(obj, line.lastPositional(), texts);
-    if (!saved) return cliFail(saved.error());
+    if (!saved) return cliFail("cannot save " + line.lastPositional() + ": " + saved.error());
     return 0;
 }
 
@@ -120,7 +121,8 @@ std::string stringEntryLine(int code, std::string_view windows1252) {
 void printJson(const QJsonValue& value) { std::cout << jsonText(value).toStdString() << std::flush; }
 
 Status writeJsonFile(const std::string& path, const QJsonValue& value) {
-    return writeFileReplacing(path, bytesOf(jsonText(value)));
+    Status written = writeFileReplacing(path, bytesOf(jsonText(value)));
+    return written ? written : Status::fail("cannot write " + path + ": " + written.error());
 }
 
 Status writePng(const QImage& image, const std::string& path) {
@@ -128,7 +130,8 @@ Status writePng(const QImage& image, const std::string& path) {
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
     if (!image.save(&buffer, "PNG")) return Status::fail("cannot encode " + path + " as PNG");
-    return writeFileReplacing(path, bytesOf(bytes));
+    Status written = writeFileReplacing(path, bytesOf(bytes));
+    return written ? written : Status::fail("cannot write " + path + ": " + written.error());
 }
 
 }  // namespace trellisor

@@ -106,7 +106,7 @@ int runExportType(const CommandLine& line) {
     auto obj = loadForCli(line.positional(0));
     if (!obj) return cliFail(obj.error());
     Status written = writeTypeFile(obj.value(), page.value(), line.positional(2));
-    if (!written) return cliFail(written.error());
+    if (!written) return cliFail("cannot write " + line.positional(2) + ": " + written.error());
     return 0;
 }
 

@@ -33,24 +33,6 @@ LoadReport refuse(PathObject& obj, LoadOutcome outcome, std::string reason) {
     return LoadReport{outcome, std::move(reason)};
 }
 
-// A deep copy, so that Save can work on a copy and keep the object unchanged on failure.
-PathObject cloneObject(const PathObject& src) {
-    PathObject copy;
-    copy.m_head = src.m_head;
-    if (src.m_data) {
-        copy.m_data = std::make_unique<std::uint8_t[]>(src.m_dataSize);
-        std::memcpy(copy.m_data.get(), src.m_data.get(), src.m_dataSize);
-    }
-    copy.m_dataSize = src.m_dataSize;
-    copy.m_sprites = src.m_sprites;
-    copy.m_spriteCount = src.m_spriteCount;
-    copy.m_stringTableOffset = src.m_stringTableOffset;
-    copy.m_imageDataOffset = src.m_imageDataOffset;
-    copy.m_supportType = src.m_supportType;
-    copy.m_pathFlags = src.m_pathFlags;
-    return copy;
-}
-
 }  // namespace
 
 LoadReport readObjectBytes(PathObject& obj, std::span<const std::uint8_t> bytes) {
@@ -134,8 +116,9 @@ LoadReport readObjectBytes(PathObject& obj, std::span<const std::uint8_t> bytes)
 
 LoadReport loadObjectFile(PathObject& obj, const std::string& path) {
     std::error_code ec;
-    if (!std::filesystem::is_regular_file(path, ec))
-        return refuse(obj, LoadOutcome::CannotOpen, "cannot open " + path);
+    const auto status = std::filesystem::status(path, ec);
+    if (std::filesystem::exists(status) && !std::filesystem::is_regular_file(status))
+        return refuse(obj, LoadOutcome::CannotOpen, "not a file");
     auto bytes = readFileBytes(path);
     if (!bytes) return refuse(obj, LoadOutcome::CannotOpen, bytes.error());
     return readObjectBytes(obj, bytes.value());
@@ -207,7 +190,7 @@ std::vector<std::uint8_t> serializeObjectFile(PathObject& obj, const std::string
 Status saveObjectFile(PathObject& obj, const std::string& path, const std::string& fileName,
                       const std::array<std::string, kLanguageCount>& texts) {
     if (!obj.m_data) return Status::fail("no object is loaded");
-    PathObject work = cloneObject(obj);
+    PathObject work = obj.clone();  // the object changes only once the file is written
     auto file = serializeObjectFile(work, fileName, texts);
     if (file.empty()) return Status::fail("the object's string table has lost its end marker");
     Status written = writeFileReplacing(path, file);

@@ -23,7 +23,7 @@ enum class LoadOutcome {
 
 struct LoadReport {
     LoadOutcome outcome = LoadOutcome::CannotOpen;
-    std::string reason;  // one line, empty when Loaded
+    std::string reason;  // one line, empty when Loaded; CannotOpen: the system's reason alone
 };
 
 // The largest decoded chunk (and object) accepted: real objects hold a few hundred

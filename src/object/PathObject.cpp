@@ -64,6 +64,37 @@ SpriteHeader SpriteHeader::fromBytes(const std::uint8_t* bytes) {
     return h;
 }
 
+PathObject PathObject::clone() const {
+    PathObject copy;
+    copy.m_head = m_head;
+    if (m_data) {
+        copy.m_data = std::make_unique_for_overwrite<std::uint8_t[]>(m_dataSize);
+        if (m_dataSize) std::memcpy(copy.m_data.get(), m_data.get(), m_dataSize);
+    }
+    copy.m_dataSize = m_dataSize;
+    copy.m_sprites = m_sprites;
+    copy.m_spriteCount = m_spriteCount;
+    copy.m_stringTableOffset = m_stringTableOffset;
+    copy.m_imageDataOffset = m_imageDataOffset;
+    copy.m_supportType = m_supportType;
+    copy.m_pathFlags = m_pathFlags;
+    return copy;
+}
+
+bool PathObject::operator==(const PathObject& other) const {
+    if (m_head.toBytes() != other.m_head.toBytes() || isLoaded() != other.isLoaded() ||
+        m_dataSize != other.m_dataSize || m_sprites != other.m_sprites ||
+        m_spriteCount != other.m_spriteCount || m_stringTableOffset != other.m_stringTableOffset ||
+        m_imageDataOffset != other.m_imageDataOffset || m_supportType != other.m_supportType ||
+        m_pathFlags != other.m_pathFlags)
+        return false;
+    return !isLoaded() || m_dataSize == 0 || std::memcmp(m_data.get(), other.m_data.get(), m_dataSize) == 0;
+}
+
+std::uint64_t PathObject::memoryBytes() const {
+    return sizeof(PathObject) + (m_data ? m_dataSize : 0) + m_sprites.size() * sizeof(SpriteHeader);
+}
+
 void PathObject::clearObject() {
     m_data.reset();
     m_sprites.clear();

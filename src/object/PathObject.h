@@ -84,6 +84,13 @@ public:
 
     bool isLoaded() const { return m_data != nullptr; }
 
+    // A deep copy: the editor keeps copies to undo to, and Save works on one.
+    PathObject clone() const;
+    // Every field and every byte of the chunk equal.
+    bool operator==(const PathObject& other) const;
+    // What the object holds in memory (its buffers and itself).
+    std::uint64_t memoryBytes() const;
+
     // The "Draw Paths over Supports" bit of the path flags.
     bool drawsPathsOverSupports() const { return (m_pathFlags & kDrawsPathsOverSupportsBit) != 0; }
     void setDrawsPathsOverSupports(bool on);

@@ -17,8 +17,12 @@ void drawElementGrid(const PathObject& obj, Image* screen, int first, int last) 
 void drawPreviewFrame(const PathObject& obj, Display& display, Image* grass, int previewMode, int page) {
     Image* screen = display.screen();
     if (screen) {
-        // The grass is the only clearing of the screen; its 0 pixels keep the last frame.
-        if (grass) grass->drawTransparent(screen, 0, 0, false, 0);
+        // The grass covers the last frame (its 0 pixels keep it); without grass the
+        // screen is cleared, so views never pile up on each other.
+        if (grass)
+            grass->drawTransparent(screen, 0, 0, false, 0);
+        else
+            screen->clear(screen->packColor(0, 0, 0));
         switch (previewMode) {
             case PreviewExamplePath:
                 drawExamplePath(obj, screen);

@@ -16,7 +16,7 @@ void drawElementGrid(const PathObject& obj, Image* screen, int first, int last);
 
 // Draws the frame for a preview mode onto display's screen and presents it. The
 // grid modes take their range from page, not from the mode. grass may be null
-// (the screen then keeps what the previous frame left).
+// (the screen is then cleared to black first).
 void drawPreviewFrame(const PathObject& obj, Display& display, Image* grass, int previewMode, int page);
 
 }  // namespace trellisor

@@ -1,8 +1,13 @@
-// One QApplication for the whole test program (the offscreen platform is set by CTest).
+// One QApplication for the whole test program (the offscreen platform is set by CTest),
+// with its settings in a folder of its own: tests never touch the user's settings.
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QSettings>
 #include <cstdlib>
+#include <memory>
+
+#include "support/TempDir.h"
 
 namespace {
 
@@ -10,18 +15,24 @@ class QtApplicationEnvironment : public ::testing::Environment {
 public:
     void SetUp() override {
         if (!std::getenv("QT_QPA_PLATFORM")) ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
+        m_settings = std::make_unique<trellisor::test::TempDir>();
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope,
+                           QString::fromStdString(m_settings->path()));
         static int argc = 1;
         static char name[] = "test_app";
         static char* argv[] = {name, nullptr};
         m_app = new QApplication(argc, argv);
+        QApplication::setOrganizationName(QStringLiteral("trellisor-tests"));
     }
     void TearDown() override {
         delete m_app;
         m_app = nullptr;
+        m_settings.reset();
     }
 
 private:
     QApplication* m_app = nullptr;
+    std::unique_ptr<trellisor::test::TempDir> m_settings;
 };
 
 const auto* const kEnvironment = ::testing::AddGlobalTestEnvironment(new QtApplicationEnvironment);

@@ -122,10 +122,10 @@ TEST_F(EditorLayout, StringTablePageHasTwelveRowsWithTheirOwnIds) {
 
 TEST_F(EditorLayout, AboutAndHelpAreOwnPagesAndExitAsksNothing) {
     MainDialog& d = open();
-    ASSERT_NE(d.contextMenu(), nullptr);
-    ASSERT_EQ(d.contextMenu()->actions().size(), 1);
-    EXPECT_EQ(d.contextMenu()->actions().front()->text(), "&About trellisor...");
-    d.contextMenu()->actions().front()->trigger();
+    QMenu* menu = d.contextMenu();
+    ASSERT_NE(menu, nullptr);
+    EXPECT_EQ(menu->actions().back()->text(), "&About trellisor...");
+    menu->actions().back()->trigger();
     d.OnSysCommand(0xF060);  // any other system command is not ours
     d.OnHelp();
     ASSERT_EQ(m_ui.modalTitles.size(), 2u);

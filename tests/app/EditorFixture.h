@@ -10,6 +10,7 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QMouseEvent>
+#include <QSettings>
 #include <QTabBar>
 #include <memory>
 
@@ -27,7 +28,10 @@ namespace trellisor::test {
 
 class EditorFixture : public ::testing::Test {
 protected:
-    void SetUp() override { SpriteStore::resetForTesting(); }
+    void SetUp() override {
+        SpriteStore::resetForTesting();
+        QSettings().clear();  // no recent files or window position from another test
+    }
     void TearDown() override {
         m_dialog.reset();
         SpriteStore::resetForTesting();

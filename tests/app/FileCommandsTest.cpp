@@ -49,48 +49,48 @@ TEST_F(FileCommands, LoadFillsTheStringsFlagAndTitle) {
     EXPECT_EQ(d.m_stringTablePage->text(11), "Flat");
 }
 
-TEST_F(FileCommands, FailedLoadsSayWhyAndLeaveTheObjectEmpty) {
+TEST_F(FileCommands, FailedLoadsSayWhyAndLeaveTheOpenObject) {
     MainDialog& d = open();
     load(writeObject("GOOD.DAT", standardSprites(), twelveStrings("Good")));
     ASSERT_TRUE(d.m_object.isLoaded());
+    const PathObject before = d.m_object.clone();
 
-    load(writeObject("RIDE.DAT", standardSprites(), twelveStrings("Ride"), 0, 0, 0x06));
-    ASSERT_EQ(m_ui.messages.size(), 1u);
-    EXPECT_EQ(m_ui.messages[0].text, "Error: Not a path file.");
-    EXPECT_EQ(m_ui.messages[0].caption, "");
-    EXPECT_FALSE(d.m_object.isLoaded());
-    EXPECT_EQ(d.windowTitle(), "Visual Trellisor - RIDE.DAT");
-    EXPECT_EQ(d.m_stringTablePage->text(0), "Good") << "the boxes keep their texts";
-    EXPECT_EQ(m_ui.waitBegins, m_ui.waitEnds);
-
-    // A head promising more than the file holds, cut off in the middle of the chunk.
-    auto bytes = storedObjectFile(buildChunk(twelveStrings(), standardSprites()));
-    bytes.resize(60);
-    load(QString::fromStdString(m_dir.write("CUT.DAT", bytes)));
-    ASSERT_EQ(m_ui.messages.size(), 2u);
-    EXPECT_TRUE(m_ui.messages[1].text.startsWith("Error: CUT.DAT is damaged: "))
-        << m_ui.messages[1].text.toStdString();
-    EXPECT_FALSE(d.m_object.isLoaded());
-
-    // A file that cannot be opened: no message, the title still changes.
-    load(QString::fromStdString(m_dir.file("MISSING.DAT")));
-    EXPECT_EQ(m_ui.messages.size(), 2u);
-    EXPECT_EQ(d.windowTitle(), "Visual Trellisor - MISSING.DAT");
+    auto cut = storedObjectFile(buildChunk(twelveStrings(), standardSprites()));
+    cut.resize(60);  // a head promising more than the file holds
+    const struct {
+        QString path;
+        QString message;
+    } failures[] = {
+        {writeObject("RIDE.DAT", standardSprites(), twelveStrings("Ride"), 0, 0, 0x06),
+         "Error: Not a path file."},
+        {QString::fromStdString(m_dir.write("CUT.DAT", cut)), "Error: CUT.DAT is damaged: "},
+        {QString::fromStdString(m_dir.file("MISSING.DAT")),
+         "Cannot open MISSING.DAT: No such file or directory."},
+    };
+    for (const auto& failure : failures) {
+        m_ui.messages.clear();
+        load(failure.path);
+        ASSERT_EQ(m_ui.messages.size(), 1u) << failure.path.toStdString();
+        EXPECT_TRUE(m_ui.messages[0].text.startsWith(failure.message)) << m_ui.messages[0].text.toStdString();
+        EXPECT_TRUE(d.m_object == before);
+        EXPECT_EQ(d.windowTitle(), "Visual Trellisor - GOOD.DAT");
+        EXPECT_EQ(d.m_stringTablePage->text(0), "Good");
+        EXPECT_EQ(m_ui.waitBegins, m_ui.waitEnds);
+    }
 
     // Cancelling the dialog changes nothing.
     click(1002);
-    EXPECT_EQ(d.windowTitle(), "Visual Trellisor - MISSING.DAT");
+    EXPECT_EQ(d.windowTitle(), "Visual Trellisor - GOOD.DAT");
+}
 
-    // Commands without an object do nothing harmful.
+TEST_F(FileCommands, CommandsWithoutAnObjectDoNothing) {
+    MainDialog& d = open();
     const int before = presents();
-    click(1011);
-    click(1012);
-    click(1006);
-    click(1003);
-    click(1025);
+    for (int id : {1011, 1012, 1006, 1003, 1025}) click(id);
     EXPECT_EQ(presents(), before);
     EXPECT_TRUE(m_ui.namePrompts.empty());
-    EXPECT_EQ(m_ui.fileRequests.size(), 5u) << "only the Load dialogs were shown";
+    EXPECT_TRUE(m_ui.fileRequests.empty());
+    EXPECT_EQ(d.windowTitle(), "Visual Trellisor");
 }
 
 TEST_F(FileCommands, SaveWritesTheBoxesAndAsksBeforeOverwriting) {
@@ -284,7 +284,7 @@ TEST_F(FileCommands, NewBuildsFromOneTypePerList) {
     std::string stored;
     ASSERT_TRUE(d.m_object.getObjectString(0, stored));
     EXPECT_EQ(stored, " ");
-    EXPECT_EQ(d.windowTitle(), "Visual Trellisor - New Path");
+    EXPECT_EQ(d.windowTitle(), "Visual Trellisor - New Path*") << "a new object is not saved yet";
     EXPECT_TRUE(d.m_drawOverSupportsCheck->isChecked());
     EXPECT_EQ(d.m_currentPage, 3) << "the page is restored";
     EXPECT_EQ(d.m_brightness[3], 1) << "New leaves the brightness alone";

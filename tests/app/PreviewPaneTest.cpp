@@ -32,9 +32,7 @@ TEST_F(PreviewPaneTest, PaneShowsTheFrameTheDisplayPresented) {
     ASSERT_TRUE(display && display->setMode(360, 260, kDisplayDepth, 0));
     PathObject copy = buildObject(paintedSprites());
     composePreviewIcons(copy);
-    // Without grass nothing clears the screen: the grid lies over the example path
-    // that Load showed, as in the editor.
-    drawPreviewFrame(copy, *display, nullptr, PreviewExamplePath, PagePath);
+    // Without grass each frame starts black: the example path that Load showed is gone.
     drawPreviewFrame(copy, *display, nullptr, PreviewAllPathElements, PagePath);
     ASSERT_EQ(port.lastHeight(), 260);
 

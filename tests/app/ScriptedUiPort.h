@@ -19,7 +19,7 @@ public:
     };
 
     // Answers, used front first. An empty queue, a choice without a path or a
-    // null name cancels; an empty message queue answers OK.
+    // null name cancels; an empty message queue answers OK (Discard to "Save changes?").
     std::deque<FileChoice> fileAnswers;
     std::deque<MessageAnswer> messageAnswers;
     std::deque<QString> nameAnswers;
@@ -50,7 +50,8 @@ public:
     MessageAnswer messageBox(const QString& text, const QString& caption, MessageButtons buttons) override {
         messages.push_back({text, caption, buttons});
         waitDepthAtMessage = waitBegins - waitEnds;
-        if (messageAnswers.empty()) return MessageAnswer::Ok;
+        if (messageAnswers.empty())
+            return buttons == MessageButtons::SaveDiscardCancel ? MessageAnswer::Discard : MessageAnswer::Ok;
         MessageAnswer answer = messageAnswers.front();
         messageAnswers.pop_front();
         return answer;

@@ -42,7 +42,8 @@ TEST(Files, AFailedWriteLeavesTheOldFile) {
         EXPECT_FALSE(failed);
         EXPECT_EQ(dir.read("A.DAT"), (std::vector<std::uint8_t>{9, 9}));
     }
-    EXPECT_FALSE(writeFileReplacing(dir.file("missing/B.DAT"), fresh));
+    EXPECT_EQ(writeFileReplacing(dir.file("missing/B.DAT"), fresh).error(), "No such file or directory");
+    EXPECT_EQ(readFileBytes(dir.file("B.DAT")).error(), "No such file or directory");
     EXPECT_FALSE(existingWritableFile(dir.file("B.DAT")));
     EXPECT_TRUE(existingWritableFile(path));
 }

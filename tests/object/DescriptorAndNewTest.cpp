@@ -131,20 +131,16 @@ TEST(NewPath, SupportSetsMissingTypesAndEmptyLists) {
         EXPECT_EQ(obj.m_pathFlags, 1);
     }
     Workspace ws;
-    // A missing path type: sprites 0-50 stay all-zero and the queue still starts at 51.
-    ws.lists[PagePath] = {{"Gone", "gone.pth"}};
-    PathObject obj;
-    ASSERT_TRUE(assembleNewPath(obj, ws.lists, ws.dir.path()).isOk());
-    ASSERT_EQ(obj.m_spriteCount, 168u);
-    EXPECT_EQ(obj.m_sprites[0], SpriteHeader{});
-    EXPECT_EQ(obj.m_sprites[50], SpriteHeader{});
-    EXPECT_EQ(obj.m_sprites[51].offset, 0u);
-    EXPECT_NE(obj.m_sprites[51].width, 0);
+    // A listed type file that cannot be read: refused by its name, the object left as it was.
+    ws.lists[PageQueueRailings] = {{"Gone", "gone.pth"}};
+    PathObject kept = test::buildObject({test::solidRawSprite(2, 2, 4)});
+    Status s = assembleNewPath(kept, ws.lists, ws.dir.path());
+    EXPECT_EQ(s.error(), "cannot read the Queue Railings type file 'gone.pth': No such file or directory");
+    EXPECT_EQ(kept.m_spriteCount, 1u);
 
     // An empty list is refused and the object is left as it was.
     ws.lists[PageQueueRailings].clear();
-    PathObject kept = test::buildObject({test::solidRawSprite(2, 2, 4)});
-    Status s = assembleNewPath(kept, ws.lists, ws.dir.path());
+    s = assembleNewPath(kept, ws.lists, ws.dir.path());
     EXPECT_FALSE(s.isOk());
     EXPECT_EQ(s.error(), "no Queue Railings type to choose from");
     EXPECT_EQ(kept.m_spriteCount, 1u);

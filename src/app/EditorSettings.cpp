@@ -1,0 +1,36 @@
+// EditorSettings: QSettings under the application's name.
+#include "app/EditorSettings.h"
+
+#include <QSettings>
+
+namespace trellisor {
+
+namespace {
+
+const QString kRecentFilesKey = QStringLiteral("recentFiles");
+const QString kWindowPositionKey = QStringLiteral("windowPosition");
+
+}  // namespace
+
+QStringList recentFiles() {
+    QStringList files = QSettings().value(kRecentFilesKey).toStringList();
+    files.removeDuplicates();
+    return files.mid(0, kMaxRecentFiles);
+}
+
+void addRecentFile(const QString& path) {
+    QStringList files = recentFiles();
+    files.removeAll(path);
+    files.prepend(path);
+    QSettings().setValue(kRecentFilesKey, files.mid(0, kMaxRecentFiles));
+}
+
+std::optional<QPoint> savedWindowPosition() {
+    const QVariant value = QSettings().value(kWindowPositionKey);
+    if (!value.isValid()) return std::nullopt;
+    return value.toPoint();
+}
+
+void saveWindowPosition(QPoint position) { QSettings().setValue(kWindowPositionKey, position); }
+
+}  // namespace trellisor
