@@ -95,6 +95,13 @@ void MainDialog::OnInitDialog() {
     m_contextMenu = new QMenu(this);
     m_contextMenu->addAction(QStringLiteral("&About trellisor..."), this,
                              [this] { OnSysCommand(kAboutCommand); });
+    // Added to the dialog too, so that their keys work while the menu is closed.
+    addAction(m_contextMenu->addAction(QString::fromUtf8("Export Sprites\u2026"),
+                                       QKeySequence(Qt::CTRL | Qt::Key_E), this,
+                                       &MainDialog::OnExportSprites));
+    addAction(m_contextMenu->addAction(QString::fromUtf8("Import Sprites\u2026"),
+                                       QKeySequence(Qt::CTRL | Qt::Key_I), this,
+                                       &MainDialog::OnImportSprites));
 
     setWindowIcon(m_hIcon);
     for (const PageInfo& page : kPages) m_tabs->addTab(QString::fromLatin1(page.caption));

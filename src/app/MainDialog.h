@@ -130,6 +130,9 @@ public:
     void OnAddSparkles();
     void OnDrawOverSupports();
     void OnHelp();
+    // Beyond the message map: sprites out to a folder of pictures and back (MainDialogSprites.cpp).
+    void OnExportSprites();
+    void OnImportSprites();
 
 protected:
     bool event(QEvent* event) override;

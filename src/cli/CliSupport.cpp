@@ -1,34 +1,17 @@
 // Shared pieces of the trellisor-cli commands.
 #include "cli/CliSupport.h"
 
-#include <QBuffer>
-#include <QImage>
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
 #include <cerrno>
 #include <cstdlib>
 #include <ctime>
 #include <iostream>
 
 #include "base/Files.h"
+#include "imageio/PictureFiles.h"
 #include "object/ObjectFile.h"
 #include "preview/PreviewIcons.h"
 
 namespace trellisor {
-
-namespace {
-
-std::span<const std::uint8_t> bytesOf(const QByteArray& bytes) {
-    return {reinterpret_cast<const std::uint8_t*>(bytes.constData()), std::size_t(bytes.size())};
-}
-
-QByteArray jsonText(const QJsonValue& value) {
-    QJsonDocument doc = value.isArray() ? QJsonDocument(value.toArray()) : QJsonDocument(value.toObject());
-    return doc.toJson(QJsonDocument::Compact) + '\n';
-}
-
-}  // namespace
 
 Result<PathObject> loadForCli(const std::string& path) {
     PathObject obj;
@@ -110,18 +93,6 @@ Status seedRandomGenerator(const CommandLine& line) {
     return Status::ok();
 }
 
-void printJson(const QJsonValue& value) { std::cout << jsonText(value).toStdString() << std::flush; }
-
-Status writeJsonFile(const std::string& path, const QJsonValue& value) {
-    return writeFileReplacing(path, bytesOf(jsonText(value)));
-}
-
-Status writePng(const QImage& image, const std::string& path) {
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    if (!image.save(&buffer, "PNG")) return Status::fail("cannot encode " + path + " as PNG");
-    return writeFileReplacing(path, bytesOf(bytes));
-}
+void printJson(const QJsonValue& value) { std::cout << jsonBytes(value).toStdString() << std::flush; }
 
 }  // namespace trellisor

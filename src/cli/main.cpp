@@ -5,11 +5,13 @@
 #include "cli/CliCommand.h"
 #include "cli/ObjectCommands.h"
 #include "cli/PreviewCommands.h"
+#include "cli/SpriteCommands.h"
 
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     std::vector<trellisor::CliCommand> commands;
     trellisor::registerObjectCommands(commands);
     trellisor::registerPreviewCommands(commands);
+    trellisor::registerSpriteCommands(commands);
     return trellisor::dispatchCommand(commands, QCoreApplication::arguments().mid(1));
 }

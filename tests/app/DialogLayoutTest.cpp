@@ -123,7 +123,7 @@ TEST_F(EditorLayout, StringTablePageHasTwelveRowsWithTheirOwnIds) {
 TEST_F(EditorLayout, AboutAndHelpAreOwnPagesAndExitAsksNothing) {
     MainDialog& d = open();
     ASSERT_NE(d.contextMenu(), nullptr);
-    ASSERT_EQ(d.contextMenu()->actions().size(), 1);
+    ASSERT_FALSE(d.contextMenu()->actions().isEmpty());  // About first, the sprite commands after it
     EXPECT_EQ(d.contextMenu()->actions().front()->text(), "&About trellisor...");
     d.contextMenu()->actions().front()->trigger();
     d.OnSysCommand(0xF060);  // any other system command is not ours

@@ -10,6 +10,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "CliTestSupport.h"
 #include "base/Bytes.h"
 #include "object/DescriptorFile.h"
 #include "object/ObjectFile.h"
@@ -24,43 +25,7 @@ namespace {
 
 using Bytes = std::vector<std::uint8_t>;
 
-struct CliRun {
-    int exitCode = -1;
-    std::string out;
-    std::string err;
-};
-
-std::string quote(const std::string& s) {
-    std::string q = "'";
-    for (char c : s) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return q + "'";
-}
-
-std::string slurp(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream ss;
-    ss << in.rdbuf();
-    return ss.str();
-}
-
-CliRun runCli(const test::TempDir& dir, const std::vector<std::string>& args) {
-    std::string cmd = quote(TRELLISOR_CLI_PATH);
-    for (const auto& a : args) cmd += " " + quote(a);
-    cmd += " >" + quote(dir.file("cli.out")) + " 2>" + quote(dir.file("cli.err"));
-    int status = std::system(cmd.c_str());
-    CliRun r;
-    r.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    r.out = slurp(dir.file("cli.out"));
-    r.err = slurp(dir.file("cli.err"));
-    return r;
-}
-
-void expectOneLineFailure(const CliRun& r, const std::string& part) {
-    EXPECT_EQ(r.exitCode, 1);
-    EXPECT_NE(r.err.find(part), std::string::npos) << r.err;
-    ASSERT_FALSE(r.err.empty());
-    EXPECT_EQ(r.err.find('\n'), r.err.size() - 1) << r.err;
-}
+using namespace test::cli;
 
 PathObject readBack(const test::TempDir& dir, const std::string& name) {
     PathObject obj;
