@@ -134,12 +134,16 @@ std::uint8_t matchPaletteColour(std::uint8_t r, std::uint8_t g, std::uint8_t b) 
 
 std::uint8_t matchPaletteColour(int r, int g, int b, const std::array<bool, kRampCount>& ramps) {
     int best = 9999, bestIndex = 0;
-    for (int i = kFirstRampIndex; i < kFirstRampIndex + kRampCount * kShadesPerRamp && best > 0; ++i) {
-        if (!ramps[std::size_t(rampOfColour(std::uint8_t(i)))]) continue;
-        const int d = colourDistance(previewPalette[std::size_t(i)], r, g, b);
-        if (d < best) {
-            best = d;
-            bestIndex = i;
+    // Ramp by ramp is index by index: the lowest index still wins a tie.
+    for (int ramp = 0; ramp < kRampCount && best > 0; ++ramp) {
+        if (!ramps[std::size_t(ramp)]) continue;
+        const int first = kFirstRampIndex + ramp * kShadesPerRamp;
+        for (int i = first; i < first + kShadesPerRamp && best > 0; ++i) {
+            const int d = colourDistance(previewPalette[std::size_t(i)], r, g, b);
+            if (d < best) {
+                best = d;
+                bestIndex = i;
+            }
         }
     }
     return std::uint8_t(bestIndex);

@@ -2,6 +2,7 @@
 #include "sprites/ColourMatching.h"
 
 #include <algorithm>
+#include <unordered_map>
 
 #include "preview/BitmapImport.h"
 #include "preview/GamePalette.h"
@@ -19,16 +20,35 @@ int clampChannel(float v) { return std::clamp(int(v + (v < 0 ? -0.5f : 0.5f)), 0
 
 bool opaque(const Rgba& c) { return c.alpha >= kOpaqueAlpha; }
 
+// The nearest allowed colour, remembered per colour: a sprite holds few distinct colours,
+// and even a dithered one repeats most of them.
+class NearestColour {
+public:
+    explicit NearestColour(const Matching& m) : m_ramps(m.ramps) {}
+    std::uint8_t operator()(int r, int g, int b) {
+        const std::uint32_t key = std::uint32_t(r) << 16 | std::uint32_t(g) << 8 | std::uint32_t(b);
+        auto [at, added] = m_memo.try_emplace(key, 0);
+        if (added) at->second = matchPaletteColour(r, g, b, m_ramps);
+        return at->second;
+    }
+
+private:
+    const std::array<bool, kRampCount>& m_ramps;
+    std::unordered_map<std::uint32_t, std::uint8_t> m_memo;
+};
+
 std::vector<std::uint8_t> matchPlain(const Picture& p, const Matching& m) {
+    NearestColour nearest(m);
     std::vector<std::uint8_t> out(p.pixelCount(), 0);
     for (std::size_t i = 0; i < out.size(); ++i) {
         const Rgba& c = p.colours[i];
-        if (opaque(c)) out[i] = matchPaletteColour(c.red, c.green, c.blue, m.ramps);
+        if (opaque(c)) out[i] = nearest(c.red, c.green, c.blue);
     }
     return out;
 }
 
 std::vector<std::uint8_t> matchOrdered(const Picture& p, const Matching& m) {
+    NearestColour nearest(m);
     std::vector<std::uint8_t> out(p.pixelCount(), 0);
     for (int y = 0; y < p.height; ++y) {
         for (int x = 0; x < p.width; ++x) {
@@ -39,14 +59,15 @@ std::vector<std::uint8_t> matchOrdered(const Picture& p, const Matching& m) {
             const int cell = kBayer4[std::size_t((y + p.yOffset) & 3)][std::size_t((x + p.xOffset) & 3)];
             const float shift = (float(cell) + 0.5f) / 16.0f - 0.5f;
             const int d = int(shift * kOrderedSpread + (shift < 0 ? -0.5f : 0.5f));
-            out[i] = matchPaletteColour(std::clamp(c.red + d, 0, 255), std::clamp(c.green + d, 0, 255),
-                                        std::clamp(c.blue + d, 0, 255), m.ramps);
+            out[i] = nearest(std::clamp(c.red + d, 0, 255), std::clamp(c.green + d, 0, 255),
+                             std::clamp(c.blue + d, 0, 255));
         }
     }
     return out;
 }
 
 std::vector<std::uint8_t> matchDiffused(const Picture& p, const Matching& m) {
+    NearestColour nearest(m);
     const std::size_t w = std::size_t(p.width);
     std::vector<std::uint8_t> out(p.pixelCount(), 0);
     // The error carried to each pixel, three channels a pixel.
@@ -67,7 +88,7 @@ std::vector<std::uint8_t> matchDiffused(const Picture& p, const Matching& m) {
             const Rgba& c = p.colours[i];
             const int want[3] = {clampChannel(c.red + error[3 * i]), clampChannel(c.green + error[3 * i + 1]),
                                  clampChannel(c.blue + error[3 * i + 2])};
-            out[i] = matchPaletteColour(want[0], want[1], want[2], m.ramps);
+            out[i] = nearest(want[0], want[1], want[2]);
             const RgbQuad got = previewColour(out[i]);
             const float miss[3] = {float(want[0] - got.red), float(want[1] - got.green),
                                    float(want[2] - got.blue)};
