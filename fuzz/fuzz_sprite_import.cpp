@@ -8,26 +8,13 @@
 #include <cstring>
 #include <vector>
 
-#include "../tests/support/ObjectBuilder.h"
+#include "../tests/sprites/SpriteSamples.h"
 #include "preview/BitmapImport.h"
 #include "sprites/SpriteImport.h"
 
 using namespace trellisor;
 
 namespace {
-
-PathObject fuzzObject() {
-    PathObject obj = test::buildObject({
-        test::rawSprite(3, 2, {0, 230, 15, 16, 17, 18}, -1, 2),
-        test::rowCodedSprite(
-            6, {{test::Run{0, {20, 21}}, test::Run{3, {0, 22}}}, {test::Run{4, {23, 24, 25}}}}, -3, -4),
-        test::SpriteSpec{},
-        test::SpriteSpec{SpriteHeader{0, 2, 2, 0, 0, 3, 0}, {9, 9, 9}},
-        test::solidRowCodedSprite(6, 3, 40, -3, -1),
-    });
-    obj.m_sprites[2] = SpriteHeader{};
-    return obj;
-}
 
 class Input {
 public:
@@ -57,7 +44,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Input in(data, size);
     const std::uint8_t mode = in.byte();
     SpriteReplacement r;
-    r.index = unsigned(mode & 7);  // 5 .. 7 are past the object's sprites
+    r.index = unsigned(mode & 7);  // 6 and 7 are past the object's sprites
     r.flags = (mode & 8) ? kSpriteRowCoded : ((mode & 16) ? 3 : kSpriteRaw);
     const bool rgba = (mode & 32) != 0;
     Matching matching;
@@ -93,8 +80,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     if ((mode & 0x18) == 0x18 && !p.indices.empty()) p.indices.pop_back();  // data short of the size
 
-    PathObject obj = fuzzObject();
-    const PathObject original = fuzzObject();
+    PathObject obj = test::spriteSampleObject();
+    const PathObject original = test::spriteSampleObject();
     const auto before = dataOf(obj);
     auto count = importSprites(obj, std::span(&r, 1), matching);
     if (!count) {

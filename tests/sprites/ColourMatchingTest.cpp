@@ -29,7 +29,7 @@ TEST(SpritePicture, GamePaletteIsJudgedOnTheIndicesUsed) {
     std::vector<Rgba> game;
     for (int i = 0; i < 256; ++i) game.push_back(gameColour(std::uint8_t(i)));
     game[0] = {1, 2, 3, 0};
-    const std::vector<std::uint8_t> used = {0, 12, 200};
+    const std::vector<std::uint8_t> used = {0, 1, 12, 200};
     struct Case {
         const char* what;
         std::function<void(std::vector<Rgba>&)> change;
@@ -45,6 +45,7 @@ TEST(SpritePicture, GamePaletteIsJudgedOnTheIndicesUsed) {
         {"an unused entry may differ", [](auto& t) { t[13] = {}; }, true},
         {"a used entry of another colour", [](auto& t) { t[200].red ^= 1; }, false},
         {"a used entry not opaque", [](auto& t) { t[12].alpha = 254; }, false},
+        {"index 1 counts like any other", [](auto& t) { t[1].green = 1; }, false},
         {"a table that ends before a used index", [](auto& t) { t.resize(200); }, false},
     };
     for (const Case& c : cases) {
@@ -148,6 +149,29 @@ TEST(ColourMatching, DiffusionCarriesTheWholeErrorAlongThinShapes) {
     for (int i = 0; i < 64; ++i) lighter += out[std::size_t(i * 64 + i)] == 41;
     EXPECT_GT(lighter, 20);
     EXPECT_LT(lighter, 44);
+}
+
+TEST(ColourMatching, OpaqueFromAlpha128AndTheOrderedPatternFollowsTheOrigin) {
+    const Picture edge{
+        2, 1, 0, 0, false, {}, {Rgba{255, 0, 0, kOpaqueAlpha - 1}, Rgba{255, 0, 0, kOpaqueAlpha}}};
+    for (Dither dither : {Dither::None, Dither::Diffusion, Dither::Ordered})
+        EXPECT_EQ(matchPicture(edge, {dither, Matching::allRamps()}), (std::vector<std::uint8_t>{0, 173}));
+
+    // The same flat area drawn one pixel further right shows the same pattern on screen.
+    const RgbQuad a = previewColour(100), b = previewColour(101);
+    Picture p = flat({std::uint8_t((3 * a.red + b.red) / 4), std::uint8_t((3 * a.green + b.green) / 4),
+                      std::uint8_t((3 * a.blue + b.blue) / 4), 255});
+    for (Rgba& c : p.colours) c.alpha = 255;
+    const Matching ordered{Dither::Ordered, Matching::allRamps()};
+    const auto here = matchPicture(p, ordered);
+    p.xOffset += 1;  // one pixel right and one up: pixel (x, y) now lies where (x + 1, y - 1) was
+    p.yOffset -= 1;
+    const auto moved = matchPicture(p, ordered);
+    EXPECT_NE(here, moved);
+    for (int y = 1; y < p.height; ++y)
+        for (int x = 0; x + 1 < p.width; ++x)
+            ASSERT_EQ(moved[std::size_t(y * p.width + x)], here[std::size_t((y - 1) * p.width + x + 1)])
+                << x << "," << y;
 }
 
 TEST(ColourMatching, IndexedPicturesKeepTheirIndices) {

@@ -104,13 +104,19 @@ TEST(SpriteEncoding, RowCodedLimitsAreRefused) {
         ASSERT_FALSE(bytes) << from << "-" << to;
         EXPECT_NE(bytes.error().find("cannot be coded"), std::string::npos) << bytes.error();
     }
-    // Rows of 261 bytes (three runs of 255 pixels): row 125 would start past byte 32767.
-    const int width = 255, height = 130;
+    // 126 rows whose last starts at byte 32767 exactly: a table of 252 bytes, row 0 of 147
+    // pixels (151 bytes), rows 1-124 of 255 pixels (261 bytes). One pixel more is too many.
+    const int width = 255, height = 126;
     std::vector<std::uint8_t> px(std::size_t(width) * height, 50);
+    std::fill(px.begin() + 147, px.begin() + width, 0);
+    std::fill(px.end() - width, px.end(), 0);
     auto bytes = encodeRowCodedSprite(width, height, px);
+    ASSERT_TRUE(bytes) << bytes.error();
+    EXPECT_EQ(loadLe16(&bytes.value()[2 * 125]), 32767);
+    px[147] = 50;
+    bytes = encodeRowCodedSprite(width, height, px);
     ASSERT_FALSE(bytes);
-    EXPECT_EQ(bytes.error().rfind("row 125 ", 0), 0u) << bytes.error();
-    EXPECT_TRUE(encodeRowCodedSprite(width, 125, std::span(px).first(std::size_t(width) * 125)));
+    EXPECT_EQ(bytes.error().rfind("row 125 would start at byte 32768", 0), 0u) << bytes.error();
 
     EXPECT_FALSE(encodeRowCodedSprite(4, 2, std::vector<std::uint8_t>(7, 1))) << "data shorter than the size";
 }

@@ -4,31 +4,16 @@
 
 #include <cstring>
 
+#include "SpriteSamples.h"
 #include "object/ObjectFile.h"
 #include "sprites/SpriteImport.h"
-#include "support/ObjectBuilder.h"
 
 namespace trellisor {
 namespace {
 
 using Bytes = std::vector<std::uint8_t>;
 
-// 0: raw with a transparent pixel and a special colour; 1: row-coded with a gap, an index
-// 0 inside a run and a run past the width; 2: an all-zero gap header; 3: flags 3;
-// 4: solid row-coded; 5: raw in ramp colours.
-PathObject sampleObject() {
-    PathObject obj = test::buildObject({
-        test::rawSprite(3, 2, {0, 230, 15, 16, 17, 18}, -1, 2),
-        test::rowCodedSprite(
-            6, {{test::Run{0, {20, 21}}, test::Run{3, {0, 22}}}, {test::Run{4, {23, 24, 25}}}}, -3, -4),
-        test::SpriteSpec{},
-        test::SpriteSpec{SpriteHeader{0, 2, 2, 0, 0, 3, 0}, {9, 9, 9}},
-        test::solidRowCodedSprite(6, 3, 40, -3, -1),
-        test::rawSprite(4, 2, {60, 61, 62, 63, 64, 65, 66, 67}),
-    });
-    obj.m_sprites[2] = SpriteHeader{};
-    return obj;
-}
+PathObject sampleObject() { return test::spriteSampleObject(); }
 
 Bytes dataOf(const PathObject& obj) { return Bytes(obj.m_data.get(), obj.m_data.get() + obj.m_dataSize); }
 Bytes spanOf(const PathObject& obj, unsigned i) {
@@ -169,6 +154,9 @@ TEST(SpriteImport, AnObjectPastTheLargestChunkIsRefused) {
     Status s = applyEncodedSprites(obj, std::span(&huge, 1));
     ASSERT_FALSE(s);
     EXPECT_NE(s.error().find("past 67108864"), std::string::npos) << s.error();
+    EXPECT_EQ(dataOf(obj), before);
+    EncodedSprite past{std::uint32_t(obj.m_sprites.size()), SpriteHeader{}, Bytes(4, 1)};
+    EXPECT_FALSE(applyEncodedSprites(obj, std::span(&past, 1))) << "never appends";
     EXPECT_EQ(dataOf(obj), before);
     huge.bytes.pop_back();  // exactly the largest chunk
     EXPECT_TRUE(applyEncodedSprites(obj, std::span(&huge, 1)));
