@@ -104,18 +104,19 @@ Result<int> importSpriteFolder(PathObject& obj, const std::string& dir, int firs
                                const Matching& matching) {
     auto entries = readEntries(obj, joinPath(dir, kSpritesJson));
     if (!entries) return Result<int>::fail(entries.error());
-    std::vector<SpriteReplacement> replacements;
+    // Each picture is encoded as soon as it is read, so only one is held at a time.
+    SpriteBatch batch(obj, matching);
     for (const Entry& e : entries.value()) {
         if (int(e.index) < first || int(e.index) > last) continue;
         auto image = readPictureFile(e.path, kMaxPictureSide);
         if (!image) return Result<int>::fail(e.path + ": " + image.error());
         const SpriteHeader& now = obj.m_sprites[e.index];
-        SpriteReplacement& r = replacements.emplace_back(
-            SpriteReplacement{e.index, imageToPicture(image.value()), e.flags.value_or(now.flags), e.path});
+        SpriteReplacement r{e.index, imageToPicture(image.value()), e.flags.value_or(now.flags), e.path};
         r.picture.xOffset = e.x.value_or(now.xOffset);
         r.picture.yOffset = e.y.value_or(now.yOffset);
+        if (Status added = batch.add(r); !added) return Result<int>::fail(added.error());
     }
-    return importSprites(obj, replacements, matching);
+    return batch.apply(obj);
 }
 
 }  // namespace trellisor

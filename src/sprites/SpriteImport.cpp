@@ -78,39 +78,57 @@ Result<std::optional<EncodedSprite>> encodeReplacement(const PathObject& obj, co
     return Out::ok(std::move(encoded));
 }
 
-Status applyEncodedSprites(PathObject& obj, std::span<const EncodedSprite> sprites) {
-    if (!obj.isLoaded()) return Status::fail("no object is loaded");
+namespace {
+
+// How much the object's data grow when s takes its sprite's place.
+std::int64_t growthOf(const PathObject& obj, const EncodedSprite& s) {
+    const auto [start, end] = obj.spriteSpan(s.index);
+    return std::int64_t(s.bytes.size()) - std::int64_t(end - start);
+}
+
+Status checkObjectSize(std::int64_t size) {
+    if (size <= std::int64_t(kMaxChunkBytes)) return Status::ok();
+    return Status::fail("the object would grow to " + std::to_string(size) + " bytes, past " +
+                        std::to_string(kMaxChunkBytes));
+}
+
+}  // namespace
+
+Result<int> applyEncodedSprites(PathObject& obj, std::span<const EncodedSprite> sprites) {
+    if (!obj.isLoaded()) return Result<int>::fail("no object is loaded");
     std::int64_t size = obj.m_dataSize;
     for (const EncodedSprite& s : sprites) {
         if (s.index >= obj.m_sprites.size())
-            return Status::fail("the object has no sprite " + std::to_string(s.index));
-        const auto [start, end] = obj.spriteSpan(s.index);
-        size += std::int64_t(s.bytes.size()) - std::int64_t(end - start);
+            return Result<int>::fail("the object has no sprite " + std::to_string(s.index));
+        size += growthOf(obj, s);
     }
-    if (size > std::int64_t(kMaxChunkBytes))
-        return Status::fail("the object would grow to " + std::to_string(size) + " bytes, past " +
-                            std::to_string(kMaxChunkBytes));
+    if (Status fits = checkObjectSize(size); !fits) return Result<int>::fail(fits.error());
     for (const EncodedSprite& s : sprites) {
         const SpriteHeader& h = s.header;
         obj.replaceSprite(s.index, 0, h.word1(), h.word2(), h.word3(), std::uint32_t(s.bytes.size()),
                           s.bytes.data());
     }
+    return Result<int>::ok(int(sprites.size()));
+}
+
+Status SpriteBatch::add(const SpriteReplacement& r) {
+    const std::string source = r.source.empty() ? "sprite " + std::to_string(r.index) : r.source;
+    auto encoded = encodeReplacement(m_obj, r, m_matching);
+    if (!encoded) return Status::fail(source + ": " + encoded.error());
+    if (!encoded.value()) return Status::ok();
+    m_growth += growthOf(m_obj, *encoded.value());
+    if (Status fits = checkObjectSize(std::int64_t(m_obj.m_dataSize) + m_growth); !fits)
+        return Status::fail(source + ": " + fits.error());
+    m_sprites.push_back(std::move(*encoded.value()));
     return Status::ok();
 }
 
 Result<int> importSprites(PathObject& obj, std::span<const SpriteReplacement> replacements,
                           const Matching& matching) {
-    std::vector<EncodedSprite> encoded;
-    for (const SpriteReplacement& r : replacements) {
-        auto e = encodeReplacement(obj, r, matching);
-        if (!e)
-            return Result<int>::fail((r.source.empty() ? "sprite " + std::to_string(r.index) : r.source) +
-                                     ": " + e.error());
-        if (e.value()) encoded.push_back(std::move(*e.value()));
-    }
-    Status applied = applyEncodedSprites(obj, encoded);
-    if (!applied) return Result<int>::fail(applied.error());
-    return Result<int>::ok(int(encoded.size()));
+    SpriteBatch batch(obj, matching);
+    for (const SpriteReplacement& r : replacements)
+        if (Status added = batch.add(r); !added) return Result<int>::fail(added.error());
+    return batch.apply(obj);
 }
 
 }  // namespace trellisor

@@ -44,11 +44,29 @@ Result<std::optional<EncodedSprite>> encodeReplacement(const PathObject& obj,
                                                        const Matching& matching);
 
 // Puts encoded sprites into the object (one undoable edit). Refused, with nothing
-// changed, when the object would grow past the largest chunk a file may hold.
-Status applyEncodedSprites(PathObject& obj, std::span<const EncodedSprite> sprites);
+// changed, when a sprite is not the object's or the object would grow past the largest
+// chunk a file may hold. Returns the number of sprites put in.
+Result<int> applyEncodedSprites(PathObject& obj, std::span<const EncodedSprite> sprites);
 
-// encodeReplacement for every replacement, then applyEncodedSprites; a refusal starts with
-// the replacement's source. Returns the number of sprites that changed.
+// The pictures of one import, checked and encoded as they come: an import holds encoded
+// sprites only, not pictures, and stops at the picture that would make the object too large.
+class SpriteBatch {
+public:
+    SpriteBatch(const PathObject& obj, const Matching& matching) : m_obj(obj), m_matching(matching) {}
+    // encodeReplacement, and the object's size with every sprite so far; a refusal starts
+    // with the replacement's source ("sprite N" when it has none).
+    Status add(const SpriteReplacement& replacement);
+    // applyEncodedSprites on the object the batch was made for.
+    Result<int> apply(PathObject& obj) const { return applyEncodedSprites(obj, m_sprites); }
+
+private:
+    const PathObject& m_obj;
+    Matching m_matching;
+    std::vector<EncodedSprite> m_sprites;
+    std::int64_t m_growth = 0;
+};
+
+// A batch of every replacement, applied. Returns the number of sprites that changed.
 Result<int> importSprites(PathObject& obj, std::span<const SpriteReplacement> replacements,
                           const Matching& matching);
 

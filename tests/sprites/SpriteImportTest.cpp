@@ -151,7 +151,7 @@ TEST(SpriteImport, AnObjectPastTheLargestChunkIsRefused) {
     PathObject obj = sampleObject();
     const Bytes before = dataOf(obj);
     EncodedSprite huge{0, obj.m_sprites[0], Bytes(kMaxChunkBytes - obj.m_dataSize + 6 + 1, 1)};
-    Status s = applyEncodedSprites(obj, std::span(&huge, 1));
+    auto s = applyEncodedSprites(obj, std::span(&huge, 1));
     ASSERT_FALSE(s);
     EXPECT_NE(s.error().find("past 67108864"), std::string::npos) << s.error();
     EXPECT_EQ(dataOf(obj), before);
@@ -161,6 +161,24 @@ TEST(SpriteImport, AnObjectPastTheLargestChunkIsRefused) {
     huge.bytes.pop_back();  // exactly the largest chunk
     EXPECT_TRUE(applyEncodedSprites(obj, std::span(&huge, 1)));
     EXPECT_EQ(obj.m_dataSize, kMaxChunkBytes);
+}
+
+TEST(SpriteImport, ABatchStopsAtThePictureThatMakesTheObjectTooLarge) {
+    PathObject obj = sampleObject();
+    const Bytes before = dataOf(obj);
+    SpriteBatch batch(obj, Matching{});
+    const int side = kMaxPictureSide;
+    for (unsigned index : {0u, 1u, 4u}) {
+        SpriteReplacement r{
+            index, Picture{side, side, 0, 0, true, Bytes(std::size_t(side) * side, 7), {}}, 1, {}};
+        ASSERT_TRUE(batch.add(r));
+    }
+    SpriteReplacement fourth{5, Picture{side, side, 0, 0, true, Bytes(std::size_t(side) * side, 7), {}}, 1,
+                             "d/005.png"};
+    Status s = batch.add(fourth);
+    ASSERT_FALSE(s);
+    EXPECT_EQ(s.error().rfind("d/005.png: the object would grow to ", 0), 0u) << s.error();
+    EXPECT_EQ(dataOf(obj), before) << "adding changes nothing";
 }
 
 }  // namespace
