@@ -142,6 +142,9 @@ public:
     void OnAddSparkles();
     void OnDrawOverSupports();
     void OnHelp();
+    // Beyond the message map: sprites out to a folder of pictures and back (MainDialogSprites.cpp).
+    void OnExportSprites();
+    void OnImportSprites();
 
     // The window closes (Exit, Esc on the window, the close box) only once
     // mayDiscardChanges agrees; it remembers its position.
@@ -178,6 +181,8 @@ private:
     QMenu* m_contextMenu = nullptr;
     QAction* m_undoAction = nullptr;
     QAction* m_redoAction = nullptr;
+    QAction* m_exportSpritesAction = nullptr;
+    QAction* m_importSpritesAction = nullptr;
     std::map<int, std::function<void(QEvent*)>> m_messageHandlers;
 };
 

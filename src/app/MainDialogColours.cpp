@@ -6,6 +6,7 @@
 
 #include "app/MainDialog.h"
 #include "app/TextCodec.h"
+#include "imageio/PictureFiles.h"
 #include "preview/BitmapImport.h"
 #include "preview/ColourOperations.h"
 
@@ -68,12 +69,14 @@ void MainDialog::OnAddSparkles() {
 
 void MainDialog::OnImportBitmap() {
     if (!m_object.isLoaded() || m_object.m_dataSize == 0 || !isSpritePage(m_currentPage)) return;
-    auto choice =
-        m_ui->chooseFile(fileDialogRequest(QStringLiteral("Import Bitmap File"), QStringLiteral("BMP")));
+    FileDialogRequest request =
+        fileDialogRequest(QStringLiteral("Import Bitmap File"), QStringLiteral("BMP"));
+    request.filter = QStringLiteral("*.BMP *.PNG");
+    auto choice = m_ui->chooseFile(request);
     if (!choice) return;
     {
         WaitCursor wait(*m_ui);
-        auto bitmap = readBitmapFile(localPath(choice->path));
+        auto bitmap = readImportBitmap(localPath(choice->path));
         if (!bitmap) {
             reportFailure(QStringLiteral("Cannot import ") + choice->fileName + QStringLiteral(": ") +
                           QString::fromStdString(bitmap.error()) + QLatin1Char('.'));

@@ -96,6 +96,13 @@ void MainDialog::createShortcuts() {
         addAction(action);  // the keys work without the menu
         connect(action, &QAction::triggered, this, &MainDialog::refreshPreview);
     }
+    m_exportSpritesAction = new QAction(QString::fromUtf8("Export Sprites\u2026"), this);
+    m_exportSpritesAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_E));
+    connect(m_exportSpritesAction, &QAction::triggered, this, &MainDialog::OnExportSprites);
+    m_importSpritesAction = new QAction(QString::fromUtf8("Import Sprites\u2026"), this);
+    m_importSpritesAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_I));
+    connect(m_importSpritesAction, &QAction::triggered, this, &MainDialog::OnImportSprites);
+    addActions({m_exportSpritesAction, m_importSpritesAction});
     for (QLineEdit* edit : findChildren<QLineEdit*>()) edit->installEventFilter(this);
 }
 
@@ -111,7 +118,9 @@ QMenu* MainDialog::contextMenu() {
                                  [this, path] { openDroppedOrRecentFile(path); });
     }
     if (!files.isEmpty()) m_contextMenu->addSeparator();
-    // The system menu's About entry lives here.
+    // The system menu's About entry lives here, beside the page's sprites out and in.
+    m_contextMenu->addAction(m_exportSpritesAction);
+    m_contextMenu->addAction(m_importSpritesAction);
     m_contextMenu->addAction(QStringLiteral("&About trellisor..."), this,
                              [this] { OnSysCommand(kAboutCommand); });
     return m_contextMenu;

@@ -57,6 +57,13 @@ std::optional<FileChoice> QtUiPort::chooseFile(const FileDialogRequest& request)
     return choice;
 }
 
+std::optional<QString> QtUiPort::chooseFolder(const QString& title) {
+    ArrowWhileWaiting arrow(m_waitDepth);
+    const QString folder = QFileDialog::getExistingDirectory(m_parent, title);
+    if (folder.isEmpty()) return std::nullopt;
+    return folder;
+}
+
 MessageAnswer QtUiPort::messageBox(const QString& text, const QString& caption, MessageButtons buttons) {
     ArrowWhileWaiting arrow(m_waitDepth);
     QMessageBox box(m_parent);

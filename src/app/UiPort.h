@@ -1,5 +1,5 @@
 // The UI port: the few places where a command waits for the user (file
-// dialogs, message boxes, the name prompt, modal pages) and the wait cursor.
+// and folder dialogs, message boxes, the name prompt, modal pages) and the wait cursor.
 // The editor uses QtUiPort; tests script the answers.
 #pragma once
 
@@ -39,6 +39,8 @@ public:
     virtual ~UiPort() = default;
     // Nothing when the user cancels.
     virtual std::optional<FileChoice> chooseFile(const FileDialogRequest& request) = 0;
+    // A folder chooser with a title; the chosen folder's full path, nothing on Cancel.
+    virtual std::optional<QString> chooseFolder(const QString& title) = 0;
     // An empty caption means the editor's name. A box closed without a choice answers Cancel
     // (Ok for a box with only Ok).
     virtual MessageAnswer messageBox(const QString& text, const QString& caption, MessageButtons buttons) = 0;

@@ -1,11 +1,6 @@
 // Shared pieces of the trellisor-cli commands.
 #include "cli/CliSupport.h"
 
-#include <QBuffer>
-#include <QImage>
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
 #include <cerrno>
 #include <cstdlib>
 #include <ctime>
@@ -13,23 +8,11 @@
 
 #include "base/Files.h"
 #include "base/Windows1252.h"
+#include "imageio/PictureFiles.h"
 #include "object/ObjectFile.h"
 #include "preview/PreviewIcons.h"
 
 namespace trellisor {
-
-namespace {
-
-std::span<const std::uint8_t> bytesOf(const QByteArray& bytes) {
-    return {reinterpret_cast<const std::uint8_t*>(bytes.constData()), std::size_t(bytes.size())};
-}
-
-QByteArray jsonText(const QJsonValue& value) {
-    QJsonDocument doc = value.isArray() ? QJsonDocument(value.toArray()) : QJsonDocument(value.toObject());
-    return doc.toJson(QJsonDocument::Compact) + '\n';
-}
-
-}  // namespace
 
 Result<PathObject> loadForCli(const std::string& path) {
     PathObject obj;
@@ -118,20 +101,6 @@ std::string stringEntryLine(int code, std::string_view windows1252) {
            ": \"" + windows1252ToUtf8(windows1252) + "\"";
 }
 
-void printJson(const QJsonValue& value) { std::cout << jsonText(value).toStdString() << std::flush; }
-
-Status writeJsonFile(const std::string& path, const QJsonValue& value) {
-    Status written = writeFileReplacing(path, bytesOf(jsonText(value)));
-    return written ? written : Status::fail("cannot write " + path + ": " + written.error());
-}
-
-Status writePng(const QImage& image, const std::string& path) {
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    if (!image.save(&buffer, "PNG")) return Status::fail("cannot encode " + path + " as PNG");
-    Status written = writeFileReplacing(path, bytesOf(bytes));
-    return written ? written : Status::fail("cannot write " + path + ": " + written.error());
-}
+void printJson(const QJsonValue& value) { std::cout << jsonBytes(value).toStdString() << std::flush; }
 
 }  // namespace trellisor

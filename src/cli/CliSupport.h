@@ -1,6 +1,6 @@
 // Shared pieces of the trellisor-cli commands: reading and saving objects as the editor
 // does, the one skeleton of every editing command, the options several commands share,
-// argument values, and JSON and PNG output.
+// argument values, and JSON output (files of JSON and pictures: imageio/PictureFiles.h).
 #pragma once
 
 #include <QCommandLineOption>
@@ -14,8 +14,6 @@
 #include "cli/CliCommand.h"
 #include "object/PathObject.h"
 #include "preview/ColourRamps.h"
-
-class QImage;
 
 namespace trellisor {
 
@@ -62,9 +60,5 @@ std::string stringEntryLine(int code, std::string_view windows1252);
 
 // Prints a JSON value as one compact line on stdout.
 void printJson(const QJsonValue& value);
-// Writes a JSON value to a file (replaced only once written whole).
-Status writeJsonFile(const std::string& path, const QJsonValue& value);
-// Writes an image as PNG (replaced only once written whole).
-Status writePng(const QImage& image, const std::string& path);
 
 }  // namespace trellisor

@@ -1,6 +1,7 @@
 // Dispatch, help and parsing of trellisor-cli command lines over QCommandLineParser.
 #include <QCoreApplication>
 #include <QFile>
+#include <algorithm>
 #include <iostream>
 
 #include "cli/CliCommand.h"
@@ -97,11 +98,18 @@ int runCommand(const CliCommand& command, const QStringList& args) {
 
 }  // namespace
 
-bool CommandLine::isSet(const char* option) const { return m_parser.isSet(QString::fromLatin1(option)); }
+// Asking about an option the command does not declare (the shared skeleton asks for
+// --keep-icons) answers "not set" instead of a warning from the parser.
+bool CommandLine::isSet(const char* option) const {
+    const QString name = QString::fromLatin1(option);
+    return std::any_of(m_command.options.begin(), m_command.options.end(),
+                       [&](const QCommandLineOption& o) { return o.names().contains(name); }) &&
+           m_parser.isSet(name);
+}
 
 std::optional<std::string> CommandLine::value(const char* option) const {
     const QString name = QString::fromLatin1(option);
-    if (!m_parser.isSet(name)) return std::nullopt;
+    if (!isSet(option)) return std::nullopt;
     return local(unmark(m_parser.value(name)));
 }
 

@@ -6,6 +6,7 @@
 
 #include "base/Files.h"
 #include "cli/CliSupport.h"
+#include "imageio/PictureFiles.h"
 #include "preview/PaletteFiles.h"
 
 namespace trellisor {

@@ -4,30 +4,23 @@
 #include "cli/PreviewCommands.h"
 
 #include <QImage>
-#include <QJsonArray>
-#include <QJsonObject>
 #include <algorithm>
 #include <cstdlib>
-#include <filesystem>
 
 #include "base/Files.h"
 #include "cli/CliSupport.h"
+#include "imageio/PictureFiles.h"
 #include "object/ObjectFile.h"
 #include "object/SpriteStore.h"
 #include "preview/BitmapImport.h"
 #include "preview/ColourOperations.h"
-#include "preview/GamePalette.h"
 #include "preview/HeadlessPreview.h"
 #include "preview/PreviewFrame.h"
 #include "preview/PreviewIcons.h"
-#include "preview/SpriteWalk.h"
 
 namespace trellisor {
 
 namespace {
-
-// The largest sprite written as an image; sprite sizes come from the file.
-constexpr std::uint64_t kMaxSpritePixels = 16ull * 1024 * 1024;
 
 int runIcons(const CommandLine& line) {
     return editObject(line, [](PathObject&, ObjectTexts&) { return Status::ok(); });
@@ -105,63 +98,6 @@ int runRender(const CommandLine& line) {
     return 0;
 }
 
-// One sprite as an image with its top-left pixel at 0, 0: indexed with the game
-// palette (0 transparent), or true colour with alpha where the sprite draws.
-QImage spriteImage(const PathObject& obj, unsigned index, bool rgba) {
-    const SpriteHeader& h = obj.m_sprites[index];
-    const int w = std::max<int>(h.width, 1), height = std::max<int>(h.height, 1);
-    if (rgba) {
-        QImage image(w, height, QImage::Format_ARGB32);
-        image.fill(Qt::transparent);
-        forEachSpritePixel(obj, index, SpriteFormats::RawAndRowCoded, [&](int x, int y, std::uint8_t c) {
-            if (x >= w || y >= height) return;
-            RgbQuad q = previewColour(c);
-            image.setPixel(x, y, qRgba(q.red, q.green, q.blue, 255));
-        });
-        return image;
-    }
-    QImage image(w, height, QImage::Format_Indexed8);
-    QList<QRgb> table(256);
-    for (int i = 0; i < 256; ++i) {
-        RgbQuad q = previewColour(std::uint8_t(i));
-        table[i] = qRgba(q.red, q.green, q.blue, i == 0 ? 0 : 255);
-    }
-    image.setColorTable(table);
-    image.fill(0);
-    forEachSpritePixel(obj, index, SpriteFormats::RawAndRowCoded, [&](int x, int y, std::uint8_t c) {
-        if (x < w && y < height) image.scanLine(y)[x] = c;
-    });
-    return image;
-}
-
-int runSprites(const CommandLine& line) {
-    const auto dir = line.value("out");
-    if (!dir) return line.fail("--out DIR is required");
-    auto obj = loadForCli(line.positional(0));
-    if (!obj) return cliFail(obj.error());
-    std::error_code ec;
-    std::filesystem::create_directories(*dir, ec);
-    if (!std::filesystem::is_directory(*dir)) return line.fail("cannot make the folder " + *dir);
-
-    const bool rgba = line.isSet("rgba");
-    QJsonArray entries;
-    for (unsigned i = 0; i < obj->m_sprites.size(); ++i) {
-        const SpriteHeader& h = obj->m_sprites[i];
-        if (std::uint64_t(std::max<int>(h.width, 1)) * std::uint64_t(std::max<int>(h.height, 1)) >
-            kMaxSpritePixels)
-            return line.fail("sprite " + std::to_string(i) + " of " + std::to_string(h.width) + " x " +
-                             std::to_string(h.height) + " pixels is too large to write");
-        char name[16];
-        std::snprintf(name, sizeof name, "%03u.png", i);
-        Status written = writePng(spriteImage(obj.value(), i, rgba), joinPath(*dir, name));
-        if (!written) return line.fail(written.error());
-        entries.append(QJsonObject{{"path", name}, {"x", h.xOffset}, {"y", h.yOffset}, {"flags", h.flags}});
-    }
-    Status written = writeJsonFile(joinPath(*dir, "sprites.json"), entries);
-    if (!written) return line.fail(written.error());
-    return 0;
-}
-
 // The page editing commands: PAGE is the second positional and --protect applies.
 int editPage(const CommandLine& line,
              const std::function<Status(PathObject&, int, const ProtectedRamps&)>& edit) {
@@ -198,7 +134,7 @@ int runRecolour(const CommandLine& line) {
 int runImportBitmap(const CommandLine& line) {
     const std::string& path = line.positional(2);
     return editPage(line, [&](PathObject& obj, int page, const ProtectedRamps& marks) {
-        auto bitmap = readBitmapFile(path);
+        auto bitmap = readImportBitmap(path);
         if (!bitmap) return Status::fail(path + ": " + bitmap.error());
         return importBitmapIntoPage(obj, page, bitmap.value(), marks);
     });
@@ -238,15 +174,6 @@ void registerPreviewCommands(std::vector<CliCommand>& commands) {
           QCommandLineOption("o", "The PNG file to write (required).", "OUT.png")},
          runRender});
     commands.push_back(
-        {"sprites",
-         {kIn},
-         "Writes every sprite of IN as DIR/000.png ... (indexed with the game palette and index 0 "
-         "transparent, or true colour with alpha under --rgba) and DIR/sprites.json, an array of "
-         "{path, x, y, flags} with x and y the sprites' drawing offsets.",
-         {QCommandLineOption("out", "The folder to write (required).", "DIR"),
-          QCommandLineOption("rgba", "Writes true colour with alpha instead of indexed images.")},
-         runSprites});
-    commands.push_back(
         {"brightness",
          {kIn, kPage, {"STEPS", "Presses of \">\" (positive) or \"<\" (negative)."}, kOut},
          "Presses \">\" (STEPS positive) or \"<\" (negative) STEPS times on PAGE of IN, with the "
@@ -262,9 +189,10 @@ void registerPreviewCommands(std::vector<CliCommand>& commands) {
          runRecolour});
     commands.push_back(
         {"import-bitmap",
-         {kIn, kPage, {"BMP", "The 8- or 24-bit bitmap to paint from."}, kOut},
-         "Repaints PAGE's row-coded sprites (stairs and ramps excepted) from the 8- or 24-bit bitmap "
-         "BMP with the nearest game colours, and saves to OUT.",
+         {kIn, kPage, {"PICTURE", "The bitmap to paint from: BMP of any depth, PNG, ..."}, kOut},
+         "Repaints PAGE's row-coded sprites (stairs and ramps excepted) from the picture PICTURE with the "
+         "nearest game colours, and saves to OUT. Uncompressed 8- and 24-bit BMP files are read as the "
+         "editor always did; any other picture Qt reads is taken as a 24-bit bitmap.",
          pageOptions,
          runImportBitmap});
     commands.push_back(

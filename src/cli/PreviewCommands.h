@@ -1,4 +1,4 @@
-// The preview and colour commands of trellisor-cli: icons, render, sprites,
+// The preview and colour commands of trellisor-cli: icons, render,
 // brightness, recolour, import-bitmap, sparkles.
 #pragma once
 

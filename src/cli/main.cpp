@@ -7,6 +7,7 @@
 #include "cli/ObjectCommands.h"
 #include "cli/PaletteCommand.h"
 #include "cli/PreviewCommands.h"
+#include "cli/SpriteCommands.h"
 #include "cli/StringCommands.h"
 
 int main(int argc, char** argv) {
@@ -17,5 +18,6 @@ int main(int argc, char** argv) {
     trellisor::registerStringCommands(commands);
     trellisor::registerPaletteCommand(commands);
     trellisor::registerCheckCommand(commands);
+    trellisor::registerSpriteCommands(commands);
     return trellisor::dispatchCommand(commands, QCoreApplication::arguments().mid(1));
 }

@@ -122,17 +122,56 @@ Status importBitmapIntoPage(PathObject& obj, int page, const ImportedBitmap& bit
     return Status::ok();
 }
 
+int colourDistance(const RgbQuad& palette, int r, int g, int b) {
+    return std::abs(palette.red - r) + std::abs(palette.green - g) + std::abs(palette.blue - b);
+}
+
 std::uint8_t matchPaletteColour(std::uint8_t r, std::uint8_t g, std::uint8_t b) {
+    std::array<bool, kRampCount> all;
+    all.fill(true);
+    return matchPaletteColour(r, g, b, all);
+}
+
+std::uint8_t matchPaletteColour(int r, int g, int b, const std::array<bool, kRampCount>& ramps) {
     int best = 9999, bestIndex = 0;
-    for (int i = 10; i < 226 && best > 0; ++i) {
-        const RgbQuad& p = previewPalette[std::size_t(i)];
-        const int d = std::abs(p.red - r) + std::abs(p.green - g) + std::abs(p.blue - b);
-        if (d < best) {
-            best = d;
-            bestIndex = i;
+    // Ramp by ramp is index by index: the lowest index still wins a tie.
+    for (int ramp = 0; ramp < kRampCount && best > 0; ++ramp) {
+        if (!ramps[std::size_t(ramp)]) continue;
+        const int first = kFirstRampIndex + ramp * kShadesPerRamp;
+        for (int i = first; i < first + kShadesPerRamp && best > 0; ++i) {
+            const int d = colourDistance(previewPalette[std::size_t(i)], r, g, b);
+            if (d < best) {
+                best = d;
+                bestIndex = i;
+            }
         }
     }
     return std::uint8_t(bestIndex);
+}
+
+ImportedBitmap bitmapFromRgbRows(int width, int height, std::span<const std::uint8_t> rgb) {
+    ImportedBitmap bmp;
+    bmp.fileHeader[0] = 'B';
+    bmp.fileHeader[1] = 'M';
+    bmp.infoHeader.biSize = kInfoHeaderSize;
+    bmp.infoHeader.biWidth = width;
+    bmp.infoHeader.biHeight = height;
+    bmp.infoHeader.biPlanes = 1;
+    bmp.infoHeader.biBitCount = 24;
+    bmp.rowStride = ((std::int64_t(width) * 24 + 31) / 32) * 4;
+    if (width <= 0 || height <= 0 || rgb.size() < std::size_t(width) * 3 * std::size_t(height)) return bmp;
+    bmp.pixels.assign(std::size_t(bmp.rowStride) * std::size_t(height), 0);
+    // Stored bottom-up, blue-green-red, as the file would hold them.
+    for (int y = 0; y < height; ++y) {
+        const std::uint8_t* from = rgb.data() + std::size_t(y) * std::size_t(width) * 3;
+        std::uint8_t* to = bmp.pixels.data() + std::size_t(height - 1 - y) * std::size_t(bmp.rowStride);
+        for (int x = 0; x < width; ++x, from += 3, to += 3) {
+            to[0] = from[2];
+            to[1] = from[1];
+            to[2] = from[0];
+        }
+    }
+    return bmp;
 }
 
 bool isStairsOrRamp(int index) {

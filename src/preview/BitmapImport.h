@@ -60,8 +60,17 @@ void importBitmapIntoSprite(PathObject& obj, unsigned index, const ImportedBitma
 Status importBitmapIntoPage(PathObject& obj, int page, const ImportedBitmap& bitmap,
                             const ProtectedRamps& marks);
 
-// The lowest index of 10..225 at the smallest sum of absolute channel differences.
+// The colour distance of every match: the sum of absolute channel differences.
+int colourDistance(const RgbQuad& palette, int r, int g, int b);
+
+// The lowest index of 10..225 at the smallest colour distance.
 std::uint8_t matchPaletteColour(std::uint8_t r, std::uint8_t g, std::uint8_t b);
+// The same search over the ramps marked in `ramps` only; 0 when none is marked.
+std::uint8_t matchPaletteColour(int r, int g, int b, const std::array<bool, kRampCount>& ramps);
+
+// A 24-bit bitmap of width x height pixels from rows of red, green, blue bytes, top row
+// first (3 x width bytes a row), as readBitmapBytes would read it from an uncompressed file.
+ImportedBitmap bitmapFromRgbRows(int width, int height, std::span<const std::uint8_t> rgb);
 
 // Sprites 16..19 and 67..70.
 bool isStairsOrRamp(int index);

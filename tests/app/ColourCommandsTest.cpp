@@ -1,5 +1,6 @@
 // Brightness, strip clicks, sparkles, bitmap import, the protection buttons and
 // "To All", end to end through the widgets.
+#include <QImage>
 #include <QLabel>
 #include <cstdlib>
 
@@ -163,15 +164,26 @@ TEST_F(ColourCommands, ImportBitmapRepaintsThePageFromTheFile) {
     EXPECT_EQ(request.title, "Import Bitmap File");
     EXPECT_EQ(request.defaultExtension, "BMP");
     EXPECT_EQ(request.initialName, "*.BMP");
-    EXPECT_EQ(request.filter, "*.BMP");
+    EXPECT_EQ(request.filter, "*.BMP *.PNG");
     EXPECT_EQ(pixelsOf(d.m_object, 0), blockOf(173)) << "pure red is index 173";
     EXPECT_EQ(pixelsOf(d.m_object, 16), blockOf(40)) << "stairs are left alone";
     EXPECT_EQ(pixelsOf(d.m_object, 51), blockOf(40));
     EXPECT_EQ(m_ui.waitBegins, m_ui.waitEnds);
 
-    // Other depths are refused with the message, and nothing changes.
+    // A PNG goes the same way.
     selectTab(2);
-    const std::string deep = m_dir.write("deep.bmp", bitmapFile(64, 64, 16, {0, 0, 0}));
+    QImage green(64, 64, QImage::Format_RGB32);
+    green.fill(qRgb(0, 255, 0));
+    ASSERT_TRUE(green.save(QString::fromStdString(m_dir.file("green.png"))));
+    m_ui.chooseNext(QString::fromStdString(m_dir.file("green.png")));
+    click(1025);
+    EXPECT_EQ(pixelsOf(d.m_object, 51), blockOf(matchPaletteColour(0, 255, 0)));
+    EXPECT_NE(pixelsOf(d.m_object, 51), blockOf(40));
+
+    // A depth that neither the bitmap reader nor Qt reads is refused with the message.
+    load(writeObject("I.DAT", uniformSprites(40)));
+    selectTab(2);
+    const std::string deep = m_dir.write("deep.bmp", bitmapFile(64, 64, 7, {0, 0, 0}));
     m_ui.chooseNext(QString::fromStdString(deep));
     int before = presents();
     click(1025);

@@ -23,8 +23,10 @@ public:
     std::deque<FileChoice> fileAnswers;
     std::deque<MessageAnswer> messageAnswers;
     std::deque<QString> nameAnswers;
+    std::deque<QString> folderAnswers;  // an empty folder cancels
 
     std::vector<FileDialogRequest> fileRequests;
+    std::vector<QString> folderTitles;
     std::vector<Message> messages;
     std::vector<std::pair<QString, QString>> namePrompts;  // prompt, proposed name
     std::vector<QString> modalTitles;
@@ -45,6 +47,14 @@ public:
         const FileChoice answer = fileAnswers.front();
         fileAnswers.pop_front();
         if (answer.path.isEmpty()) return std::nullopt;
+        return answer;
+    }
+    std::optional<QString> chooseFolder(const QString& title) override {
+        folderTitles.push_back(title);
+        if (folderAnswers.empty()) return std::nullopt;
+        const QString answer = folderAnswers.front();
+        folderAnswers.pop_front();
+        if (answer.isEmpty()) return std::nullopt;
         return answer;
     }
     MessageAnswer messageBox(const QString& text, const QString& caption, MessageButtons buttons) override {

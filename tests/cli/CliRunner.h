@@ -34,9 +34,10 @@ inline std::string slurp(const std::string& path) {
     return ss.str();
 }
 
-// Runs the program with args; its output goes to files in dir.
+// Runs the program with args and dir as its current folder (so grass.pcx is looked up
+// there); its output goes to files in dir.
 inline CliRun runCli(const TempDir& dir, const std::vector<std::string>& args) {
-    std::string cmd = shellQuote(TRELLISOR_CLI_PATH);
+    std::string cmd = "cd " + shellQuote(dir.path()) + " && " + shellQuote(TRELLISOR_CLI_PATH);
     for (const auto& a : args) cmd += " " + shellQuote(a);
     cmd += " >" + shellQuote(dir.file("cli.out")) + " 2>" + shellQuote(dir.file("cli.err"));
     const int status = std::system(cmd.c_str());

@@ -9,6 +9,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "CliTestSupport.h"
 #include "base/Bytes.h"
 #include "cli/CliRunner.h"
 #include "object/DescriptorFile.h"
@@ -24,9 +25,7 @@ namespace {
 
 using Bytes = std::vector<std::uint8_t>;
 
-using test::CliRun;
-using test::expectOneLineFailure;
-using test::runCli;
+using namespace test::cli;
 
 PathObject readBack(const test::TempDir& dir, const std::string& name) {
     PathObject obj;

@@ -11,6 +11,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "CliTestSupport.h"
 #include "object/ObjectFile.h"
 #include "preview/BitmapBuilder.h"
 #include "preview/BitmapImport.h"
@@ -27,68 +28,7 @@ namespace {
 
 using Bytes = std::vector<std::uint8_t>;
 
-struct CliRun {
-    int exitCode = -1;
-    std::string err;
-};
-
-std::string quote(const std::string& s) {
-    std::string q = "'";
-    for (char c : s) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return q + "'";
-}
-
-// Runs the program in dir (so grass.pcx is looked up there).
-CliRun cli(const test::TempDir& dir, const std::vector<std::string>& args) {
-    std::string cmd = "cd " + quote(dir.path()) + " && " + quote(TRELLISOR_CLI_PATH);
-    for (const auto& a : args) cmd += " " + quote(a);
-    cmd += " >/dev/null 2>" + quote(dir.file("cli.err"));
-    const int status = std::system(cmd.c_str());
-    std::ifstream in(dir.file("cli.err"));
-    std::stringstream ss;
-    ss << in.rdbuf();
-    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, ss.str()};
-}
-
-void expectFailure(const CliRun& r, const std::string& part) {
-    EXPECT_EQ(r.exitCode, 1);
-    EXPECT_NE(r.err.find(part), std::string::npos) << r.err;
-    EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
-}
-
-// The scene object with all twelve texts, written as an uncoded file IN.DAT.
-std::string writeScene(const test::TempDir& dir, std::uint8_t supportType = 0, std::uint8_t pathFlags = 0) {
-    return dir.write(
-        "IN.DAT", test::storedObjectFile(test::buildChunk(test::twelveStrings("Scene"), test::sceneSprites(),
-                                                          supportType, pathFlags)));
-}
-
-PathObject load(const std::string& path) {
-    PathObject obj;
-    LoadReport r = loadObjectFile(obj, path);
-    EXPECT_EQ(r.outcome, LoadOutcome::Loaded) << r.reason;
-    return obj;
-}
-
-// What the editor's Save writes for obj under the file name OUT.DAT.
-Bytes savedAs(PathObject& obj, const std::array<std::string, kLanguageCount>& texts) {
-    return serializeObjectFile(obj, "OUT.DAT", texts);
-}
-
-// Runs an editing command and compares OUT.DAT with `edit` applied in process to IN.
-template <class Edit>
-void expectSameAsInProcess(const test::TempDir& dir, std::vector<std::string> args, bool keepIcons,
-                           Edit edit) {
-    args.push_back(dir.file("OUT.DAT"));
-    if (keepIcons) args.push_back("--keep-icons");
-    CliRun r = cli(dir, args);
-    ASSERT_EQ(r.exitCode, 0) << r.err;
-    PathObject obj = load(dir.file("IN.DAT"));
-    const auto texts = objectStrings(obj);
-    edit(obj);
-    if (!keepIcons) composePreviewIcons(obj);
-    EXPECT_EQ(dir.read("OUT.DAT"), savedAs(obj, texts));
-}
+using namespace test::cli;
 
 TEST(CliPreview, IconsRebuildsBothIconsAndSaves) {
     test::TempDir dir;
@@ -98,7 +38,7 @@ TEST(CliPreview, IconsRebuildsBothIconsAndSaves) {
     auto [start, end] = out.spriteSpan(QueueIconSprite);
     EXPECT_GT(std::count_if(out.m_data.get() + start, out.m_data.get() + end, [](auto c) { return c != 0; }),
               200);
-    expectFailure(cli(dir, {"icons", dir.file("missing.DAT"), dir.file("OUT.DAT")}), "missing.DAT");
+    expectOneLineFailure(runCli(dir, {"icons", dir.file("missing.DAT"), dir.file("OUT.DAT")}), "missing.DAT");
 }
 
 // The PNG against a headless frame drawn in process, pixel for pixel.
@@ -107,7 +47,7 @@ void expectRender(const test::TempDir& dir, const std::string& view, int mode, i
     const std::string png = dir.file(view + std::to_string(depth) + ".png");
     std::vector<std::string> args = {"render", dir.file("IN.DAT"), "--view", view, "-o", png};
     if (depth != 32) args.insert(args.end(), {"--depth", std::to_string(depth)});
-    CliRun r = cli(dir, args);
+    CliRun r = runCli(dir, args);
     ASSERT_EQ(r.exitCode, 0) << r.err;
     QImage image(QString::fromStdString(png));
     ASSERT_EQ(image.width(), 360);
@@ -142,12 +82,13 @@ TEST(CliPreview, RenderDrawsTheEditorsFrameAtEveryDepth) {
     expectRender(dir, "queue-railings", PreviewAllQueueRailings, PageQueueRailings, 16, nullptr);
     expectRender(dir, "supports", PreviewAllSupportElements, PageSupports, 32, nullptr);
 
-    expectFailure(cli(dir, {"render", dir.file("IN.DAT"), "--view", "sideways", "-o", dir.file("x.png")}),
-                  "unknown view");
-    expectFailure(
-        cli(dir, {"render", dir.file("IN.DAT"), "--view", "path", "--depth", "15", "-o", dir.file("x.png")}),
-        "--depth");
-    expectFailure(cli(dir, {"render", dir.file("IN.DAT"), "--view", "path"}), "-o");
+    expectOneLineFailure(
+        runCli(dir, {"render", dir.file("IN.DAT"), "--view", "sideways", "-o", dir.file("x.png")}),
+        "unknown view");
+    expectOneLineFailure(runCli(dir, {"render", dir.file("IN.DAT"), "--view", "path", "--depth", "15", "-o",
+                                      dir.file("x.png")}),
+                         "--depth");
+    expectOneLineFailure(runCli(dir, {"render", dir.file("IN.DAT"), "--view", "path"}), "-o");
 }
 
 TEST(CliPreview, RenderFindsGrassInTheWorkingFolder) {
@@ -168,54 +109,12 @@ TEST(CliPreview, RenderFindsGrassInTheWorkingFolder) {
     QImage image(QString::fromStdString(dir.file("example-queue32.png")));
     EXPECT_EQ(image.pixel(359, 0), qRgb(0, 120, 0));
 
-    CliRun r = cli(dir, {"render", dir.file("IN.DAT"), "--view", "path", "--grass", dir.file("own.pcx"), "-o",
-                         dir.file("g.png")});
+    CliRun r = runCli(dir, {"render", dir.file("IN.DAT"), "--view", "path", "--grass", dir.file("own.pcx"),
+                            "-o", dir.file("g.png")});
     ASSERT_EQ(r.exitCode, 0) << r.err;
-    expectFailure(cli(dir, {"render", dir.file("IN.DAT"), "--view", "path", "--grass", dir.file("none.pcx"),
-                            "-o", dir.file("g.png")}),
-                  "none.pcx");
-}
-
-TEST(CliPreview, SpritesWritesIndexedAndTrueColourImagesWithOffsets) {
-    test::TempDir dir;
-    // Sprite 0 raw with a transparent pixel, sprite 1 row-coded with an index 0 inside its run.
-    auto chunk = test::buildChunk(
-        test::twelveStrings(),
-        {test::rawSprite(2, 1, {0, 100}, -3, 4), test::rowCodedSprite(4, {{test::Run{1, {0, 129}}}}, 5, -6)});
-    dir.write("IN.DAT", test::storedObjectFile(chunk));
-    ASSERT_EQ(cli(dir, {"sprites", dir.file("IN.DAT"), "--out", dir.file("out")}).exitCode, 0);
-
-    QImage raw(QString::fromStdString(dir.file("out/000.png")));
-    ASSERT_EQ(raw.format(), QImage::Format_Indexed8);
-    ASSERT_EQ(raw.colorTable().size(), 256);
-    EXPECT_EQ(qAlpha(raw.colorTable()[0]), 0);
-    EXPECT_EQ(raw.colorTable()[129], qRgb(0xEF, 0xEF, 0xFF));
-    EXPECT_EQ(raw.colorTable()[255], qRgb(0, 0, 0));
-    EXPECT_EQ(raw.pixelIndex(0, 0), 0);
-    EXPECT_EQ(raw.pixelIndex(1, 0), 100);
-    QImage coded(QString::fromStdString(dir.file("out/001.png")));
-    EXPECT_EQ(coded.size(), QSize(4, 1));
-    EXPECT_EQ(coded.pixelIndex(2, 0), 129);
-
-    std::ifstream in(dir.file("out/sprites.json"));
-    std::stringstream ss;
-    ss << in.rdbuf();
-    const QJsonArray list = QJsonDocument::fromJson(QByteArray::fromStdString(ss.str())).array();
-    ASSERT_EQ(list.size(), 2);
-    EXPECT_EQ(list[0].toObject()["path"].toString(), "000.png");
-    EXPECT_EQ(list[0].toObject()["x"].toInt(), -3);
-    EXPECT_EQ(list[0].toObject()["y"].toInt(), 4);
-    EXPECT_EQ(list[0].toObject()["flags"].toInt(), 1);
-    EXPECT_EQ(list[1].toObject()["x"].toInt(), 5);
-    EXPECT_EQ(list[1].toObject()["y"].toInt(), -6);
-    EXPECT_EQ(list[1].toObject()["flags"].toInt(), 5);
-
-    ASSERT_EQ(cli(dir, {"sprites", dir.file("IN.DAT"), "--out", dir.file("rgba"), "--rgba"}).exitCode, 0);
-    QImage rgba(QString::fromStdString(dir.file("rgba/001.png")));
-    ASSERT_TRUE(rgba.hasAlphaChannel());
-    EXPECT_EQ(qAlpha(rgba.pixel(0, 0)), 0) << "no run covers column 0";
-    EXPECT_EQ(rgba.pixel(1, 0), qRgba(0, 0, 0, 255)) << "a run's index 0 is opaque black";
-    EXPECT_EQ(rgba.pixel(2, 0), qRgba(0xEF, 0xEF, 0xFF, 255));
+    expectOneLineFailure(runCli(dir, {"render", dir.file("IN.DAT"), "--view", "path", "--grass",
+                                      dir.file("none.pcx"), "-o", dir.file("g.png")}),
+                         "none.pcx");
 }
 
 TEST(CliPreview, BrightnessPressesTheButtonsUpToTheLimit) {
@@ -241,10 +140,12 @@ TEST(CliPreview, BrightnessPressesTheButtonsUpToTheLimit) {
     EXPECT_TRUE(
         std::equal(in.m_data.get() + s, in.m_data.get() + e, out.m_data.get() + s2, out.m_data.get() + e2));
 
-    expectFailure(cli(dir, {"brightness", dir.file("IN.DAT"), "path", "x", dir.file("OUT.DAT")}), "STEPS");
-    expectFailure(cli(dir, {"brightness", dir.file("IN.DAT"), "tiles", "1", dir.file("OUT.DAT")}), "tiles");
-    expectFailure(
-        cli(dir, {"brightness", dir.file("IN.DAT"), "path", "1", dir.file("OUT.DAT"), "--protect", "18"}),
+    expectOneLineFailure(runCli(dir, {"brightness", dir.file("IN.DAT"), "path", "x", dir.file("OUT.DAT")}),
+                         "STEPS");
+    expectOneLineFailure(runCli(dir, {"brightness", dir.file("IN.DAT"), "tiles", "1", dir.file("OUT.DAT")}),
+                         "tiles");
+    expectOneLineFailure(
+        runCli(dir, {"brightness", dir.file("IN.DAT"), "path", "1", dir.file("OUT.DAT"), "--protect", "18"}),
         "--protect");
 }
 
@@ -257,7 +158,8 @@ TEST(CliPreview, RecolourAndSparklesMatchTheEditor) {
     all.fill(true);
     expectSameAsInProcess(dir, {"recolour", dir.file("IN.DAT"), "supports", "4", "--protect", "all"}, false,
                           [&](PathObject& obj) { recolourPage(obj, PageSupports, 4, all); });
-    expectFailure(cli(dir, {"recolour", dir.file("IN.DAT"), "path", "19", dir.file("OUT.DAT")}), "RAMP");
+    expectOneLineFailure(runCli(dir, {"recolour", dir.file("IN.DAT"), "path", "19", dir.file("OUT.DAT")}),
+                         "RAMP");
 
     expectSameAsInProcess(dir, {"sparkles", dir.file("IN.DAT"), "path", "--seed", "5"}, false,
                           [](PathObject& obj) {
@@ -286,14 +188,15 @@ TEST(CliPreview, ImportBitmapRepaintsOrRefuses) {
     EXPECT_NE(dir.read("OUT.DAT"), dir.read("IN.DAT"));
 
     std::remove(dir.file("OUT.DAT").c_str());
-    test::BitmapContent sixteen{
-        4, 4, 16, 0, std::vector<std::uint8_t>(1024, 0), std::vector<std::uint8_t>(32, 0)};
-    const std::string bad = dir.write("bad.bmp", test::bitmapBytes(sixteen));
-    expectFailure(cli(dir, {"import-bitmap", dir.file("IN.DAT"), "path", bad, dir.file("OUT.DAT")}),
-                  "Can only import 8 or 24 bit bitmaps.");
+    // A depth neither the bitmap reader nor Qt takes.
+    test::BitmapContent seven{
+        4, 4, 7, 0, std::vector<std::uint8_t>(1024, 0), std::vector<std::uint8_t>(32, 0)};
+    const std::string bad = dir.write("bad.bmp", test::bitmapBytes(seven));
+    expectOneLineFailure(runCli(dir, {"import-bitmap", dir.file("IN.DAT"), "path", bad, dir.file("OUT.DAT")}),
+                         "Can only import 8 or 24 bit bitmaps.");
     const std::string cut = dir.write("cut.bmp", Bytes(20, 'B'));
-    expectFailure(cli(dir, {"import-bitmap", dir.file("IN.DAT"), "path", cut, dir.file("OUT.DAT")}),
-                  "shorter");
+    expectOneLineFailure(runCli(dir, {"import-bitmap", dir.file("IN.DAT"), "path", cut, dir.file("OUT.DAT")}),
+                         "shorter");
     EXPECT_TRUE(dir.read("OUT.DAT").empty()) << "nothing is written on a refusal";
 }
 

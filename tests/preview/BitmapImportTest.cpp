@@ -62,6 +62,35 @@ TEST(BitmapImport, MatchesTheNearestRampColour) {
     EXPECT_LE(m, 225);
 }
 
+TEST(BitmapImport, MatchingOverChosenRampsStaysInThem) {
+    std::array<bool, kRampCount> ramps{};
+    EXPECT_EQ(matchPaletteColour(255, 255, 255, ramps), 0) << "no ramp, no colour";
+    ramps[13] = true;  // reds, 166..177
+    EXPECT_EQ(matchPaletteColour(255, 0, 0, ramps), 173) << "the overall nearest, when its ramp is allowed";
+    EXPECT_EQ(matchPaletteColour(255, 255, 255, ramps), 177);
+    EXPECT_EQ(matchPaletteColour(0, 0, 0, ramps), 166);
+    ramps[0] = true;  // greys 10..21, nearer to white than any red
+    EXPECT_EQ(matchPaletteColour(255, 255, 255, ramps), 21);
+}
+
+TEST(BitmapImport, RgbRowsMakeTheBitmapAFileWouldGive) {
+    auto colourAt = [](int x, int y) { return std::tuple<int, int, int>{x * 40, y * 90, 7 + x + y}; };
+    std::vector<std::uint8_t> rows;
+    for (int y = 0; y < 3; ++y)
+        for (int x = 0; x < 5; ++x) {
+            auto [r, g, b] = colourAt(x, y);
+            rows.insert(rows.end(), {std::uint8_t(r), std::uint8_t(g), std::uint8_t(b)});
+        }
+    const ImportedBitmap made = bitmapFromRgbRows(5, 3, rows);
+    auto read = readBitmapBytes(test::bitmap24(5, 3, colourAt));
+    ASSERT_TRUE(read);
+    EXPECT_EQ(made.pixels, read->pixels);
+    EXPECT_EQ(made.rowStride, read->rowStride);
+    EXPECT_EQ(std::tie(made.infoHeader.biWidth, made.infoHeader.biHeight, made.infoHeader.biBitCount),
+              std::tie(read->infoHeader.biWidth, read->infoHeader.biHeight, read->infoHeader.biBitCount));
+    EXPECT_TRUE(bitmapFromRgbRows(5, 3, std::span(rows).first(44)).pixels.empty()) << "rows cut short";
+}
+
 TEST(BitmapImport, ReaderTakesTablesAndRefusesWhatItCannotRead) {
     // 24 bits: no colour table, everything after the headers is pixels; 5 pixels give 16-byte rows.
     BitmapContent s{5, 2, 24, 0, {}, std::vector<std::uint8_t>(32, 7)};

@@ -1,0 +1,109 @@
+// Sprites out to a folder of pictures and back in, for work in any pixel editor.
+#include "cli/SpriteCommands.h"
+
+#include <string_view>
+
+#include "cli/CliSupport.h"
+#include "imageio/SpriteFolder.h"
+
+namespace trellisor {
+
+namespace {
+
+QCommandLineOption pageOption(const char* what) {
+    return QCommandLineOption("page", QString::fromLatin1(what), "PAGE");
+}
+
+// The sprite range of --page, or every sprite of the object.
+Result<std::pair<int, int>> spriteRange(const CommandLine& line, const PathObject& obj) {
+    const auto name = line.value("page");
+    if (!name) return Result<std::pair<int, int>>::ok({0, int(obj.m_sprites.size()) - 1});
+    auto page = pageArgument(*name);
+    if (!page) return Result<std::pair<int, int>>::fail(page.error());
+    return Result<std::pair<int, int>>::ok(
+        {obj.pageFirstSprite(page.value()), obj.pageLastSprite(page.value())});
+}
+
+Result<Dither> ditherArgument(const std::string& name) {
+    constexpr std::pair<std::string_view, Dither> kDithers[] = {
+        {"none", Dither::None}, {"diffusion", Dither::Diffusion}, {"ordered", Dither::Ordered}};
+    for (const auto& [text, dither] : kDithers)
+        if (name == text) return Result<Dither>::ok(dither);
+    return Result<Dither>::fail("--dither takes none, diffusion or ordered, not '" + name + "'");
+}
+
+Result<Matching> matchingOf(const CommandLine& line) {
+    Matching matching;
+    if (const auto dither = line.value("dither")) {
+        auto d = ditherArgument(*dither);
+        if (!d) return Result<Matching>::fail(d.error());
+        matching.dither = d.value();
+    }
+    if (const auto ramps = line.value("ramps")) {
+        if (!parseProtectedRamps(ramps->c_str(), matching.ramps) ||
+            std::none_of(matching.ramps.begin(), matching.ramps.end(), [](bool on) { return on; }))
+            return Result<Matching>::fail(
+                "--ramps takes 'all' or ramp numbers 0-17 separated by commas, not '" + *ramps + "'");
+    }
+    return Result<Matching>::ok(matching);
+}
+
+int runSprites(const CommandLine& line) {
+    const auto dir = line.value("out");
+    if (!dir) return line.fail("--out DIR is required");
+    auto obj = loadForCli(line.positional(0));
+    if (!obj) return cliFail(obj.error());
+    auto range = spriteRange(line, obj.value());
+    if (!range) return line.fail(range.error());
+    Status written = exportSpriteFolder(obj.value(), *dir, range->first, range->second, line.isSet("rgba"));
+    if (!written) return line.fail(written.error());
+    return 0;
+}
+
+int runImportSprites(const CommandLine& line) {
+    auto matching = matchingOf(line);
+    if (!matching) return line.fail(matching.error());
+    return editObject(line, [&](PathObject& obj, ObjectTexts&) {
+        auto range = spriteRange(line, obj);
+        if (!range) return Status::fail("import-sprites: " + range.error());
+        auto imported =
+            importSpriteFolder(obj, line.positional(1), range->first, range->second, matching.value());
+        return imported ? Status::ok() : Status::fail(imported.error());
+    });
+}
+
+}  // namespace
+
+void registerSpriteCommands(std::vector<CliCommand>& commands) {
+    commands.push_back(
+        {"sprites",
+         {kIn},
+         "Writes the sprites of IN (or of PAGE) as DIR/000.png ... (indexed with the game palette and "
+         "index 0 transparent, or true colour with alpha under --rgba) and DIR/sprites.json, an array "
+         "indexed by sprite number of {path, x, y, flags} with x and y the sprites' drawing offsets "
+         "(null before PAGE's first sprite).",
+         {QCommandLineOption("out", "The folder to write (required).", "DIR"),
+          QCommandLineOption("rgba", "Writes true colour with alpha instead of indexed images."),
+          pageOption("Writes only this page's sprites.")},
+         runSprites});
+    commands.push_back(
+        {"import-sprites",
+         {kIn, {"DIR", "The folder holding sprites.json and the pictures it names."}, kOut},
+         "Replaces the sprites of IN (or only PAGE's) by the pictures DIR/sprites.json names, in the "
+         "layout sprites writes (null or missing entries leave sprites alone), and saves to OUT. "
+         "Pictures may be of any format Qt reads. An indexed picture with the game palette keeps its "
+         "indices; other pixels take the nearest game colour (alpha below 128 is transparent). A "
+         "picture that shows what its sprite shows keeps the sprite's bytes. Each sprite is written "
+         "in the encoding its flags give (1 raw, 5 row-coded). Bad input changes nothing.",
+         {pageOption("Imports only this page's sprites."),
+          QCommandLineOption("dither", "How colours are matched: none (default), diffusion or ordered.",
+                             "none|diffusion|ordered"),
+          QCommandLineOption("ramps",
+                             "Matches colours to these ramps only: 'all' (default) or ramp numbers 0-17 "
+                             "separated by commas.",
+                             "LIST"),
+          keepIconsOption()},
+         runImportSprites});
+}
+
+}  // namespace trellisor

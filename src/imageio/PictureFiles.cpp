@@ -1,0 +1,74 @@
+// Reading and writing pictures and JSON with Qt.
+#include "imageio/PictureFiles.h"
+
+#include <QBuffer>
+#include <QFile>
+#include <QImageReader>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <span>
+
+#include "base/Files.h"
+
+namespace trellisor {
+
+namespace {
+
+std::span<const std::uint8_t> bytesOf(const QByteArray& bytes) {
+    return {reinterpret_cast<const std::uint8_t*>(bytes.constData()), std::size_t(bytes.size())};
+}
+
+// The largest picture Import Bitmap converts: far beyond what its 8-bit positions reach.
+constexpr int kMaxImportBitmapSide = 16384;
+
+}  // namespace
+
+QByteArray jsonBytes(const QJsonValue& value) {
+    QJsonDocument doc = value.isArray() ? QJsonDocument(value.toArray()) : QJsonDocument(value.toObject());
+    return doc.toJson(QJsonDocument::Compact) + '\n';
+}
+
+Status writeJsonFile(const std::string& path, const QJsonValue& value) {
+    Status written = writeFileReplacing(path, bytesOf(jsonBytes(value)));
+    return written ? written : Status::fail("cannot write " + path + ": " + written.error());
+}
+
+Status writePng(const QImage& image, const std::string& path) {
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    if (!image.save(&buffer, "PNG")) return Status::fail("cannot encode " + path + " as PNG");
+    Status written = writeFileReplacing(path, bytesOf(bytes));
+    return written ? written : Status::fail("cannot write " + path + ": " + written.error());
+}
+
+Result<QImage> readPictureFile(const std::string& path, int maxSide) {
+    QImageReader reader(QFile::decodeName(path.c_str()));
+    const QSize size = reader.size();
+    if (size.isValid() && (size.width() > maxSide || size.height() > maxSide))
+        return Result<QImage>::fail("a picture of " + std::to_string(size.width()) + " x " +
+                                    std::to_string(size.height()) + " pixels is larger than " +
+                                    std::to_string(maxSide) + " on a side");
+    QImage image = reader.read();
+    if (image.isNull())
+        return Result<QImage>::fail("cannot read the picture: " + reader.errorString().toStdString());
+    return Result<QImage>::ok(std::move(image));
+}
+
+Result<ImportedBitmap> readImportBitmap(const std::string& path) {
+    auto bmp = readBitmapFile(path);
+    if (bmp && isImportableDepth(bmp.value()) && bmp->infoHeader.biCompression == 0) return bmp;
+    auto image = readPictureFile(path, kMaxImportBitmapSide);
+    if (!image) return bmp;
+    const QImage rgb = image->convertToFormat(QImage::Format_RGB888);
+    std::vector<std::uint8_t> rows;
+    rows.reserve(std::size_t(rgb.width()) * 3 * std::size_t(rgb.height()));
+    for (int y = 0; y < rgb.height(); ++y) {
+        const uchar* line = rgb.constScanLine(y);
+        rows.insert(rows.end(), line, line + std::size_t(rgb.width()) * 3);
+    }
+    return Result<ImportedBitmap>::ok(bitmapFromRgbRows(rgb.width(), rgb.height(), rows));
+}
+
+}  // namespace trellisor

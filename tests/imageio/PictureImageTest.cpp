@@ -1,0 +1,100 @@
+// Pictures to QImage and back, and bitmaps of every format for Import Bitmap.
+#include <gtest/gtest.h>
+
+#include <QBuffer>
+
+#include "base/Bytes.h"
+#include "imageio/PictureFiles.h"
+#include "imageio/PictureImage.h"
+#include "preview/BitmapBuilder.h"
+#include "support/TempDir.h"
+
+namespace trellisor {
+namespace {
+
+TEST(PictureImage, ExportedPicturesComeBackAsTheyWent) {
+    const Picture indexed{3, 2, 0, 0, true, {0, 12, 230, 255, 1, 99}, {}};
+    const QImage image = pictureToImage(indexed);
+    EXPECT_EQ(image.format(), QImage::Format_Indexed8);
+    const Picture back = imageToPicture(image);
+    EXPECT_TRUE(back.indexed);
+    EXPECT_EQ(back.indices, indexed.indices);
+
+    const Picture rgba{2, 1, 0, 0, false, {}, {Rgba{}, Rgba{10, 20, 30, 200}}};
+    const Picture again = imageToPicture(pictureToImage(rgba));
+    EXPECT_FALSE(again.indexed);
+    EXPECT_EQ(again.colours, rgba.colours);
+}
+
+TEST(PictureImage, OtherPalettesAndFormatsBecomeColours) {
+    // An editor that rewrote the palette in its own order: the colours count, not the indices.
+    QImage reordered(2, 1, QImage::Format_Indexed8);
+    const Rgba c12 = gameColour(12), c40 = gameColour(40);
+    reordered.setColorTable({qRgba(c40.red, c40.green, c40.blue, 255),
+                             qRgba(c12.red, c12.green, c12.blue, 255), qRgba(0, 0, 0, 0)});
+    reordered.scanLine(0)[0] = 1;
+    reordered.scanLine(0)[1] = 2;
+    Picture p = imageToPicture(reordered);
+    EXPECT_FALSE(p.indexed);
+    EXPECT_EQ(p.colours, (std::vector<Rgba>{c12, Rgba{}}));
+
+    QImage grey(1, 1, QImage::Format_Grayscale8);
+    grey.scanLine(0)[0] = 77;
+    p = imageToPicture(grey);
+    EXPECT_FALSE(p.indexed);
+    EXPECT_EQ(p.colours, std::vector<Rgba>{(Rgba{77, 77, 77, 255})});
+}
+
+std::vector<std::uint8_t> rgbOf(const ImportedBitmap& b, int x, int y) {
+    const std::size_t at =
+        std::size_t(b.infoHeader.biHeight - 1 - y) * std::size_t(b.rowStride) + 3 * std::size_t(x);
+    return {b.pixels[at + 2], b.pixels[at + 1], b.pixels[at]};
+}
+
+TEST(PictureImage, ImportBitmapTakesEveryFormat) {
+    test::TempDir dir;
+    auto colourAt = [](int x, int y) { return std::tuple<int, int, int>{x * 50, 200 - y * 60, 9}; };
+    // An uncompressed 24-bit file goes through the bitmap reader: even its headers are as stored.
+    const std::string bmp24 = dir.write("a.bmp", test::bitmap24(4, 2, colourAt));
+    auto direct = readBitmapFile(bmp24), imported = readImportBitmap(bmp24);
+    ASSERT_TRUE(imported);
+    EXPECT_EQ(imported->fileHeader, direct->fileHeader);
+    EXPECT_EQ(imported->pixels, direct->pixels);
+
+    // The same colours as PNG.
+    QImage png(4, 2, QImage::Format_RGB32);
+    for (int y = 0; y < 2; ++y)
+        for (int x = 0; x < 4; ++x) {
+            auto [r, g, b] = colourAt(x, y);
+            png.setPixel(x, y, qRgb(r, g, b));
+        }
+    ASSERT_TRUE(png.save(QString::fromStdString(dir.file("a.png"))));
+    auto fromPng = readImportBitmap(dir.file("a.png"));
+    ASSERT_TRUE(fromPng);
+    EXPECT_EQ(fromPng->infoHeader.biBitCount, 24);
+    EXPECT_EQ(fromPng->pixels, direct->pixels);
+
+    // An RLE8 file (what a palette conversion often writes): bottom row 0 0 1 1, top row 1 1 1 1.
+    test::BitmapContent rle{4, 2, 8, 2, {0, 0, 255, 0, 255, 0, 0, 0}, {2, 0, 2, 1, 0, 0, 4, 1, 0, 1}};
+    auto rleBytes = test::bitmapBytes(rle);
+    rleBytes[30] = 1;  // biCompression: RLE8
+    auto fromRle = readImportBitmap(dir.write("rle.bmp", rleBytes));
+    ASSERT_TRUE(fromRle);
+    EXPECT_EQ(fromRle->infoHeader.biBitCount, 24);
+    EXPECT_EQ(rgbOf(fromRle.value(), 0, 0), (std::vector<std::uint8_t>{0, 0, 255}));
+    EXPECT_EQ(rgbOf(fromRle.value(), 1, 1), (std::vector<std::uint8_t>{255, 0, 0}));
+    EXPECT_EQ(rgbOf(fromRle.value(), 3, 1), (std::vector<std::uint8_t>{0, 0, 255}));
+
+    // What neither reader takes keeps the bitmap reader's answer.
+    test::BitmapContent seven{
+        4, 4, 7, 0, std::vector<std::uint8_t>(1024, 0), std::vector<std::uint8_t>(32, 0)};
+    auto odd = readImportBitmap(dir.write("seven.bmp", test::bitmapBytes(seven)));
+    ASSERT_TRUE(odd);
+    EXPECT_FALSE(isImportableDepth(odd.value()));
+    auto cut = readImportBitmap(dir.write("cut.bmp", std::vector<std::uint8_t>(20, 'B')));
+    ASSERT_FALSE(cut);
+    EXPECT_NE(cut.error().find("shorter"), std::string::npos) << cut.error();
+}
+
+}  // namespace
+}  // namespace trellisor
