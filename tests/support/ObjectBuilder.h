@@ -8,7 +8,9 @@
 #include <vector>
 
 #include "base/Bytes.h"
+#include "object/ObjectFile.h"
 #include "object/PathObject.h"
+#include "object/RunLength.h"
 
 namespace trellisor::test {
 
@@ -32,13 +34,14 @@ inline SpriteSpec rawSprite(int width, int height, std::vector<std::uint8_t> pix
 }
 
 // A raw sprite filled with one index.
-inline SpriteSpec solidRawSprite(int width, int height, std::uint8_t index, int xOffset = 0, int yOffset = 0) {
+inline SpriteSpec solidRawSprite(int width, int height, std::uint8_t index, int xOffset = 0,
+                                 int yOffset = 0) {
     return rawSprite(width, height, std::vector<std::uint8_t>(std::size_t(width) * height, index), xOffset,
                      yOffset);
 }
 
 struct Run {
-    int start;                        // column of the first pixel
+    int start;                         // column of the first pixel
     std::vector<std::uint8_t> pixels;  // every pixel is drawn, 0 included
 };
 
@@ -89,7 +92,8 @@ inline StringEntries twelveStrings(const std::string& text = " ") {
 }
 
 // The decoded chunk of an object holding these strings and sprites.
-inline std::vector<std::uint8_t> buildChunk(const StringEntries& strings, const std::vector<SpriteSpec>& sprites,
+inline std::vector<std::uint8_t> buildChunk(const StringEntries& strings,
+                                            const std::vector<SpriteSpec>& sprites,
                                             std::uint8_t supportType = 0, std::uint8_t pathFlags = 0) {
     std::vector<std::uint8_t> chunk(14, 0);
     chunk[10] = supportType;
@@ -117,33 +121,6 @@ inline std::vector<std::uint8_t> buildChunk(const StringEntries& strings, const 
     return chunk;
 }
 
-// A loaded PathObject holding these strings and sprites (as a successful load leaves it).
-inline PathObject buildObject(const std::vector<SpriteSpec>& sprites, const StringEntries& strings = twelveStrings(),
-                              std::uint8_t supportType = 0, std::uint8_t pathFlags = 0) {
-    auto chunk = buildChunk(strings, sprites, supportType, pathFlags);
-    PathObject obj;
-    obj.m_head.flags = 0x09F55405;  // type 5 in the low bits, as New sets it
-    obj.m_head.encoding = 1;
-    obj.m_data = std::make_unique<std::uint8_t[]>(chunk.size());
-    std::memcpy(obj.m_data.get(), chunk.data(), chunk.size());
-    obj.m_dataSize = std::uint32_t(chunk.size());
-    obj.m_stringTableOffset = 14;
-    std::uint32_t stringsEnd = 14;
-    for (const auto& e : strings) stringsEnd += std::uint32_t(e.second.size() + 2);
-    obj.m_imageDataOffset = stringsEnd + 1 + 8 + std::uint32_t(sprites.size()) * 16;
-    std::uint32_t offset = 0;
-    for (const auto& s : sprites) {
-        SpriteHeader h = s.header;
-        h.offset = offset;
-        obj.m_sprites.push_back(h);
-        offset += std::uint32_t(s.pixels.size());
-    }
-    obj.m_spriteCount = std::uint32_t(sprites.size());
-    obj.m_supportType = supportType;
-    obj.m_pathFlags = pathFlags;
-    return obj;
-}
-
 // A full-size object: `count` sprites (168, 165 or 146 as New builds them), each a
 // small row-coded sprite of a colour derived from its index, with raw 45 x 34 icons at 71 and 72.
 inline std::vector<SpriteSpec> standardSprites(int count = 168) {
@@ -159,18 +136,42 @@ inline std::vector<SpriteSpec> standardSprites(int count = 168) {
     return sprites;
 }
 
-// The bytes of an object file with the chunk stored uncoded (encoding 0).
-inline std::vector<std::uint8_t> storedObjectFile(const std::vector<std::uint8_t>& chunk, std::uint32_t flags = 5,
-                                                  const char* name = "TEST    ") {
+// An object file: the head (length = the payload's size) and the payload as it stands.
+inline std::vector<std::uint8_t> objectFile(std::vector<std::uint8_t> payload, std::uint32_t flags,
+                                            std::uint8_t encoding, const char* name) {
     ObjectFileHead head;
     head.flags = flags;
     std::memcpy(head.name.data(), name, 8);
-    head.encoding = 0;
-    head.length = std::uint32_t(chunk.size());
-    auto bytes = head.toBytes();
-    std::vector<std::uint8_t> file(bytes.begin(), bytes.end());
-    file.insert(file.end(), chunk.begin(), chunk.end());
-    return file;
+    head.encoding = encoding;
+    head.length = std::uint32_t(payload.size());
+    const auto bytes = head.toBytes();
+    payload.insert(payload.begin(), bytes.begin(), bytes.end());
+    return payload;
+}
+
+// The bytes of an object file with the chunk stored uncoded (encoding 0).
+inline std::vector<std::uint8_t> storedObjectFile(const std::vector<std::uint8_t>& chunk,
+                                                  std::uint32_t flags = 5, const char* name = "TEST    ") {
+    return objectFile(chunk, flags, 0, name);
+}
+
+// The same with the chunk run-length coded, under any non-zero encoding byte.
+inline std::vector<std::uint8_t> codedObjectFile(const std::vector<std::uint8_t>& chunk,
+                                                 std::uint32_t flags = 5, std::uint8_t encoding = 1) {
+    return objectFile(encodeRunLength(chunk), flags, encoding, "TEST    ");
+}
+
+// A loaded PathObject holding these strings and sprites (as a successful load leaves it,
+// with the head New gives an object).
+inline PathObject buildObject(const std::vector<SpriteSpec>& sprites,
+                              const StringEntries& strings = twelveStrings(), std::uint8_t supportType = 0,
+                              std::uint8_t pathFlags = 0) {
+    PathObject obj;
+    readObjectBytes(obj, storedObjectFile(buildChunk(strings, sprites, supportType, pathFlags)));
+    obj.m_head = ObjectFileHead{};
+    obj.m_head.flags = 0x09F55405;  // type 5 in the low bits, as New sets it
+    obj.m_head.encoding = 1;
+    return obj;
 }
 
 }  // namespace trellisor::test
