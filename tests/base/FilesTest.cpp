@@ -71,6 +71,9 @@ TEST(Files, PathsAndNamesWhateverTheirCase) {
     for (const char* name : {"ART/WATER.PCX", "none/x", "PATH.TX", "PATH.TXTX"})
         EXPECT_EQ(resolveCaseInsensitive(dir.file(name)), dir.file(name)) << name;
     EXPECT_EQ(resolveCaseInsensitive(""), "");
+    for (const char* name : {"a.txt", "A.txt", "a.TXT", "A.TXT"}) dir.write(name, Bytes{1});
+    for (const char* name : {"a.txt", "A.txt", "a.TXT", "A.TXT"})  // a name that exists is taken as it is
+        EXPECT_EQ(resolveCaseInsensitive(dir.file(name)), dir.file(name));
 
     const auto previous = std::filesystem::current_path();
     std::filesystem::current_path(dir.path());

@@ -48,6 +48,8 @@ TEST(PcxReader, RunsScanLinesAndPlanes) {
     EXPECT_EQ(palette->entries[255], (PaletteEntry{255, 0, 127, 0}));
     // Data ending early leaves zeros; a run cut before its value byte stops; decoding stops at the last row.
     EXPECT_EQ(read(pcxFile(4, 2, 1, 4, {0x05, 0x06, 0xC9})), (Pixels{5, 6, 0, 0, 0, 0, 0, 0}));
+    EXPECT_EQ(read(test::makePcx8(4, 2, 4, {5, 6}, Bytes(768, 9))), (Pixels{5, 6, 0, 0, 0, 0, 0, 0}));
+    EXPECT_EQ(read(pcxFile(2, 1, 1, 2, {})), (Pixels{0, 0}));  // the palette alone
     EXPECT_EQ(read(pcxFile(2, 1, 1, 2, {1, 2, 3, 4})), (Pixels{1, 2}));
     // Scan lines longer than the row drop their extra bytes; shorter ones leave the last columns 0.
     EXPECT_EQ(read(pcxFile(3, 2, 1, 6, {1, 2, 3, 9, 9, 9, 4, 5, 6, 9, 9, 9})), (Pixels{1, 2, 3, 4, 5, 6}));

@@ -161,6 +161,9 @@ TEST(Image, PackingFormulasAndRoundTrips) {
     r = g = b = 77;
     i8->unpackColor(3, r, g, b);
     EXPECT_EQ(std::tuple(r, g, b), std::tuple(77, 77, 77));
+    auto black = createMemoryImage(1, 1, 32);
+    i8->convertTo(black.get(), 0, 0);  // converting starts from black
+    EXPECT_EQ(black->getPixel(0, 0), 0u);
     auto* palette = new Palette();
     palette->entries[3] = {200, 10, 10, 0};
     i8->setPalette(palette);

@@ -21,7 +21,9 @@ TEST(Palette, NearestIndexTiesAndExactMatches) {
     EXPECT_EQ(p.nearestIndex(100, 100, 100), 9);
     p.entries[0] = {5, 6, 7, 0};  // an exact match stops the search: a later duplicate never wins
     p.entries[1] = {5, 6, 7, 0};
+    p.entries[4] = {5, 6, 8, 0};
     EXPECT_EQ(p.nearestIndex(5, 6, 7), 0);
+    EXPECT_EQ(p.nearestIndex(5, 6, 8), 4);  // a distance of 1 does not stop the search
     EXPECT_EQ(p.nearestIndex(256 + 5, 6, 7 - 256), 0);  // arguments are taken modulo 256
     EXPECT_EQ(p.nearestIndex(255, 255, 254), 2);
     Palette far;  // everything farther than the starting best: index 0
