@@ -14,6 +14,8 @@ namespace {
 using Bytes = std::vector<std::uint8_t>;
 
 TEST(Files, ReadsUpToTheBoundAndNoFurther) {
+    auto openFiles = [] { return std::distance(std::filesystem::directory_iterator("/proc/self/fd"), {}); };
+    const auto filesBefore = openFiles();
     test::TempDir dir;
     const Bytes big(70000, 7);  // more than one read buffer
     const std::string path = dir.write("big", big);
@@ -23,6 +25,7 @@ TEST(Files, ReadsUpToTheBoundAndNoFurther) {
     EXPECT_EQ(refused.error(), path + " is larger than 69999 bytes");
     EXPECT_EQ(readFileBytes(dir.file("none")).error(), "cannot open " + dir.file("none"));
     EXPECT_EQ(readFileBytes(dir.path()).error(), "cannot read " + dir.path());
+    EXPECT_EQ(openFiles(), filesBefore);  // every file opened was closed again
 }
 
 TEST(Files, AFailedWriteLeavesTheOldFileAndNoTemporary) {

@@ -148,9 +148,16 @@ TEST(CompiledSprite, ExecutableMemoryHoldsACopyThatCannotBeWritten) {
     ASSERT_TRUE(memory);
     EXPECT_EQ(Bytes(memory.bytes().begin(), memory.bytes().end()), code);
     EXPECT_EQ(permissionsOf(memory.data()), "r-x");
-    ExecutableMemory moved = std::move(memory);
-    EXPECT_FALSE(memory);
-    EXPECT_EQ(moved.size(), 3u);
+    const void* first = memory.data();
+    {
+        ExecutableMemory moved = std::move(memory);
+        EXPECT_FALSE(memory);
+        EXPECT_EQ(moved.size(), 3u);
+        moved = makeExecutable(code);  // the first mapping is given back
+        EXPECT_EQ(permissionsOf(first), "");
+        first = moved.data();
+    }
+    EXPECT_EQ(permissionsOf(first), "");  // and the second at the end
     EXPECT_FALSE(makeExecutable({}));
 }
 
