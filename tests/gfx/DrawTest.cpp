@@ -187,8 +187,9 @@ TYPED_TEST(DrawFormat, EveryOperationAtEveryEdge) {
                     int left = centred ? x - w / 2 : x, top = centred ? y - 2 : y;
                     if (origin) left = top = 0;
                     const bool draws = expect.draws && left < 12 && left + w > 0 && top < 9 && top + 4 > 0;
-                    const Bytes want = draws ? expectedAfter(*src, *dst, left, top, expect.flipped, expect.rule)
-                                             : test::storedBytes(*dst);
+                    const Bytes want = draws
+                                           ? expectedAfter(*src, *dst, left, top, expect.flipped, expect.rule)
+                                           : test::storedBytes(*dst);
                     EXPECT_EQ(row.op(*src, dst.get(), x, y, centred), draws ? 1 : 0);
                     EXPECT_EQ(test::storedBytes(*dst), want);
                 }
@@ -234,7 +235,8 @@ TYPED_TEST(DrawFormat, CopiesOfEveryWidth) {
                 if (variant == 2) {
                     ASSERT_TRUE(src->buildCompiledSprite(transparent));
                 }
-                for (auto [x, y, dw] : {std::tuple{1, 1, w + 2}, {w > 1 ? -1 : 0, 0, w + 2}, {0, -3, w}, {0, 2, w}}) {
+                for (auto [x, y, dw] :
+                     {std::tuple{1, 1, w + 2}, {w > 1 ? -1 : 0, 0, w + 2}, {0, -3, w}, {0, 2, w}}) {
                     auto dst = test::makeLike(*format, dw, 18);
                     test::fillRandom(*dst, rng, false);
                     const Bytes want = expectedAfter(*src, *dst, x, y, false, transparent ? kKeyed : kCopy);

@@ -72,16 +72,19 @@ TYPED_TEST(ImageFormat, ClearLinesAndRectangles) {
         {[&] { image->fillRectangle(0, 0, 0, 0, c); }, 0, {0, 0}},  // right or bottom below 1: nothing
         {[&] { image->fillRectangle(0, 0, 6, 0, c); }, 0, {0, 0}},
         {[&] { image->fillRectangle(0, 0, 1, 1, c); }, 4, {1, 1}},
+        {[&] { image->fillRectangle(3, 1, 100, 1, c); }, 4, {6, 1}},      // not into the next row
         {[&] { image->fillRectangle(-5, 4, 100, 100, c); }, 14, {6, 5}},  // clipped to the bottom rows
         {[&] { image->fillRectangle(7, 0, 9, 5, c); }, 0, {0, 0}},
         {[&] { image->fillRectangle(0, 6, 5, 9, c); }, 0, {0, 0}},
         {[&] { image->fillRectangle(3, 2, 2, 4, c); }, 0, {0, 0}},
         {[&] { image->drawHorizontalLine(9, -3, 2, c); }, 7, {6, 2}},  // ends swapped and clipped
+        {[&] { image->drawHorizontalLine(2, 4, 1, c); }, 3, {2, 1}},
         {[&] { image->drawHorizontalLine(0, 6, 6, c); }, 0, {0, 0}},
         {[&] { image->drawHorizontalLine(0, 6, -1, c); }, 0, {0, 0}},
         {[&] { image->drawHorizontalLine(7, 9, 1, c); }, 0, {0, 0}},
         {[&] { image->drawHorizontalLine(-3, -1, 1, c); }, 0, {0, 0}},
         {[&] { image->drawVerticalLine(3, 4, 1, c); }, 4, {3, 4}},
+        {[&] { image->drawVerticalLine(0, -2, 0, c); }, 1, {0, 0}},
         {[&] { image->drawVerticalLine(6, -2, 9, c); }, 6, {6, 0}},
         {[&] { image->drawVerticalLine(7, 0, 5, c); }, 0, {0, 0}},
         {[&] { image->drawVerticalLine(-1, 0, 5, c); }, 0, {0, 0}},

@@ -23,7 +23,7 @@ TEST(Palette, NearestIndexTiesAndExactMatches) {
     p.entries[1] = {5, 6, 7, 0};
     p.entries[4] = {5, 6, 8, 0};
     EXPECT_EQ(p.nearestIndex(5, 6, 7), 0);
-    EXPECT_EQ(p.nearestIndex(5, 6, 8), 4);  // a distance of 1 does not stop the search
+    EXPECT_EQ(p.nearestIndex(5, 6, 8), 4);              // a distance of 1 does not stop the search
     EXPECT_EQ(p.nearestIndex(256 + 5, 6, 7 - 256), 0);  // arguments are taken modulo 256
     EXPECT_EQ(p.nearestIndex(255, 255, 254), 2);
     Palette far;  // everything farther than the starting best: index 0
@@ -53,6 +53,7 @@ TEST(Palette, InverseAndMixTablesAndCopies) {
     ASSERT_TRUE(m.hasMixTable);
     EXPECT_EQ(m.mixTable[245 * 256 + 225], 235);  // (10 + 30) / 2 = 20 = entry 235
     EXPECT_EQ(m.mixTable[0 * 256 + 255], 128);    // (255 + 0) / 2 = 127 = entry 128
+    EXPECT_EQ(m.mixTable[255 * 256 + 0], 128);
     m.entries[235] = {1, 2, 3, 0};
     m.rebuildTables();
     EXPECT_EQ(m.mixTable[245 * 256 + 225], 234);  // 21 and 19 tie: the lower index
