@@ -213,6 +213,12 @@ TEST(TiffReader, RefusesAtEveryBound) {
     EXPECT_EQ(with(field(6, 4)), "TIFF image has not three samples per pixel");
     EXPECT_EQ(with(field(0, 16385)), "TIFF image size 16385 x 2 is larger than 16384 pixels a side");
     EXPECT_EQ(with(field(1, 16385)), "TIFF image size 2 x 16385 is larger than 16384 pixels a side");
+    const std::string fits = " pixels does not fit in a file of " + std::to_string(ok.size()) + " bytes";
+    EXPECT_EQ(with(field(0, 16384)), "TIFF image of 16384 x 2" + fits);  // 16384 is a size allowed
+    EXPECT_EQ(with(field(1, 16384)), "TIFF image of 2 x 16384" + fits);
+    // A directory ending right at the end of the file (no next-directory offset) is read whole.
+    EXPECT_EQ(with([](Bytes& f) { f.resize(f.size() - 4); }), "read");
+    EXPECT_EQ(readTiffBytes(Bytes(ok.begin(), ok.end() - 4)).value()->getPixel(1, 1), 0x070707u);
     // Width x height x 3 may equal the file's size, not pass it.
     const std::size_t size = ok.size();
     EXPECT_EQ(with([&](Bytes& f) {
