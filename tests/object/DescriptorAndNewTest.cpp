@@ -85,7 +85,7 @@ TEST(NewPath, AssemblesEveryPageAtItsIndicesWithBlankIcons) {
         EXPECT_EQ(objectStrings(obj),
                   (std::array<std::string, 12>{" ", " ", " ", " ", " ", " ", " ", " ", " ", " ", " ", " "}));
         for (unsigned i = 0; i < obj.m_spriteCount; ++i) {
-            const auto a = obj.spritePixels(i), b = ws.source.spritePixels(i);
+            const auto a = test::pixelsOf(obj, i);
             if (i == PathIconSprite || i == QueueIconSprite) {
                 EXPECT_EQ(obj.m_sprites[i].word1(), std::uint32_t(34 << 16 | 45));
                 EXPECT_EQ(obj.m_sprites[i].word2(), 0x00010001u);
@@ -93,7 +93,7 @@ TEST(NewPath, AssemblesEveryPageAtItsIndicesWithBlankIcons) {
                 EXPECT_EQ(std::count(a.begin(), a.end(), 0), 1530);
             } else {
                 EXPECT_EQ(obj.m_sprites[i].word1(), ws.source.m_sprites[i].word1()) << i;
-                EXPECT_TRUE(std::equal(a.begin(), a.end(), b.begin(), b.end())) << i;
+                EXPECT_EQ(a, test::pixelsOf(ws.source, i)) << i;
             }
         }
     }

@@ -21,8 +21,6 @@ std::array<std::string, kLanguageCount> texts(const std::string& t) {
     return a;
 }
 
-Bytes dataOf(const PathObject& obj) { return Bytes(obj.m_data.get(), obj.m_data.get() + obj.m_dataSize); }
-
 std::vector<test::SpriteSpec> someSprites() {
     return {test::solidRowCodedSprite(6, 3, 40, -3, -1), test::solidRawSprite(3, 2, 7, 1, 2),
             test::rawSprite(2, 2, {1, 0, 0, 2})};
@@ -38,7 +36,7 @@ TEST(ObjectFileRead, StoredAndCodedChunksLoadTheSame) {
             const LoadReport r = readObjectBytes(obj, file);
             ASSERT_EQ(r.outcome, LoadOutcome::Loaded) << r.reason;
             EXPECT_EQ(r.reason, "");
-            EXPECT_EQ(dataOf(obj), chunk);
+            EXPECT_EQ(test::dataOf(obj), chunk);
             EXPECT_EQ(obj.m_head.toBytes(), ObjectFileHead::fromBytes(std::span(file).first<21>()).toBytes());
             EXPECT_EQ(std::tuple(obj.m_spriteCount, obj.m_sprites.size(), obj.m_supportType, obj.m_pathFlags),
                       std::tuple(3u, 3u, 1, 2));
@@ -54,7 +52,7 @@ TEST(ObjectFileRead, StoredAndCodedChunksLoadTheSame) {
     storeLe32(&file[17], 1);
     PathObject obj;
     ASSERT_EQ(readObjectBytes(obj, file).outcome, LoadOutcome::Loaded);
-    EXPECT_EQ(dataOf(obj), chunk);
+    EXPECT_EQ(test::dataOf(obj), chunk);
     Bytes stored = storedObjectFile(chunk);
     stored.insert(stored.end(), 10, 0xAA);
     ASSERT_EQ(readObjectBytes(obj, stored).outcome, LoadOutcome::Loaded);
@@ -139,7 +137,7 @@ TEST(ObjectFileWrite, ExactBytesNameRulesAndChecksum) {
     t[0] = "Zero", t[1] = "One", t[3] = "Three";  // a language the table lacks is added; empty ones are not
     const Bytes file = serializeObjectFile(obj, "MYPATH.DAT", t);
     const Bytes chunk = buildChunk({{1, "One"}, {0, "Zero"}, {3, "Three"}}, someSprites(), 0, 3);
-    EXPECT_EQ(dataOf(obj), chunk);
+    EXPECT_EQ(test::dataOf(obj), chunk);
     ObjectFileHead head;
     head.flags = 0xAABBCC05;
     std::memcpy(head.name.data(), "MYPATH  ", 8);
@@ -176,11 +174,11 @@ TEST(ObjectFileWrite, RoundTripsAndRefreshesTheStaleTable) {
     const Bytes first = serializeObjectFile(obj, "RT.DAT", strings);
     PathObject back;
     ASSERT_EQ(readObjectBytes(back, first).outcome, LoadOutcome::Loaded);
-    EXPECT_EQ(dataOf(back), dataOf(obj));
+    EXPECT_EQ(test::dataOf(back), test::dataOf(obj));
     EXPECT_EQ(back.m_sprites, obj.m_sprites);
     EXPECT_EQ(back.m_spriteCount, 5u);
     EXPECT_EQ(objectStrings(back), strings);
-    EXPECT_EQ(back.m_head.checksum, objectChecksum(5, back.m_head.name, dataOf(back)));
+    EXPECT_EQ(back.m_head.checksum, objectChecksum(5, back.m_head.name, test::dataOf(back)));
     const auto pixels = back.spritePixels(4);
     EXPECT_EQ(Bytes(pixels.begin(), pixels.end()), extra);
     EXPECT_EQ(serializeObjectFile(back, "RT.DAT", objectStrings(back)), first);  // saved again: the same file
@@ -195,12 +193,12 @@ TEST(ObjectFileWrite, SaveReplacesOnlyOnSuccessAndKeepsTheObjectOnFailure) {
     PathObject back;
     ASSERT_EQ(loadObjectFile(back, path).outcome, LoadOutcome::Loaded);
     EXPECT_EQ(objectStrings(back)[7], "Saved");
-    EXPECT_EQ(dataOf(back), dataOf(obj));
+    EXPECT_EQ(test::dataOf(back), test::dataOf(obj));
 
-    const Bytes before = dataOf(obj);
+    const Bytes before = test::dataOf(obj);
     const auto headBefore = obj.m_head.toBytes();
     EXPECT_FALSE(saveObjectFile(obj, dir.file("missing/X.DAT"), "X.DAT", texts("Changed")));
-    EXPECT_EQ(dataOf(obj), before);
+    EXPECT_EQ(test::dataOf(obj), before);
     EXPECT_EQ(obj.m_head.toBytes(), headBefore);
     PathObject none;
     EXPECT_EQ(saveObjectFile(none, path, "OUT.DAT", texts("x")).error(), "no object is loaded");

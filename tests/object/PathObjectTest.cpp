@@ -12,12 +12,6 @@ using test::buildObject;
 using test::solidRawSprite;
 using Bytes = std::vector<std::uint8_t>;
 
-Bytes dataOf(const PathObject& obj) { return Bytes(obj.m_data.get(), obj.m_data.get() + obj.m_dataSize); }
-Bytes pixelsOf(const PathObject& obj, unsigned i) {
-    const auto p = obj.spritePixels(i);
-    return Bytes(p.begin(), p.end());
-}
-
 TEST(PathObject, HeadAndSpriteHeaderAreLittleEndianAndPacked) {
     ObjectFileHead head;
     head.flags = 0x09F55405;
@@ -41,7 +35,7 @@ TEST(PathObject, HeadAndSpriteHeaderAreLittleEndianAndPacked) {
 TEST(PathObject, StringsAreFoundSetAndAddedInPlace) {
     PathObject obj =
         buildObject({solidRawSprite(3, 1, 7), solidRawSprite(1, 2, 8)}, {{3, "Old"}, {1, ""}, {9, "X"}});
-    const Bytes sprite1 = pixelsOf(obj, 1);
+    const Bytes sprite1 = test::pixelsOf(obj, 1);
     const std::uint32_t size = obj.m_dataSize, image = obj.m_imageDataOffset;
     std::string text = "kept";
     EXPECT_FALSE(obj.getObjectString(5, text));
@@ -68,7 +62,7 @@ TEST(PathObject, StringsAreFoundSetAndAddedInPlace) {
                   {0, "Zero"}, {2, "B"}, {3, " "}, {1, "Longer"}, {9, "X"}, {11, " "}}));
     EXPECT_EQ(obj.m_imageDataOffset, image - 2 + 6 + 3 + 3 + 6);
     EXPECT_EQ(obj.m_dataSize, obj.m_imageDataOffset + 5);
-    EXPECT_EQ(pixelsOf(obj, 1), sprite1);
+    EXPECT_EQ(test::pixelsOf(obj, 1), sprite1);
 
     // A table whose end marker lies beyond the image data, or a text without terminator: left alone.
     PathObject broken = buildObject({solidRawSprite(1, 1, 1)}, {{0, "A"}});
@@ -121,7 +115,7 @@ TEST(PathObject, SpansOfOutOfOrderOverlappingAndGapSprites) {
     for (auto [index, expected] : {std::pair{256u, Bytes{1, 1, 1, 1}}, {257u, Bytes{1, 1, 1, 1, 9}}}) {
         PathObject gappy = buildObject({solidRawSprite(2, 2, 1)});
         gappy.replaceSprite(index, 0, 0x00010001, 0, 1, 1, one.data());
-        EXPECT_EQ(pixelsOf(gappy, 0), expected) << index;
+        EXPECT_EQ(test::pixelsOf(gappy, 0), expected) << index;
     }
 }
 
@@ -129,15 +123,15 @@ TEST(PathObject, ReplaceAppendAndTruncateSprites) {
     PathObject obj = buildObject({solidRawSprite(2, 2, 1), solidRawSprite(3, 1, 2), solidRawSprite(1, 1, 3)});
     const Bytes source = {0xEE, 9, 9, 9, 9, 9, 9};
     obj.replaceSprite(1, 1, 0x00020003, 0x00050004, 0x00000001, 6, source.data());
-    EXPECT_EQ(pixelsOf(obj, 0), Bytes(4, 1));
-    EXPECT_EQ(pixelsOf(obj, 1), Bytes(6, 9));
-    EXPECT_EQ(pixelsOf(obj, 2), Bytes{3});
+    EXPECT_EQ(test::pixelsOf(obj, 0), Bytes(4, 1));
+    EXPECT_EQ(test::pixelsOf(obj, 1), Bytes(6, 9));
+    EXPECT_EQ(test::pixelsOf(obj, 2), Bytes{3});
     EXPECT_EQ(std::tuple(obj.m_sprites[1].width, obj.m_sprites[1].height, obj.m_sprites[1].xOffset,
                          obj.m_sprites[1].yOffset),
               std::tuple(3, 2, 4, 5));
     EXPECT_EQ(std::pair(obj.m_sprites[1].offset, obj.m_sprites[2].offset), std::pair(4u, 10u));
     obj.replaceSprite(2, 0, 0, 0, 1, 2, source.data());  // the last sprite owns everything to the end
-    EXPECT_EQ(pixelsOf(obj, 2), (Bytes{0xEE, 9}));
+    EXPECT_EQ(test::pixelsOf(obj, 2), (Bytes{0xEE, 9}));
     const std::uint32_t imageSize = obj.m_dataSize - obj.m_imageDataOffset;
     EXPECT_EQ(imageSize, 12u);
 
@@ -147,23 +141,23 @@ TEST(PathObject, ReplaceAppendAndTruncateSprites) {
     EXPECT_EQ(obj.m_sprites[3], SpriteHeader{});
     EXPECT_EQ(obj.m_sprites[4], SpriteHeader{});
     EXPECT_EQ(obj.m_sprites[5].offset, imageSize);
-    EXPECT_EQ(pixelsOf(obj, 5), Bytes{9});
-    EXPECT_EQ(pixelsOf(obj, 2), (Bytes{0xEE, 9}));
+    EXPECT_EQ(test::pixelsOf(obj, 5), Bytes{9});
+    EXPECT_EQ(test::pixelsOf(obj, 2), (Bytes{0xEE, 9}));
     EXPECT_EQ(obj.pageLastSprite(PageSupports), 5);
     obj.replaceSprite(3, 0, 0x00010003, 0, 1, 3, source.data());  // a gap filled in place
-    EXPECT_EQ(pixelsOf(obj, 3), (Bytes{0xEE, 9, 9}));
+    EXPECT_EQ(test::pixelsOf(obj, 3), (Bytes{0xEE, 9, 9}));
     EXPECT_EQ(obj.m_sprites[3].offset, imageSize);
     EXPECT_EQ(obj.m_sprites[4], SpriteHeader{});
-    EXPECT_EQ(pixelsOf(obj, 5), Bytes{9});
-    EXPECT_EQ(pixelsOf(obj, 2), (Bytes{0xEE, 9}));
+    EXPECT_EQ(test::pixelsOf(obj, 5), Bytes{9});
+    EXPECT_EQ(test::pixelsOf(obj, 2), (Bytes{0xEE, 9}));
 
-    const Bytes before = dataOf(obj);
+    const Bytes before = test::dataOf(obj);
     obj.truncateSprites(6);
-    EXPECT_EQ(dataOf(obj), before);
+    EXPECT_EQ(test::dataOf(obj), before);
     obj.truncateSprites(4);  // cut where the gap stands: after sprite 3's bytes
     EXPECT_EQ(obj.m_spriteCount, 4u);
     EXPECT_EQ(obj.m_sprites.size(), 4u);
-    EXPECT_EQ(dataOf(obj), Bytes(before.begin(), before.end() - 1));
+    EXPECT_EQ(test::dataOf(obj), Bytes(before.begin(), before.end() - 1));
     obj.truncateSprites(1);
     EXPECT_EQ(obj.m_dataSize, obj.m_imageDataOffset + 4);
     EXPECT_EQ(obj.pageLastSprite(PageSupports), 0);
@@ -189,7 +183,7 @@ TEST(PathObject, EmptyChunkAndFlagBits) {
     for (int i = 0; i < 12; ++i) expected.insert(expected.end(), {std::uint8_t(i), ' ', 0});
     expected.push_back(0xFF);
     expected.resize(59, 0);
-    EXPECT_EQ(dataOf(obj), expected);
+    EXPECT_EQ(test::dataOf(obj), expected);
     EXPECT_EQ(std::tuple(obj.m_stringTableOffset, obj.m_imageDataOffset, obj.m_spriteCount),
               std::tuple(14u, 59u, 0u));
     EXPECT_FALSE(obj.drawsPathsOverSupports());

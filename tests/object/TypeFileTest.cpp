@@ -13,12 +13,6 @@ namespace {
 
 using Bytes = std::vector<std::uint8_t>;
 
-Bytes dataOf(const PathObject& obj) { return Bytes(obj.m_data.get(), obj.m_data.get() + obj.m_dataSize); }
-Bytes pixelsOf(const PathObject& obj, unsigned i) {
-    const auto p = obj.spritePixels(i);
-    return Bytes(p.begin(), p.end());
-}
-
 // A full object whose sprites differ in size and colour from standardSprites, so loads are visible.
 std::vector<test::SpriteSpec> otherSprites(int count) {
     std::vector<test::SpriteSpec> sprites;
@@ -40,21 +34,21 @@ TEST(TypeFile, LayoutAndRoundTripOfEveryPage) {
             h.offset = std::uint32_t(pixels.size());
             const auto rec = h.toBytes();
             expected.insert(expected.end(), rec.begin(), rec.end());
-            const Bytes p = pixelsOf(obj, unsigned(i));
+            const Bytes p = test::pixelsOf(obj, unsigned(i));
             pixels.insert(pixels.end(), p.begin(), p.end());
         }
         expected.insert(expected.end(), pixels.begin(), pixels.end());
         const Bytes file = buildTypeFile(obj, page);
         EXPECT_EQ(file, expected) << page;
-        const Bytes before = dataOf(obj);
+        const Bytes before = test::dataOf(obj);
         ASSERT_TRUE(applyTypeBytes(obj, page, file)) << page;
-        EXPECT_EQ(dataOf(obj), before) << page;
+        EXPECT_EQ(test::dataOf(obj), before) << page;
     }
     // A sprite the object lacks goes out as an empty all-zero header.
     PathObject short60 = test::buildObject(otherSprites(60));
     const Bytes queue = buildTypeFile(short60, PageQueue);
     std::uint32_t present = 0;
-    for (unsigned i = 51; i < 60; ++i) present += std::uint32_t(pixelsOf(short60, i).size());
+    for (unsigned i = 51; i < 60; ++i) present += std::uint32_t(test::pixelsOf(short60, i).size());
     EXPECT_EQ(queue.size(), 20u * 16 + present);
     EXPECT_EQ(SpriteHeader::fromBytes(&queue[16 * 9]), (SpriteHeader{present, 0, 0, 0, 0, 0, 0}));
     for (int page : {int(PageStringTable), -1, 6}) {
@@ -69,20 +63,20 @@ TEST(TypeFile, SupportSetsTruncateAndAppend) {
     const PathObject with37 = test::buildObject(otherSprites(146), test::twelveStrings(), 1, 0);
     const PathObject with59 = test::buildObject(test::standardSprites(168));
     PathObject a = test::buildObject(test::standardSprites(168));
-    const Bytes path20 = pixelsOf(a, 20);
+    const Bytes path20 = test::pixelsOf(a, 20);
     ASSERT_TRUE(applyTypeBytes(a, PageSupports, buildTypeFile(with37, PageSupports)));
     EXPECT_EQ(std::tuple(a.m_spriteCount, a.m_sprites.size(), a.m_supportType, a.m_pathFlags),
               std::tuple(146u, 146u, 1, 0));
-    EXPECT_EQ(pixelsOf(a, 20), path20);
+    EXPECT_EQ(test::pixelsOf(a, 20), path20);
     for (unsigned i = 109; i < 146; ++i) {
-        EXPECT_EQ(pixelsOf(a, i), pixelsOf(with37, i)) << i;
+        EXPECT_EQ(test::pixelsOf(a, i), test::pixelsOf(with37, i)) << i;
         EXPECT_EQ(a.m_sprites[i].word1(), with37.m_sprites[i].word1()) << i;
     }
 
     PathObject b = test::buildObject(otherSprites(146), test::twelveStrings(), 1, 1);
     ASSERT_TRUE(applyTypeBytes(b, PageSupports, buildTypeFile(with59, PageSupports)));
     EXPECT_EQ(std::tuple(b.m_spriteCount, b.m_supportType, b.m_pathFlags), std::tuple(168u, 0, 0));
-    for (unsigned i = 109; i < 168; ++i) EXPECT_EQ(pixelsOf(b, i), pixelsOf(with59, i)) << i;
+    for (unsigned i = 109; i < 168; ++i) EXPECT_EQ(test::pixelsOf(b, i), test::pixelsOf(with59, i)) << i;
     // A 56-sprite file onto 168 sprites keeps 165.
     PathObject c = test::buildObject(test::standardSprites(168));
     ASSERT_TRUE(applyTypeBytes(
@@ -93,7 +87,7 @@ TEST(TypeFile, SupportSetsTruncateAndAppend) {
 
 TEST(TypeFile, HostileFilesChangeNothing) {
     PathObject obj = test::buildObject(test::standardSprites(168));
-    const Bytes before = dataOf(obj), good = buildTypeFile(obj, PageQueue);
+    const Bytes before = test::dataOf(obj), good = buildTypeFile(obj, PageQueue);
     auto with = [&](std::function<void(Bytes&)> change) {
         Bytes file = good;
         change(file);
@@ -119,7 +113,7 @@ TEST(TypeFile, HostileFilesChangeNothing) {
     };
     for (const auto& c : cases) {
         EXPECT_EQ(applyTypeBytes(obj, c.page, c.file).error(), c.reason);
-        EXPECT_EQ(dataOf(obj), before);
+        EXPECT_EQ(test::dataOf(obj), before);
         EXPECT_EQ(obj.m_spriteCount, 168u);
     }
     PathObject empty;
@@ -140,7 +134,7 @@ TEST(TypeFile, WriteAndLoadThroughFilesWhateverTheCase) {
     EXPECT_EQ(dir.read("Brick.PTH"), buildTypeFile(source, PagePath));
     PathObject target = test::buildObject(test::standardSprites(168));
     ASSERT_TRUE(loadTypeFile(target, PagePath, dir.file("brick.pth")));
-    for (unsigned i = 0; i <= 50; ++i) EXPECT_EQ(pixelsOf(target, i), pixelsOf(source, i)) << i;
+    for (unsigned i = 0; i <= 50; ++i) EXPECT_EQ(test::pixelsOf(target, i), test::pixelsOf(source, i)) << i;
     EXPECT_EQ(loadTypeFile(target, PagePath, dir.file("missing.PTH")).error(),
               "cannot open " + dir.file("missing.PTH"));
     PathObject none;

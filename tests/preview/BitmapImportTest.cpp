@@ -26,17 +26,6 @@ std::tuple<int, int, int> rgbOf(std::uint8_t index) {
     return {previewPalette[index].red, previewPalette[index].green, previewPalette[index].blue};
 }
 
-// The pixels of a row-coded sprite built from one run a row, row after row.
-Bytes runs(const PathObject& obj, unsigned index) {
-    const auto bytes = obj.spritePixels(index);
-    Bytes out;
-    for (int r = 0; r < obj.m_sprites[index].height; ++r) {
-        const std::size_t at = bytes[2 * r] | (bytes[2 * r + 1] << 8);
-        out.insert(out.end(), bytes.begin() + at + 2, bytes.begin() + at + 2 + (bytes[at] & 0x7F));
-    }
-    return out;
-}
-
 TEST(BitmapImport, MatchesTheNearestRampColour) {
     for (int i = 10; i <= 225; ++i) {
         auto [r, g, b] = rgbOf(std::uint8_t(i));
@@ -104,7 +93,7 @@ TEST(BitmapImport, EachPixelTakesTheBitmapColourUnderIt) {
         {test::solidRowCodedSprite(64, 10, 100, -32, 5), test::solidRowCodedSprite(4, 2, 100, -4, -1)});
     importBitmapIntoSprite(
         obj, 0, read(test::bitmap24(64, 64, [&](int x, int y) { return rgbOf(colourAt(x, y)); })), {});
-    const Bytes tile = runs(obj, 0);
+    const Bytes tile = test::runPixelsOf(obj, 0);
     for (int r = 0; r < 10; ++r)
         for (int x = 0; x < 64; ++x)
             ASSERT_EQ(tile[std::size_t(r * 64 + x)], colourAt(x, r + 5)) << x << "," << r;
@@ -113,7 +102,8 @@ TEST(BitmapImport, EachPixelTakesTheBitmapColourUnderIt) {
     Bytes small = test::bitmap24(30, 63, [&](int x, int y) { return rgbOf(colourAt(x, y)); });
     small.insert(small.end(), 96, 0xFF);
     importBitmapIntoSprite(obj, 1, read(small), {});
-    EXPECT_EQ(runs(obj, 1), (Bytes{100, 100, 100, 100, colourAt(28, 0), colourAt(29, 0), 100, 100}));
+    EXPECT_EQ(test::runPixelsOf(obj, 1),
+              (Bytes{100, 100, 100, 100, colourAt(28, 0), colourAt(29, 0), 100, 100}));
 
     // 8 bits: 3-wide rows padded to 4 bytes; indices from the table's 4 entries, none beyond.
     BitmapContent eight{3, 2, 8, 4, Bytes(16, 0), {0, 1, 2, 0, 3, 4, 3, 0}};
@@ -124,7 +114,8 @@ TEST(BitmapImport, EachPixelTakesTheBitmapColourUnderIt) {
     }
     auto indexed = test::buildObject({test::solidRowCodedSprite(3, 2, 100, -32, 0)});
     importBitmapIntoSprite(indexed, 0, read(test::bitmapBytes(eight)), {});
-    EXPECT_EQ(runs(indexed, 0), (Bytes{43, 100, 43, 40, 41, 42}));  // picture line 0 is stored row 1
+    EXPECT_EQ(test::runPixelsOf(indexed, 0),
+              (Bytes{43, 100, 43, 40, 41, 42}));  // picture line 0 is stored row 1
 
     // Data cut short: the rows it holds are imported. Top-down (negative height): nothing.
     const auto white = [](int, int) { return std::tuple{255, 255, 255}; };
@@ -132,7 +123,7 @@ TEST(BitmapImport, EachPixelTakesTheBitmapColourUnderIt) {
     cut.resize(54 + 192 * 3 + 3);  // stored rows 0..2 = picture lines 5..7, and one pixel more
     auto tall = test::buildObject({test::solidRowCodedSprite(64, 8, 100, -32, 0)});
     importBitmapIntoSprite(tall, 0, read(cut), {});
-    const Bytes t = runs(tall, 0);
+    const Bytes t = test::runPixelsOf(tall, 0);
     EXPECT_EQ(std::tuple(t[4 * 64 + 1], t[4 * 64], t[5 * 64], t[7 * 64 + 63]),
               std::tuple(100, 129, 129, 129));
     Bytes topDown = test::bitmap24(64, 8, white);
@@ -141,7 +132,7 @@ TEST(BitmapImport, EachPixelTakesTheBitmapColourUnderIt) {
         storeLe32(&topDown[18], std::uint32_t(w)), storeLe32(&topDown[22], std::uint32_t(h));
         auto untouched = test::buildObject({test::solidRowCodedSprite(64, 8, 100, -32, 0)});
         importBitmapIntoSprite(untouched, 0, read(topDown), {});
-        EXPECT_EQ(runs(untouched, 0), Bytes(512, 100)) << w << " x " << h;
+        EXPECT_EQ(test::runPixelsOf(untouched, 0), Bytes(512, 100)) << w << " x " << h;
     }
 }
 
@@ -161,11 +152,9 @@ TEST(BitmapImport, PagesSkipProtectedStairsRampsAndRawSprites) {
         const bool kept = (i >= 16 && i <= 19) || (i >= 67 && i <= 72) || i == 2;
         EXPECT_EQ(isStairsOrRamp(i), (i >= 16 && i <= 19) || (i >= 67 && i <= 70)) << i;
         if (i == 3) continue;
-        const auto p = std::as_const(obj).spritePixels(unsigned(i)), q = original.spritePixels(unsigned(i));
-        EXPECT_EQ(std::equal(p.begin(), p.end(), q.begin(), q.end()), kept) << i;
+        EXPECT_EQ(test::pixelsOf(obj, unsigned(i)) == test::pixelsOf(original, unsigned(i)), kept) << i;
     }
-    const Bytes two =
-        Bytes(obj.spritePixels(3).begin(), obj.spritePixels(3).end());  // ramp 0 protected; 240 in no ramp
+    const Bytes two = test::pixelsOf(obj, 3);  // ramp 0 protected; 240 in no ramp
     EXPECT_EQ(std::pair(two[2 + 2 + 5], two[2 + 2 + 32 + 2 + 5]),
               std::pair(std::uint8_t(15), std::uint8_t(129)));
 
@@ -176,7 +165,7 @@ TEST(BitmapImport, PagesSkipProtectedStairsRampsAndRawSprites) {
                   "Can only import 8 or 24 bit bitmaps.");
         importBitmapIntoSprite(obj, 60, other, {});
     }
-    EXPECT_EQ(Bytes(obj.spritePixels(60).begin(), obj.spritePixels(60).end()).at(6), 129);
+    EXPECT_EQ(test::pixelsOf(obj, 60).at(6), 129);
     PathObject none;
     EXPECT_TRUE(importBitmapIntoPage(none, PagePath, bmp, {}));
 }

@@ -53,18 +53,6 @@ PathObject objectWith(const Bytes& indices) {
     other.header.flags = 3;
     return test::buildObject({raw, test::rowCodedSprite(width, rows), other});
 }
-Bytes pixelsOf(const PathObject& obj, unsigned i) {
-    return Bytes(obj.spritePixels(i).begin(), obj.spritePixels(i).end());
-}
-Bytes runOf(const PathObject& obj, unsigned i) {
-    const Bytes b = pixelsOf(obj, i);
-    Bytes out;
-    for (int r = 0; r < obj.m_sprites[i].height; ++r) {
-        const std::size_t at = b[2 * r] | (b[2 * r + 1] << 8);
-        out.insert(out.end(), b.begin() + at + 2, b.begin() + at + 2 + (b[at] & 0x7F));
-    }
-    return out;
-}
 
 TEST(ColourOperations, BrightnessStaysInsideTheRampAndSkipsProtectedPixels) {
     const Bytes in = {21, 22, 10, 1, 0, 255, 15, 237, 226, 249, 250, 9};
@@ -74,27 +62,28 @@ TEST(ColourOperations, BrightnessStaysInsideTheRampAndSkipsProtectedPixels) {
     for (unsigned i = 0; i < 3; ++i)
         adjustSpriteBrightness(up, i, +1, {}), adjustSpriteBrightness(down, i, -1, {});
     // 21 is ramp 0's lightest; a raw 0 is transparent, a run's 0 becomes 1; 255's successor is another ramp.
-    EXPECT_EQ(pixelsOf(up, 0), (Bytes{21, 23, 11, 2, 0, 255, 16, 237, 227, 249, 251, 10}));
-    EXPECT_EQ(runOf(up, 1), (Bytes{21, 23, 11, 2, 1, 255, 16, 237, 227, 249, 251, 10}));
-    EXPECT_EQ(pixelsOf(down, 0), (Bytes{20, 22, 9, 0, 0, 254, 14, 236, 226, 248, 250, 8}));
-    EXPECT_EQ(runOf(down, 1), (Bytes{20, 22, 9, 0, 0, 254, 14, 236, 226, 248, 250, 8}));
-    EXPECT_EQ(pixelsOf(up, 2), in) << "other formats are never touched";
+    EXPECT_EQ(test::pixelsOf(up, 0), (Bytes{21, 23, 11, 2, 0, 255, 16, 237, 227, 249, 251, 10}));
+    EXPECT_EQ(test::runPixelsOf(up, 1), (Bytes{21, 23, 11, 2, 1, 255, 16, 237, 227, 249, 251, 10}));
+    EXPECT_EQ(test::pixelsOf(down, 0), (Bytes{20, 22, 9, 0, 0, 254, 14, 236, 226, 248, 250, 8}));
+    EXPECT_EQ(test::runPixelsOf(down, 1), (Bytes{20, 22, 9, 0, 0, 254, 14, 236, 226, 248, 250, 8}));
+    EXPECT_EQ(test::pixelsOf(up, 2), in) << "other formats are never touched";
     PathObject guarded = objectWith({32, 34, 44, 0});
     adjustSpriteBrightness(guarded, 1, +1, ramp2);
-    EXPECT_EQ(runOf(guarded, 1), (Bytes{33, 34, 44, 1}));  // 34 and 44: ramp 2
+    EXPECT_EQ(test::runPixelsOf(guarded, 1), (Bytes{33, 34, 44, 1}));  // 34 and 44: ramp 2
 
     PathObject obj = test::buildObject(test::standardSprites(168));
     const PathObject original = test::buildObject(test::standardSprites(168));
     int path = 0, queue = 0;
     for (int i = 0; i < 12; ++i) EXPECT_TRUE(stepPageBrightness(obj, PagePath, path, +1, {}));
-    const Bytes atLimit = pixelsOf(obj, 3);
-    EXPECT_NE(atLimit, pixelsOf(original, 3));
+    const Bytes atLimit = test::pixelsOf(obj, 3);
+    EXPECT_NE(atLimit, test::pixelsOf(original, 3));
     EXPECT_FALSE(stepPageBrightness(obj, PagePath, path, +1, {}));  // the counter stops at +12
-    EXPECT_EQ(std::pair(path, pixelsOf(obj, 3)), std::pair(12, atLimit));
+    EXPECT_EQ(std::pair(path, test::pixelsOf(obj, 3)), std::pair(12, atLimit));
     EXPECT_TRUE(stepPageBrightness(obj, PageQueue, queue, -1, {}));  // another page, its own counter
-    EXPECT_EQ(pixelsOf(obj, 3), atLimit);
-    for (unsigned i : {51u, 70u}) EXPECT_NE(pixelsOf(obj, i), pixelsOf(original, i));
-    for (unsigned i : {50u, 71u}) EXPECT_EQ(pixelsOf(obj, i) == pixelsOf(original, i), i == 71) << i;
+    EXPECT_EQ(test::pixelsOf(obj, 3), atLimit);
+    for (unsigned i : {51u, 70u}) EXPECT_NE(test::pixelsOf(obj, i), test::pixelsOf(original, i));
+    for (unsigned i : {50u, 71u})
+        EXPECT_EQ(test::pixelsOf(obj, i) == test::pixelsOf(original, i), i == 71) << i;
     for (int i = 0; i < 24; ++i) EXPECT_TRUE(stepPageBrightness(obj, PagePath, path, -1, {}));
     EXPECT_FALSE(stepPageBrightness(obj, PagePath, path, -1, {}));
     EXPECT_FALSE(stepPageBrightness(obj, PagePath, path, 0, {}));
@@ -108,15 +97,16 @@ TEST(ColourOperations, RecolourMovesEveryUnprotectedShadeAndTheStripPicksTheRamp
     const Bytes in = {0, 5, 10, 21, 22, 100, 225, 230};
     PathObject obj = objectWith(in);
     for (unsigned i = 0; i < 3; ++i) recolourSprite(obj, i, 18, {});
-    EXPECT_EQ(pixelsOf(obj, 0),
+    EXPECT_EQ(test::pixelsOf(obj, 0),
               (Bytes{0, 221, 226, 237, 226, recolourIndex(100, 18), 237, recolourIndex(230, 18)}));
-    EXPECT_EQ(runOf(obj, 1)[0], 216);  // a run's 0 is moved too
-    EXPECT_EQ(pixelsOf(obj, 2), in);
+    EXPECT_EQ(test::runPixelsOf(obj, 1)[0], 216);  // a run's 0 is moved too
+    EXPECT_EQ(test::pixelsOf(obj, 2), in);
     ProtectedRamps ramp1{};
     ramp1[1] = true;
     PathObject kept = objectWith(in);
     recolourPage(kept, PagePath, 4, ramp1);
-    EXPECT_EQ(runOf(kept, 1), (Bytes{48, 53, 58, 69, 22, recolourIndex(100, 4), 69, recolourIndex(230, 4)}));
+    EXPECT_EQ(test::runPixelsOf(kept, 1),
+              (Bytes{48, 53, 58, 69, 22, recolourIndex(100, 4), 69, recolourIndex(230, 4)}));
     PathObject empty;
     recolourPage(empty, PagePath, 4, {});
     for (auto [x, ramp] :
@@ -136,8 +126,8 @@ TEST(ColourOperations, SparklesFollowTheGenerator) {
     for (auto& c : expected)
         if (std::rand() % 100 == 42) c = std::uint8_t(231 + std::rand() % 10), ++sparkles;
     EXPECT_GT(sparkles, 10);
-    EXPECT_EQ(runOf(obj, 1), expected);
-    EXPECT_EQ(pixelsOf(obj, 0), Bytes(std::size_t(n), 100)) << "raw sprites get none";
+    EXPECT_EQ(test::runPixelsOf(obj, 1), expected);
+    EXPECT_EQ(test::pixelsOf(obj, 0), Bytes(std::size_t(n), 100)) << "raw sprites get none";
     // Protected pixels draw no numbers.
     ProtectedRamps protect{};
     protect[rampOfColour(100)] = true;
@@ -147,7 +137,7 @@ TEST(ColourOperations, SparklesFollowTheGenerator) {
     const int next = std::rand();
     std::srand(99);
     EXPECT_EQ(next, std::rand());
-    EXPECT_EQ(runOf(guarded, 1), Bytes(std::size_t(n), 100));
+    EXPECT_EQ(test::runPixelsOf(guarded, 1), Bytes(std::size_t(n), 100));
     PathObject empty;
     addSparkles(empty, PagePath, {});
 }

@@ -85,29 +85,25 @@ TEST(SpriteDrawing, MalformedSpritesStayInsideTheirBytes) {
 
 TEST(PreviewIcons, IconsTheRebuildCannotMakeAreLeftAlone) {
     auto sprites = test::standardSprites(168);
-    auto iconOf = [](const PathObject& obj, unsigned i) {
-        const auto p = obj.spritePixels(i);
-        return Bytes(p.begin(), p.end());
-    };
     // Fewer than 73 sprites: no rebuild at all.
     sprites[PathIconSprite] = test::solidRawSprite(kIconWidth, kIconHeight, 77, 1, 1);
     auto few = buildObject(std::vector(sprites.begin(), sprites.begin() + 72));
     composePreviewIcons(few);
-    EXPECT_EQ(iconOf(few, PathIconSprite), Bytes(1530, 77));
+    EXPECT_EQ(test::pixelsOf(few, PathIconSprite), Bytes(1530, 77));
     // A row-coded icon, and one whose data are shorter than width x height.
     sprites[PathIconSprite] = test::solidRowCodedSprite(kIconWidth, kIconHeight, 77);
     sprites[QueueIconSprite] = test::solidRawSprite(kIconWidth, kIconHeight, 78, 1, 1);
     sprites[QueueIconSprite].pixels.resize(100);
     auto odd = buildObject(sprites);
-    const Bytes pathBefore = iconOf(odd, PathIconSprite);
+    const Bytes pathBefore = test::pixelsOf(odd, PathIconSprite);
     composePreviewIcons(odd);
-    EXPECT_EQ(iconOf(odd, PathIconSprite), pathBefore);
-    EXPECT_EQ(iconOf(odd, QueueIconSprite), Bytes(100, 78));
+    EXPECT_EQ(test::pixelsOf(odd, PathIconSprite), pathBefore);
+    EXPECT_EQ(test::pixelsOf(odd, QueueIconSprite), Bytes(100, 78));
     // Another size is rebuilt at its size; the queue overlay keeps its own 45 x 34 geometry.
     sprites[QueueIconSprite] = test::solidRawSprite(60, 8, 0, 1, 1);
     auto wide = buildObject(sprites);
     composePreviewIcons(wide);
-    const Bytes icon = iconOf(wide, QueueIconSprite);
+    const Bytes icon = test::pixelsOf(wide, QueueIconSprite);
     ASSERT_EQ(icon.size(), 480u);
     for (int y = 0; y < 8; ++y)  // the sprites drawn with it all fall outside 8 rows
         for (int x = 0; x < 60; ++x)
