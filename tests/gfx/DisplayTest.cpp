@@ -127,6 +127,11 @@ TEST(Display, DibDisplayModesHeadersAndPresent) {
         (std::vector<std::uint32_t>{3, 0xF800, 0x07E0, 0x001F}));
     display->present();
     EXPECT_EQ(port.lastHeader().size(), 52u);
+    const Bytes header = port.lastHeader();
+    for (auto [w, h] : {std::pair{-1, 2}, {2, -1}, {0, 2}}) {  // nothing to copy from sizes like these
+        port.showBuffer(header.data(), header.data(), w, h);
+        EXPECT_TRUE(port.lastPixels().empty()) << w << " x " << h;
+    }
     sixteenBitLayout = 0;
     EXPECT_FALSE(display->setMode(4, 4, 16, 0));
     sixteenBitLayout = 1;

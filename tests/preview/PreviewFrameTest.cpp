@@ -70,6 +70,12 @@ TEST(PreviewFrame, EveryViewAtEveryDepthMatchesItsPicture) {
             const auto& shown = preview.port().lastPixels();
             EXPECT_EQ(shown, test::storedBytes(*preview.screen()));
             EXPECT_EQ(test::fnv1a(shown), view.hash[d]) << view.name << " at " << 8 * (d + 1) << " bits";
+            if (d == 0) {  // the 8-bit frame is shown through the game palette, 255 black
+                const auto& header = preview.port().lastHeader();
+                const RgbQuad shown{header[40 + 4 * 100], header[41 + 4 * 100], header[42 + 4 * 100], 0};
+                EXPECT_EQ(shown, previewPalette[100]);
+                EXPECT_EQ(std::vector(header.end() - 4, header.end()), std::vector<std::uint8_t>(4, 0));
+            }
             if (!dump) continue;
             std::ofstream out(std::string(dump) + "/" + view.name + "-" + std::to_string(8 * (d + 1)) +
                               ".ppm");

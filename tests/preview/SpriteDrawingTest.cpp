@@ -90,6 +90,9 @@ TEST(PreviewIcons, IconsTheRebuildCannotMakeAreLeftAlone) {
     auto few = buildObject(std::vector(sprites.begin(), sprites.begin() + 72));
     composePreviewIcons(few);
     EXPECT_EQ(test::pixelsOf(few, PathIconSprite), Bytes(1530, 77));
+    auto enough = buildObject(std::vector(sprites.begin(), sprites.begin() + 73));
+    composePreviewIcons(enough);
+    EXPECT_NE(test::pixelsOf(enough, PathIconSprite), Bytes(1530, 77));
     // A row-coded icon, and one whose data are shorter than width x height.
     sprites[PathIconSprite] = test::solidRowCodedSprite(kIconWidth, kIconHeight, 77);
     sprites[QueueIconSprite] = test::solidRawSprite(kIconWidth, kIconHeight, 78, 1, 1);
