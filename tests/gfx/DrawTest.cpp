@@ -16,6 +16,7 @@ namespace {
 
 using test::Bytes;
 using Value = std::optional<std::uint32_t>;  // what a pixel becomes; nothing: left alone
+constexpr std::uint32_t kMatch = 0x0ABC;
 
 // --- reference arithmetic, channel by channel ---
 
@@ -90,6 +91,8 @@ Bytes expectedAfter(Image& src, Image& dst, int x, int y, bool flipped, const Ru
 std::unique_ptr<Image> source(const Image& format, int w, int h, std::mt19937& rng) {
     auto src = test::makeLike(format, w, h);
     test::fillRandom(*src, rng, true);
+    src->putPixel(1, 1, kMatch & test::maskOf(*src));  // for recolouring
+    src->putPixel(w - 1, h - 1, kMatch & test::maskOf(*src));
     if (src->bitsPerPixel() == 8) {
         auto* palette = new Palette;
         for (PaletteEntry& e : palette->entries)
@@ -110,7 +113,6 @@ struct Row {
     std::function<Expect(int bits)> expect;
 };
 
-constexpr std::uint32_t kMatch = 0x0ABC;
 const Rule kCopy = RULE(s), kKeyed = RULE(visible(s, s));
 Expect all(const Rule& r, bool flipped = false) { return {true, flipped, r}; }
 Expect only16(int bits, const Rule& r) { return {bits == 16, false, r}; }
@@ -314,117 +316,90 @@ TYPED_TEST(DrawFormat, TranslucentFillMixesTheClippedRectangle) {
 // channels random, two pixels at a time and one alone at the end.
 TEST(Draw, SaturationRespectsEachChannelBoundary) {
     std::mt19937 rng(9);
-    for (int layout : {1, 2}) {
-        std::unique_ptr<Image> format = std::make_unique<MemoryImage555>(1, 1);
-        if (layout == 2) format = std::make_unique<MemoryImage565>(1, 1);
-        for (const Channel& channel : channelsOf(*format)) {
-            const int n = int((channel.max + 1) * (channel.max + 1)) + 1;
+    for (const std::unique_ptr<Image>& format :
+         {test::makeLike(MemoryImage555(1, 1), 1, 1), test::makeLike(MemoryImage565(1, 1), 1, 1)})
+        for (const Channel& c : channelsOf(*format)) {
+            const int n = int((c.max + 1) * (c.max + 1)) + 1;
             auto src = test::makeLike(*format, n, 1), dst = test::makeLike(*format, n, 1);
-            const std::uint32_t others = test::maskOf(*format) & ~(channel.max << channel.shift);
-            for (int i = 0; i < n; ++i) {
-                src->putPixel(i, 0,
-                              (rng() & others) | (std::uint32_t(i) % (channel.max + 1) << channel.shift));
-                dst->putPixel(i, 0,
-                              (rng() & others) | (std::uint32_t(i) / (channel.max + 1) % (channel.max + 1)
-                                                  << channel.shift));
+            const std::uint32_t others = test::maskOf(*format) & ~(c.max << c.shift);
+            for (std::uint32_t i = 0; i < std::uint32_t(n); ++i) {
+                src->putPixel(int(i), 0, (rng() & others) | (i % (c.max + 1) << c.shift));
+                dst->putPixel(int(i), 0, (rng() & others) | (i / (c.max + 1) % (c.max + 1) << c.shift));
             }
-            for (bool add : {true, false}) {
-                auto out = test::copyOf(*dst);
-                EXPECT_EQ(add ? src->drawAdditive(out.get(), 0, 0, false)
-                              : src->drawSubtractive(out.get(), 0, 0, false),
-                          1);
-                for (int i = 0; i < n; ++i) {
-                    const std::uint32_t s = src->getPixel(i, 0), d = dst->getPixel(i, 0);
-                    ASSERT_EQ(out->getPixel(i, 0),
-                              add ? addClamped(*format, d, s) : subtractClamped(*format, d, s))
-                        << layout << (add ? " add " : " subtract ") << std::hex << d << ", " << s;
-                }
-            }
+            auto sum = test::copyOf(*dst), difference = test::copyOf(*dst);
+            EXPECT_EQ(src->drawAdditive(sum.get(), 0, 0, false) +
+                          src->drawSubtractive(difference.get(), 0, 0, false),
+                      2);
+            EXPECT_EQ(test::storedBytes(*sum),
+                      expectedAfter(*src, *dst, 0, 0, false, RULE(addClamped(f, d, s))));
+            EXPECT_EQ(test::storedBytes(*difference),
+                      expectedAfter(*src, *dst, 0, 0, false, RULE(subtractClamped(f, d, s))));
         }
-    }
 }
 
-// Between formats the copies convert each pixel; the effects without a fallback draw nothing.
+// Between formats the copies convert each pixel, blending and translucency fall back
+// to the converting transparent copy, and the other effects draw nothing.
 TEST(Draw, AcrossFormatsPixelsAreConverted) {
     std::mt19937 rng(13);
-    const std::pair<int, int> formats[] = {{8, 1}, {16, 1}, {16, 2}, {24, 1}, {32, 1}};
-    auto make = [&](int bits, int layout, int w, int h) {
-        sixteenBitLayout = layout;
-        auto image = source(*createMemoryImage(1, 1, bits), w, h, rng);
-        sixteenBitLayout = 1;
-        return image;
-    };
-    for (auto [fromBits, fromLayout] : formats)
-        for (auto [toBits, toLayout] : formats)
+    const std::unique_ptr<Image> formats[] = {
+        std::make_unique<MemoryImage8>(1, 1), std::make_unique<MemoryImage555>(1, 1),
+        std::make_unique<MemoryImage565>(1, 1), std::make_unique<MemoryImage24>(1, 1),
+        std::make_unique<MemoryImage32>(1, 1)};
+    for (const auto& from : formats)
+        for (const auto& to : formats)
             for (int flags : {0, 1}) {
-                auto src = make(fromBits, fromLayout, 5, 4), dst = make(toBits, toLayout, 12, 9);
-                const Image& to = *dst;
-                const bool same = fromBits == toBits && fromLayout == toLayout && flags == 0;
-                const Rule converted = [&to](const Image& f, std::uint32_t s, std::uint32_t) -> Value {
+                auto src = source(*from, 5, 4, rng), dst = source(*to, 12, 9, rng);
+                const bool same = from == to;
+                const Image& target = *dst;
+                const Rule converted = [&target](const Image& f, std::uint32_t s, std::uint32_t) -> Value {
                     int r = 0, g = 0, b = 0;
                     f.unpackColor(s, r, g, b);
-                    return to.packColor(r, g, b);
+                    return target.packColor(r, g, b);
+                };
+                const Rule keyed = [&](const Image& f, std::uint32_t s, std::uint32_t d) {
+                    return s ? converted(f, s, d) : std::nullopt;
                 };
                 for (auto [x, y] : {std::pair{-2, 3}, {4, 1}, {9, 7}}) {
                     SCOPED_TRACE(::testing::Message()
-                                 << fromBits << "/" << fromLayout << " onto " << toBits << "/" << toLayout
-                                 << " flags " << flags << " at " << x << "," << y);
-                    Bytes want = expectedAfter(*src, *dst, x, y, false, same ? kCopy : converted);
+                                 << from->bitsPerPixel() << "/" << from->layout16() << " onto "
+                                 << to->bitsPerPixel() << "/" << to->layout16() << " flags " << flags
+                                 << " at " << x << "," << y);
+                    Bytes want = expectedAfter(*src, *dst, x, y, false, same && !flags ? kCopy : converted);
                     EXPECT_EQ(src->draw(dst.get(), x, y, false, flags), 1);
                     EXPECT_EQ(test::storedBytes(*dst), want);
-                    const Rule keyedConverted = [&](const Image& f, std::uint32_t s, std::uint32_t d) {
-                        return s ? converted(f, s, d) : std::nullopt;
-                    };
-                    want = expectedAfter(*src, *dst, x, y, false, same ? kKeyed : keyedConverted);
+                    want = expectedAfter(*src, *dst, x, y, false, same && !flags ? kKeyed : keyed);
                     EXPECT_EQ(src->drawTransparent(dst.get(), x, y, false, flags), 1);
                     EXPECT_EQ(test::storedBytes(*dst), want);
-                    if (fromBits == toBits && fromLayout == toLayout) continue;
-                    // Blend and translucency fall back to the (converting) transparent copy.
-                    want = expectedAfter(*src, *dst, x, y, false, keyedConverted);
-                    EXPECT_EQ(src->drawBlended(dst.get(), x, y, false, 90), 1);
-                    EXPECT_EQ(src->drawTranslucentFlipped(dst.get(), x, y, false), 1);
-                    EXPECT_EQ(src->drawTranslucent(dst.get(), x, y, false), 1);
-                    EXPECT_EQ(test::storedBytes(*dst), want);
-                    const Bytes before = test::storedBytes(*dst);
-                    EXPECT_EQ(src->drawSilhouette(dst.get(), x, y, false, 1) +
+                    if (same) continue;
+                    EXPECT_EQ(src->drawBlended(dst.get(), x, y, false, 90) +
+                                  src->drawTranslucentFlipped(dst.get(), x, y, false) +
+                                  src->drawTranslucent(dst.get(), x, y, false) +
+                                  src->drawSilhouette(dst.get(), x, y, false, 1) +
                                   src->drawShadow(dst.get(), x, y, false) +
                                   src->drawFlipped(dst.get(), x, y, false) +
                                   src->drawAdditive(dst.get(), x, y, false),
-                              0);
-                    EXPECT_EQ(test::storedBytes(*dst), before);
+                              3);
+                    EXPECT_EQ(test::storedBytes(*dst), want);
                 }
             }
-}
-
-TEST(Draw, EightBitTranslucencyNeedsThePalettesMixTable) {
-    auto src = createMemoryImage(2, 1, 8), dst = createMemoryImage(2, 1, 8);
-    src->clear(3);
-    dst->clear(4);
-    EXPECT_EQ(src->drawTranslucent(dst.get(), 0, 0, false), 0);  // no palette: nothing to mix with
-    EXPECT_EQ(dst->getPixel(0, 0), 4u);
-    auto* palette = new Palette;
-    palette->entries[3] = {200, 0, 0, 0};
-    palette->entries[4] = {0, 0, 200, 0};
-    palette->entries[9] = {100, 0, 100, 0};
-    src->setPalette(palette);
-    EXPECT_FALSE(palette->hasMixTable);
-    EXPECT_EQ(src->drawTranslucent(dst.get(), 0, 0, false), 1);
-    EXPECT_TRUE(palette->hasMixTable);  // built on first use
-    EXPECT_EQ(dst->getPixel(1, 0), 9u);
+    // 8 bits without a palette have nothing to mix with.
+    auto bare = std::make_unique<MemoryImage8>(2, 1), onto = std::make_unique<MemoryImage8>(2, 1);
+    bare->clear(3);
+    onto->clear(4);
+    EXPECT_EQ(bare->drawTranslucent(onto.get(), 0, 0, false), 0);
+    EXPECT_EQ(onto->getPixel(0, 0), 4u);
 }
 
 // The 5-6-5 shown buffer has only silhouette and recolour of the effects.
 TEST(Draw, TheDibFiveSixFiveImageHasOnlySilhouetteAndRecolour) {
     std::mt19937 rng(17);
     DibImage565 dib(nullptr, 6, 4);
-    ASSERT_TRUE(dib.isValid());
     test::fillRandom(dib, rng, true);
     auto dst = std::make_unique<MemoryImage565>(8, 6);
     test::fillRandom(*dst, rng, false);
     const Bytes want = expectedAfter(dib, *dst, 1, 1, false, kKeyed);
-    EXPECT_EQ(dib.drawTranslucent(dst.get(), 1, 1, false), 1);  // no blend either: the transparent copy
-    EXPECT_EQ(test::storedBytes(*dst), want);
-    EXPECT_EQ(dib.drawShadow(dst.get(), 1, 1, false) + dib.drawAdditive(dst.get(), 1, 1, false), 0);
+    EXPECT_EQ(dib.drawTranslucent(dst.get(), 1, 1, false) + dib.drawShadow(dst.get(), 1, 1, false),
+              1);  // no blend: the transparent copy
     EXPECT_EQ(test::storedBytes(*dst), want);
     EXPECT_EQ(dib.drawSilhouette(dst.get(), 1, 1, false, 0x1234), 1);
     EXPECT_EQ(test::storedBytes(*dst), expectedAfter(dib, *dst, 1, 1, false, RULE(visible(s, 0x1234))));

@@ -138,49 +138,39 @@ Bytes tiff(const Bytes& pixels, const Bytes& extra, std::vector<TiffEntry> more,
 }
 
 TEST(TiffReader, StripsInTheValueFieldOrAtOffsets) {
-    auto image = readTiffBytes(
-        test::makeTiffOneStrip(3, 2, {10, 20, 30, 40, 50, 60, 70, 80, 90, 1, 2, 3, 4, 5, 6, 7, 8, 9}));
-    ASSERT_TRUE(image) << image.error();
-    EXPECT_EQ(image.value()->bitsPerPixel(), 24);
-    EXPECT_EQ(test::pixelsOf(*image.value()),
-              (Pixels{0x0A141E, 0x28323C, 0x46505A, 0x010203, 0x040506, 0x070809}));
-    // Three one-row strips stored in reverse: LONG offsets and SHORT counts at offsets; an unknown tag.
     const Bytes pixels = {9, 9, 9, 8, 8, 8, 5, 5, 5, 6, 6, 6, 1, 2, 3, 4, 5, 6};
-    Bytes arrays;
+    Bytes arrays;  // three LONG offsets, the strips in reverse, then three SHORT counts
     ByteWriter w(arrays);
     for (std::uint32_t v : {8 + 12, 8 + 6, 8 + 0}) w.u32(v);
     for (int i = 0; i < 3; ++i) w.u16(6);
-    const Pixels reversed = {0x010203, 0x040506, 0x050505, 0x060606, 0x090909, 0x080808};
-    image = readTiffBytes(
-        tiff(pixels, arrays, {{257, 4, 1, 3}, {273, 4, 3, 26}, {279, 3, 3, 38}, {999, 3, 1, 0}}));
-    ASSERT_TRUE(image) << image.error();
-    EXPECT_EQ(test::pixelsOf(*image.value()), reversed);
-    // Arrays ending exactly at the end of the file.
-    const Bytes atEnd = tiff(pixels, {}, {{257, 4, 1, 3}, {273, 4, 3, 0}, {279, 3, 3, 0}});
-    Bytes file = atEnd;
-    file.insert(file.end(), arrays.begin(), arrays.end());
-    storeLe32(&file[8 + 18 + 2 + 12 * 5 + 8], std::uint32_t(atEnd.size()));
-    storeLe32(&file[8 + 18 + 2 + 12 * 6 + 8], std::uint32_t(atEnd.size() + 12));
-    image = readTiffBytes(file);
-    ASSERT_TRUE(image) << image.error();
-    EXPECT_EQ(test::pixelsOf(*image.value()), reversed);
-    // Two SHORT offsets in the value field: low half first.
-    image = readTiffBytes(tiff(pixels, {}, {{273, 3, 2, (20u << 16) | 14u}, {279, 3, 2, (6u << 16) | 6u}}));
-    ASSERT_TRUE(image) << image.error();
-    EXPECT_EQ(test::pixelsOf(*image.value()), (Pixels{0x050505, 0x060606, 0x010203, 0x040506}));
-    // A strip longer than the image stops at its last row; counts missing or past the file leave zeros.
-    image = readTiffBytes(tiff(pixels, {}, {{257, 3, 1, 1}, {273, 4, 1, 8}, {279, 4, 1, 18}}));
-    EXPECT_EQ(test::pixelsOf(*image.value()), (Pixels{0x090909, 0x080808}));
-    image = readTiffBytes(tiff(pixels, {}, {{273, 3, 2, (20u << 16) | 14u}, {279, 4, 1, 6}}));
-    EXPECT_EQ(test::pixelsOf(*image.value()), (Pixels{0x050505, 0x060606, 0, 0}));
-    image = readTiffBytes(tiff(pixels, {}, {{273, 4, 1, 1000000}, {279, 4, 1, 12}}));
-    EXPECT_EQ(test::pixelsOf(*image.value()), Pixels(4, 0));
-    // A strip cut by the end of the file keeps what is there.
-    Bytes cut = tiff(pixels, {}, {{273, 4, 1, 0}, {279, 4, 1, 12}});
+    Bytes atEnd = tiff(pixels, {}, {{257, 4, 1, 3}, {273, 4, 3, 0}, {279, 3, 3, 0}});  // arrays end the file
+    storeLe32(&atEnd[8 + 18 + 2 + 12 * 5 + 8], std::uint32_t(atEnd.size()));
+    storeLe32(&atEnd[8 + 18 + 2 + 12 * 6 + 8], std::uint32_t(atEnd.size() + 12));
+    atEnd.insert(atEnd.end(), arrays.begin(), arrays.end());
+    Bytes cut = tiff(pixels, {}, {{273, 4, 1, 0}, {279, 4, 1, 12}});  // a strip cut by the end of the file
     storeLe32(&cut[8 + 18 + 2 + 12 * 4 + 8], std::uint32_t(cut.size()));
     cut.insert(cut.end(), {1, 2, 3});
-    image = readTiffBytes(cut);
-    EXPECT_EQ(test::pixelsOf(*image.value()), (Pixels{0x010203, 0, 0, 0}));
+    const Pixels reversed = {0x010203, 0x040506, 0x050505, 0x060606, 0x090909, 0x080808};
+    const std::pair<Bytes, Pixels> cases[] = {
+        {test::makeTiffOneStrip(3, 2, {10, 20, 30, 40, 50, 60, 70, 80, 90, 1, 2, 3, 4, 5, 6, 7, 8, 9}),
+         {0x0A141E, 0x28323C, 0x46505A, 0x010203, 0x040506, 0x070809}},
+        {tiff(pixels, arrays, {{257, 4, 1, 3}, {273, 4, 3, 26}, {279, 3, 3, 38}, {999, 3, 1, 0}}), reversed},
+        {atEnd, reversed},
+        // Two SHORT values in the value field: the low half first.
+        {tiff(pixels, {}, {{273, 3, 2, (20u << 16) | 14u}, {279, 3, 2, (6u << 16) | 6u}}),
+         {0x050505, 0x060606, 0x010203, 0x040506}},
+        // A strip longer than the image stops at its last row; counts missing or past the file leave zeros.
+        {tiff(pixels, {}, {{257, 3, 1, 1}, {273, 4, 1, 8}, {279, 4, 1, 18}}), {0x090909, 0x080808}},
+        {tiff(pixels, {}, {{273, 3, 2, (20u << 16) | 14u}, {279, 4, 1, 6}}), {0x050505, 0x060606, 0, 0}},
+        {tiff(pixels, {}, {{273, 4, 1, 1000000}, {279, 4, 1, 12}}), Pixels(4, 0)},
+        {cut, {0x010203, 0, 0, 0}},
+    };
+    for (std::size_t i = 0; i < std::size(cases); ++i) {
+        auto image = readTiffBytes(cases[i].first);
+        ASSERT_TRUE(image) << image.error();
+        EXPECT_EQ(image.value()->bitsPerPixel(), 24);
+        EXPECT_EQ(test::pixelsOf(*image.value()), cases[i].second) << "case " << i;
+    }
 }
 
 TEST(TiffReader, RefusesAtEveryBound) {

