@@ -98,6 +98,8 @@ TEST(Workspace, SpriteEncoderSplitsRunsAndThePcxWriterChecksItsPicture) {
     test::TempDir dir;
     const std::uint8_t pixels[6] = {1, 2, 3, 4, 5, 6};
     EXPECT_TRUE(writePcx8(dir.file("a.pcx"), 3, 2, pixels, gamePcxPalette()));
+    const test::Bytes pcx = dir.read("a.pcx");  // scan lines padded to even length with 0
+    EXPECT_EQ(test::Bytes(pcx.begin() + 128, pcx.begin() + 136), (test::Bytes{1, 2, 3, 0, 4, 5, 6, 0}));
     for (auto [w, h] : {std::pair{2, 2}, {0, 6}, {6, 0}, {65536, 1}})
         EXPECT_EQ(writePcx8(dir.file("b.pcx"), w, h, pixels, gamePcxPalette()).error(),
                   "picture size does not match its pixels");
