@@ -17,29 +17,20 @@ namespace trellisor::test {
 
 using Bytes = std::vector<std::uint8_t>;
 
-// A memory image class and what its pixel values hold.
-template <class I, std::uint32_t Mask>
+// A memory image class, what its pixel values hold, and its name in the typed suites.
+template <class I, std::uint32_t Mask, int Name>
 struct Format {
-    using Image = I;
     static constexpr std::uint32_t mask = Mask;
-    static std::unique_ptr<trellisor::Image> make(int w, int h) { return std::make_unique<I>(w, h); }
+    static constexpr int name = Name;
+    static std::unique_ptr<Image> make(int w, int h) { return std::make_unique<I>(w, h); }
 };
-using Fmt8 = Format<MemoryImage8, 0xFF>;
-using Fmt555 = Format<MemoryImage555, 0x7FFF>;
-using Fmt565 = Format<MemoryImage565, 0xFFFF>;
-using Fmt24 = Format<MemoryImage24, 0xFFFFFF>;
-using Fmt32 = Format<MemoryImage32, 0xFFFFFFFF>;
-using AllFormats = ::testing::Types<Fmt8, Fmt555, Fmt565, Fmt24, Fmt32>;
-
+using AllFormats = ::testing::Types<Format<MemoryImage8, 0xFF, 8>, Format<MemoryImage555, 0x7FFF, 555>,
+                                    Format<MemoryImage565, 0xFFFF, 565>, Format<MemoryImage24, 0xFFFFFF, 24>,
+                                    Format<MemoryImage32, 0xFFFFFFFF, 32>>;
 struct FormatName {
     template <class F>
     static std::string GetName(int) {
-        const int bits = F::mask == 0xFF       ? 8
-                         : F::mask == 0x7FFF   ? 555
-                         : F::mask == 0xFFFF   ? 565
-                         : F::mask == 0xFFFFFF ? 24
-                                               : 32;
-        return "Bits" + std::to_string(bits);
+        return "Bits" + std::to_string(F::name);
     }
 };
 
