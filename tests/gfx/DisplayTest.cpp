@@ -119,12 +119,12 @@ TEST(Display, DibDisplayModesHeadersAndPresent) {
     HeadlessWindowPort port(16);
     auto display = createDisplay(2, &port, 0);
     ASSERT_TRUE(display->setMode(3, 2, 16, 0));
-    const std::uint8_t* h = display->screen()->bitmapInfo();
+    const std::uint8_t* info = display->screen()->bitmapInfo();
     EXPECT_EQ(display->screen()->layout16(), 2);
     EXPECT_EQ(display->screen()->pitch(), 8);
-    EXPECT_EQ(
-        (std::vector<std::uint32_t>{loadLe32(h + 16), loadLe32(h + 40), loadLe32(h + 44), loadLe32(h + 48)}),
-        (std::vector<std::uint32_t>{3, 0xF800, 0x07E0, 0x001F}));
+    EXPECT_EQ((std::vector<std::uint32_t>{loadLe32(info + 16), loadLe32(info + 40), loadLe32(info + 44),
+                                          loadLe32(info + 48)}),
+              (std::vector<std::uint32_t>{3, 0xF800, 0x07E0, 0x001F}));
     display->present();
     EXPECT_EQ(port.lastHeader().size(), 52u);
     const Bytes header = port.lastHeader();
