@@ -7,8 +7,8 @@
 #include <tuple>
 #include <vector>
 
-#include "../tests/preview/BitmapBuilder.h"
-#include "../tests/preview/SceneObject.h"
+#include "../tests/support/ImageFileBuilders.h"
+#include "../tests/support/SceneObject.h"
 #include "preview/BitmapImport.h"
 #include "preview/HeadlessPreview.h"
 #include "preview/PreviewFrame.h"

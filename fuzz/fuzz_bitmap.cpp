@@ -4,7 +4,7 @@
 #include <cstring>
 #include <vector>
 
-#include "../tests/preview/SceneObject.h"
+#include "../tests/support/SceneObject.h"
 #include "preview/BitmapImport.h"
 
 using namespace trellisor;

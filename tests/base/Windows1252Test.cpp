@@ -25,9 +25,12 @@ TEST(Windows1252, ReportsEachUnencodableCharacterOnce) {
     const Case cases[] = {
         {"\u8DEF\u5F84 x \u8DEF", "?? x ?", "\u8DEF\u5F84"},  // each once, in order of appearance
         {"\uAE38", "?", "\uAE38"},
-        {"\U0001F600!", "?!", "\U0001F600"},  // outside the basic plane
-        {"\xFF x", "? x", "\uFFFD"},          // malformed UTF-8
-        {"\xC3", "?", "\uFFFD"},              // cut off
+        {"\U0001F600!", "?!", "\U0001F600"},            // outside the basic plane
+        {"\xFF x", "? x", "\uFFFD"},                    // malformed UTF-8
+        {"\xC3", "?", "\uFFFD"},                        // cut off
+        {"\xC3(", "?(", "\uFFFD"},                      // a continuation byte missing
+        {"\xF4\x90\x80\x80", "?", "\uFFFD"},            // beyond U+10FFFF
+        {"\xF0\x90\x80\x80", "?", "\xF0\x90\x80\x80"},  // U+10000, the first of four bytes
         {"\xE2\x82\xAC \xE2\x80\x94", "\x80 \x97", ""},
     };
     for (const Case& c : cases) {

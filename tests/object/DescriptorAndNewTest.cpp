@@ -1,11 +1,11 @@
-// Descriptor lists (count and missing-line rules) and New (page order, icons, sizes, refusals).
+// Descriptor lists (the count and missing-line rules, files) and New (page order,
+// icons, support sets, missing types, refusals, the random choice).
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 
 #include "object/DescriptorFile.h"
 #include "object/NewPath.h"
-#include "object/ObjectFile.h"
 #include "object/TypeFile.h"
 #include "support/ObjectBuilder.h"
 #include "support/TempDir.h"
@@ -13,152 +13,123 @@
 namespace trellisor {
 namespace {
 
-using Bytes = std::vector<std::uint8_t>;
+using Entries = std::vector<TypeEntry>;
 
-TEST(DescriptorParse, CountAndMissingLineRules) {
-    EXPECT_EQ(parseDescriptorText("2\nBrick\nbrick.pth\nTar\ntar.pth\n"),
-              (std::vector<TypeEntry>{{"Brick", "brick.pth"}, {"Tar", "tar.pth"}}));
-    EXPECT_TRUE(parseDescriptorText("0\nA\nb\n").empty());
-    EXPECT_TRUE(parseDescriptorText("\nA\nb\n").empty());
-    EXPECT_TRUE(parseDescriptorText("types\nA\nb\n").empty());
-    EXPECT_TRUE(parseDescriptorText("-3\nA\nb\n").empty());
-    EXPECT_TRUE(parseDescriptorText("").empty());
-
-    // atoi: leading blanks, a sign, and text after the digits.
-    EXPECT_EQ(parseDescriptorText("  +1 types\nA\nb").size(), 1u);
-
-    auto three = parseDescriptorText("3\na\nb\nc\nd\n");
-    ASSERT_EQ(three.size(), 3u);
-    EXPECT_EQ(three[1], (TypeEntry{"c", "d"}));
-    EXPECT_EQ(three[2], (TypeEntry{"", ""}));
-
-    auto half = parseDescriptorText("2\r\n Spaced \r\n file.pth\r\nOnlyName\r\n");
-    ASSERT_EQ(half.size(), 2u);
-    EXPECT_EQ(half[0], (TypeEntry{" Spaced ", " file.pth"}));
-    EXPECT_EQ(half[1], (TypeEntry{"OnlyName", ""}));
-
-    // An absurd count is bounded by what the text can hold (plus a few missing entries).
-    auto absurd = parseDescriptorText("2000000000\nA\na.pth\n");
-    EXPECT_GE(absurd.size(), 2u);
-    EXPECT_LE(absurd.size(), 64u);
-    EXPECT_EQ(absurd[0], (TypeEntry{"A", "a.pth"}));
-    EXPECT_LE(parseDescriptorText("99999999999999999999999\n").size(), 64u);
+TEST(Descriptor, CountAndMissingLineRules) {
+    const std::pair<const char*, Entries> cases[] = {
+        {"2\nBrick\nbrick.pth\nTar\ntar.pth\n", {{"Brick", "brick.pth"}, {"Tar", "tar.pth"}}},
+        {"1\r\n Spaced \r\n file.pth\r\n", {{" Spaced ", " file.pth"}}},  // line ends "\n" or "\r\n"
+        {" \t\v\f\r+1 types\nA\nb", {{"A", "b"}}},                        // atoi: blanks, a sign, text after
+        {"3\na\nb\nc\nd\n", {{"a", "b"}, {"c", "d"}, {"", ""}}},          // missing lines give empty texts
+        {"2\nOnlyName", {{"OnlyName", ""}, {"", ""}}},
+        {"0\nA\nb\n", {}},
+        {"-3\nA\nb\n", {}},
+        {"types\nA\nb\n", {}},
+        {"\nA\nb\n", {}},
+        {"", {}},
+    };
+    for (const auto& [text, entries] : cases) EXPECT_EQ(parseDescriptorText(text), entries) << text;
+    // A count beyond the text is bounded by what it holds plus 16 missing entries.
+    EXPECT_EQ(parseDescriptorText("2000000000\nA\na.pth\n").size(), 17u);
+    EXPECT_EQ(parseDescriptorText("99999999999999999999999\n").size(), 16u);
+    std::string twelve = "12\n";
+    for (int i = 0; i < 12; ++i) twelve += "T" + std::to_string(i) + "\nt" + std::to_string(i) + ".pth\n";
+    const Entries parsed = parseDescriptorText(twelve);
+    ASSERT_EQ(parsed.size(), 12u);
+    EXPECT_EQ(parsed[11], (TypeEntry{"T11", "t11.pth"}));
 }
 
-TEST(DescriptorFile, WriteThenReadBack) {
+TEST(Descriptor, FilesWriteAndReadBackWhateverTheirCase) {
     test::TempDir dir;
-    std::vector<TypeEntry> entries = {{"Brick", "brick.pth"}, {"Brick", "brick.pth"}, {"", "x.pth"}};
+    const Entries entries = {{"Brick", "brick.pth"}, {"Brick", "brick.pth"}, {"", "x.pth"}};
     EXPECT_EQ(formatDescriptorText(entries), "3\nBrick\nbrick.pth\nBrick\nbrick.pth\n\nx.pth\n");
-    ASSERT_TRUE(writeDescriptorFile(dir.file("path.txt"), entries).isOk());
-    EXPECT_EQ(readDescriptorFile(dir.file("path.txt")), entries);
-    EXPECT_EQ(readDescriptorFile(dir.file("PATH.TXT")), entries);  // found without regard to case
+    ASSERT_TRUE(writeDescriptorFile(dir.file("path.txt"), entries));
+    EXPECT_EQ(readDescriptorFile(dir.file("PATH.TXT")), entries);
     EXPECT_TRUE(readDescriptorFile(dir.file("queue.txt")).empty());
     EXPECT_TRUE(readDescriptorFile(dir.path()).empty());
+    EXPECT_FALSE(writeDescriptorFile(dir.file("no/such.txt"), entries));
+    ASSERT_TRUE(writeDescriptorFile(dir.file("SUPPORT.TXT"), {{"Poles", "poles.pth"}}));
+    const auto lists = readTypeLists(dir.path());
+    EXPECT_EQ(lists[PagePath], entries);
+    EXPECT_EQ(lists[PageSupports], (Entries{{"Poles", "poles.pth"}}));
+    EXPECT_TRUE(lists[PageQueue].empty() && lists[PageStringTable].empty());
 }
 
 // A working directory with one type file per page, taken from a full object with the given supports.
 struct Workspace {
     test::TempDir dir;
-    std::array<std::vector<TypeEntry>, 6> lists;
+    std::array<Entries, 6> lists;
+    PathObject source;
 
-    explicit Workspace(int supportCount = 59) {
-        const std::uint8_t supportType = supportCount == 59 ? 0 : 1;
-        const std::uint8_t pathFlags = supportCount == 56 ? 1 : 0;
-        PathObject source = test::buildObject(test::standardSprites(109 + supportCount),
-                                              test::twelveStrings(), supportType, pathFlags);
-        const char* files[5] = {"path.pth", "prail.pth", "queue.pth", "qrail.pth", "support.pth"};
-        for (int page = 0; page < 5; ++page) {
-            EXPECT_TRUE(writeTypeFile(source, page, dir.file(files[page])).isOk());
-            lists[std::size_t(page)].push_back({std::string("T") + files[page], files[page]});
+    explicit Workspace(int supports = 59)
+        : source(test::buildObject(test::standardSprites(109 + supports), test::twelveStrings(),
+                                   supports == 59 ? 0 : 1, supports == 56 ? 1 : 0)) {
+        for (int page = PagePath; page <= PageSupports; ++page) {
+            const std::string file = std::string("T") + pageInfo(page).descriptorFile + ".pth";
+            EXPECT_TRUE(writeTypeFile(source, page, dir.file(file)));
+            lists[std::size_t(page)].push_back({file, file});
         }
     }
 };
 
-TEST(NewPath, AssemblesEveryPageAtItsIndices) {
-    Workspace ws;
-    PathObject source = test::buildObject(test::standardSprites(168));
-    PathObject obj = test::buildObject({test::solidRawSprite(1, 1, 1)});
-    std::srand(7);
-    ASSERT_TRUE(assembleNewPath(obj, ws.lists, ws.dir.path()).isOk());
-
-    ASSERT_EQ(obj.m_spriteCount, 168u);
-    EXPECT_EQ(obj.m_head.flags, 0x09F55405u);
-    EXPECT_EQ(obj.m_head.encoding, 1);
-    EXPECT_EQ(obj.m_head.checksum, 0u);
-    EXPECT_EQ(obj.m_stringTableOffset, 14u);
-    EXPECT_EQ(obj.m_imageDataOffset, 59u);
-    std::string text;
-    ASSERT_TRUE(obj.getObjectString(0, text));
-    EXPECT_EQ(text, " ");
-    ASSERT_TRUE(obj.getObjectString(11, text));
-    for (unsigned i = 0; i < 168; ++i) {
-        auto a = obj.spritePixels(i);
-        auto b = source.spritePixels(i);
-        EXPECT_EQ(obj.m_sprites[i].word1(), source.m_sprites[i].word1()) << i;
-        EXPECT_EQ(obj.m_sprites[i].flags, source.m_sprites[i].flags) << i;
-        if (i != PathIconSprite && i != QueueIconSprite) {
-            EXPECT_TRUE(std::equal(a.begin(), a.end(), b.begin(), b.end())) << i;
-        } else {
-            EXPECT_EQ(a.size(), 1530u);
-            EXPECT_EQ(obj.m_sprites[i].xOffset, 1);
-            EXPECT_EQ(obj.m_sprites[i].yOffset, 1);
+TEST(NewPath, AssemblesEveryPageAtItsIndicesWithBlankIcons) {
+    for (int supports : {59, 56, 37}) {
+        Workspace ws(supports);
+        PathObject obj = test::buildObject({test::solidRawSprite(1, 1, 1)});
+        ASSERT_TRUE(assembleNewPath(obj, ws.lists, ws.dir.path()));
+        ASSERT_EQ(obj.m_spriteCount, 109u + unsigned(supports));
+        EXPECT_EQ(std::tuple(obj.m_supportType, obj.m_pathFlags),
+                  std::tuple(ws.source.m_supportType, ws.source.m_pathFlags));
+        EXPECT_EQ(std::tuple(obj.m_head.flags, obj.m_head.encoding, obj.m_head.checksum),
+                  std::tuple(0x09F55405u, 1, 0u));
+        EXPECT_EQ(objectStrings(obj),
+                  (std::array<std::string, 12>{" ", " ", " ", " ", " ", " ", " ", " ", " ", " ", " ", " "}));
+        for (unsigned i = 0; i < obj.m_spriteCount; ++i) {
+            const auto a = test::pixelsOf(obj, i);
+            if (i == PathIconSprite || i == QueueIconSprite) {
+                EXPECT_EQ(obj.m_sprites[i].word1(), std::uint32_t(34 << 16 | 45));
+                EXPECT_EQ(obj.m_sprites[i].word2(), 0x00010001u);
+                EXPECT_EQ(obj.m_sprites[i].flags, kSpriteRaw);
+                EXPECT_EQ(std::count(a.begin(), a.end(), 0), 1530);
+            } else {
+                EXPECT_EQ(obj.m_sprites[i].word1(), ws.source.m_sprites[i].word1()) << i;
+                EXPECT_EQ(a, test::pixelsOf(ws.source, i)) << i;
+            }
         }
     }
-
-    // Saved with the boxes' "New Path", the object reads back with twelve such texts.
-    std::array<std::string, kLanguageCount> texts;
-    texts.fill(kNewPathText);
-    Bytes file = serializeObjectFile(obj, "NEW.DAT", texts);
-    PathObject back;
-    ASSERT_EQ(readObjectBytes(back, file).outcome, LoadOutcome::Loaded);
-    for (const auto& t : objectStrings(back)) EXPECT_EQ(t, "New Path");
-    EXPECT_EQ(back.m_spriteCount, 168u);
 }
 
-TEST(NewPath, SupportSetsMissingTypesAndEmptyLists) {
-    {
-        Workspace ws(37);
-        PathObject obj;
-        ASSERT_TRUE(assembleNewPath(obj, ws.lists, ws.dir.path()).isOk());
-        EXPECT_EQ(obj.m_spriteCount, 146u);
-        EXPECT_EQ(obj.m_supportType, 1);
-    }
-    {
-        Workspace ws(56);
-        PathObject obj;
-        ASSERT_TRUE(assembleNewPath(obj, ws.lists, ws.dir.path()).isOk());
-        EXPECT_EQ(obj.m_spriteCount, 165u);
-        EXPECT_EQ(obj.m_pathFlags, 1);
-    }
+TEST(NewPath, MissingTypesEmptyListsAndTheRandomChoice) {
     Workspace ws;
     // A listed type file that cannot be read: refused by its name, the object left as it was.
-    ws.lists[PageQueueRailings] = {{"Gone", "gone.pth"}};
+    auto gone = ws.lists;
+    gone[PageQueueRailings] = {{"Gone", "gone.pth"}};
     PathObject kept = test::buildObject({test::solidRawSprite(2, 2, 4)});
-    Status s = assembleNewPath(kept, ws.lists, ws.dir.path());
-    EXPECT_EQ(s.error(), "cannot read the Queue Railings type file 'gone.pth': No such file or directory");
+    EXPECT_EQ(assembleNewPath(kept, gone, ws.dir.path()).error(),
+              "cannot read the Queue Railings type file 'gone.pth': No such file or directory");
     EXPECT_EQ(kept.m_spriteCount, 1u);
 
-    // An empty list is refused and the object is left as it was.
-    ws.lists[PageQueueRailings].clear();
-    s = assembleNewPath(kept, ws.lists, ws.dir.path());
-    EXPECT_FALSE(s.isOk());
-    EXPECT_EQ(s.error(), "no Queue Railings type to choose from");
-    EXPECT_EQ(kept.m_spriteCount, 1u);
-}
+    // An empty list is refused by its page, and the object is left as it was.
+    for (int page = PagePath; page <= PageSupports; ++page) {
+        auto lists = ws.lists;
+        lists[std::size_t(page)].clear();
+        EXPECT_EQ(assembleNewPath(kept, lists, ws.dir.path()).error(),
+                  std::string("no ") + pageInfo(page).caption + " type to choose from");
+        EXPECT_EQ(kept.m_spriteCount, 1u);
+    }
 
-TEST(NewPath, RandomChoiceFollowsTheSeed) {
-    Workspace ws;
-    // Two path types of different sizes: which one lands is decided by rand() alone.
+    // Two path types of different sizes: which one lands is rand()'s choice.
     PathObject small = test::buildObject(test::standardSprites(51));
     small.replaceSprite(3, 0, 0x00010001, 0, 1, 0, nullptr);
-    ASSERT_TRUE(writeTypeFile(small, PagePath, ws.dir.file("small.pth")).isOk());
-    ws.lists[PagePath].push_back({"Small", "small.pth"});
-    std::srand(42);
-    const bool firstPick = std::rand() % 2 == 0;
-    std::srand(42);
-    PathObject obj;
-    ASSERT_TRUE(assembleNewPath(obj, ws.lists, ws.dir.path()).isOk());
-    EXPECT_EQ(obj.m_sprites[3].width == 1, !firstPick);
+    ASSERT_TRUE(writeTypeFile(small, PagePath, ws.dir.file("small.pth")));
+    ws.lists[PagePath] = {{"Big", "Tpath.txt.pth"}, {"Small", "small.pth"}};
+    for (unsigned seed : {1u, 2u, 3u, 4u, 5u, 6u}) {
+        std::srand(seed);
+        const bool small3 = std::rand() % 2 == 1;
+        std::srand(seed);
+        ASSERT_TRUE(assembleNewPath(obj, ws.lists, ws.dir.path()));
+        EXPECT_EQ(obj.m_sprites[3].width == 1, small3) << seed;
+    }
 }
 
 }  // namespace

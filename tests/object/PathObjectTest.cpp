@@ -1,10 +1,8 @@
-// PathObject: record layouts, string table walks and edits, sprite replacement and truncation.
+// PathObject: record layouts, the string table walks and edits, sprite spans, replacement,
+// appending with gaps and truncation; and the page table's ranges and flag bits.
 #include <gtest/gtest.h>
 
-#include <cstring>
-
 #include "object/ObjectFile.h"
-#include "object/PathObject.h"
 #include "support/ObjectBuilder.h"
 
 namespace trellisor {
@@ -12,254 +10,224 @@ namespace {
 
 using test::buildObject;
 using test::solidRawSprite;
-using test::solidRowCodedSprite;
+using Bytes = std::vector<std::uint8_t>;
 
-std::vector<std::uint8_t> dataOf(const PathObject& obj) {
-    return std::vector<std::uint8_t>(obj.m_data.get(), obj.m_data.get() + obj.m_dataSize);
-}
-
-std::vector<std::uint8_t> pixelsOf(const PathObject& obj, unsigned i) {
-    auto p = obj.spritePixels(i);
-    return std::vector<std::uint8_t>(p.begin(), p.end());
-}
-
-TEST(PathObjectRecords, HeadAndSpriteHeaderAreLittleEndianAndPacked) {
+TEST(PathObject, HeadAndSpriteHeaderAreLittleEndianAndPacked) {
     ObjectFileHead head;
     head.flags = 0x09F55405;
     std::memcpy(head.name.data(), "ABCDEFGH", 8);
     head.checksum = 0x11223344;
     head.encoding = 7;
     head.length = 0xA1B2C3D4;
-    auto b = head.toBytes();
-    const std::array<std::uint8_t, 21> expected = {0x05, 0x54, 0xF5, 0x09, 'A',  'B',  'C',
-                                                   'D',  'E',  'F',  'G',  'H',  0x44, 0x33,
-                                                   0x22, 0x11, 0x07, 0xD4, 0xC3, 0xB2, 0xA1};
-    EXPECT_EQ(b, expected);
-    ObjectFileHead back = ObjectFileHead::fromBytes(b);
-    EXPECT_EQ(back.toBytes(), expected);
-    EXPECT_EQ(back.objectType(), 5);
-
-    SpriteHeader h;
-    h.offset = 0x01020304;
-    h.width = 45;
-    h.height = -2;
-    h.xOffset = -32768;
-    h.yOffset = 1;
-    h.flags = 5;
-    h.reserved = 0xBEEF;
-    auto hb = h.toBytes();
-    EXPECT_EQ(hb[0], 0x04);
-    EXPECT_EQ(hb[6], 0xFE);
-    EXPECT_EQ(hb[7], 0xFF);
-    EXPECT_EQ(hb[14], 0xEF);
-    EXPECT_EQ(SpriteHeader::fromBytes(hb.data()), h);
-    EXPECT_EQ(h.word1(), 0xFFFE002Du);
-    EXPECT_EQ(h.word2(), 0x00018000u);
-    EXPECT_EQ(h.word3(), 0xBEEF0005u);
-    SpriteHeader w;
-    w.setWords(h.word1(), h.word2(), h.word3());
-    w.offset = h.offset;
-    EXPECT_EQ(w, h);
+    const std::array<std::uint8_t, 21> bytes = {0x05, 0x54, 0xF5, 0x09, 'A',  'B',  'C',
+                                                'D',  'E',  'F',  'G',  'H',  0x44, 0x33,
+                                                0x22, 0x11, 0x07, 0xD4, 0xC3, 0xB2, 0xA1};
+    EXPECT_EQ(head.toBytes(), bytes);
+    EXPECT_EQ(ObjectFileHead::fromBytes(bytes).toBytes(), bytes);
+    EXPECT_EQ(ObjectFileHead::fromBytes(bytes).objectType(), 5);
+    SpriteHeader h{0x01020304, 45, -2, -32768, 1, 5, 0xBEEF};
+    EXPECT_EQ(h.toBytes(),
+              (std::array<std::uint8_t, 16>{4, 3, 2, 1, 45, 0, 0xFE, 0xFF, 0, 0x80, 1, 0, 5, 0, 0xEF, 0xBE}));
+    EXPECT_EQ(SpriteHeader::fromBytes(h.toBytes().data()), h);
+    EXPECT_EQ(std::tuple(h.word1(), h.word2(), h.word3()), std::tuple(0xFFFE002Du, 0x00018000u, 0xBEEF0005u));
 }
 
-TEST(PathObjectStrings, LookupAndAbsentCodes) {
-    PathObject obj = buildObject({solidRawSprite(2, 2, 9)}, {{0, "Brit"}, {1, ""}});
-    std::string text;
-    EXPECT_TRUE(obj.getObjectString(0, text));
-    EXPECT_EQ(text, "Brit");
-    EXPECT_TRUE(obj.getObjectString(1, text));
+TEST(PathObject, StringsAreFoundSetAndAddedInPlace) {
+    PathObject obj =
+        buildObject({solidRawSprite(3, 1, 7), solidRawSprite(1, 2, 8)}, {{3, "Old"}, {1, ""}, {9, "X"}});
+    const Bytes sprite1 = test::pixelsOf(obj, 1);
+    const std::uint32_t size = obj.m_dataSize, image = obj.m_imageDataOffset;
+    std::string text = "kept";
+    EXPECT_FALSE(obj.getObjectString(5, text));
+    EXPECT_FALSE(obj.getObjectString(-1, text));
+    EXPECT_FALSE(obj.getObjectString(255, text));
+    EXPECT_EQ(text, "kept");
+    obj.setObjectString(5, "absent");  // a code the table lacks: nothing changes
+    EXPECT_EQ(obj.m_dataSize, size);
+    ASSERT_TRUE(obj.getObjectString(1, text));
     EXPECT_EQ(text, "");
 
-    const auto before = dataOf(obj);
-    text = "kept";
-    EXPECT_FALSE(obj.getObjectString(5, text));
-    EXPECT_EQ(text, "kept");
-    obj.setObjectString(5, "anything");
-    EXPECT_EQ(dataOf(obj), before);
-
-    PathObject empty;
-    EXPECT_FALSE(empty.getObjectString(0, text));
-}
-
-TEST(PathObjectStrings, SetShiftsDataAndKeepsNeighbours) {
-    PathObject obj =
-        buildObject({solidRawSprite(3, 1, 7), solidRawSprite(1, 2, 8)}, {{0, "Old"}, {1, ""}, {2, "X"}});
-    const std::uint32_t size = obj.m_dataSize;
-    const std::uint32_t image = obj.m_imageDataOffset;
-    const auto sprite1 = pixelsOf(obj, 1);
-
-    obj.setObjectString(0, "");  // becomes a single space: 0x00 0x20 0x00
-    EXPECT_EQ(obj.m_data[14], 0x00);
-    EXPECT_EQ(obj.m_data[15], 0x20);
-    EXPECT_EQ(obj.m_data[16], 0x00);
-    EXPECT_EQ(obj.m_dataSize, size + 1 - 3);
-    EXPECT_EQ(obj.m_imageDataOffset, image + 1 - 3);
-
-    obj.setObjectString(1, "Longer text");  // the old text was empty
-    std::string text;
-    ASSERT_TRUE(obj.getObjectString(1, text));
-    EXPECT_EQ(text, "Longer text");
-    ASSERT_TRUE(obj.getObjectString(2, text));
-    EXPECT_EQ(text, "X");
-    ASSERT_TRUE(obj.getObjectString(0, text));
-    EXPECT_EQ(text, " ");
-    EXPECT_EQ(pixelsOf(obj, 1), sprite1);
+    obj.setObjectString(3, "");  // an empty text becomes one space: 03 20 00
+    EXPECT_EQ(Bytes(&obj.m_data[14], &obj.m_data[17]), (Bytes{3, ' ', 0}));
+    EXPECT_EQ(std::pair(obj.m_dataSize, obj.m_imageDataOffset), std::pair(size - 2, image - 2));
+    obj.setObjectString(1, std::string("Longer\0cut", 10));  // a text ends at its first NUL
+    EXPECT_FALSE(obj.addObjectString(9, "again"));
+    EXPECT_TRUE(obj.addObjectString(2, "B"));  // before the first higher code (3, which comes first)
+    EXPECT_TRUE(obj.addObjectString(11, ""));  // at the end marker, as one space
+    EXPECT_TRUE(obj.addObjectString(0, "Zero"));
+    EXPECT_FALSE(obj.addObjectString(255, "x"));
+    EXPECT_FALSE(obj.addObjectString(-1, "x"));
+    EXPECT_EQ(stringTableEntries(obj),
+              (std::vector<std::pair<int, std::string>>{
+                  {0, "Zero"}, {2, "B"}, {3, " "}, {1, "Longer"}, {9, "X"}, {11, " "}}));
+    EXPECT_EQ(obj.m_imageDataOffset, image - 2 + 6 + 3 + 3 + 6);
     EXPECT_EQ(obj.m_dataSize, obj.m_imageDataOffset + 5);
+    EXPECT_EQ(test::pixelsOf(obj, 1), sprite1);
 
-    obj.setObjectString(2, std::string("ab\0cd", 5));  // a text ends at its first NUL
-    ASSERT_TRUE(obj.getObjectString(2, text));
-    EXPECT_EQ(text, "ab");
+    // A table whose end marker lies beyond the image data, or a text without terminator: left alone.
+    PathObject broken = buildObject({solidRawSprite(1, 1, 1)}, {{0, "A"}});
+    broken.m_imageDataOffset = broken.m_stringTableOffset + 2;
+    EXPECT_FALSE(broken.addObjectString(5, "x"));
+    broken.m_imageDataOffset = 14 + 3 + 1 + 8 + 16;
+    broken.m_dataSize = 16;  // cut inside "A"'s entry
+    broken.setObjectString(0, "longer");
+    EXPECT_EQ(broken.m_dataSize, 16u);
+    PathObject none;
+    EXPECT_FALSE(none.getObjectString(0, text));
+    EXPECT_FALSE(none.addObjectString(0, "x"));
+    none.setObjectString(0, "x");
+    EXPECT_TRUE(stringTableEntries(none).empty());
 }
 
-TEST(PathObjectStrings, AddInsertsInLanguageOrderOnlyForAbsentCodes) {
-    PathObject obj = buildObject({solidRawSprite(2, 1, 7)}, {{3, "C"}, {1, "A"}, {9, "Z"}});
-    const auto sprite0 = pixelsOf(obj, 0);
-    const std::uint32_t image = obj.m_imageDataOffset;
-    EXPECT_FALSE(obj.addObjectString(1, "again"));
-    EXPECT_TRUE(obj.addObjectString(2, "B"));     // before the first higher code (3, first)
-    EXPECT_TRUE(obj.addObjectString(11, ""));     // at the end marker; empty becomes a space
-    EXPECT_TRUE(obj.addObjectString(0, "zero"));  // first
-    std::vector<int> codes;
-    for (const auto& entry : stringTableEntries(obj)) codes.push_back(entry.first);
-    EXPECT_EQ(codes, (std::vector<int>{0, 2, 3, 1, 9, 11}));
-    std::string text;
-    ASSERT_TRUE(obj.getObjectString(11, text));
-    EXPECT_EQ(text, " ");
-    EXPECT_EQ(obj.m_imageDataOffset, image + 3 + 3 + 6);
-    EXPECT_EQ(pixelsOf(obj, 0), sprite0);
-
-    PathObject unterminated = buildObject({solidRawSprite(1, 1, 1)}, {{0, "A"}});
-    unterminated.m_imageDataOffset = unterminated.m_stringTableOffset + 2;  // the marker lies beyond
-    EXPECT_FALSE(unterminated.addObjectString(5, "x"));
-}
-
-TEST(PathObjectSprites, ReplaceInnerAndLastSprite) {
-    PathObject obj = buildObject({solidRawSprite(2, 2, 1), solidRawSprite(3, 1, 2), solidRawSprite(1, 1, 3)});
-    const auto s0 = pixelsOf(obj, 0);
-    const auto s2 = pixelsOf(obj, 2);
-    const std::vector<std::uint8_t> source = {0xEE, 9, 9, 9, 9, 9, 9};
-
-    obj.replaceSprite(1, 1, 0x00020003, 0x00050004, 0x00000001, 6, source.data());
-    EXPECT_EQ(pixelsOf(obj, 0), s0);
-    EXPECT_EQ(pixelsOf(obj, 1), std::vector<std::uint8_t>(6, 9));
-    EXPECT_EQ(pixelsOf(obj, 2), s2);
-    EXPECT_EQ(obj.m_sprites[1].offset, 4u);
-    EXPECT_EQ(obj.m_sprites[2].offset, 10u);
-    EXPECT_EQ(obj.m_sprites[1].width, 3);
-    EXPECT_EQ(obj.m_sprites[1].height, 2);
-    EXPECT_EQ(obj.m_sprites[1].xOffset, 4);
-    EXPECT_EQ(obj.m_sprites[1].yOffset, 5);
-    EXPECT_EQ(obj.m_dataSize, obj.m_imageDataOffset + 11);
-
-    // The last sprite owns everything to the end of the data.
-    obj.replaceSprite(2, 0, 0, 0, 1, 2, source.data());
-    EXPECT_EQ(obj.m_dataSize, obj.m_imageDataOffset + 12);
-    EXPECT_EQ(pixelsOf(obj, 2), (std::vector<std::uint8_t>{0xEE, 9}));
-}
-
-TEST(PathObjectSprites, AppendLeavesZeroGapAndTruncateCuts) {
-    PathObject obj = buildObject({solidRawSprite(2, 2, 1), solidRawSprite(1, 1, 2)});
-    const std::uint32_t imageSize = obj.m_dataSize - obj.m_imageDataOffset;
-    const std::vector<std::uint8_t> source = {4, 4, 4};
-
-    obj.replaceSprite(2, 0, 0x00010003, 0, 1, 3, source.data());
-    ASSERT_EQ(obj.m_spriteCount, 3u);
-    EXPECT_EQ(obj.m_sprites.size(), 3u);
-    EXPECT_EQ(obj.m_sprites[2].offset, imageSize);
-    EXPECT_EQ(pixelsOf(obj, 2), source);
-    EXPECT_EQ(obj.pageLastSprite(PageSupports), 2);
-
-    obj.replaceSprite(5, 0, 0x00010001, 0, 1, 1, source.data());  // two past the end
-    ASSERT_EQ(obj.m_spriteCount, 6u);
-    EXPECT_EQ(obj.m_sprites[3], SpriteHeader{});
-    EXPECT_EQ(obj.m_sprites[4], SpriteHeader{});
-    EXPECT_EQ(obj.m_sprites[5].offset, imageSize + 3);
-    EXPECT_EQ(pixelsOf(obj, 3).size(), 0u);
-    EXPECT_EQ(pixelsOf(obj, 5), std::vector<std::uint8_t>{4});
-
-    const auto before = dataOf(obj);
-    obj.truncateSprites(6);
-    EXPECT_EQ(dataOf(obj), before);
-    obj.truncateSprites(2);
-    EXPECT_EQ(obj.m_spriteCount, 2u);
-    EXPECT_EQ(obj.m_sprites.size(), 2u);
-    EXPECT_EQ(obj.m_dataSize, obj.m_imageDataOffset + imageSize);
-    EXPECT_EQ(obj.pageLastSprite(PageSupports), 1);
-}
-
-TEST(PathObjectSprites, TruncateTo146AndClear) {
-    PathObject obj = buildObject(test::standardSprites(168));
-    EXPECT_EQ(obj.pageLastSprite(PageSupports), 167);
-    const std::uint32_t cut = obj.m_imageDataOffset + obj.m_sprites[146].offset;
-    const auto s145 = pixelsOf(obj, 145);
-    obj.truncateSprites(146);
-    EXPECT_EQ(obj.m_spriteCount, 146u);
-    EXPECT_EQ(obj.m_dataSize, cut);
-    EXPECT_EQ(obj.pageLastSprite(PageSupports), 145);
-    EXPECT_EQ(pixelsOf(obj, 145), s145);
-
-    obj.clearObject();
-    EXPECT_FALSE(obj.isLoaded());
-    EXPECT_EQ(obj.m_spriteCount, 0u);
-    EXPECT_TRUE(obj.m_sprites.empty());
-    EXPECT_EQ(obj.m_dataSize, 0u);
-    EXPECT_EQ(obj.m_stringTableOffset, 0u);
-    EXPECT_EQ(obj.m_imageDataOffset, 0u);
-    EXPECT_TRUE(obj.spritePixels(0).empty());
-}
-
-// One definition of a sprite's bytes serves drawing, colour edits, type files and replacement.
-TEST(PathObjectSprites, SpansOfOutOfOrderAndOverlappingOffsets) {
+// One rule gives a sprite's bytes to drawing, colour edits, type files and replacement.
+TEST(PathObject, SpansOfOutOfOrderOverlappingAndGapSprites) {
     PathObject obj = buildObject(
         {solidRawSprite(2, 2, 1), solidRawSprite(2, 2, 2), solidRawSprite(2, 2, 3), solidRawSprite(2, 2, 4)});
     const std::uint32_t base = obj.m_imageDataOffset, size = obj.m_dataSize;
-    struct Case {
+    using Span = std::pair<std::uint32_t, std::uint32_t>;
+    const struct {
         std::vector<std::uint32_t> offsets;
-        std::vector<std::pair<std::uint32_t, std::uint32_t>> spans;  // relative to the image data
+        std::vector<Span> spans;  // relative to the image data
+        bool gap2 = false;        // sprite 2 an all-zero header
+    } cases[] = {
+        {{0, 4, 8, 12}, {{0, 4}, {4, 8}, {8, 12}, {12, 16}}},          // abutting, the last to the end
+        {{8, 4, 12, 0}, {{8, 16}, {4, 12}, {12, 16}, {0, 16}}},        // a lower next start: to the end
+        {{0, 0, 6, 6}, {{0, 0}, {0, 6}, {6, 6}, {6, 16}}},             // equal starts: the first is empty
+        {{0, 4, 100, 8}, {{0, 4}, {4, 16}, {16, 16}, {8, 16}}},        // a start past the data: clamped
+        {{0, 4, 0, 12}, {{0, 4}, {4, 12}, {12, 12}, {12, 16}}, true},  // a gap: empty, where the next starts
     };
-    const Case cases[] = {
-        {{0, 4, 8, 12}, {{0, 4}, {4, 8}, {8, 12}, {12, 16}}},    // abutting, the last to the end
-        {{8, 4, 12, 0}, {{8, 16}, {4, 12}, {12, 16}, {0, 16}}},  // a lower next start: to the end
-        {{0, 0, 6, 6}, {{0, 0}, {0, 6}, {6, 6}, {6, 16}}},       // equal starts: the first is empty
-        {{0, 4, 100, 8}, {{0, 4}, {4, 16}, {16, 16}, {8, 16}}},  // a start past the data: clamped
-    };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         for (std::size_t i = 0; i < 4; ++i) obj.m_sprites[i].offset = c.offsets[i];
+        if (c.gap2) obj.m_sprites[2] = SpriteHeader{};
         for (unsigned i = 0; i < 4; ++i) {
             const auto [start, end] = obj.spriteSpan(i);
-            EXPECT_EQ(start - base, c.spans[i].first) << "sprite " << i << " of case " << c.offsets[1];
-            EXPECT_EQ(end - base, c.spans[i].second) << "sprite " << i << " of case " << c.offsets[1];
-            EXPECT_LE(end, size);
+            EXPECT_EQ(Span(start - base, end - base), c.spans[i])
+                << "sprite " << i << " of case " << &c - cases;
             EXPECT_EQ(obj.spritePixels(i).size(), end - start);
+            EXPECT_EQ(std::as_const(obj).spritePixels(i).data(), obj.m_data.get() + start);
         }
     }
     EXPECT_EQ(obj.spriteSpan(4), std::make_pair(size, size));
+    EXPECT_TRUE(obj.spritePixels(4).empty());
+    EXPECT_TRUE(std::as_const(obj).spritePixels(4).empty());
+    // The scan for the next sprite passes over at most 256 gaps.
+    const Bytes one = {9};
+    for (auto [index, expected] : {std::pair{256u, Bytes{1, 1, 1, 1}}, {257u, Bytes{1, 1, 1, 1, 9}}}) {
+        PathObject gappy = buildObject({solidRawSprite(2, 2, 1)});
+        gappy.replaceSprite(index, 0, 0x00010001, 0, 1, 1, one.data());
+        EXPECT_EQ(test::pixelsOf(gappy, 0), expected) << index;
+    }
 }
 
-TEST(PathObjectSprites, GapsHoldNoBytesAndFillInPlace) {
-    // Appending past the count leaves all-zero headers; the sprite before the gap keeps
-    // its bytes, and a gap filled later takes its place without moving anyone else's.
-    PathObject obj = buildObject({solidRowCodedSprite(4, 2, 30), solidRawSprite(2, 2, 5)});
-    const auto sprite1 = pixelsOf(obj, 1);
-    const std::vector<std::uint8_t> appended = {1, 2}, filled = {7, 8, 9};
-    obj.replaceSprite(4, 0, 0x00010002, 0, 1, 2, appended.data());
-    EXPECT_EQ(obj.m_sprites[2], SpriteHeader{});
-    EXPECT_EQ(obj.m_sprites[3], SpriteHeader{});
-    EXPECT_EQ(pixelsOf(obj, 1), sprite1);
-    EXPECT_TRUE(obj.spritePixels(2).empty());
-    EXPECT_EQ(pixelsOf(obj, 4), appended);
+TEST(PathObject, ReplaceAppendAndTruncateSprites) {
+    PathObject obj = buildObject({solidRawSprite(2, 2, 1), solidRawSprite(3, 1, 2), solidRawSprite(1, 1, 3)});
+    const Bytes source = {0xEE, 9, 9, 9, 9, 9, 9};
+    obj.replaceSprite(1, 1, 0x00020003, 0x00050004, 0x00000001, 6, source.data());
+    EXPECT_EQ(test::pixelsOf(obj, 0), Bytes(4, 1));
+    EXPECT_EQ(test::pixelsOf(obj, 1), Bytes(6, 9));
+    EXPECT_EQ(test::pixelsOf(obj, 2), Bytes{3});
+    EXPECT_EQ(std::tuple(obj.m_sprites[1].width, obj.m_sprites[1].height, obj.m_sprites[1].xOffset,
+                         obj.m_sprites[1].yOffset),
+              std::tuple(3, 2, 4, 5));
+    EXPECT_EQ(std::pair(obj.m_sprites[1].offset, obj.m_sprites[2].offset), std::pair(4u, 10u));
+    obj.replaceSprite(2, 0, 0, 0, 1, 2, source.data());  // the last sprite owns everything to the end
+    EXPECT_EQ(test::pixelsOf(obj, 2), (Bytes{0xEE, 9}));
+    const std::uint32_t imageSize = obj.m_dataSize - obj.m_imageDataOffset;
+    EXPECT_EQ(imageSize, 12u);
 
-    obj.replaceSprite(2, 0, 0x00010003, 0, 1, 3, filled.data());
-    EXPECT_EQ(pixelsOf(obj, 1), sprite1);
-    EXPECT_EQ(pixelsOf(obj, 2), filled);
+    obj.replaceSprite(5, 2, 0x00010001, 0, 1, 1, source.data());  // two past the end: gaps before it
+    ASSERT_EQ(obj.m_spriteCount, 6u);
+    EXPECT_EQ(obj.m_sprites.size(), 6u);
     EXPECT_EQ(obj.m_sprites[3], SpriteHeader{});
-    EXPECT_TRUE(obj.spritePixels(3).empty());
-    EXPECT_EQ(pixelsOf(obj, 4), appended);
-    EXPECT_EQ(obj.m_dataSize, obj.spriteSpan(4).second);
+    EXPECT_EQ(obj.m_sprites[4], SpriteHeader{});
+    EXPECT_EQ(obj.m_sprites[5].offset, imageSize);
+    EXPECT_EQ(test::pixelsOf(obj, 5), Bytes{9});
+    EXPECT_EQ(test::pixelsOf(obj, 2), (Bytes{0xEE, 9}));
+    EXPECT_EQ(obj.pageLastSprite(PageSupports), 5);
+    obj.replaceSprite(3, 0, 0x00010003, 0, 1, 3, source.data());  // a gap filled in place
+    EXPECT_EQ(test::pixelsOf(obj, 3), (Bytes{0xEE, 9, 9}));
+    EXPECT_EQ(obj.m_sprites[3].offset, imageSize);
+    EXPECT_EQ(obj.m_sprites[4], SpriteHeader{});
+    EXPECT_EQ(test::pixelsOf(obj, 5), Bytes{9});
+    EXPECT_EQ(test::pixelsOf(obj, 2), (Bytes{0xEE, 9}));
 
-    obj.truncateSprites(3);  // cut where the gap stands: after sprite 2's bytes
-    EXPECT_EQ(pixelsOf(obj, 2), filled);
-    EXPECT_EQ(obj.m_dataSize, obj.spriteSpan(2).second);
+    const Bytes before = test::dataOf(obj);
+    obj.truncateSprites(6);
+    EXPECT_EQ(test::dataOf(obj), before);
+    obj.truncateSprites(4);  // cut where the gap stands: after sprite 3's bytes
+    EXPECT_EQ(obj.m_spriteCount, 4u);
+    EXPECT_EQ(obj.m_sprites.size(), 4u);
+    EXPECT_EQ(test::dataOf(obj), Bytes(before.begin(), before.end() - 1));
+    obj.truncateSprites(1);
+    EXPECT_EQ(obj.m_dataSize, obj.m_imageDataOffset + 4);
+    EXPECT_EQ(obj.pageLastSprite(PageSupports), 0);
+
+    obj.clearObject();
+    EXPECT_FALSE(obj.isLoaded());
+    EXPECT_EQ(std::tuple(obj.m_spriteCount, obj.m_sprites.size(), obj.m_dataSize, obj.m_stringTableOffset,
+                         obj.m_imageDataOffset),
+              std::tuple(0u, 0u, 0u, 0u, 0u));
+    obj.replaceSprite(0, 0, 0, 0, 1, 1, source.data());  // nothing loaded: nothing to replace
+    EXPECT_FALSE(obj.isLoaded());
+}
+
+TEST(PathObject, EmptyChunkAndFlagBits) {
+    PathObject obj;
+    obj.m_pathFlags = 0xFD;
+    obj.m_supportType = 0xFE;
+    obj.resetToEmptyChunk();
+    EXPECT_EQ(obj.m_head.toBytes()[0], 0x05);
+    EXPECT_EQ(obj.m_head.flags, 0x09F55405u);
+    EXPECT_EQ(obj.m_head.encoding, 1);
+    Bytes expected(14, 0);
+    for (int i = 0; i < 12; ++i) expected.insert(expected.end(), {std::uint8_t(i), ' ', 0});
+    expected.push_back(0xFF);
+    expected.resize(59, 0);
+    EXPECT_EQ(test::dataOf(obj), expected);
+    EXPECT_EQ(std::tuple(obj.m_stringTableOffset, obj.m_imageDataOffset, obj.m_spriteCount),
+              std::tuple(14u, 59u, 0u));
+    EXPECT_FALSE(obj.drawsPathsOverSupports());
+    EXPECT_FALSE(obj.usesSecondSupportSet());
+    obj.setDrawsPathsOverSupports(true);
+    EXPECT_EQ(obj.m_pathFlags, 0xFF);
+    EXPECT_TRUE(obj.drawsPathsOverSupports());
+    obj.setDrawsPathsOverSupports(false);
+    EXPECT_EQ(obj.m_pathFlags, 0xFD);
+    obj.m_supportType = 0x01;
+    EXPECT_TRUE(obj.usesSecondSupportSet());
+}
+
+TEST(Pages, FixedRangesTileTheFirst109SpritesAndSupportsFollowTheCount) {
+    std::vector<int> owner(109, -1);
+    owner[PathIconSprite] = owner[QueueIconSprite] = kPageCount;
+    std::string names;
+    for (int page = PagePath; page < PageSupports; ++page) {
+        const PageInfo& info = pageInfo(page);
+        EXPECT_EQ(typeSpriteCount(page, 1, 1), info.lastSprite - info.firstSprite + 1) << info.caption;
+        for (int i = info.firstSprite; i <= info.lastSprite; ++i) {
+            EXPECT_EQ(owner[std::size_t(i)], -1) << "sprite " << i;
+            owner[std::size_t(i)] = page;
+        }
+    }
+    EXPECT_EQ(std::count(owner.begin(), owner.end(), -1), 0);
+    for (int page = PagePath; page <= PageSupports; ++page)
+        EXPECT_EQ(spritePageFromCliName(pageInfo(page).cliName), page);
+    EXPECT_EQ(spritePageCliNames(), "path, path-railings, queue, queue-railings, supports");
+    EXPECT_EQ(spritePageFromCliName("Path"), std::nullopt);
+    EXPECT_EQ(spritePageFromCliName(""), std::nullopt);  // the String Table page has no name
+    EXPECT_EQ(&pageInfo(-1), &pageInfo(PageStringTable));
+    EXPECT_EQ(&pageInfo(kPageCount), &pageInfo(PageStringTable));
+    for (auto [type, flags, count] :
+         {std::tuple{0, 1, 59}, {2, 3, 59}, {1, 1, 56}, {3, 2, 37}, {1, 0xFE, 37}})
+        EXPECT_EQ(typeSpriteCount(PageSupports, std::uint8_t(type), std::uint8_t(flags)), count)
+            << type << " " << flags;
+    EXPECT_EQ(typeSpriteCount(PageStringTable, 1, 1), 0);
+    PathObject obj;
+    obj.m_spriteCount = 146;
+    EXPECT_EQ(std::pair(obj.pageFirstSprite(PageSupports), obj.pageLastSprite(PageSupports)),
+              std::pair(109, 145));
+    EXPECT_EQ(std::pair(obj.pageFirstSprite(PageStringTable), obj.pageLastSprite(PageStringTable)),
+              std::pair(0, 0));
 }
 
 }  // namespace

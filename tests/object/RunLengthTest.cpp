@@ -1,4 +1,5 @@
-// Run-length codec and checksum: the documented byte examples, refusals, and random round trips.
+// The chunk's run-length codec and the object checksum: record kinds, refusals, the
+// writer's run rules, random round trips, and the checksum against its definition.
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -13,77 +14,81 @@ using Bytes = std::vector<std::uint8_t>;
 
 Bytes decodeOk(const Bytes& coded) {
     auto r = decodeRunLength(coded, 1u << 20);
-    EXPECT_TRUE(r.isOk()) << r.error();
+    EXPECT_TRUE(r) << r.error();
     return r ? r.value() : Bytes{};
 }
 
-TEST(RunLengthDecode, RecordKinds) {
+Bytes literal(int count, int from) {
+    Bytes b = {std::uint8_t(count - 1)};
+    for (int i = 0; i < count; ++i) b.push_back(std::uint8_t(from + i));
+    return b;
+}
+
+TEST(RunLength, DecodesRecordsAndRefusesCutOrOversizedInput) {
     EXPECT_EQ(decodeOk({0x02, 0x41, 0x42, 0x43, 0xFE, 0x44}), (Bytes{0x41, 0x42, 0x43, 0x44, 0x44, 0x44}));
-
-    Bytes literal128 = {0x7F};
-    for (int i = 0; i < 128; ++i) literal128.push_back(std::uint8_t(i * 3));
-    Bytes out = decodeOk(literal128);
-    ASSERT_EQ(out.size(), 128u);
-    EXPECT_EQ(out[127], std::uint8_t(127 * 3));
-
+    const Bytes long128 = literal(128, 3);
+    EXPECT_EQ(decodeOk(long128), Bytes(long128.begin() + 1, long128.end()));
+    EXPECT_EQ(decodeOk({0xFE, 0x44, 0x01, 0x41, 0x42}),
+              (Bytes{0x44, 0x44, 0x44, 0x41, 0x42}));  // ends exactly
     EXPECT_EQ(decodeOk({0x80, 0x5A}), Bytes(129, 0x5A));
     EXPECT_EQ(decodeOk({0xFF, 0x07}), Bytes(2, 0x07));
     EXPECT_EQ(decodeOk({}), Bytes{});
+    // Records with room around them are copied in whole blocks; a short literal just before
+    // long repeats (much output left, little input) must not read past the input.
+    Bytes coded, plain;
+    for (auto [count, from] : {std::pair{100, 0}, {30, 100}, {20, 7}}) {
+        const Bytes lit = literal(count, from);
+        coded.insert(coded.end(), lit.begin(), lit.end());
+        plain.insert(plain.end(), lit.begin() + 1, lit.end());
+    }
+    coded.insert(coded.end(), {0x80, 1, 0x80, 2});
+    plain.insert(plain.end(), 129, 1);
+    plain.insert(plain.end(), 129, 2);
+    EXPECT_EQ(decodeOk(Bytes(coded)), plain);  // a copy holds exactly the bytes: a read past them shows
+
+    for (const Bytes& cut :
+         {Bytes{0x00, 0x41, 0x03, 0x41, 0x42}, Bytes{0x00, 0x41, 0xF0}, Bytes{0x00, 0x41, 0x01, 0x41}}) {
+        auto r = decodeRunLength(cut, 1000);
+        ASSERT_FALSE(r);
+        EXPECT_EQ(r.error(), "run-length record cut off at byte 2");
+    }
+    EXPECT_EQ(decodeRunLength(Bytes{0x80, 0, 0x80, 0}, 258).value().size(), 258u);
+    EXPECT_EQ(decodeRunLength(Bytes{0x80, 0, 0x80, 0}, 257).error(), "decoded chunk exceeds 257 bytes");
+    EXPECT_EQ(decodeRunLength(literal(3, 0), 2).error(), "decoded chunk exceeds 2 bytes");
+    EXPECT_EQ(measureRunLength(Bytes{0x01, 5, 6, 0xFE, 7}, 5).value(), 5u);
 }
 
-TEST(RunLengthDecode, RefusesCutOffRecordsAndOversizedOutput) {
-    auto literal = decodeRunLength(Bytes{0x00, 0x41, 0x03, 0x41, 0x42}, 1000);
-    ASSERT_FALSE(literal.isOk());
-    EXPECT_EQ(literal.error(), "run-length record cut off at byte 2");
-
-    auto repeat = decodeRunLength(Bytes{0x00, 0x41, 0xF0}, 1000);
-    ASSERT_FALSE(repeat.isOk());
-    EXPECT_EQ(repeat.error(), "run-length record cut off at byte 2");
-
-    EXPECT_TRUE(decodeRunLength(Bytes{0x80, 0, 0x80, 0}, 258).isOk());
-    auto big = decodeRunLength(Bytes{0x80, 0, 0x80, 0}, 257);
-    ASSERT_FALSE(big.isOk());
-    EXPECT_NE(big.error().find("257"), std::string::npos);
-}
-
-TEST(RunLengthEncode, RunRules) {
-    EXPECT_EQ(encodeRunLength(Bytes{0x41, 0x42, 0x43}), (Bytes{0x01, 0x41, 0x42, 0x00, 0x43}));
-    EXPECT_EQ(encodeRunLength(Bytes{0x41, 0x41, 0x41, 0x42}), (Bytes{0xFE, 0x41, 0x00, 0x42}));
-    EXPECT_EQ(encodeRunLength(Bytes{0x41, 0x42}), (Bytes{0x00, 0x41, 0x00, 0x42}));
-    EXPECT_EQ(encodeRunLength(Bytes{0x41, 0x42, 0x42}), (Bytes{0x00, 0x41, 0xFF, 0x42}));
-    EXPECT_EQ(encodeRunLength(Bytes(300, 0)), (Bytes{0x82, 0x00, 0x82, 0x00, 0xD3, 0x00}));
-    EXPECT_EQ(encodeRunLength(Bytes{}), Bytes{});
-    EXPECT_EQ(encodeRunLength(Bytes{0x09}), (Bytes{0x00, 0x09}));
-
+TEST(RunLength, EncodesWithTheRunRulesAndRoundTrips) {
+    const std::pair<Bytes, Bytes> cases[] = {
+        {{0x41, 0x42, 0x43},
+         {0x01, 0x41, 0x42, 0x00, 0x43}},  // a literal leaves its last byte for the next record
+        {{0x41, 0x41, 0x41, 0x42}, {0xFE, 0x41, 0x00, 0x42}},
+        {{0x41, 0x42}, {0x00, 0x41, 0x00, 0x42}},
+        {{0x41, 0x42, 0x42}, {0x00, 0x41, 0xFF, 0x42}},
+        {Bytes(300, 0), {0x82, 0x00, 0x82, 0x00, 0xD3, 0x00}},  // repeats of at most 127
+        {{}, {}},
+        {{0x09}, {0x00, 0x09}},
+    };
+    for (const auto& [plain, coded] : cases) EXPECT_EQ(encodeRunLength(plain), coded);
     Bytes distinct(200);
     for (int i = 0; i < 200; ++i) distinct[std::size_t(i)] = std::uint8_t(i);
-    Bytes coded = encodeRunLength(distinct);
-    ASSERT_EQ(coded.size(), 3u + 200u);
-    EXPECT_EQ(coded[0], 0x7D);
-    EXPECT_EQ(coded[1 + 126], 0x48);
-    EXPECT_EQ(coded[2 + 126 + 73], 0x00);
-    EXPECT_EQ(coded[3 + 126 + 73], 199);
-
+    Bytes expected = literal(126, 0);  // literals of at most 126
+    const Bytes rest = literal(73, 126), last = literal(1, 199);
+    expected.insert(expected.end(), rest.begin(), rest.end());
+    expected.insert(expected.end(), last.begin(), last.end());
+    EXPECT_EQ(encodeRunLength(distinct), expected);
     EXPECT_EQ(countRepeatRun(Bytes(200, 1).data(), 200), 127u);
-    EXPECT_EQ(countLiteralRun(distinct.data(), 200), 126u);
-    EXPECT_EQ(countLiteralRun(distinct.data(), 1), 1u);
-}
+    EXPECT_EQ(countRepeatRun(Bytes(200, 1).data(), 5), 5u);
 
-TEST(RunLengthEncode, RandomRoundTripsUseOnlyLegalRecords) {
     std::mt19937 rng(1234);
     for (int round = 0; round < 200; ++round) {
         Bytes data(rng() % 2000);
-        // Mix long repeats, short repeats and noise.
-        for (std::size_t i = 0; i < data.size(); ++i) {
-            int mode = int(rng() % 4);
-            data[i] = mode == 0 ? std::uint8_t(rng()) : (i ? data[i - 1] : 0);
-        }
-        Bytes coded = encodeRunLength(data);
+        for (std::size_t i = 0; i < data.size(); ++i)
+            data[i] = rng() % 4 == 0 || i == 0 ? std::uint8_t(rng()) : data[i - 1];
+        const Bytes coded = encodeRunLength(data);
         EXPECT_EQ(decodeOk(coded), data);
-        // The writer never emits a literal run of more than 126 bytes or a repeat of more than 127.
-        std::size_t pos = 0;
-        while (pos < coded.size()) {
-            auto c = std::int8_t(coded[pos]);
+        for (std::size_t pos = 0; pos < coded.size();) {  // only legal records
+            const auto c = std::int8_t(coded[pos]);
             ASSERT_GE(c, -126);
             ASSERT_LE(c, 125);
             pos += c >= 0 ? std::size_t(c) + 2 : 2;
@@ -91,23 +96,12 @@ TEST(RunLengthEncode, RandomRoundTripsUseOnlyLegalRecords) {
     }
 }
 
-TEST(ObjectChecksum, KnownValueAndCoverage) {
-    std::array<char, 8> name;
-    std::memcpy(name.data(), "ABC     ", 8);
-    const Bytes chunk = {0x61, 0x62, 0x63};
-    EXPECT_EQ(objectChecksum(5, name, chunk), 0x9C0FEFB5u);
-    EXPECT_NE(objectChecksum(6, name, chunk), 0x9C0FEFB5u);
-    EXPECT_NE(objectChecksum(5, name, Bytes{0x61, 0x62, 0x64}), 0x9C0FEFB5u);
-    name[7] = 'X';
-    EXPECT_NE(objectChecksum(5, name, chunk), 0x9C0FEFB5u);
-}
-
-TEST(ObjectChecksum, BlockFoldingMatchesTheByteByByteDefinition) {
-    // The definition: XOR each byte into the low byte, then rotate left by 11.
+TEST(ObjectChecksum, MatchesItsByteByByteDefinition) {
+    // XOR each byte into the low byte, then rotate left by 11.
     auto reference = [](std::uint8_t flags0, const std::array<char, 8>& name, const Bytes& chunk) {
         std::uint32_t sum = 0xF369A75Bu;
         auto add = [&sum](std::uint8_t b) {
-            sum = (sum & 0xFFFFFF00u) | ((sum ^ b) & 0xFFu);
+            sum ^= b;
             sum = (sum << 11) | (sum >> 21);
         };
         add(flags0);
@@ -115,13 +109,16 @@ TEST(ObjectChecksum, BlockFoldingMatchesTheByteByByteDefinition) {
         for (auto b : chunk) add(b);
         return sum;
     };
-    std::mt19937 rng(99);
     std::array<char, 8> name;
-    std::memcpy(name.data(), "RANDOM  ", 8);
+    std::memcpy(name.data(), "ABC     ", 8);
+    EXPECT_EQ(objectChecksum(5, name, Bytes{0x61, 0x62, 0x63}), 0x9C0FEFB5u);
+    std::mt19937 rng(99);
     for (std::size_t size : {0, 1, 31, 32, 33, 63, 64, 65, 100, 1000, 4099}) {
         Bytes chunk(size);
         for (auto& b : chunk) b = std::uint8_t(rng());
-        EXPECT_EQ(objectChecksum(0x15, name, chunk), reference(0x15, name, chunk)) << size;
+        name[size % 8] = char(rng());
+        EXPECT_EQ(objectChecksum(std::uint8_t(size), name, chunk), reference(std::uint8_t(size), name, chunk))
+            << size;
     }
 }
 

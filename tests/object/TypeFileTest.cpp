@@ -1,7 +1,9 @@
-// Type files: page round trips, the support count rules, and hostile files that change nothing.
+// Type files: layout, page round trips, the support counts (truncating and appending),
+// and hostile files that change nothing.
 #include <gtest/gtest.h>
 
-#include "base/Bytes.h"
+#include <functional>
+
 #include "object/TypeFile.h"
 #include "support/ObjectBuilder.h"
 #include "support/TempDir.h"
@@ -11,8 +13,6 @@ namespace {
 
 using Bytes = std::vector<std::uint8_t>;
 
-Bytes dataOf(const PathObject& obj) { return Bytes(obj.m_data.get(), obj.m_data.get() + obj.m_dataSize); }
-
 // A full object whose sprites differ in size and colour from standardSprites, so loads are visible.
 std::vector<test::SpriteSpec> otherSprites(int count) {
     std::vector<test::SpriteSpec> sprites;
@@ -21,119 +21,128 @@ std::vector<test::SpriteSpec> otherSprites(int count) {
     return sprites;
 }
 
-TEST(TypeFileRoundTrip, ExportThenLoadEveryPageChangesNothing) {
-    PathObject obj = test::buildObject(test::standardSprites(168));
-    const Bytes before = dataOf(obj);
-    const auto sprites = obj.m_sprites;
+TEST(TypeFile, LayoutAndRoundTripOfEveryPage) {
+    PathObject obj = test::buildObject(otherSprites(168), test::twelveStrings(), 2, 3);
+    // Headers with offsets from 0 (the page's own running total), then the pixels; Supports
+    // start with the two flag bytes and run to the last sprite.
     for (int page = PagePath; page <= PageSupports; ++page) {
-        Bytes file = buildTypeFile(obj, page);
-        ASSERT_TRUE(applyTypeBytes(obj, page, file).isOk()) << page;
-        EXPECT_EQ(dataOf(obj), before) << page;
-        EXPECT_EQ(obj.m_sprites, sprites) << page;
+        Bytes expected;
+        if (page == PageSupports) expected = {2, 3};
+        Bytes pixels;
+        for (int i = obj.pageFirstSprite(page); i <= obj.pageLastSprite(page); ++i) {
+            SpriteHeader h = obj.m_sprites[std::size_t(i)];
+            h.offset = std::uint32_t(pixels.size());
+            const auto rec = h.toBytes();
+            expected.insert(expected.end(), rec.begin(), rec.end());
+            const Bytes p = test::pixelsOf(obj, unsigned(i));
+            pixels.insert(pixels.end(), p.begin(), p.end());
+        }
+        expected.insert(expected.end(), pixels.begin(), pixels.end());
+        const Bytes file = buildTypeFile(obj, page);
+        EXPECT_EQ(file, expected) << page;
+        const Bytes before = test::dataOf(obj);
+        ASSERT_TRUE(applyTypeBytes(obj, page, file)) << page;
+        EXPECT_EQ(test::dataOf(obj), before) << page;
     }
-    EXPECT_TRUE(buildTypeFile(obj, PageStringTable).empty());
-    EXPECT_FALSE(applyTypeBytes(obj, PageStringTable, Bytes(100, 0)).isOk());
+    // A sprite the object lacks goes out as an empty all-zero header.
+    PathObject short60 = test::buildObject(otherSprites(60));
+    const Bytes queue = buildTypeFile(short60, PageQueue);
+    std::uint32_t present = 0;
+    for (unsigned i = 51; i < 60; ++i) present += std::uint32_t(test::pixelsOf(short60, i).size());
+    EXPECT_EQ(queue.size(), 20u * 16 + present);
+    EXPECT_EQ(SpriteHeader::fromBytes(&queue[16 * 9]), (SpriteHeader{present, 0, 0, 0, 0, 0, 0}));
+    for (int page : {int(PageStringTable), -1, 6}) {
+        EXPECT_TRUE(buildTypeFile(obj, page).empty());
+        EXPECT_EQ(applyTypeBytes(obj, page, Bytes(4000, 0)).error(),
+                  "the String Table page has no type file");
+    }
+    EXPECT_TRUE(buildTypeFile(PathObject{}, PagePath).empty());
 }
 
-TEST(TypeFileLayout, RailingsOffsetsStartAtZeroAndSupportsCarryFlags) {
-    PathObject obj = test::buildObject(test::standardSprites(168), test::twelveStrings(), 2, 3);
-    Bytes rail = buildTypeFile(obj, PagePathRailings);
-    ASSERT_GE(rail.size(), 14u * 16);
-    EXPECT_EQ(loadLe32(&rail[0]), 0u);
-    EXPECT_NE(obj.m_sprites[73].offset, 0u);
-    EXPECT_EQ(loadLe32(&rail[16]), obj.m_sprites[74].offset - obj.m_sprites[73].offset);
-    std::size_t pixelBytes = 0;
-    for (int i = 73; i <= 86; ++i) pixelBytes += obj.spritePixels(unsigned(i)).size();
-    EXPECT_EQ(rail.size(), 14u * 16 + pixelBytes);
-
-    Bytes supports = buildTypeFile(obj, PageSupports);
-    EXPECT_EQ(supports[0], 2);
-    EXPECT_EQ(supports[1], 3);
-    EXPECT_EQ(loadLe32(&supports[2]), 0u);
-    EXPECT_EQ(loadLe16(&supports[2 + 4]), std::uint16_t(obj.m_sprites[109].width));
-}
-
-TEST(TypeFileSupports, ThirtySevenTruncatesAndFiftyNineAppends) {
-    PathObject with37 = test::buildObject(otherSprites(146), test::twelveStrings(), 1, 0);
-    PathObject with59 = test::buildObject(test::standardSprites(168), test::twelveStrings(), 0, 0);
-    const Bytes file37 = buildTypeFile(with37, PageSupports);
-    const Bytes file59 = buildTypeFile(with59, PageSupports);
-
+TEST(TypeFile, SupportSetsTruncateAndAppend) {
+    const PathObject with37 = test::buildObject(otherSprites(146), test::twelveStrings(), 1, 0);
+    const PathObject with59 = test::buildObject(test::standardSprites(168));
     PathObject a = test::buildObject(test::standardSprites(168));
-    const auto pathPixels = Bytes(a.spritePixels(20).begin(), a.spritePixels(20).end());
-    ASSERT_TRUE(applyTypeBytes(a, PageSupports, file37).isOk());
-    EXPECT_EQ(a.m_spriteCount, 146u);
-    EXPECT_EQ(a.pageLastSprite(PageSupports), 145);
-    EXPECT_EQ(a.m_supportType, 1);
-    EXPECT_EQ(a.m_pathFlags, 0);
-    EXPECT_EQ(Bytes(a.spritePixels(20).begin(), a.spritePixels(20).end()), pathPixels);
-    EXPECT_EQ(a.m_sprites[120].width, with37.m_sprites[120].width);
-    // The data ends with the 37 support sprites: nothing of the old 59 remains after them.
-    EXPECT_EQ(a.m_dataSize - a.m_imageDataOffset,
-              a.m_sprites[109].offset +
-                  (with37.m_dataSize - with37.m_imageDataOffset - with37.m_sprites[109].offset));
+    const Bytes path20 = test::pixelsOf(a, 20);
+    ASSERT_TRUE(applyTypeBytes(a, PageSupports, buildTypeFile(with37, PageSupports)));
+    EXPECT_EQ(std::tuple(a.m_spriteCount, a.m_sprites.size(), a.m_supportType, a.m_pathFlags),
+              std::tuple(146u, 146u, 1, 0));
+    EXPECT_EQ(test::pixelsOf(a, 20), path20);
+    for (unsigned i = 109; i < 146; ++i) {
+        EXPECT_EQ(test::pixelsOf(a, i), test::pixelsOf(with37, i)) << i;
+        EXPECT_EQ(a.m_sprites[i].word1(), with37.m_sprites[i].word1()) << i;
+    }
 
     PathObject b = test::buildObject(otherSprites(146), test::twelveStrings(), 1, 1);
-    ASSERT_TRUE(applyTypeBytes(b, PageSupports, file59).isOk());
-    EXPECT_EQ(b.m_spriteCount, 168u);
-    EXPECT_EQ(b.m_supportType, 0);
-    EXPECT_EQ(Bytes(b.spritePixels(167).begin(), b.spritePixels(167).end()),
-              Bytes(with59.spritePixels(167).begin(), with59.spritePixels(167).end()));
-    EXPECT_EQ(b.m_sprites[167].width, with59.m_sprites[167].width);
+    ASSERT_TRUE(applyTypeBytes(b, PageSupports, buildTypeFile(with59, PageSupports)));
+    EXPECT_EQ(std::tuple(b.m_spriteCount, b.m_supportType, b.m_pathFlags), std::tuple(168u, 0, 0));
+    for (unsigned i = 109; i < 168; ++i) EXPECT_EQ(test::pixelsOf(b, i), test::pixelsOf(with59, i)) << i;
+    // A 56-sprite file onto 168 sprites keeps 165.
+    PathObject c = test::buildObject(test::standardSprites(168));
+    ASSERT_TRUE(applyTypeBytes(
+        c, PageSupports,
+        buildTypeFile(test::buildObject(otherSprites(165), test::twelveStrings(), 1, 1), PageSupports)));
+    EXPECT_EQ(c.m_spriteCount, 165u);
 }
 
-TEST(TypeFileLoad, HostileFilesChangeNothing) {
+TEST(TypeFile, HostileFilesChangeNothing) {
     PathObject obj = test::buildObject(test::standardSprites(168));
-    const Bytes before = dataOf(obj);
-    const Bytes good = buildTypeFile(obj, PageQueue);
-
-    auto expectRefused = [&](int page, const Bytes& file, const std::string& part) {
-        Status s = applyTypeBytes(obj, page, file);
-        ASSERT_FALSE(s.isOk()) << part;
-        EXPECT_NE(s.error().find(part), std::string::npos) << s.error();
-        EXPECT_EQ(dataOf(obj), before);
-        EXPECT_EQ(obj.m_spriteCount, 168u);
+    const Bytes before = test::dataOf(obj), good = buildTypeFile(obj, PageQueue);
+    auto with = [&](std::function<void(Bytes&)> change) {
+        Bytes file = good;
+        change(file);
+        return file;
     };
-    expectRefused(PageQueue, Bytes(good.begin(), good.begin() + 20 * 16 - 1),
-                  "too few for its 20 sprite headers");
-    expectRefused(PageSupports, Bytes{0}, "two flag bytes");
-    expectRefused(PageSupports, Bytes{0, 0, 1, 2, 3}, "59 sprite headers");
-
-    Bytes far = good;
-    storeLe32(&far[16 * 5], 0xFFFFFFF0u);
-    expectRefused(PageQueue, far, "sprite 5 starts at offset 4294967280");
-
-    Bytes decreasing = good;
-    storeLe32(&decreasing[16 * 7], loadLe32(&decreasing[16 * 6]) - 1);
-    expectRefused(PageQueue, decreasing, "decrease at sprite 7");
-
+    const std::uint32_t pixelBytes = std::uint32_t(good.size() - 20 * 16);
+    const struct {
+        int page;
+        Bytes file;
+        std::string reason;
+    } cases[] = {
+        {PageQueue, Bytes(good.begin(), good.begin() + 20 * 16 - 1),
+         "type file holds 319 bytes, too few for its 20 sprite headers"},
+        {PageSupports, Bytes{0}, "support type file shorter than its two flag bytes"},
+        {PageSupports, Bytes{0, 0}, "type file holds 2 bytes, too few for its 59 sprite headers"},
+        {PageSupports, with([](Bytes& f) { f.assign(593, 0), f[0] = 1; }),
+         "type file holds 593 bytes, too few for its 37 sprite headers"},
+        {PageQueue, with([&](Bytes& f) { storeLe32(&f[16 * 5], pixelBytes + 1); }),
+         "type file sprite 5 starts at offset " + std::to_string(pixelBytes + 1) + ", beyond its " +
+             std::to_string(pixelBytes) + " pixel bytes"},
+        {PageQueue, with([](Bytes& f) { storeLe32(&f[16 * 7], loadLe32(&f[16 * 6]) - 1); }),
+         "type file sprite offsets decrease at sprite 7"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(applyTypeBytes(obj, c.page, c.file).error(), c.reason);
+        EXPECT_EQ(test::dataOf(obj), before);
+        EXPECT_EQ(obj.m_spriteCount, 168u);
+    }
     PathObject empty;
-    EXPECT_FALSE(applyTypeBytes(empty, PagePath, good).isOk());
+    EXPECT_EQ(applyTypeBytes(empty, PagePath, good).error(), "no object is loaded");
     EXPECT_FALSE(empty.isLoaded());
-
-    // Headers only, no pixels: every sprite becomes empty but the file is well-formed.
-    Bytes headersOnly(20 * 16, 0);
-    ASSERT_TRUE(applyTypeBytes(obj, PageQueue, headersOnly).isOk());
+    // Offsets at the very end and headers without pixels are well-formed: the sprites become empty.
+    ASSERT_TRUE(applyTypeBytes(obj, PageQueue, with([&](Bytes& f) { storeLe32(&f[16 * 19], pixelBytes); })));
+    EXPECT_TRUE(obj.spritePixels(70).empty());
+    ASSERT_TRUE(applyTypeBytes(obj, PageQueue, Bytes(20 * 16, 0)));
     EXPECT_TRUE(obj.spritePixels(60).empty());
     EXPECT_EQ(obj.m_spriteCount, 168u);
 }
 
-TEST(TypeFileDisk, WriteAndLoadThroughFiles) {
+TEST(TypeFile, WriteAndLoadThroughFilesWhateverTheCase) {
     test::TempDir dir;
-    PathObject source = test::buildObject(otherSprites(168));
-    ASSERT_TRUE(writeTypeFile(source, PagePath, dir.file("Brick.PTH")).isOk());
+    const PathObject source = test::buildObject(otherSprites(168));
+    ASSERT_TRUE(writeTypeFile(source, PagePath, dir.file("Brick.PTH")));
+    EXPECT_EQ(dir.read("Brick.PTH"), buildTypeFile(source, PagePath));
     PathObject target = test::buildObject(test::standardSprites(168));
-    // The name is matched without regard to case, as descriptor lists were written on a platform that did.
-    ASSERT_TRUE(loadTypeFile(target, PagePath, dir.file("brick.pth")).isOk());
-    for (unsigned i = 0; i <= 50; ++i) {
-        EXPECT_EQ(target.m_sprites[i].word1(), source.m_sprites[i].word1());
-        auto a = target.spritePixels(i);
-        auto b = source.spritePixels(i);
-        EXPECT_TRUE(std::equal(a.begin(), a.end(), b.begin(), b.end())) << i;
-    }
-    EXPECT_FALSE(loadTypeFile(target, PagePath, dir.file("missing.PTH")).isOk());
+    ASSERT_TRUE(loadTypeFile(target, PagePath, dir.file("brick.pth")));
+    for (unsigned i = 0; i <= 50; ++i) EXPECT_EQ(test::pixelsOf(target, i), test::pixelsOf(source, i)) << i;
+    EXPECT_EQ(loadTypeFile(target, PagePath, dir.file("missing.PTH")).error(),
+              "cannot open " + dir.file("missing.PTH"));
     PathObject none;
-    EXPECT_FALSE(writeTypeFile(none, PagePath, dir.file("none.PTH")).isOk());
+    EXPECT_EQ(loadTypeFile(none, PagePath, dir.file("Brick.PTH")).error(), "no object is loaded");
+    EXPECT_EQ(writeTypeFile(none, PagePath, dir.file("none.PTH")).error(), "no object is loaded");
+    EXPECT_EQ(writeTypeFile(source, PageStringTable, dir.file("none.PTH")).error(),
+              "the String Table page has no type file");
+    EXPECT_FALSE(writeTypeFile(source, PagePath, dir.file("no/such/dir.PTH")));
 }
 
 }  // namespace

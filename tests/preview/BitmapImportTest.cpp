@@ -1,65 +1,49 @@
-// Reading BMP files and repainting sprites from them: row and column mapping,
-// stride, colour tables, protection, and files that lie about their sizes.
+// Bitmap import: the nearest ramp colour, the reader's tables and refusals, where each
+// sprite pixel takes its colour from, and what the import leaves alone.
 #include <gtest/gtest.h>
 
 #include <climits>
-#include <tuple>
+#include <random>
 
-#include "preview/BitmapBuilder.h"
 #include "preview/BitmapImport.h"
+#include "support/ImageFileBuilders.h"
 #include "support/ObjectBuilder.h"
 #include "support/TempDir.h"
 
 namespace trellisor {
 namespace {
 
-using test::bitmapBytes;
+using Bytes = std::vector<std::uint8_t>;
 using test::BitmapContent;
-using test::buildObject;
-using test::rowCodedSprite;
 
-using test::SpriteSpec;
-
-ImportedBitmap read(const std::vector<std::uint8_t>& bytes) {
+ImportedBitmap read(const Bytes& bytes) {
     auto r = readBitmapBytes(bytes);
-    EXPECT_TRUE(r.isOk()) << r.error();
+    EXPECT_TRUE(r) << r.error();
     return r ? r.value() : ImportedBitmap{};
 }
 
-std::vector<std::uint8_t> pixelsOf(const PathObject& obj, unsigned index) {
-    auto [start, end] = obj.spriteSpan(index);
-    return std::vector<std::uint8_t>(obj.m_data.get() + start, obj.m_data.get() + end);
-}
-
-// The index whose palette colour is unique for picture position (x, y).
-std::uint8_t indexAt(int x, int y) { return std::uint8_t(10 + (x + 7 * y) % 216); }
-
 std::tuple<int, int, int> rgbOf(std::uint8_t index) {
-    const RgbQuad& q = previewPalette[index];
-    return {q.red, q.green, q.blue};
+    return {previewPalette[index].red, previewPalette[index].green, previewPalette[index].blue};
 }
 
-// Reads pixel (col, row) of a row-coded sprite built from one full-width run a row.
-std::uint8_t runPixel(const PathObject& obj, unsigned index, int col, int row) {
-    auto bytes = pixelsOf(obj, index);
-    const int offset = bytes[2 * row] | (bytes[2 * row + 1] << 8);
-    return bytes[std::size_t(offset + 2 + col)];
-}
-
+// The lowest index of 10..225 at the smallest distance: every ramp colour itself, never
+// a special colour (pure yellow, 229), and random colours as searched here.
 TEST(BitmapImport, MatchesTheNearestRampColour) {
-    EXPECT_EQ(matchPaletteColour(255, 255, 255), 129);
-    EXPECT_EQ(matchPaletteColour(0, 0, 0), 58);
-    EXPECT_EQ(matchPaletteColour(255, 0, 0), 173);
-    EXPECT_EQ(matchPaletteColour(128, 128, 128), 16);
-    for (int i = 10; i <= 225; ++i) {
-        auto [r, g, b] = rgbOf(std::uint8_t(i));
-        EXPECT_EQ(matchPaletteColour(std::uint8_t(r), std::uint8_t(g), std::uint8_t(b)), i);
+    std::mt19937 rng(8);
+    for (int n = 0; n < 520; ++n) {
+        auto [r, g, b] = n < 216    ? rgbOf(std::uint8_t(10 + n))
+                         : n == 216 ? rgbOf(229)
+                                    : std::tuple(int(rng() % 256), int(rng() % 256), int(rng() % 256));
+        int best = INT_MAX, bestIndex = 0;
+        for (int i = 10; i <= 225; ++i) {
+            auto [pr, pg, pb] = rgbOf(std::uint8_t(i));
+            const int d = std::abs(pr - r) + std::abs(pg - g) + std::abs(pb - b);
+            if (d < best) best = d, bestIndex = i;
+        }
+        EXPECT_EQ(matchPaletteColour(std::uint8_t(r), std::uint8_t(g), std::uint8_t(b)),
+                  n < 216 ? 10 + n : bestIndex)
+            << r << "," << g << "," << b;
     }
-    // The special colours 226.. are never produced, even for their own exact colour.
-    auto [r, g, b] = rgbOf(229);  // pure yellow
-    const int m = matchPaletteColour(std::uint8_t(r), std::uint8_t(g), std::uint8_t(b));
-    EXPECT_GE(m, 10);
-    EXPECT_LE(m, 225);
 }
 
 TEST(BitmapImport, MatchingOverChosenRampsStaysInThem) {
@@ -92,180 +76,125 @@ TEST(BitmapImport, RgbRowsMakeTheBitmapAFileWouldGive) {
 }
 
 TEST(BitmapImport, ReaderTakesTablesAndRefusesWhatItCannotRead) {
-    // 24 bits: no colour table, everything after the headers is pixels; 5 pixels give 16-byte rows.
-    BitmapContent s{5, 2, 24, 0, {}, std::vector<std::uint8_t>(32, 7)};
-    auto bmp = read(bitmapBytes(s));
-    EXPECT_EQ(bmp.rowStride, 16);
-    EXPECT_EQ(bmp.pixels.size(), 32u);
-    EXPECT_EQ(bmp.colourCount, 0u);
-    EXPECT_EQ(bmp.fileHeader[0], 'B');
+    const Bytes whole =
+        test::bitmapBytes({5, 2, 24, 0, {}, Bytes(32, 7)});  // 5 pixels: 16-byte rows, no table
+    ImportedBitmap bmp = read(whole);
+    EXPECT_EQ(std::tuple(bmp.rowStride, bmp.pixels.size(), bmp.colourCount), std::tuple(16, 32u, 0u));
+    EXPECT_EQ(Bytes(bmp.fileHeader.begin(), bmp.fileHeader.end()), Bytes(whole.begin(), whole.begin() + 14));
+    EXPECT_EQ(std::tuple(bmp.infoHeader.biWidth, bmp.infoHeader.biHeight, bmp.infoHeader.biBitCount),
+              std::tuple(5, 2, 24));
+    BitmapContent full{3, 1, 8, 0, Bytes(1024, 0), {1, 2, 3, 0}};  // biClrUsed 0: 256 entries
+    full.colourTable[4 * 255] = 0xEE;
+    bmp = read(test::bitmapBytes(full));
+    EXPECT_EQ(std::tuple(bmp.colourCount, bmp.colourTable[255].blue, bmp.rowStride),
+              std::tuple(256u, 0xEE, 4));
+    EXPECT_EQ(bmp.pixels, (Bytes{1, 2, 3, 0}));
+    bmp = read(test::bitmapBytes({3, 1, 8, 2, {1, 2, 3, 0, 4, 5, 6, 0}, {9, 9, 9, 9}}));
+    EXPECT_EQ(std::tuple(bmp.colourCount, bmp.colourTable[1].red, bmp.pixels.size()), std::tuple(2u, 6, 4u));
+    EXPECT_EQ(read(Bytes(whole.begin(), whole.begin() + 54)).pixels.size(), 0u);
 
-    // 8 bits with biClrUsed 0: 256 entries.
-    BitmapContent t{3, 1, 8, 0, std::vector<std::uint8_t>(1024, 0), {1, 2, 3, 0}};
-    t.colourTable[4 * 2 + 2] = 0xEE;  // red of entry 2
-    bmp = read(bitmapBytes(t));
-    EXPECT_EQ(bmp.colourCount, 256u);
-    EXPECT_EQ(bmp.colourTable[2].red, 0xEE);
-    EXPECT_EQ(bmp.rowStride, 4);
-    EXPECT_EQ(bmp.pixels, (std::vector<std::uint8_t>{1, 2, 3, 0}));
-
-    // biClrUsed entries only; the pixels follow them.
-    BitmapContent u{3, 1, 8, 2, std::vector<std::uint8_t>(8, 0), {9, 9, 9, 9}};
-    bmp = read(bitmapBytes(u));
-    EXPECT_EQ(bmp.colourCount, 2u);
-    EXPECT_EQ(bmp.pixels.size(), 4u);
-
-    auto full = bitmapBytes(s);
-    for (std::size_t n : {0, 1, 14, 53}) {
-        auto r = readBitmapBytes(std::span(full.data(), n));
-        ASSERT_FALSE(r);
-        EXPECT_NE(r.error().find("shorter"), std::string::npos);
-    }
-    BitmapContent huge{3, 1, 8, 0xFFFFFFFFu, std::vector<std::uint8_t>(64, 0), {}};
-    auto r = readBitmapBytes(bitmapBytes(huge));
-    ASSERT_FALSE(r);
-    EXPECT_NE(r.error().find("4294967295"), std::string::npos);
-    BitmapContent cut{3, 1, 8, 16, std::vector<std::uint8_t>(60, 0), {}};
-    r = readBitmapBytes(bitmapBytes(cut));
-    ASSERT_FALSE(r);
-    EXPECT_NE(r.error().find("colour table"), std::string::npos);
+    const std::pair<Bytes, std::string> refused[] = {
+        {Bytes(whole.begin(), whole.begin() + 53),
+         "bitmap of 53 bytes is shorter than its 54 bytes of headers"},
+        {{}, "bitmap of 0 bytes is shorter than its 54 bytes of headers"},
+        {test::bitmapBytes({3, 1, 8, 257, Bytes(1028, 0), {}}),
+         "bitmap colour table of 257 entries is larger than 256"},
+        {test::bitmapBytes({3, 1, 8, 0xFFFFFFFFu, {}, {}}),
+         "bitmap colour table of 4294967295 entries is larger than 256"},
+        {test::bitmapBytes({3, 1, 4, 16, Bytes(63, 0), {}}),
+         "bitmap file ends inside its colour table of 16 entries"},
+    };
+    for (const auto& [bytes, reason] : refused) EXPECT_EQ(readBitmapBytes(bytes).error(), reason);
+    EXPECT_TRUE(readBitmapBytes(test::bitmapBytes({3, 1, 8, 256, Bytes(1024, 0), {}})));
 
     test::TempDir dir;
-    EXPECT_FALSE(readBitmapFile(dir.file("missing.bmp")));
-    auto fromFile = readBitmapFile(dir.write("a.bmp", bitmapBytes(s)));
-    ASSERT_TRUE(fromFile) << fromFile.error();
-    EXPECT_EQ(fromFile->pixels.size(), 32u);
+    EXPECT_EQ(readBitmapFile(dir.file("missing.bmp")).error(), "cannot open " + dir.file("missing.bmp"));
+    EXPECT_EQ(readBitmapFile(dir.write("a.bmp", whole))->pixels.size(), 32u);
 }
 
-TEST(BitmapImport, TileSpriteTakesTheBitmapColumnForColumn) {
-    // A 64-wide tile anchored 32 pixels right of its left edge sees bitmap column x at column x,
-    // and picture line r + yOffset at row r.
-    const int yOffset = 5;
-    auto obj = buildObject({test::solidRowCodedSprite(64, 10, 100, -32, yOffset)});
-    auto bmp = read(test::bitmap24(64, 64, [](int x, int y) { return rgbOf(indexAt(x, y)); }));
-    importBitmapIntoSprite(obj, 0, bmp, ProtectedRamps{});
+TEST(BitmapImport, EachPixelTakesTheBitmapColourUnderIt) {
+    // A 64-wide tile anchored 32 pixels right of its left edge sees bitmap column x at
+    // column x, picture line r + yOffset at row r (rows stored bottom-up).
+    auto colourAt = [](int x, int y) { return std::uint8_t(10 + (x + 7 * y) % 216); };
+    auto obj = test::buildObject(
+        {test::solidRowCodedSprite(64, 10, 100, -32, 5), test::solidRowCodedSprite(4, 2, 100, -4, -1)});
+    importBitmapIntoSprite(
+        obj, 0, read(test::bitmap24(64, 64, [&](int x, int y) { return rgbOf(colourAt(x, y)); })), {});
+    const Bytes tile = test::runPixelsOf(obj, 0);
     for (int r = 0; r < 10; ++r)
         for (int x = 0; x < 64; ++x)
-            ASSERT_EQ(runPixel(obj, 0, x, r), indexAt(x, r + yOffset)) << x << "," << r;
-}
+            ASSERT_EQ(tile[std::size_t(r * 64 + x)], colourAt(x, r + 5)) << x << "," << r;
+    // Columns 28.. and lines -1.. of a 30 x 63 bitmap (with a row too many of data): what
+    // lies outside it keeps its index.
+    Bytes small = test::bitmap24(30, 63, [&](int x, int y) { return rgbOf(colourAt(x, y)); });
+    small.insert(small.end(), 96, 0xFF);
+    importBitmapIntoSprite(obj, 1, read(small), {});
+    EXPECT_EQ(test::runPixelsOf(obj, 1),
+              (Bytes{100, 100, 100, 100, colourAt(28, 0), colourAt(29, 0), 100, 100}));
 
-TEST(BitmapImport, TwentyFourBitStrideAndEightBitTable) {
-    // Stored row 1, column 4 of a 5-wide 24-bit bitmap is bytes 28..30 (blue, green, red).
-    BitmapContent s{5, 3, 24, 0, {}, std::vector<std::uint8_t>(48, 0)};
-    auto [r, g, b] = rgbOf(150);
-    s.pixels[28] = std::uint8_t(b), s.pixels[29] = std::uint8_t(g), s.pixels[30] = std::uint8_t(r);
-    // Sprite row 0 with yOffset 1 maps to stored row 3 - 1 - 0 - 1 = 1; column 0 with xOffset -28 to 4.
-    auto obj = buildObject({rowCodedSprite(2, {{test::Run{0, {100, 100}}}}, -28, 1)});
-    importBitmapIntoSprite(obj, 0, read(bitmapBytes(s)), ProtectedRamps{});
-    EXPECT_EQ(runPixel(obj, 0, 0, 0), 150);
-    EXPECT_EQ(runPixel(obj, 0, 1, 0), 100) << "column 5 lies outside a 5-wide bitmap";
-
-    // 8 bits: 3-wide rows are padded to 4 bytes; entries beyond biClrUsed give no colour.
-    BitmapContent t{3, 2, 8, 4, std::vector<std::uint8_t>(16, 0), {0, 1, 2, 0, 3, 2, 7, 0}};
+    // 8 bits: 3-wide rows padded to 4 bytes; indices from the table's 4 entries, none beyond.
+    BitmapContent eight{3, 2, 8, 4, Bytes(16, 0), {0, 1, 2, 0, 3, 4, 3, 0}};
     for (int e = 0; e < 4; ++e) {
-        auto [er, eg, eb] = rgbOf(std::uint8_t(40 + e));
-        t.colourTable[4 * e] = std::uint8_t(eb), t.colourTable[4 * e + 1] = std::uint8_t(eg);
-        t.colourTable[4 * e + 2] = std::uint8_t(er);
+        auto [r, g, b] = rgbOf(std::uint8_t(40 + e));
+        eight.colourTable[4 * e] = std::uint8_t(b), eight.colourTable[4 * e + 1] = std::uint8_t(g),
+                              eight.colourTable[4 * e + 2] = std::uint8_t(r);
     }
-    // Row 0 of the sprite is picture line 0 = stored row 1 = {3, 2, 7}.
-    auto eight = buildObject(
-        {rowCodedSprite(3, {{test::Run{0, {100, 100, 100}}}, {test::Run{0, {100, 100, 100}}}}, -32, 0)});
-    importBitmapIntoSprite(eight, 0, read(bitmapBytes(t)), ProtectedRamps{});
-    EXPECT_EQ(runPixel(eight, 0, 0, 0), 43);
-    EXPECT_EQ(runPixel(eight, 0, 1, 0), 42);
-    EXPECT_EQ(runPixel(eight, 0, 2, 0), 100) << "index 7 is beyond the 4 entries read";
-    EXPECT_EQ(runPixel(eight, 0, 0, 1), 40);
-    EXPECT_EQ(runPixel(eight, 0, 2, 1), 42);
-}
+    auto indexed = test::buildObject({test::solidRowCodedSprite(3, 2, 100, -32, 0)});
+    importBitmapIntoSprite(indexed, 0, read(test::bitmapBytes(eight)), {});
+    EXPECT_EQ(test::runPixelsOf(indexed, 0),
+              (Bytes{43, 100, 43, 40, 41, 42}));  // picture line 0 is stored row 1
 
-TEST(BitmapImport, WhatTheBitmapDoesNotCoverKeepsItsIndex) {
-    auto white = [](int, int) { return std::tuple<int, int, int>{255, 255, 255}; };
-    auto sprite = [] { return buildObject({test::solidRowCodedSprite(64, 8, 100, -32, 0)}); };
-
-    // Top-down bitmaps have a negative height: no row lies below it.
-    auto bytes = test::bitmap24(64, 8, white);
-    storeLe32(&bytes[22], std::uint32_t(-8));
-    auto obj = sprite();
-    const auto before = pixelsOf(obj, 0);
-    importBitmapIntoSprite(obj, 0, read(bytes), ProtectedRamps{});
-    EXPECT_EQ(pixelsOf(obj, 0), before);
-
-    // Pixel data cut short: the rows it holds are imported, the rest keep their index.
-    bytes = test::bitmap24(64, 8, white);
-    bytes.resize(54 + 192 * 3);  // stored rows 0..2 = picture lines 5..7
-    obj = sprite();
-    importBitmapIntoSprite(obj, 0, read(bytes), ProtectedRamps{});
-    EXPECT_EQ(runPixel(obj, 0, 0, 4), 100);
-    EXPECT_EQ(runPixel(obj, 0, 0, 5), 129);
-    EXPECT_EQ(runPixel(obj, 0, 63, 7), 129);
-
-    // Absurd widths and heights read nothing outside the buffer.
-    for (auto [w, h] : {std::pair{INT_MAX, INT_MAX}, std::pair{INT_MIN, 8}, std::pair{64, INT_MIN}}) {
-        bytes = test::bitmap24(64, 8, white);
-        storeLe32(&bytes[18], std::uint32_t(w));
-        storeLe32(&bytes[22], std::uint32_t(h));
-        obj = sprite();
-        importBitmapIntoSprite(obj, 0, read(bytes), ProtectedRamps{});
+    // Data cut short: the rows it holds are imported. Top-down (negative height): nothing.
+    const auto white = [](int, int) { return std::tuple{255, 255, 255}; };
+    Bytes cut = test::bitmap24(64, 8, white);
+    cut.resize(54 + 192 * 3 + 3);  // stored rows 0..2 = picture lines 5..7, and one pixel more
+    auto tall = test::buildObject({test::solidRowCodedSprite(64, 8, 100, -32, 0)});
+    importBitmapIntoSprite(tall, 0, read(cut), {});
+    const Bytes t = test::runPixelsOf(tall, 0);
+    EXPECT_EQ(std::tuple(t[4 * 64 + 1], t[4 * 64], t[5 * 64], t[7 * 64 + 63]),
+              std::tuple(100, 129, 129, 129));
+    Bytes topDown = test::bitmap24(64, 8, white);
+    storeLe32(&topDown[22], std::uint32_t(-8));
+    for (auto [w, h] : {std::pair{64, -8}, {INT_MAX, INT_MAX}, {INT_MIN, 8}, {64, INT_MIN}}) {
+        storeLe32(&topDown[18], std::uint32_t(w)), storeLe32(&topDown[22], std::uint32_t(h));
+        auto untouched = test::buildObject({test::solidRowCodedSprite(64, 8, 100, -32, 0)});
+        importBitmapIntoSprite(untouched, 0, read(topDown), {});
+        EXPECT_EQ(test::runPixelsOf(untouched, 0), Bytes(512, 100)) << w << " x " << h;
     }
 }
 
-TEST(BitmapImport, PageImportSkipsProtectedStairsRampsAndRawSprites) {
-    std::vector<SpriteSpec> sprites;
-    for (int i = 0; i < 73; ++i) {
-        if (i == 2)
-            sprites.push_back(test::solidRawSprite(64, 4, 100, -32, 0));
-        else if (i == 3)
-            sprites.push_back(rowCodedSprite(64,
-                                             {{test::Run{0, std::vector<std::uint8_t>(32, 15)},
-                                               test::Run{32, std::vector<std::uint8_t>(32, 240)}}},
-                                             -32, 0));
-        else
-            sprites.push_back(test::solidRowCodedSprite(64, 4, 100, -32, 0));
-    }
-    auto obj = buildObject(sprites);
-    const auto original = buildObject(sprites);
-    auto bmp = read(test::bitmap24(64, 64, [](int, int) {
-        return std::tuple<int, int, int>{255, 255, 255};
-    }));
+TEST(BitmapImport, PagesSkipProtectedStairsRampsAndRawSprites) {
+    std::vector<test::SpriteSpec> sprites;
+    for (int i = 0; i < 73; ++i) sprites.push_back(test::solidRowCodedSprite(64, 2, 100, -32, 0));
+    sprites[2] = test::solidRawSprite(64, 2, 100, -32, 0);
+    sprites[3] = test::rowCodedSprite(64, {{{0, Bytes(32, 15)}, {32, Bytes(32, 240)}}}, -32, 0);
+    const auto original = test::buildObject(sprites);
+    auto obj = test::buildObject(sprites);
+    const auto bmp = read(test::bitmap24(64, 64, [](int, int) { return std::tuple{255, 255, 255}; }));
     ProtectedRamps ramp0{};
     ramp0[0] = true;
-    for (int i : {16, 19, 67, 70}) EXPECT_TRUE(isStairsOrRamp(i)) << i;
-    for (int i : {15, 20, 66, 71}) EXPECT_FALSE(isStairsOrRamp(i)) << i;
     ASSERT_TRUE(importBitmapIntoPage(obj, PagePath, bmp, ramp0));
-    for (int i = 0; i <= 50; ++i) {
-        if (isStairsOrRamp(i) || i == 2 || i == 3) continue;
-        EXPECT_EQ(runPixel(obj, unsigned(i), 5, 2), 129) << i;
+    ASSERT_TRUE(importBitmapIntoPage(obj, PageQueue, bmp, {}));
+    for (int i = 0; i < 73; ++i) {
+        const bool kept = (i >= 16 && i <= 19) || (i >= 67 && i <= 72) || i == 2;
+        EXPECT_EQ(isStairsOrRamp(i), (i >= 16 && i <= 19) || (i >= 67 && i <= 70)) << i;
+        if (i == 3) continue;
+        EXPECT_EQ(test::pixelsOf(obj, unsigned(i)) == test::pixelsOf(original, unsigned(i)), kept) << i;
     }
-    for (int i : {16, 17, 18, 19, 2, 51, 60})
-        EXPECT_EQ(pixelsOf(obj, unsigned(i)), pixelsOf(original, unsigned(i))) << i;
-    // Ramp 0 (index 15) is protected; 240 belongs to no protectable ramp.
-    const auto two = pixelsOf(obj, 3);  // row table, run of 32 at column 0, run of 32 at column 32
-    EXPECT_EQ(two[2 + 2 + 5], 15);
-    EXPECT_EQ(two[2 + 2 + 32 + 2 + 5], 129);
+    const Bytes two = test::pixelsOf(obj, 3);  // ramp 0 protected; 240 in no ramp
+    EXPECT_EQ(std::pair(two[2 + 2 + 5], two[2 + 2 + 32 + 2 + 5]),
+              std::pair(std::uint8_t(15), std::uint8_t(129)));
 
-    ASSERT_TRUE(importBitmapIntoPage(obj, PageQueue, bmp, ProtectedRamps{}));
-    for (int i : {67, 68, 69, 70})
-        EXPECT_EQ(pixelsOf(obj, unsigned(i)), pixelsOf(original, unsigned(i))) << i;
-    EXPECT_EQ(runPixel(obj, 66, 0, 0), 129);
-}
-
-TEST(BitmapImport, OtherDepthsAreRefusedWithoutChange) {
-    auto obj = buildObject(test::standardSprites(80));
-    const auto before = pixelsOf(obj, 0);
     for (std::uint16_t bits : {1, 4, 16, 32}) {
-        BitmapContent s{8,
-                        8,
-                        bits,
-                        0,
-                        std::vector<std::uint8_t>(bits < 24 ? 1024 : 0, 0xFF),
-                        std::vector<std::uint8_t>(256, 0xFF)};
-        auto bmp = read(bitmapBytes(s));
-        auto status = importBitmapIntoPage(obj, PagePath, bmp, ProtectedRamps{});
-        ASSERT_FALSE(status);
-        EXPECT_EQ(status.error(), "Can only import 8 or 24 bit bitmaps.");
-        importBitmapIntoSprite(obj, 0, bmp, ProtectedRamps{});
-        EXPECT_EQ(pixelsOf(obj, 0), before);
+        const auto other =
+            read(test::bitmapBytes({8, 8, bits, 0, Bytes(bits < 24 ? 1024 : 0, 0x10), Bytes(256, 0x10)}));
+        EXPECT_EQ(importBitmapIntoPage(obj, PageQueue, other, {}).error(),
+                  "Can only import 8 or 24 bit bitmaps.");
+        importBitmapIntoSprite(obj, 60, other, {});
     }
+    EXPECT_EQ(test::pixelsOf(obj, 60).at(6), 129);
+    PathObject none;
+    EXPECT_TRUE(importBitmapIntoPage(none, PagePath, bmp, {}));
 }
 
 }  // namespace

@@ -1,7 +1,7 @@
-// Brightness steps, recolouring and sparkles over raw and row-coded sprites.
+// Ramp arithmetic and protection, and the colour operations over raw and row-coded
+// sprites: brightness steps, recolouring, the strip, sparkles.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cstdlib>
 
 #include "preview/ColourOperations.h"
@@ -10,170 +10,112 @@
 namespace trellisor {
 namespace {
 
-using test::buildObject;
-using test::rawSprite;
-using test::rowCodedSprite;
+using Bytes = std::vector<std::uint8_t>;
 
-using test::SpriteSpec;
-
-std::vector<std::uint8_t> pixelsOf(const PathObject& obj, unsigned index) {
-    auto [start, end] = obj.spriteSpan(index);
-    return std::vector<std::uint8_t>(obj.m_data.get() + start, obj.m_data.get() + end);
+TEST(ColourRamps, RampShadeRecolourAndProtection) {
+    ProtectedRamps marks{};
+    marks[0] = marks[17] = true;
+    for (int c = 0; c < 256; ++c) {  // (c - 10) / 12 and its remainder, truncating toward zero
+        const auto u = std::uint8_t(c);
+        EXPECT_EQ(std::pair(rampOfColour(u), shadeOfColour(u)),
+                  c < 10 ? std::pair(0, c - 10) : std::pair((c - 10) / 12, (c - 10) % 12));
+        EXPECT_EQ(recolourIndex(u, 20), (250 + shadeOfColour(u)) & 0xFF) << c;
+        EXPECT_EQ(isColourProtected(marks, u), c <= 21 || (c >= 214 && c <= 225)) << c;
+    }
+    for (int ramp : {-1, 18, 19}) EXPECT_FALSE(isRampProtected(ProtectedRamps{true, true, true}, ramp));
+    EXPECT_TRUE(parseProtectedRamps("all", marks) && std::count(marks.begin(), marks.end(), true) == 18);
+    EXPECT_TRUE(parseProtectedRamps(nullptr, marks) && std::count(marks.begin(), marks.end(), true) == 0);
+    EXPECT_TRUE(parseProtectedRamps("0,05,17", marks));
+    EXPECT_EQ(marks, (ProtectedRamps{true, false, false, false, false, true, false, false, false, false,
+                                     false, false, false, false, false, false, false, true}));
+    for (const char* bad : {"18", "-1", "1,,2", "1,", ",1", "x", "100", "ALL", "1, 2"})
+        EXPECT_FALSE(parseProtectedRamps(bad, marks) || !marks[5]) << bad;  // refused, the marks as they were
 }
 
-// Sprite 0 raw, sprite 1 row-coded, sprite 2 of another format holding the same
-// indices as raw bytes; rows of at most 100 pixels, one run a row.
-PathObject objectWith(const std::vector<std::uint8_t>& indices) {
-    const int n = int(indices.size()), width = std::min(n, 100), height = (n + 99) / 100;
+// Sprite 0 raw, sprite 1 row-coded (rows of at most 100), sprite 2 of another format, each holding these
+// indices.
+PathObject objectWith(const Bytes& indices) {
+    const int n = int(indices.size()), width = std::min(n, 100);
     std::vector<std::vector<test::Run>> rows;
     for (int start = 0; start < n; start += 100)
-        rows.push_back({test::Run{0, std::vector<std::uint8_t>(indices.begin() + start,
-                                                               indices.begin() + std::min(n, start + 100))}});
-    SpriteSpec raw = rawSprite(width, height, indices);
-    SpriteSpec other = raw;
+        rows.push_back(
+            {test::Run{0, Bytes(indices.begin() + start, indices.begin() + std::min(n, start + 100))}});
+    test::SpriteSpec raw = test::rawSprite(width, (n + 99) / 100, indices), other = raw;
     other.header.flags = 3;
-    return buildObject({raw, rowCodedSprite(width, rows), other});
+    return test::buildObject({raw, test::rowCodedSprite(width, rows), other});
 }
 
-// The pixels of every run of a row-coded sprite, row after row.
-std::vector<std::uint8_t> runOf(const PathObject& obj, unsigned index) {
-    auto bytes = pixelsOf(obj, index);
-    std::vector<std::uint8_t> out;
-    for (int r = 0; r < obj.m_sprites[index].height; ++r) {
-        std::size_t pos = std::size_t(bytes[2 * r] | (bytes[2 * r + 1] << 8));
-        const int count = bytes[pos] & 0x7F;
-        out.insert(out.end(), bytes.begin() + pos + 2, bytes.begin() + pos + 2 + count);
-    }
-    return out;
-}
+TEST(ColourOperations, BrightnessStaysInsideTheRampAndSkipsProtectedPixels) {
+    // 21 is ramp 0's lightest; a raw 0 is transparent, a run's 0 is drawn; 255's successor is another ramp.
+    const Bytes in = {21, 22, 10, 1, 0, 255, 15, 237, 226, 249, 250, 9, 34};
+    PathObject up = objectWith(in), down = objectWith(in);
+    ProtectedRamps ramp2{};
+    ramp2[2] = true;  // 34
+    for (unsigned i = 0; i < 3; ++i)
+        adjustSpriteBrightness(up, i, +1, ramp2), adjustSpriteBrightness(down, i, -1, {});
+    EXPECT_EQ(test::pixelsOf(up, 0), (Bytes{21, 23, 11, 2, 0, 255, 16, 237, 227, 249, 251, 10, 34}));
+    EXPECT_EQ(test::runPixelsOf(up, 1), (Bytes{21, 23, 11, 2, 1, 255, 16, 237, 227, 249, 251, 10, 34}));
+    EXPECT_EQ(test::pixelsOf(down, 0), (Bytes{20, 22, 9, 0, 0, 254, 14, 236, 226, 248, 250, 8, 34}));
+    EXPECT_EQ(test::runPixelsOf(down, 1), (Bytes{20, 22, 9, 0, 0, 254, 14, 236, 226, 248, 250, 8, 34}));
+    EXPECT_EQ(test::pixelsOf(up, 2), in) << "other formats are never touched";
 
-TEST(ColourOperations, BrightnessStaysInsideTheRamp) {
-    const std::vector<std::uint8_t> in = {21, 22, 10, 1, 0, 255, 15, 237, 226, 249};
-    ProtectedRamps none{};
-    PathObject up = objectWith(in);
-    for (unsigned i = 0; i < 3; ++i) adjustSpriteBrightness(up, i, +1, none);
-    // 21 is the lightest of ramp 0; 0 becomes 1 only inside a run; 255's successor is in another ramp.
-    EXPECT_EQ(pixelsOf(up, 0), (std::vector<std::uint8_t>{21, 23, 11, 2, 0, 255, 16, 237, 227, 249}));
-    EXPECT_EQ(runOf(up, 1), (std::vector<std::uint8_t>{21, 23, 11, 2, 1, 255, 16, 237, 227, 249}));
-    EXPECT_EQ(pixelsOf(up, 2), in) << "other formats are never touched";
-
-    PathObject down = objectWith(in);
-    for (unsigned i = 0; i < 3; ++i) adjustSpriteBrightness(down, i, -1, none);
-    EXPECT_EQ(pixelsOf(down, 0), (std::vector<std::uint8_t>{20, 22, 9, 0, 0, 254, 14, 236, 226, 248}));
-    EXPECT_EQ(runOf(down, 1), (std::vector<std::uint8_t>{20, 22, 9, 0, 0, 254, 14, 236, 226, 248}));
-
-    // A raw pixel darkened to 0 is transparent from then on: brightening skips it.
-    adjustSpriteBrightness(down, 0, +1, none);
-    EXPECT_EQ(pixelsOf(down, 0)[3], 0);
-}
-
-TEST(ColourOperations, AllRampsProtectedLeavesOnlyTheSpecialColoursFree) {
-    ProtectedRamps all;
-    all.fill(true);
-    std::vector<std::uint8_t> in;
-    for (int c = 0; c < 256; ++c) in.push_back(std::uint8_t(c));
-    PathObject obj = objectWith(in);
-    adjustSpriteBrightness(obj, 1, +1, all);
-    auto run = runOf(obj, 1);
-    for (int c = 0; c <= 225; ++c) EXPECT_EQ(run[c], c);
-    EXPECT_EQ(run[226], 227);
-    EXPECT_EQ(run[237], 237);  // lightest of 226..237
-    EXPECT_EQ(run[249], 249);
-    EXPECT_EQ(run[250], 251);
-    EXPECT_EQ(run[255], 255);
-
-    recolourSprite(obj, 1, 3, all);
-    run = runOf(obj, 1);
-    for (int c = 0; c <= 225; ++c) EXPECT_EQ(run[c], c);
-    EXPECT_EQ(run[226], recolourIndex(227, 3));
-}
-
-TEST(ColourOperations, PageBrightnessCounterStopsAtTwelve) {
-    PathObject obj = buildObject(test::standardSprites(168));
-    ProtectedRamps none{};
-    int pathCounter = 0, queueCounter = 0;
-    const auto before = pixelsOf(obj, 3);
-    for (int i = 0; i < 12; ++i) EXPECT_TRUE(stepPageBrightness(obj, PagePath, pathCounter, +1, none));
-    EXPECT_EQ(pathCounter, 12);
-    const auto atLimit = pixelsOf(obj, 3);
-    EXPECT_NE(atLimit, before);
-    EXPECT_FALSE(stepPageBrightness(obj, PagePath, pathCounter, +1, none));
-    EXPECT_EQ(pathCounter, 12);
-    EXPECT_EQ(pixelsOf(obj, 3), atLimit);
-    // Another page has its own counter; the path page is untouched by it.
-    EXPECT_TRUE(stepPageBrightness(obj, PageQueue, queueCounter, +1, none));
-    EXPECT_EQ(pixelsOf(obj, 3), atLimit);
-    EXPECT_NE(pixelsOf(obj, 51), pixelsOf(buildObject(test::standardSprites(168)), 51));
-    // Down from 12 works again, and stops at -12.
-    for (int i = 0; i < 24; ++i) EXPECT_TRUE(stepPageBrightness(obj, PagePath, pathCounter, -1, none));
-    EXPECT_FALSE(stepPageBrightness(obj, PagePath, pathCounter, -1, none));
-    EXPECT_EQ(pathCounter, -12);
-
+    PathObject obj = test::buildObject(test::standardSprites(168));
+    const PathObject original = test::buildObject(test::standardSprites(168));
+    int path = 0, queue = 0;
+    for (int i = 0; i < 12; ++i) EXPECT_TRUE(stepPageBrightness(obj, PagePath, path, +1, {}));
+    const Bytes atLimit = test::pixelsOf(obj, 3);
+    EXPECT_FALSE(stepPageBrightness(obj, PagePath, path, +1, {}));   // the counter stops at +12
+    EXPECT_TRUE(stepPageBrightness(obj, PageQueue, queue, -1, {}));  // another page, its own counter
+    EXPECT_EQ(std::tuple(path, queue, test::pixelsOf(obj, 3)), std::tuple(12, -1, atLimit));
+    for (unsigned i : {0u, 50u, 51u, 70u, 71u})
+        EXPECT_EQ(test::pixelsOf(obj, i) == test::pixelsOf(original, i), i == 71) << i;
+    for (int i = 0; i < 24; ++i) EXPECT_TRUE(stepPageBrightness(obj, PagePath, path, -1, {}));
+    EXPECT_FALSE(stepPageBrightness(obj, PagePath, path, -1, {}) ||
+                 stepPageBrightness(obj, PagePath, path, 0, {}));
+    EXPECT_EQ(path, -12);
     PathObject empty;
-    int counter = 0;
-    EXPECT_FALSE(stepPageBrightness(empty, PagePath, counter, +1, none));
-    EXPECT_EQ(counter, 0);
+    EXPECT_FALSE(stepPageBrightness(empty, PagePath, queue, +1, {}));
+    EXPECT_EQ(queue, -1);
 }
 
-TEST(ColourOperations, RecolourMovesEveryUnprotectedShade) {
-    const std::vector<std::uint8_t> in = {0, 5, 10, 21, 22, 100, 225, 230};
-    ProtectedRamps none{};
-    PathObject obj = objectWith(in);
-    recolourSprite(obj, 0, 18, none);
-    recolourSprite(obj, 1, 18, none);
-    // Raw index 0 stays transparent; a run's 0 becomes 12 * ramp.
-    EXPECT_EQ(pixelsOf(obj, 0), (std::vector<std::uint8_t>{0, 221, 226, 237, 226, recolourIndex(100, 18), 237,
-                                                           recolourIndex(230, 18)}));
-    EXPECT_EQ(runOf(obj, 1)[0], 216);
-
+TEST(ColourOperations, RecolourMovesEveryUnprotectedShadeAndTheStripPicksTheRamp) {
+    const Bytes in = {0, 5, 10, 21, 22, 100, 225, 230};
+    PathObject one = objectWith(in), page = objectWith(in);
     ProtectedRamps ramp1{};
     ramp1[1] = true;
-    PathObject kept = objectWith(in);
-    recolourSprite(kept, 1, 4, ramp1);
-    auto run = runOf(kept, 1);
-    EXPECT_EQ(run[4], 22);            // ramp 1 protected
-    EXPECT_EQ(run[3], 10 + 48 + 11);  // ramp 0 moved, shade kept
-    EXPECT_EQ(run[0], 48);
-}
-
-TEST(ColourOperations, StripClickGivesBlockRamp) {
-    EXPECT_EQ(rampOfStripClick(0), 0);
-    EXPECT_EQ(rampOfStripClick(14), 0);
-    EXPECT_EQ(rampOfStripClick(15), 1);
-    EXPECT_EQ(rampOfStripClick(17 * 15 + 7), 17);
-    EXPECT_EQ(rampOfStripClick(270), 18);
-    EXPECT_EQ(rampOfStripClick(271), 18);
-    EXPECT_EQ(rampOfStripClick(400), 18);
-    EXPECT_EQ(rampOfStripClick(-3), 0);
+    recolourSprite(one, 0, 18, {});
+    EXPECT_EQ(test::pixelsOf(one, 0),
+              (Bytes{0, 221, 226, 237, 226, 232, 237, 230}));  // a raw 0 stays transparent
+    recolourPage(page, PagePath, 4, ramp1);
+    EXPECT_EQ(test::runPixelsOf(page, 1), (Bytes{48, 53, 58, 69, 22, 64, 69, 62}));  // ramp 1 (22) protected
+    EXPECT_EQ(test::pixelsOf(page, 2), in);
+    PathObject empty;
+    recolourPage(empty, PagePath, 4, {});
+    for (auto [x, ramp] : {std::pair{-3, 0}, {14, 0}, {15, 1}, {269, 17}, {270, 18}, {400, 18}})
+        EXPECT_EQ(rampOfStripClick(x), ramp) << x;
 }
 
 TEST(ColourOperations, SparklesFollowTheGenerator) {
-    const int n = 3000;
-    PathObject obj = objectWith(std::vector<std::uint8_t>(std::size_t(n), 100));
-    ProtectedRamps none{};
+    const Bytes plain(3000, 100);
+    PathObject obj = objectWith(plain), guarded = objectWith(plain);
     std::srand(1234);
-    addSparkles(obj, PagePath, none);
-
-    // Replay the generator: one number per pixel of the row-coded sprite, a second per sparkle.
+    addSparkles(obj, PagePath, {});
+    // Replay: one number per pixel of the row-coded sprite, a second one per sparkle; raw sprites get none.
     std::srand(1234);
-    std::vector<std::uint8_t> expect(std::size_t(n), 100);
-    int sparkles = 0;
-    for (auto& c : expect)
-        if (std::rand() % 100 == 42) c = std::uint8_t(231 + std::rand() % 10), ++sparkles;
-    EXPECT_GT(sparkles, 0);
-    EXPECT_EQ(runOf(obj, 1), expect);
-    EXPECT_EQ(pixelsOf(obj, 0), std::vector<std::uint8_t>(std::size_t(n), 100)) << "raw sprites get none";
-
-    // Protected pixels draw no numbers: after a protected sprite the generator is where it was.
-    ProtectedRamps protect{};
+    Bytes expected = plain;
+    for (auto& c : expected)
+        if (std::rand() % 100 == 42) c = std::uint8_t(231 + std::rand() % 10);
+    EXPECT_NE(expected, plain);
+    EXPECT_EQ(std::pair(test::runPixelsOf(obj, 1), test::pixelsOf(obj, 0)), std::pair(expected, plain));
+    ProtectedRamps protect{};  // protected pixels draw no numbers
     protect[rampOfColour(100)] = true;
-    PathObject guarded = objectWith(std::vector<std::uint8_t>(std::size_t(n), 100));
     std::srand(99);
     addSparkles(guarded, PagePath, protect);
     const int next = std::rand();
     std::srand(99);
-    EXPECT_EQ(next, std::rand());
-    EXPECT_EQ(runOf(guarded, 1), std::vector<std::uint8_t>(std::size_t(n), 100));
+    EXPECT_EQ(std::pair(next, test::runPixelsOf(guarded, 1)), std::pair(std::rand(), plain));
+    PathObject empty;
+    addSparkles(empty, PagePath, {});
 }
 
 }  // namespace

@@ -1,9 +1,10 @@
-// Drawing sprites into index buffers and onto images of every depth: formats,
-// transparency, clipping at the edges, and sprites whose bytes lie.
+// Sprite walks into index buffers: the two formats, transparency, clipping without
+// wrapping, sprites whose bytes lie, and icons the rebuild must leave alone. (Drawing
+// onto screens of each depth, the scenes and the icons' content: the frame pictures.)
 #include <gtest/gtest.h>
 
-#include "gfx/Image.h"
 #include "preview/GamePalette.h"
+#include "preview/PreviewIcons.h"
 #include "preview/SpriteDrawing.h"
 #include "support/ObjectBuilder.h"
 
@@ -12,173 +13,109 @@ namespace {
 
 using test::buildObject;
 using test::rawSprite;
-using test::rowCodedSprite;
+using Bytes = std::vector<std::uint8_t>;
 
-using test::SpriteSpec;
-
-std::vector<std::uint8_t> buffer(int w, int h, std::uint8_t fill = 0xEE) {
-    return std::vector<std::uint8_t>(std::size_t(w) * h, fill);
+// The 8 x 6 buffer after drawing sprite index of obj at x, y over 0xEE.
+Bytes drawn(const PathObject& obj, unsigned index, int x, int y, int w = 8, int h = 6) {
+    Bytes buffer(std::size_t(w) * h, 0xEE);
+    drawSpriteToBuffer(obj, buffer.data(), w, h, index, x, y);
+    return buffer;
 }
 
-TEST(SpriteDrawing, BufferKeepsRowCodedZeroAndSkipsRawZero) {
-    // Raw 3 x 2 with a transparent middle; row-coded with a gap between two runs and an index 0.
-    auto obj = buildObject(
-        {rawSprite(3, 2, {11, 0, 12, 13, 14, 0}, 1, 2),
-         rowCodedSprite(6, {{test::Run{0, {20, 0}}, test::Run{4, {21}}}, {test::Run{1, {22}}}}, -1, 0)});
-    auto buf = buffer(8, 6);
-    drawSpriteToBuffer(obj, buf.data(), 8, 6, 0, 2, 1);  // top-left at (3, 3)
-    EXPECT_EQ(buf[3 * 8 + 3], 11);
-    EXPECT_EQ(buf[3 * 8 + 4], 0xEE);
-    EXPECT_EQ(buf[3 * 8 + 5], 12);
-    EXPECT_EQ(buf[4 * 8 + 3], 13);
-    EXPECT_EQ(buf[4 * 8 + 4], 14);
-    EXPECT_EQ(buf[4 * 8 + 5], 0xEE);
-
-    buf = buffer(8, 6);
-    drawSpriteToBuffer(obj, buf.data(), 8, 6, 1, 1, 0);  // top-left at (0, 0)
-    EXPECT_EQ(buf[0], 20);
-    EXPECT_EQ(buf[1], 0) << "index 0 inside a run is stored";
-    EXPECT_EQ(buf[2], 0xEE) << "columns between runs are transparent";
-    EXPECT_EQ(buf[4], 21);
-    EXPECT_EQ(buf[8 + 1], 22);
-    EXPECT_EQ(std::count(buf.begin(), buf.end(), 0xEE), 48 - 4);
-
-    // Guards: out-of-range index, no buffer, no object.
-    auto untouched = buffer(8, 6);
-    buf = untouched;
-    drawSpriteToBuffer(obj, buf.data(), 8, 6, 2, 0, 0);
-    drawSpriteToBuffer(obj, nullptr, 8, 6, 0, 0, 0);
-    drawSpriteToBuffer(PathObject{}, buf.data(), 8, 6, 0, 0, 0);
-    EXPECT_EQ(buf, untouched);
+Bytes picture(std::initializer_list<std::pair<int, std::uint8_t>> at, int w = 8, int h = 6) {
+    Bytes buffer(std::size_t(w) * h, 0xEE);
+    for (auto [i, v] : at) buffer[std::size_t(i)] = v;
+    return buffer;
 }
 
-TEST(SpriteDrawing, BufferClipsWithoutWrapping) {
-    auto obj = buildObject({test::solidRawSprite(4, 4, 9, -2, -2)});
-    auto buf = buffer(5, 5, 0);
-    drawSpriteToBuffer(obj, buf.data(), 5, 5, 0, 0, 0);  // covers (-2..1, -2..1)
-    for (int y = 0; y < 5; ++y)
-        for (int x = 0; x < 5; ++x) EXPECT_EQ(buf[y * 5 + x], (x <= 1 && y <= 1) ? 9 : 0) << x << "," << y;
-    buf = buffer(5, 5, 0);
-    drawSpriteToBuffer(obj, buf.data(), 5, 5, 0, 5, 5);  // covers (3..6, 3..6)
-    for (int y = 0; y < 5; ++y)
-        for (int x = 0; x < 5; ++x) EXPECT_EQ(buf[y * 5 + x], (x >= 3 && y >= 3) ? 9 : 0) << x << "," << y;
+TEST(SpriteDrawing, RawZeroIsTransparentRowCodedZeroIsDrawn) {
+    const auto obj =
+        buildObject({rawSprite(3, 2, {11, 0, 12, 13, 14, 0}, 1, 2),
+                     test::rowCodedSprite(
+                         6, {{test::Run{0, {20, 0}}, test::Run{4, {21}}}, {test::Run{1, {22}}}}, -1, 0)});
+    EXPECT_EQ(drawn(obj, 0, 2, 1), picture({{27, 11}, {29, 12}, {35, 13}, {36, 14}}));  // top-left at (3, 3)
+    EXPECT_EQ(drawn(obj, 1, 1, 0), picture({{0, 20}, {1, 0}, {4, 21}, {9, 22}}));  // gaps between runs stay
+    // Clipped at every edge, never wrapped into another row.
+    const auto block = buildObject({test::solidRawSprite(4, 4, 9, -2, -2)});
+    EXPECT_EQ(drawn(block, 0, 0, 0), picture({{0, 9}, {1, 9}, {8, 9}, {9, 9}}));
+    EXPECT_EQ(drawn(block, 0, 8, 6), picture({{38, 9}, {39, 9}, {46, 9}, {47, 9}}));
+    const Bytes untouched = picture({});
+    EXPECT_EQ(drawn(block, 0, 12, 3), untouched);
+    EXPECT_EQ(drawn(block, 0, -2, 3), untouched);
+    EXPECT_EQ(drawn(block, 1, 3, 3), untouched);  // no such sprite
+    EXPECT_EQ(drawn(PathObject{}, 0, 3, 3), untouched);
+    drawSpriteToBuffer(block, nullptr, 8, 6, 0, 0, 0);
+    auto image = createMemoryImage(8, 6, 32);
+    image->clear(5);
+    drawSprite(block, nullptr, 0, 3, 3);
+    drawSprite(block, image.get(), 1, 3, 3);
+    drawSprite(PathObject{}, image.get(), 0, 3, 3);
+    EXPECT_EQ(image->getPixel(3, 3), 5u);
+    drawSprite(block, image.get(), 0, 8, 6);  // clipped at the far edges on a screen too
+    EXPECT_EQ(image->getPixel(7, 5),
+              image->packColor(previewColour(9).red, previewColour(9).green, previewColour(9).blue));
+    EXPECT_EQ(image->getPixel(0, 5), 5u);
 }
 
 TEST(SpriteDrawing, MalformedSpritesStayInsideTheirBytes) {
-    // Row offsets past the end or negative, a run longer than its bytes, a raw sprite
-    // shorter than width x height, an unknown format, a huge size: each is drawn
-    // as far as its bytes go (AddressSanitizer watches the reads).
-    SpriteSpec badOffsets =
-        rowCodedSprite(4, {{test::Run{0, {30}}}, {test::Run{0, {31}}}, {test::Run{0, {32}}}});
+    // Row offsets past the end or negative, a run longer than its bytes, raw bytes short of
+    // width x height, an unknown format, a huge size: each is drawn as far as its bytes go.
+    test::SpriteSpec badOffsets =
+        test::rowCodedSprite(4, {{test::Run{0, {30}}}, {test::Run{0, {31}}}, {test::Run{0, {32}}}});
     storeLe16(&badOffsets.pixels[2], 0x7000);
     storeLe16(&badOffsets.pixels[4], 0xFFF0);
-    SpriteSpec longRun = rowCodedSprite(4, {{test::Run{1, {40, 41}}}});
+    test::SpriteSpec longRun = test::rowCodedSprite(4, {{test::Run{1, {40, 41}}}});
     longRun.pixels[2] = 0x80 | 100;
-    SpriteSpec shortRaw = rawSprite(4, 4, {50, 51, 52, 53, 54});
+    test::SpriteSpec shortRaw = rawSprite(4, 4, {50, 51, 52, 53, 54});
     shortRaw.pixels.resize(5);
-    SpriteSpec other = test::solidRawSprite(2, 2, 60);
+    test::SpriteSpec other = test::solidRawSprite(2, 2, 60);
     other.header.flags = 2;
-    SpriteSpec huge = test::solidRawSprite(2, 2, 70);
-    huge.header.width = 32767, huge.header.height = 32767;
-    auto obj = buildObject({badOffsets, longRun, shortRaw, other, huge});
-
-    auto buf = buffer(8, 8, 0);
-    drawSpriteToBuffer(obj, buf.data(), 8, 8, 0, 0, 0);
-    EXPECT_EQ(buf[0], 30);
-    EXPECT_EQ(std::count(buf.begin(), buf.end(), 0), 63);
-
-    buf = buffer(8, 8, 0);
-    drawSpriteToBuffer(obj, buf.data(), 8, 8, 1, 0, 0);
-    EXPECT_EQ(buf[1], 40);
-    EXPECT_EQ(buf[2], 41);
-
-    buf = buffer(8, 8, 0);
-    drawSpriteToBuffer(obj, buf.data(), 8, 8, 2, 0, 0);
-    EXPECT_EQ((std::vector<std::uint8_t>(buf.begin(), buf.begin() + 4)),
-              (std::vector<std::uint8_t>{50, 51, 52, 53}));
-    EXPECT_EQ(buf[8], 54);
-    EXPECT_EQ(buf[9], 0);
-
-    buf = buffer(8, 8, 0);
-    drawSpriteToBuffer(obj, buf.data(), 8, 8, 3, 0, 0);
-    EXPECT_EQ(std::count(buf.begin(), buf.end(), 0), 64);
-    drawSpriteToBuffer(obj, buf.data(), 8, 8, 4, 0, 0);
-    EXPECT_EQ(buf[0], 70);
-    EXPECT_EQ(buf[1], 70);
-    EXPECT_EQ(buf[8], 0) << "the second row would start 32767 bytes on";
+    test::SpriteSpec huge = test::solidRawSprite(2, 2, 70);
+    huge.header.width = huge.header.height = 32767;
+    test::SpriteSpec flat = test::solidRawSprite(2, 2, 80);
+    flat.header.height = 0;
+    const auto obj = buildObject({badOffsets, longRun, shortRaw, other, huge, flat});
+    EXPECT_EQ(drawn(obj, 0, 0, 0), picture({{0, 30}}));
+    EXPECT_EQ(drawn(obj, 1, 0, 0), picture({{1, 40}, {2, 41}}));
+    EXPECT_EQ(drawn(obj, 2, 0, 0), picture({{0, 50}, {1, 51}, {2, 52}, {3, 53}, {8, 54}}));
+    EXPECT_EQ(drawn(obj, 3, 0, 0), picture({}));
+    EXPECT_EQ(drawn(obj, 4, 0, 0), picture({{0, 70}, {1, 70}, {2, 70}, {3, 70}}));  // its 4 bytes, in row 0
+    EXPECT_EQ(drawn(obj, 5, 0, 0), picture({}));
 }
 
-TEST(SpriteDrawing, GridCellAnchors) {
-    EXPECT_EQ(cellX(0, 2), 35);
-    EXPECT_EQ(cellX(0, 1), 67);
-    EXPECT_EQ(cellX(4, 13), 4 * 64 + 67);
-    EXPECT_EQ(cellX(3, 2), 227);
-    EXPECT_EQ(cellY(1, 0), 19);
-    EXPECT_EQ(cellY(14, 0), 227);
-    EXPECT_EQ(cellY(3, 1), 35);
+TEST(PreviewIcons, IconsTheRebuildCannotMakeAreLeftAlone) {
+    auto sprites = test::standardSprites(168);
+    // Fewer than 73 sprites: no rebuild at all.
+    sprites[PathIconSprite] = test::solidRawSprite(kIconWidth, kIconHeight, 77, 1, 1);
+    auto few = buildObject(std::vector(sprites.begin(), sprites.begin() + 72));
+    composePreviewIcons(few);
+    EXPECT_EQ(test::pixelsOf(few, PathIconSprite), Bytes(1530, 77));
+    auto enough = buildObject(std::vector(sprites.begin(), sprites.begin() + 73));
+    composePreviewIcons(enough);
+    EXPECT_NE(test::pixelsOf(enough, PathIconSprite), Bytes(1530, 77));
+    // A row-coded icon, and one whose data are shorter than width x height.
+    sprites[PathIconSprite] = test::solidRowCodedSprite(kIconWidth, kIconHeight, 77);
+    sprites[QueueIconSprite] = test::solidRawSprite(kIconWidth, kIconHeight, 78, 1, 1);
+    sprites[QueueIconSprite].pixels.resize(100);
+    auto odd = buildObject(sprites);
+    const Bytes pathBefore = test::pixelsOf(odd, PathIconSprite);
+    composePreviewIcons(odd);
+    EXPECT_EQ(test::pixelsOf(odd, PathIconSprite), pathBefore);
+    EXPECT_EQ(test::pixelsOf(odd, QueueIconSprite), Bytes(100, 78));
+    // Another size is rebuilt at its size; the queue overlay keeps its own 45 x 34 geometry.
+    sprites[QueueIconSprite] = test::solidRawSprite(60, 8, 0, 1, 1);
+    auto wide = buildObject(sprites);
+    composePreviewIcons(wide);
+    const Bytes icon = test::pixelsOf(wide, QueueIconSprite);
+    ASSERT_EQ(icon.size(), 480u);
+    for (int y = 0; y < 8; ++y)  // the sprites drawn with it all fall outside 8 rows
+        for (int x = 0; x < 60; ++x)
+            EXPECT_EQ(icon[std::size_t(y) * 60 + x], x < 45 ? queueIconOverlay[std::size_t(y) * 45 + x] : 0)
+                << x << "," << y;
+    PathObject none;
+    composePreviewIcons(none);
+    EXPECT_FALSE(none.isLoaded());
 }
-
-class SpriteDrawingDepth : public ::testing::TestWithParam<int> {};
-
-TEST_P(SpriteDrawingDepth, PacksEachPixelThroughTheTarget) {
-    const int depth = GetParam();
-    auto image = createMemoryImage(12, 6, depth);
-    ASSERT_TRUE(image && image->isValid());
-    if (depth == 8) {
-        auto* palette = new Palette;
-        for (int i = 0; i < kPreviewPaletteSize; ++i)
-            palette->entries[i] = {previewPalette[i].red, previewPalette[i].green, previewPalette[i].blue, 0};
-        image->setPalette(palette);
-    }
-    const std::uint32_t background = image->packColor(255, 255, 255);
-    image->clear(background);
-
-    auto obj =
-        buildObject({rawSprite(2, 1, {0, 100}), rowCodedSprite(3, {{test::Run{0, {0, 100, 255}}}}, -2, -1)});
-    drawSprite(obj, image.get(), 0, 0, 0);
-    drawSprite(obj, image.get(), 1, 2, 3);  // row-coded at (0, 2)
-    // Half outside on the left and on the right: clipped, not wrapped to another row.
-    drawSprite(obj, image.get(), 1, 0, 5);
-    drawSprite(obj, image.get(), 1, 12, 5);
-
-    auto rgb = [&](int x, int y) {
-        int r = -1, g = -1, b = -1;
-        image->unpackColor(image->getPixel(x, y), r, g, b);
-        return std::array<int, 3>{r, g, b};
-    };
-    auto expected = [&](std::uint8_t index) {
-        RgbQuad q = previewColour(index);
-        int r = -1, g = -1, b = -1;
-        image->unpackColor(image->packColor(q.red, q.green, q.blue), r, g, b);
-        return std::array<int, 3>{r, g, b};
-    };
-    int wr = 0, wg = 0, wb = 0;
-    image->unpackColor(background, wr, wg, wb);
-    const std::array<int, 3> bg{wr, wg, wb};
-
-    EXPECT_EQ(rgb(0, 0), bg) << "raw index 0 is transparent";
-    EXPECT_EQ(rgb(1, 0), expected(100));
-    EXPECT_EQ(rgb(0, 2), expected(0)) << "row-coded index 0 is drawn black";
-    EXPECT_EQ(rgb(0, 2), (std::array<int, 3>{0, 0, 0}));
-    EXPECT_EQ(rgb(1, 2), expected(100));
-    EXPECT_EQ(rgb(2, 2), (std::array<int, 3>{0, 0, 0})) << "index 255 is drawn black";
-    EXPECT_NE(expected(100), bg);
-    // Left clip: the run's first two pixels fall at x -2, -1; only 255 at x 0 lands.
-    EXPECT_EQ(rgb(0, 4), (std::array<int, 3>{0, 0, 0}));
-    EXPECT_EQ(rgb(1, 4), bg);
-    // Right clip: x 10, 11 land, 12 is dropped and nothing appears at the next row's start.
-    EXPECT_EQ(rgb(10, 4), expected(0));
-    EXPECT_EQ(rgb(11, 4), expected(100));
-    EXPECT_EQ(rgb(0, 5), bg);
-
-    // Guards: index out of range, no object, null target.
-    drawSprite(obj, image.get(), 2, 5, 5);
-    drawSprite(PathObject{}, image.get(), 0, 5, 5);
-    drawSprite(obj, nullptr, 0, 5, 5);
-    EXPECT_EQ(rgb(5, 5), bg);
-}
-
-INSTANTIATE_TEST_SUITE_P(Depths, SpriteDrawingDepth, ::testing::Values(8, 16, 24, 32));
 
 }  // namespace
 }  // namespace trellisor

@@ -1,4 +1,5 @@
-// In-memory builders for path objects and sprites, shared by the test programs.
+// In-memory builders of path objects, sprites and object files, shared by the test
+// programs, and the bytes an object's sprites hold.
 #pragma once
 
 #include <cstdint>
@@ -8,7 +9,9 @@
 #include <vector>
 
 #include "base/Bytes.h"
+#include "object/ObjectFile.h"
 #include "object/PathObject.h"
+#include "object/RunLength.h"
 
 namespace trellisor::test {
 
@@ -17,66 +20,53 @@ struct SpriteSpec {
     std::vector<std::uint8_t> pixels;
 };
 
+inline SpriteHeader spriteHeader(int width, int height, int xOffset, int yOffset, std::int16_t flags) {
+    return {0, std::int16_t(width), std::int16_t(height), std::int16_t(xOffset), std::int16_t(yOffset), flags,
+            0};
+}
+
 // A raw sprite (flags 1): width x height indices, row by row; 0 is transparent.
 inline SpriteSpec rawSprite(int width, int height, std::vector<std::uint8_t> pixels, int xOffset = 0,
                             int yOffset = 0) {
-    SpriteSpec s;
-    s.header.width = std::int16_t(width);
-    s.header.height = std::int16_t(height);
-    s.header.xOffset = std::int16_t(xOffset);
-    s.header.yOffset = std::int16_t(yOffset);
-    s.header.flags = kSpriteRaw;
-    s.pixels = std::move(pixels);
-    s.pixels.resize(std::size_t(width) * std::size_t(height));
-    return s;
+    pixels.resize(std::size_t(width) * std::size_t(height));
+    return {spriteHeader(width, height, xOffset, yOffset, kSpriteRaw), std::move(pixels)};
 }
 
 // A raw sprite filled with one index.
-inline SpriteSpec solidRawSprite(int width, int height, std::uint8_t index, int xOffset = 0, int yOffset = 0) {
+inline SpriteSpec solidRawSprite(int width, int height, std::uint8_t index, int xOffset = 0,
+                                 int yOffset = 0) {
     return rawSprite(width, height, std::vector<std::uint8_t>(std::size_t(width) * height, index), xOffset,
                      yOffset);
 }
 
 struct Run {
-    int start;                        // column of the first pixel
+    int start;                         // column of the first pixel
     std::vector<std::uint8_t> pixels;  // every pixel is drawn, 0 included
 };
 
 // A row-coded sprite (flags 5): one list of runs per row (every row needs one run).
 inline SpriteSpec rowCodedSprite(int width, const std::vector<std::vector<Run>>& rows, int xOffset = 0,
                                  int yOffset = 0) {
-    SpriteSpec s;
-    s.header.width = std::int16_t(width);
-    s.header.height = std::int16_t(rows.size());
-    s.header.xOffset = std::int16_t(xOffset);
-    s.header.yOffset = std::int16_t(yOffset);
-    s.header.flags = kSpriteRowCoded;
+    SpriteSpec s{spriteHeader(width, int(rows.size()), xOffset, yOffset, kSpriteRowCoded), {}};
     std::vector<std::uint8_t> body;
-    std::vector<std::uint16_t> offsets;
-    std::size_t tableBytes = rows.size() * 2;
+    ByteWriter table(s.pixels);
     for (const auto& runs : rows) {
-        offsets.push_back(std::uint16_t(tableBytes + body.size()));
+        table.u16(std::uint16_t(rows.size() * 2 + body.size()));
         for (std::size_t i = 0; i < runs.size(); ++i) {
-            std::uint8_t count = std::uint8_t(runs[i].pixels.size() & 0x7F);
-            body.push_back(std::uint8_t(count | (i + 1 == runs.size() ? 0x80 : 0)));
+            body.push_back(std::uint8_t((runs[i].pixels.size() & 0x7F) | (i + 1 == runs.size() ? 0x80 : 0)));
             body.push_back(std::uint8_t(runs[i].start));
             body.insert(body.end(), runs[i].pixels.begin(), runs[i].pixels.end());
         }
     }
-    for (auto o : offsets) {
-        s.pixels.push_back(std::uint8_t(o));
-        s.pixels.push_back(std::uint8_t(o >> 8));
-    }
-    s.pixels.insert(s.pixels.end(), body.begin(), body.end());
+    table.bytes(body);
     return s;
 }
 
 // A row-coded sprite whose every row is one run covering all columns with `index`.
 inline SpriteSpec solidRowCodedSprite(int width, int height, std::uint8_t index, int xOffset = 0,
                                       int yOffset = 0) {
-    std::vector<std::vector<Run>> rows(std::size_t(height),
-                                       {Run{0, std::vector<std::uint8_t>(std::size_t(width), index)}});
-    return rowCodedSprite(width, rows, xOffset, yOffset);
+    const std::vector<Run> row = {Run{0, std::vector<std::uint8_t>(std::size_t(width), index)}};
+    return rowCodedSprite(width, std::vector<std::vector<Run>>(std::size_t(height), row), xOffset, yOffset);
 }
 
 // String table entries (language code, text) in table order.
@@ -89,9 +79,10 @@ inline StringEntries twelveStrings(const std::string& text = " ") {
 }
 
 // The decoded chunk of an object holding these strings and sprites.
-inline std::vector<std::uint8_t> buildChunk(const StringEntries& strings, const std::vector<SpriteSpec>& sprites,
+inline std::vector<std::uint8_t> buildChunk(const StringEntries& strings,
+                                            const std::vector<SpriteSpec>& sprites,
                                             std::uint8_t supportType = 0, std::uint8_t pathFlags = 0) {
-    std::vector<std::uint8_t> chunk(14, 0);
+    std::vector<std::uint8_t> chunk(14, 0), pixels;
     chunk[10] = supportType;
     chunk[11] = pathFlags;
     for (const auto& [code, text] : strings) {
@@ -100,77 +91,89 @@ inline std::vector<std::uint8_t> buildChunk(const StringEntries& strings, const 
         chunk.push_back(0);
     }
     chunk.push_back(0xFF);
-    std::uint32_t imageSize = 0;
-    for (const auto& s : sprites) imageSize += std::uint32_t(s.pixels.size());
+    for (const auto& s : sprites) pixels.insert(pixels.end(), s.pixels.begin(), s.pixels.end());
     ByteWriter w(chunk);
     w.u32(std::uint32_t(sprites.size()));
-    w.u32(imageSize);
+    w.u32(std::uint32_t(pixels.size()));
     std::uint32_t offset = 0;
     for (const auto& s : sprites) {
         SpriteHeader h = s.header;
         h.offset = offset;
-        auto bytes = h.toBytes();
-        chunk.insert(chunk.end(), bytes.begin(), bytes.end());
+        w.bytes(h.toBytes());
         offset += std::uint32_t(s.pixels.size());
     }
-    for (const auto& s : sprites) chunk.insert(chunk.end(), s.pixels.begin(), s.pixels.end());
+    w.bytes(pixels);
     return chunk;
 }
 
-// A loaded PathObject holding these strings and sprites (as a successful load leaves it).
-inline PathObject buildObject(const std::vector<SpriteSpec>& sprites, const StringEntries& strings = twelveStrings(),
-                              std::uint8_t supportType = 0, std::uint8_t pathFlags = 0) {
-    auto chunk = buildChunk(strings, sprites, supportType, pathFlags);
-    PathObject obj;
-    obj.m_head.flags = 0x09F55405;  // type 5 in the low bits, as New sets it
-    obj.m_head.encoding = 1;
-    obj.m_data = std::make_unique<std::uint8_t[]>(chunk.size());
-    std::memcpy(obj.m_data.get(), chunk.data(), chunk.size());
-    obj.m_dataSize = std::uint32_t(chunk.size());
-    obj.m_stringTableOffset = 14;
-    std::uint32_t stringsEnd = 14;
-    for (const auto& e : strings) stringsEnd += std::uint32_t(e.second.size() + 2);
-    obj.m_imageDataOffset = stringsEnd + 1 + 8 + std::uint32_t(sprites.size()) * 16;
-    std::uint32_t offset = 0;
-    for (const auto& s : sprites) {
-        SpriteHeader h = s.header;
-        h.offset = offset;
-        obj.m_sprites.push_back(h);
-        offset += std::uint32_t(s.pixels.size());
-    }
-    obj.m_spriteCount = std::uint32_t(sprites.size());
-    obj.m_supportType = supportType;
-    obj.m_pathFlags = pathFlags;
-    return obj;
-}
-
-// A full-size object: `count` sprites (168, 165 or 146 as New builds them), each a
-// small row-coded sprite of a colour derived from its index, with raw 45 x 34 icons at 71 and 72.
+// A full-size object: `count` sprites (168, 165 or 146 as New builds them), each a small
+// row-coded sprite of a colour derived from its index, with raw 45 x 34 icons at 71 and 72.
 inline std::vector<SpriteSpec> standardSprites(int count = 168) {
     std::vector<SpriteSpec> sprites;
     for (int i = 0; i < count; ++i) {
-        if (i == int(PathIconSprite) || i == int(QueueIconSprite)) {
+        if (i == int(PathIconSprite) || i == int(QueueIconSprite))
             sprites.push_back(solidRawSprite(kIconWidth, kIconHeight, 0, 1, 1));
-        } else {
-            std::uint8_t colour = std::uint8_t(10 + (i * 7) % 216);
-            sprites.push_back(solidRowCodedSprite(8, 4, colour, -4, -2));
-        }
+        else
+            sprites.push_back(solidRowCodedSprite(8, 4, std::uint8_t(10 + (i * 7) % 216), -4, -2));
     }
     return sprites;
 }
 
-// The bytes of an object file with the chunk stored uncoded (encoding 0).
-inline std::vector<std::uint8_t> storedObjectFile(const std::vector<std::uint8_t>& chunk, std::uint32_t flags = 5,
-                                                  const char* name = "TEST    ") {
+// An object file: the head (length = the payload's size) and the payload as it stands.
+inline std::vector<std::uint8_t> objectFile(std::vector<std::uint8_t> payload, std::uint32_t flags,
+                                            std::uint8_t encoding, const char* name) {
     ObjectFileHead head;
     head.flags = flags;
     std::memcpy(head.name.data(), name, 8);
-    head.encoding = 0;
-    head.length = std::uint32_t(chunk.size());
-    auto bytes = head.toBytes();
-    std::vector<std::uint8_t> file(bytes.begin(), bytes.end());
-    file.insert(file.end(), chunk.begin(), chunk.end());
-    return file;
+    head.encoding = encoding;
+    head.length = std::uint32_t(payload.size());
+    const auto bytes = head.toBytes();
+    payload.insert(payload.begin(), bytes.begin(), bytes.end());
+    return payload;
+}
+
+// The bytes of an object file with the chunk stored uncoded (encoding 0).
+inline std::vector<std::uint8_t> storedObjectFile(const std::vector<std::uint8_t>& chunk,
+                                                  std::uint32_t flags = 5, const char* name = "TEST    ") {
+    return objectFile(chunk, flags, 0, name);
+}
+
+// The same with the chunk run-length coded, under any non-zero encoding byte.
+inline std::vector<std::uint8_t> codedObjectFile(const std::vector<std::uint8_t>& chunk,
+                                                 std::uint32_t flags = 5, std::uint8_t encoding = 1) {
+    return objectFile(encodeRunLength(chunk), flags, encoding, "TEST    ");
+}
+
+// A loaded PathObject holding these strings and sprites (as a successful load leaves it,
+// with the head New gives an object).
+inline PathObject buildObject(const std::vector<SpriteSpec>& sprites,
+                              const StringEntries& strings = twelveStrings(), std::uint8_t supportType = 0,
+                              std::uint8_t pathFlags = 0) {
+    PathObject obj;
+    readObjectBytes(obj, storedObjectFile(buildChunk(strings, sprites, supportType, pathFlags)));
+    obj.m_head = ObjectFileHead{};
+    obj.m_head.flags = 0x09F55405;  // type 5 in the low bits, as New sets it
+    obj.m_head.encoding = 1;
+    return obj;
+}
+
+// The decoded chunk, a sprite's bytes, and the pixels of a row-coded sprite's first run of each row.
+inline std::vector<std::uint8_t> dataOf(const PathObject& obj) {
+    return {obj.m_data.get(), obj.m_data.get() + obj.m_dataSize};
+}
+inline std::vector<std::uint8_t> pixelsOf(const PathObject& obj, unsigned index) {
+    const auto bytes = obj.spritePixels(index);
+    return {bytes.begin(), bytes.end()};
+}
+inline std::vector<std::uint8_t> runPixelsOf(const PathObject& obj, unsigned index) {
+    const std::vector<std::uint8_t> bytes = pixelsOf(obj, index);
+    std::vector<std::uint8_t> out;
+    for (std::size_t r = 0; r < std::size_t(obj.m_sprites[index].height); ++r) {
+        const std::size_t at = loadLe16(&bytes[2 * r]);
+        out.insert(out.end(), bytes.begin() + std::ptrdiff_t(at) + 2,
+                   bytes.begin() + std::ptrdiff_t(at) + 2 + (bytes[at] & 0x7F));
+    }
+    return out;
 }
 
 }  // namespace trellisor::test

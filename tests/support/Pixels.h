@@ -1,0 +1,102 @@
+// The five pixel formats for typed suites, images filled with random values, their
+// stored bytes, and the FNV-1a hash the golden picture checks compare.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <memory>
+#include <random>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "gfx/MemoryImage.h"
+
+namespace trellisor::test {
+
+using Bytes = std::vector<std::uint8_t>;
+
+// A memory image class, what its pixel values hold, and its name in the typed suites.
+template <class I, std::uint32_t Mask, int Name>
+struct Format {
+    static constexpr std::uint32_t mask = Mask;
+    static constexpr int name = Name;
+    static std::unique_ptr<Image> make(int w, int h) { return std::make_unique<I>(w, h); }
+};
+using AllFormats = ::testing::Types<Format<MemoryImage8, 0xFF, 8>, Format<MemoryImage555, 0x7FFF, 555>,
+                                    Format<MemoryImage565, 0xFFFF, 565>, Format<MemoryImage24, 0xFFFFFF, 24>,
+                                    Format<MemoryImage32, 0xFFFFFFFF, 32>>;
+struct FormatName {
+    template <class F>
+    static std::string GetName(int) {
+        return "Bits" + std::to_string(F::name);
+    }
+};
+
+// A new memory image of the same format as `image`.
+inline std::unique_ptr<Image> makeLike(const Image& image, int w, int h) {
+    switch (image.bitsPerPixel()) {
+        case 8:
+            return std::make_unique<MemoryImage8>(w, h);
+        case 16:
+            if (image.layout16() == 2) return std::make_unique<MemoryImage565>(w, h);
+            return std::make_unique<MemoryImage555>(w, h);
+        case 24:
+            return std::make_unique<MemoryImage24>(w, h);
+        default:
+            return std::make_unique<MemoryImage32>(w, h);
+    }
+}
+
+// The bits a pixel value of the image's format can hold.
+inline std::uint32_t maskOf(const Image& image) {
+    if (image.bitsPerPixel() == 16) return image.layout16() == 2 ? 0xFFFF : 0x7FFF;
+    return image.bitsPerPixel() == 32 ? 0xFFFFFFFFu : (1u << image.bitsPerPixel()) - 1;
+}
+
+// Random values of the format; with zeros, about a quarter are 0, else none is.
+inline void fillRandom(Image& image, std::mt19937& rng, bool zeros) {
+    const std::uint32_t mask = maskOf(image);
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x) {
+            std::uint32_t v = rng() & mask;
+            if (zeros ? rng() % 4 == 0 : v == 0) v = zeros ? 0 : 1;
+            image.putPixel(x, y, v);
+        }
+}
+
+// Every stored byte, pitch padding included.
+inline Bytes storedBytes(Image& image) {
+    const std::uint8_t* p = image.lock(1);
+    Bytes bytes(p, p + std::size_t(image.pitchBytes()) * std::size_t(image.height()));
+    image.unlock();
+    return bytes;
+}
+
+inline void setStoredBytes(Image& image, const Bytes& bytes) {
+    std::copy(bytes.begin(), bytes.end(), image.lock(2));
+    image.unlock();
+}
+
+inline std::unique_ptr<Image> copyOf(Image& image) {
+    auto copy = makeLike(image, image.width(), image.height());
+    setStoredBytes(*copy, storedBytes(image));
+    return copy;
+}
+
+// The pixel values row by row.
+inline std::vector<std::uint32_t> pixelsOf(Image& image) {
+    std::vector<std::uint32_t> out;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x) out.push_back(image.getPixel(x, y));
+    return out;
+}
+
+inline std::uint32_t fnv1a(std::span<const std::uint8_t> bytes) {
+    std::uint32_t h = 2166136261u;
+    for (std::uint8_t b : bytes) h = (h ^ b) * 16777619u;
+    return h;
+}
+
+}  // namespace trellisor::test
