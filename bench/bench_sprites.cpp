@@ -6,7 +6,7 @@
 
 #include <filesystem>
 
-#include "../tests/preview/SceneObject.h"
+#include "../tests/support/SceneObject.h"
 #include "imageio/SpriteFolder.h"
 #include "sprites/SpriteImport.h"
 

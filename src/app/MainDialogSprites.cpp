@@ -35,8 +35,8 @@ void MainDialog::OnImportSprites() {
         });
     }();
     if (!imported)
-        reportFailure(QStringLiteral("Cannot import sprites: ") + QString::fromStdString(imported.error()) +
-                      QStringLiteral("."));
+        return reportFailure(QStringLiteral("Cannot import sprites: ") +
+                             QString::fromStdString(imported.error()) + QStringLiteral("."));
     refreshPreview();
 }
 

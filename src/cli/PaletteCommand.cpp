@@ -3,6 +3,7 @@
 #include "cli/PaletteCommand.h"
 
 #include <QImage>
+#include <span>
 
 #include "base/Files.h"
 #include "cli/CliSupport.h"
@@ -26,8 +27,13 @@ QImage paletteSwatch() {
     return image;
 }
 
+Status writeBytes(const std::string& path, std::span<const std::uint8_t> bytes) {
+    Status written = writeFileReplacing(path, bytes);
+    return written ? written : Status::fail("cannot write " + path + ": " + written.error());
+}
+
 Status writeText(const std::string& path, const std::string& text) {
-    return writeFileReplacing(path, {reinterpret_cast<const std::uint8_t*>(text.data()), text.size()});
+    return writeBytes(path, {reinterpret_cast<const std::uint8_t*>(text.data()), text.size()});
 }
 
 int runPalette(const CommandLine& line) {
@@ -42,7 +48,7 @@ int runPalette(const CommandLine& line) {
             written = writeText(out, gimpPaletteText());
             break;
         case PaletteFileFormat::Adobe:
-            written = writeFileReplacing(out, adobeColourTable());
+            written = writeBytes(out, adobeColourTable());
             break;
         case PaletteFileFormat::Jasc:
             written = writeText(out, jascPaletteText());

@@ -40,7 +40,7 @@ int runStrings(const CommandLine& line) {
 Result<std::vector<TextEdit>> readTextEdits(const std::string& path) {
     using R = Result<std::vector<TextEdit>>;
     auto bytes = readFileBytes(path, kMaxTextsFileBytes);
-    if (!bytes) return R::fail(bytes.error());
+    if (!bytes) return R::fail(path + ": " + bytes.error());
     QJsonParseError error;
     const QJsonDocument doc = QJsonDocument::fromJson(
         QByteArray(reinterpret_cast<const char*>(bytes->data()), qsizetype(bytes->size())), &error);

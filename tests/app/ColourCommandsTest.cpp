@@ -181,7 +181,9 @@ TEST_F(ColourCommands, ImportBitmapRepaintsThePageFromTheFile) {
     EXPECT_NE(pixelsOf(d.m_object, 51), blockOf(40));
 
     // A depth that neither the bitmap reader nor Qt reads is refused with the message.
-    load(writeObject("I.DAT", uniformSprites(40)));
+    load(writeObject("I.DAT", uniformSprites(40)));  // the changes are dropped at the question
+    ASSERT_EQ(m_ui.messages.size(), 1u);
+    m_ui.messages.clear();
     selectTab(2);
     const std::string deep = m_dir.write("deep.bmp", bitmapFile(64, 64, 7, {0, 0, 0}));
     m_ui.chooseNext(QString::fromStdString(deep));

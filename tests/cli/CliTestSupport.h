@@ -13,7 +13,7 @@
 
 #include "object/ObjectFile.h"
 #include "preview/PreviewIcons.h"
-#include "preview/SceneObject.h"
+#include "support/SceneObject.h"
 #include "cli/CliRunner.h"
 #include "support/TempDir.h"
 

@@ -69,7 +69,8 @@ TEST(CliPalette, EachExtensionWritesItsFormat) {
 
     expectOneLineFailure(runCli(dir, {"palette", dir.file("game.bmp")}),
                          "OUT must end in .gpl, .act, .pal or .png, not 'game.bmp'");
-    expectOneLineFailure(runCli(dir, {"palette", dir.file("missing/game.gpl")}), "cannot create");
+    expectOneLineFailure(runCli(dir, {"palette", dir.file("missing/game.gpl")}),
+                         "cannot write " + dir.file("missing/game.gpl") + ": No such file or directory");
     EXPECT_FALSE(exists(dir.file("game.bmp")));
 }
 
@@ -212,7 +213,7 @@ TEST(CliStrings, RoundTripThroughJsonAddingALanguageAndRefusingWhatCannotBeStore
     }
     expectOneLineFailure(
         runCli(dir, {"set-strings", dir.file("IN.DAT"), dir.file("none.json"), dir.file("NO.DAT")}),
-        "cannot open");
+        dir.file("none.json") + ": No such file or directory");
 }
 
 TEST(CliSetFlag, SetsAndClearsDrawPathsOverSupports) {

@@ -83,7 +83,7 @@ TEST(SpriteFolder, BadInputNamesTheFileAndChangesNothing) {
         };
     };
     const Case cases[] = {
-        {"sprites.json", "cannot",
+        {"sprites.json", "No such file or directory",
          [](const test::TempDir& d) { std::remove(d.file("sprites.json").c_str()); }},
         {"sprites.json", "malformed JSON at byte", json("[{\"path\": ")},
         {"sprites.json", "not an array", json("{}")},

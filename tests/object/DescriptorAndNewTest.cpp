@@ -123,12 +123,13 @@ TEST(NewPath, MissingTypesEmptyListsAndTheRandomChoice) {
     small.replaceSprite(3, 0, 0x00010001, 0, 1, 0, nullptr);
     ASSERT_TRUE(writeTypeFile(small, PagePath, ws.dir.file("small.pth")));
     ws.lists[PagePath] = {{"Big", "Tpath.txt.pth"}, {"Small", "small.pth"}};
+    PathObject made;
     for (unsigned seed : {1u, 2u, 3u, 4u, 5u, 6u}) {
         std::srand(seed);
         const bool small3 = std::rand() % 2 == 1;
         std::srand(seed);
-        ASSERT_TRUE(assembleNewPath(obj, ws.lists, ws.dir.path()));
-        EXPECT_EQ(obj.m_sprites[3].width == 1, small3) << seed;
+        ASSERT_TRUE(assembleNewPath(made, ws.lists, ws.dir.path()));
+        EXPECT_EQ(made.m_sprites[3].width == 1, small3) << seed;
     }
 }
 

@@ -108,7 +108,7 @@ TEST(BitmapImport, ReaderTakesTablesAndRefusesWhatItCannotRead) {
     EXPECT_TRUE(readBitmapBytes(test::bitmapBytes({3, 1, 8, 256, Bytes(1024, 0), {}})));
 
     test::TempDir dir;
-    EXPECT_EQ(readBitmapFile(dir.file("missing.bmp")).error(), "cannot open " + dir.file("missing.bmp"));
+    EXPECT_EQ(readBitmapFile(dir.file("missing.bmp")).error(), "No such file or directory");
     EXPECT_EQ(readBitmapFile(dir.write("a.bmp", whole))->pixels.size(), 32u);
 }
 

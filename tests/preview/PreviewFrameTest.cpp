@@ -72,8 +72,8 @@ TEST(PreviewFrame, EveryViewAtEveryDepthMatchesItsPicture) {
             EXPECT_EQ(test::fnv1a(shown), view.hash[d]) << view.name << " at " << 8 * (d + 1) << " bits";
             if (d == 0) {  // the 8-bit frame is shown through the game palette, 255 black
                 const auto& header = preview.port().lastHeader();
-                const RgbQuad shown{header[40 + 4 * 100], header[41 + 4 * 100], header[42 + 4 * 100], 0};
-                EXPECT_EQ(shown, previewPalette[100]);
+                const RgbQuad entry100{header[40 + 4 * 100], header[41 + 4 * 100], header[42 + 4 * 100], 0};
+                EXPECT_EQ(entry100, previewPalette[100]);
                 EXPECT_EQ(std::vector(header.end() - 4, header.end()), std::vector<std::uint8_t>(4, 0));
             }
             if (!dump) continue;
