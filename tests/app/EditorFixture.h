@@ -5,10 +5,13 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
+#include <QAction>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QSettings>
 #include <QTabBar>
@@ -19,8 +22,8 @@
 #include "app/MainDialog.h"
 #include "app/PreviewPane.h"
 #include "app/StringTableDialog.h"
+#include "object/ObjectFile.h"
 #include "object/SpriteStore.h"
-#include "object/TypeFile.h"
 #include "support/ObjectBuilder.h"
 #include "support/TempDir.h"
 
@@ -54,42 +57,54 @@ protected:
         button->click();
     }
     void selectTab(int page) { m_dialog->m_tabs->setCurrentIndex(page); }
+    void chooseType(int index) {
+        m_dialog->m_typeCombo->setCurrentIndex(index);
+        emit m_dialog->m_typeCombo->activated(index);
+    }
     QString text(int id) const {
-        QWidget* w = control(id);
-        if (auto* b = qobject_cast<QAbstractButton*>(w)) return b->text();
-        if (auto* e = qobject_cast<QLineEdit*>(w)) return e->text();
+        if (auto* b = qobject_cast<QAbstractButton*>(control(id))) return b->text();
+        if (auto* e = qobject_cast<QLineEdit*>(control(id))) return e->text();
         return QString();
     }
-    bool shown(int id) const {
-        QWidget* w = control(id);
-        return w && w->isVisible() && w->isEnabled();
-    }
-    // A left click (press and release) at a point of the dialog, delivered as
-    // the window system would: to the widget under the point.
+    bool shown(int id) const { return control(id)->isVisible() && control(id)->isEnabled(); }
+    // A left click (press and release) at a point of the dialog, delivered as the
+    // window system would: to the widget under the point.
     void clickAt(QPoint point) {
         QWidget* target = m_dialog->childAt(point);
         if (!target) target = m_dialog.get();
         const QPointF local = target->mapFrom(m_dialog.get(), point);
         const QPointF global = m_dialog->mapToGlobal(QPointF(point));
-        QMouseEvent press(QEvent::MouseButtonPress, local, global, Qt::LeftButton, Qt::LeftButton,
-                          Qt::NoModifier);
-        QMouseEvent release(QEvent::MouseButtonRelease, local, global, Qt::LeftButton, Qt::NoButton,
-                            Qt::NoModifier);
-        QApplication::sendEvent(target, &press);
-        QApplication::sendEvent(target, &release);
+        for (auto type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+            QMouseEvent event(type, local, global, Qt::LeftButton,
+                              type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton,
+                              Qt::NoModifier);
+            QApplication::sendEvent(target, &event);
+        }
     }
     int presents() const { return m_dialog->m_preview->presentCount(); }
+    QAction* menuAction(const QString& text) {
+        for (QAction* action : m_dialog->contextMenu()->actions())
+            if (action->text() == text) return action;
+        return nullptr;
+    }
+    // The file Save would write now (named X.DAT), from a copy of the document.
+    std::vector<std::uint8_t> savedBytes() {
+        PathObject copy = m_dialog->m_object.clone();
+        std::array<std::string, kLanguageCount> texts;
+        for (int i = 0; i < kLanguageCount; ++i)
+            texts[std::size_t(i)] = m_dialog->m_document.texts()[std::size_t(i)].toStdString();
+        return serializeObjectFile(copy, "X.DAT", texts);
+    }
 
     // Writes an object file (chunk stored uncoded) into the working directory.
-    QString writeObject(const std::string& name, const std::vector<SpriteSpec>& sprites,
-                        const StringEntries& strings = twelveStrings(), std::uint8_t supportType = 0,
+    QString writeObject(const std::string& name, const StringEntries& strings = twelveStrings(),
                         std::uint8_t pathFlags = 0, std::uint32_t flags = 5) {
-        auto file = storedObjectFile(buildChunk(strings, sprites, supportType, pathFlags), flags);
+        auto file = storedObjectFile(buildChunk(strings, standardSprites(), 0, pathFlags), flags);
         return QString::fromStdString(m_dir.write(name, file));
     }
     // Loads a file through the Load command.
     void load(const QString& path) {
-        m_ui.chooseNext(path);
+        m_ui.fileAnswers.push_back(path);
         click(1002);
     }
 

@@ -18,12 +18,12 @@ public:
         MessageButtons buttons;
     };
 
-    // Answers, used front first. An empty queue, a choice without a path or a
-    // null name cancels; an empty message queue answers OK (Discard to "Save changes?").
-    std::deque<FileChoice> fileAnswers;
+    // Answers, used front first. An empty queue, an empty path, folder or a null name cancels;
+    // an empty message queue answers OK (Discard to "Save changes?").
+    std::deque<QString> fileAnswers;
     std::deque<MessageAnswer> messageAnswers;
     std::deque<QString> nameAnswers;
-    std::deque<QString> folderAnswers;  // an empty folder cancels
+    std::deque<QString> folderAnswers;
 
     std::vector<FileDialogRequest> fileRequests;
     std::vector<QString> folderTitles;
@@ -32,47 +32,27 @@ public:
     std::vector<QString> modalTitles;
     int waitBegins = 0;
     int waitEnds = 0;
-    int waitDepthAtMessage = -1;
-
-    void chooseNext(const QString& path) {
-        FileChoice choice;
-        choice.path = path;
-        choice.fileName = path.mid(path.lastIndexOf(QLatin1Char('/')) + 1);
-        fileAnswers.push_back(choice);
-    }
 
     std::optional<FileChoice> chooseFile(const FileDialogRequest& request) override {
         fileRequests.push_back(request);
-        if (fileAnswers.empty()) return std::nullopt;
-        const FileChoice answer = fileAnswers.front();
-        fileAnswers.pop_front();
-        if (answer.path.isEmpty()) return std::nullopt;
-        return answer;
+        const QString path = next(fileAnswers);
+        if (path.isEmpty()) return std::nullopt;
+        return FileChoice{path, path.mid(path.lastIndexOf(QLatin1Char('/')) + 1)};
     }
     std::optional<QString> chooseFolder(const QString& title) override {
         folderTitles.push_back(title);
-        if (folderAnswers.empty()) return std::nullopt;
-        const QString answer = folderAnswers.front();
-        folderAnswers.pop_front();
-        if (answer.isEmpty()) return std::nullopt;
-        return answer;
+        const QString folder = next(folderAnswers);
+        return folder.isEmpty() ? std::nullopt : std::optional(folder);
     }
     MessageAnswer messageBox(const QString& text, const QString& caption, MessageButtons buttons) override {
         messages.push_back({text, caption, buttons});
-        waitDepthAtMessage = waitBegins - waitEnds;
-        if (messageAnswers.empty())
-            return buttons == MessageButtons::SaveDiscardCancel ? MessageAnswer::Discard : MessageAnswer::Ok;
-        MessageAnswer answer = messageAnswers.front();
-        messageAnswers.pop_front();
-        return answer;
+        if (!messageAnswers.empty()) return next(messageAnswers);
+        return buttons == MessageButtons::SaveDiscardCancel ? MessageAnswer::Discard : MessageAnswer::Ok;
     }
     std::optional<QString> promptName(const QString& prompt, const QString& proposed) override {
         namePrompts.emplace_back(prompt, proposed);
-        if (nameAnswers.empty()) return std::nullopt;
-        const QString answer = nameAnswers.front();
-        nameAnswers.pop_front();
-        if (answer.isNull()) return std::nullopt;
-        return answer;
+        const QString name = next(nameAnswers);
+        return name.isNull() ? std::nullopt : std::optional(name);
     }
     int runModal(QDialog& dialog) override {
         modalTitles.push_back(dialog.windowTitle());
@@ -80,6 +60,15 @@ public:
     }
     void beginWaitCursor() override { ++waitBegins; }
     void endWaitCursor() override { ++waitEnds; }
+
+private:
+    template <class T>
+    static T next(std::deque<T>& queue) {
+        if (queue.empty()) return T();
+        T front = queue.front();
+        queue.pop_front();
+        return front;
+    }
 };
 
 }  // namespace trellisor::test

@@ -1,0 +1,239 @@
+// Every editing command runs its core operation on the current page with the protection
+// boxes' ramps, as one undo step that Ctrl+Z and its kin take back and forth to the exact
+// bytes; refusals name the reason and change nothing.
+#include <QDir>
+#include <QImage>
+#include <QTest>
+#include <cstdlib>
+#include <functional>
+
+#include "EditorFixture.h"
+#include "imageio/PictureFiles.h"
+#include "imageio/SpriteFolder.h"
+#include "object/TypeFile.h"
+#include "preview/BitmapImport.h"
+#include "preview/ColourOperations.h"
+#include "preview/PreviewIcons.h"
+#include "support/ImageFileBuilders.h"
+
+namespace trellisor::test {
+namespace {
+
+using EditCommands = EditorFixture;
+using Bytes = std::vector<std::uint8_t>;
+
+TEST_F(EditCommands, EachRunsItsCoreOperationAsOneUndoStep) {
+    auto other = standardSprites();
+    for (int i = 0; i <= 50; ++i) other[std::size_t(i)] = solidRowCodedSprite(6, 3, 130, -3, -1);
+    m_dir.write("stone.pth", buildTypeFile(buildObject(other), PagePath));
+    m_dir.writeText("path.txt", "1\nStone\nSTONE.PTH\n");  // found without regard to case
+    const std::string bitmap = m_dir.write("red.bmp", bitmap24(64, 64, [](int x, int) {
+                                               return std::array<int, 3>{200, 20 + x, 20};
+                                           }));
+    MainDialog& d = open();
+    d.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&d));
+    load(writeObject("SRC.DAT", twelveStrings("Old")));
+    const auto loaded = savedBytes();
+    // A folder of the Queue Railings sprites with one pixel changed.
+    const std::string folder = m_dir.file("pictures");
+    const int first = d.m_object.pageFirstSprite(PageQueueRailings);
+    const int last = d.m_object.pageLastSprite(PageQueueRailings);
+    ASSERT_TRUE(exportSpriteFolder(d.m_object, folder, first, last, false));
+    const QString picture =
+        QString::fromStdString(folder) + QStringLiteral("/%1.png").arg(first + 2, 3, 10, QChar('0'));
+    QImage image(picture);
+    image.setPixel(0, 0, 99);
+    ASSERT_TRUE(image.save(picture));
+    click(9002);
+    click(9010);
+    ProtectedRamps marks{};
+    marks[2] = marks[10] = true;
+
+    m_ui.fileAnswers = {QString::fromStdString(bitmap)};
+    m_ui.folderAnswers = {QString::fromStdString(folder)};
+    QAction* importSprites = menuAction(QString::fromUtf8("Import Sprites\u2026"));
+    const QPoint block4 = d.m_recolorStrip->geometry().topLeft() + QPoint(1 + 15 * 4 + 7, 8);
+
+    using Edit = std::function<void(PathObject&, BrightnessCounters&, DocumentTexts&)>;
+    const struct {
+        const char* name;
+        int page;
+        std::function<void()> run;
+        Edit expect;
+    } commands[] = {
+        {"Brightness", PagePath, [&] { click(1011); },
+         [&](auto& o, auto& b, auto&) { stepPageBrightness(o, PagePath, b[PagePath], +1, marks); }},
+        {"Add Sparkles", PagePath, [&] { click(1026); },
+         [&](auto& o, auto&, auto&) { addSparkles(o, PagePath, marks); }},
+        {"Set Path Type", PagePath, [&] { chooseType(0); },
+         [&](auto& o, auto& b, auto&) {
+             b[PagePath] = loadTypeFile(o, PagePath, m_dir.file("stone.pth")) ? 0 : 9;
+         }},
+        {"Brightness", PageQueue, [&] { click(1012); },
+         [&](auto& o, auto& b, auto&) { stepPageBrightness(o, PageQueue, b[PageQueue], -1, marks); }},
+        {"Recolor", PagePathRailings, [&] { clickAt(block4); },
+         [&](auto& o, auto&, auto&) { recolourPage(o, PagePathRailings, 4, marks); }},
+        {"Import Bitmap", PageQueue, [&] { click(1025); },
+         [&](auto& o, auto&, auto&) {
+             (void)importBitmapIntoPage(o, PageQueue, readImportBitmap(bitmap).value(), marks);
+         }},
+        {"Draw Paths over Supports", PageSupports, [&] { click(1027); },
+         [&](auto& o, auto&, auto&) { o.setDrawsPathsOverSupports(true); }},
+        {"Import Sprites", PageQueueRailings, [&] { importSprites->trigger(); },
+         [&](auto& o, auto&, auto&) { (void)importSpriteFolder(o, folder, first, last, Matching{}); }},
+        {"Edit French Text", PageStringTable, [&] { d.m_stringTablePage->setText(2, "Chemin"); },
+         [&](auto&, auto&, auto& t) { t[2] = "Chemin"; }},
+        {"To All", PageStringTable, [&] { controlAs<QAbstractButton>(d.m_stringTablePage, 1024)->click(); },
+         [&](auto&, auto&, auto& t) { t.fill("Chemin"); }},
+    };
+    int round = 0;
+    for (const auto& command : commands) {
+        SCOPED_TRACE(command.name);
+        selectTab(command.page);
+        if (command.page == PageStringTable) d.m_stringTablePage->m_languageEdits[2]->setFocus();
+        PathObject expected = d.m_object.clone();
+        BrightnessCounters brightness = d.m_brightness;
+        DocumentTexts texts = d.m_document.texts();
+        std::srand(3);  // for the sparkles
+        command.expect(expected, brightness, texts);
+        composePreviewIcons(expected);
+        const auto before = savedBytes();
+        const BrightnessCounters brightnessBefore = d.m_brightness;
+        const int presented = presents();
+        std::srand(3);
+        command.run();
+        EXPECT_TRUE(d.m_object == expected);
+        EXPECT_EQ(d.m_brightness, brightness);
+        EXPECT_EQ(d.m_document.texts(), texts);
+        EXPECT_EQ(presents() > presented, command.page != PageStringTable);
+        EXPECT_EQ(d.windowTitle(), "Visual Trellisor - SRC.DAT*");
+        EXPECT_EQ(d.contextMenu()->actions().at(0)->text(), QStringLiteral("Undo ") + command.name);
+        const auto after = savedBytes();
+
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Z, Qt::ControlModifier);
+        EXPECT_EQ(savedBytes(), before);
+        EXPECT_EQ(d.m_brightness, brightnessBefore);
+        EXPECT_EQ(d.m_stringTablePage->texts(), d.m_document.texts());
+        EXPECT_EQ(d.m_drawOverSupportsCheck->isChecked(), d.m_object.drawsPathsOverSupports());
+        if (isSpritePage(command.page)) {
+            EXPECT_EQ(text(1010), QString::number(brightnessBefore[command.page]));
+        }
+        EXPECT_EQ(d.contextMenu()->actions().at(1)->text(), QStringLiteral("Redo ") + command.name);
+        if (round++ % 2 == 0)
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+        else
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Y, Qt::ControlModifier);
+        EXPECT_EQ(savedBytes(), after);
+    }
+    EXPECT_EQ(m_ui.waitBegins, m_ui.waitEnds);
+    EXPECT_TRUE(m_ui.messages.empty());
+    // Taken back to the loaded state, the document is no longer modified.
+    while (d.m_document.history().canUndo()) d.contextMenu()->actions().at(0)->trigger();
+    EXPECT_EQ(savedBytes(), loaded);
+    EXPECT_EQ(d.windowTitle(), "Visual Trellisor - SRC.DAT");
+}
+
+TEST_F(EditCommands, RefusalsSayWhyAndChangeNothing) {
+    m_dir.writeText("path.txt", "2\nBad\nbad.pth\nMissing\nnone.pth\n");
+    m_dir.write("bad.pth", Bytes{1, 2, 3});
+    const QString deep =
+        QString::fromStdString(m_dir.write("deep.bmp", bitmapBytes({4, 4, 7, 0, Bytes(1024), Bytes(16)})));
+    const QString cut = QString::fromStdString(m_dir.write("short.bmp", Bytes{'B', 'M', 1}));
+    const QString folder = QString::fromStdString(m_dir.file("pictures"));
+    QDir().mkpath(folder);
+    m_dir.writeText("pictures/sprites.json", "[");
+    MainDialog& d = open();
+    const QString src = writeObject("SRC.DAT");
+    load(src);
+    m_ui.fileAnswers = {deep, cut};
+    m_ui.folderAnswers = {folder, src + "/in"};
+    const struct {
+        std::function<void()> run;
+        QString message;  // its start; empty: none
+    } refusals[] = {
+        {[&] { chooseType(0); }, "Error: bad.pth is damaged: "},
+        {[&] { chooseType(1); }, ""},  // a missing type file changes nothing
+        {[&] { click(1025); }, "Can only import 8 or 24 bit bitmaps."},
+        {[&] { click(1025); }, "Cannot import short.bmp: "},
+        {[&] { menuAction(QString::fromUtf8("Import Sprites\u2026"))->trigger(); },
+         "Cannot import sprites: " + folder + "/sprites.json: malformed JSON"},
+        {[&] { menuAction(QString::fromUtf8("Export Sprites\u2026"))->trigger(); },
+         "Cannot export sprites to " + src + "/in: "},
+        {[&] { click(1025); }, ""},  // the file dialog cancelled
+    };
+    const auto before = savedBytes();
+    for (const auto& refusal : refusals) {
+        m_ui.messages.clear();
+        refusal.run();
+        ASSERT_EQ(m_ui.messages.size(), refusal.message.isEmpty() ? 0u : 1u)
+            << refusal.message.toStdString()
+            << (m_ui.messages.empty() ? "" : m_ui.messages[0].text.toStdString());
+        if (!refusal.message.isEmpty()) {
+            EXPECT_TRUE(m_ui.messages[0].text.startsWith(refusal.message))
+                << m_ui.messages[0].text.toStdString();
+        }
+        EXPECT_EQ(savedBytes(), before);
+        EXPECT_FALSE(d.m_document.history().canUndo());
+        EXPECT_EQ(m_ui.waitBegins, m_ui.waitEnds);
+    }
+
+    // At the brightness limit nothing happens, not even a repaint; nor do clicks off the strip.
+    for (int step = 0; step < kBrightnessLimit; ++step) click(1011);
+    int presented = presents();
+    click(1011);
+    const QRect strip = d.m_recolorStrip->geometry();
+    clickAt(QPoint(strip.left() + 20, strip.top() - 3));
+    clickAt(QPoint(strip.right() + 2, strip.center().y()));
+    EXPECT_EQ(presents(), presented);
+    EXPECT_EQ(text(1010), QString::number(kBrightnessLimit));
+    EXPECT_EQ(d.m_document.history().count(), kBrightnessLimit);
+    selectTab(PageStringTable);
+    presented = presents();
+    d.OnLButtonUp(strip.center());
+    d.OnExportType();
+    EXPECT_EQ(presents(), presented);
+    EXPECT_EQ(d.m_document.history().count(), kBrightnessLimit);
+}
+
+TEST_F(EditCommands, ProtectionButtonsSetClearAndToggleEveryBox) {
+    MainDialog& d = open();
+    auto marks = [&d] {
+        std::vector<int> on;
+        for (int ramp = 0; ramp < kRampCount; ++ramp)
+            if (d.isRampProtected(ramp)) on.push_back(ramp);
+        return on;
+    };
+    click(1022);
+    EXPECT_EQ(marks().size(), std::size_t(kRampCount));
+    click(1023);
+    click(9003);
+    EXPECT_EQ(marks(), std::vector<int>{3});
+    click(1024);
+    EXPECT_EQ(marks().size(), std::size_t(kRampCount - 1));
+    EXPECT_FALSE(d.isRampProtected(3));
+}
+
+TEST_F(EditCommands, ExportSpritesWritesThePageAsTheCoreDoes) {
+    MainDialog& d = open();
+    d.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&d));
+    load(writeObject("S.DAT"));
+    selectTab(PageQueue);
+    m_ui.folderAnswers.push_back(QString::fromStdString(m_dir.file("out")));
+    QTest::keyClick(&d, Qt::Key_E, Qt::ControlModifier);
+    EXPECT_EQ(m_ui.folderTitles, std::vector<QString>{"Export Sprites to Folder"});
+    TempDir expected;
+    ASSERT_TRUE(exportSpriteFolder(d.m_object, expected.path(), d.m_object.pageFirstSprite(PageQueue),
+                                   d.m_object.pageLastSprite(PageQueue), false));
+    const QStringList names = QDir(QString::fromStdString(expected.path())).entryList(QDir::Files);
+    EXPECT_EQ(QDir(QString::fromStdString(m_dir.file("out"))).entryList(QDir::Files), names);
+    for (const QString& name : names)
+        EXPECT_EQ(m_dir.read("out/" + name.toStdString()), expected.read(name.toStdString()))
+            << name.toStdString();
+    QTest::keyClick(&d, Qt::Key_I, Qt::ControlModifier);
+    EXPECT_EQ(m_ui.folderTitles.back(), "Import Sprites from Folder");
+}
+
+}  // namespace
+}  // namespace trellisor::test

@@ -1,0 +1,85 @@
+// The document's history: only successful changes become steps, typing in one row merges,
+// the oldest steps go past the bounds, and the saved mark follows the steps.
+#include <gtest/gtest.h>
+
+#include "app/EditorDocument.h"
+#include "object/ObjectFile.h"
+#include "support/ObjectBuilder.h"
+
+namespace trellisor::test {
+namespace {
+
+std::vector<std::uint8_t> stateBytes(const EditorDocument& document) {
+    PathObject copy = document.m_object.clone();
+    std::array<std::string, kLanguageCount> texts;
+    for (int i = 0; i < kLanguageCount; ++i)
+        texts[std::size_t(i)] = document.texts()[std::size_t(i)].toStdString();
+    return serializeObjectFile(copy, "X.DAT", texts);
+}
+
+Status paint(PathObject& object, std::uint8_t colour) {
+    auto pixels = object.spritePixels(0);
+    std::fill(pixels.begin(), pixels.end(), colour);
+    return Status::ok();
+}
+
+TEST(EditorDocumentHistory, StepsKeepOnlySuccessfulChangesWithinTheirBounds) {
+    const PathObject object = buildObject(standardSprites());
+    // Room for three object copies and at most four steps.
+    EditorDocument document(HistoryLimits{4, 3 * object.memoryBytes() + 4096});
+    document.open(object.clone(), "/a/A.DAT", "A.DAT");
+    const auto loaded = stateBytes(document);
+    auto step = [&document](std::uint8_t colour) {
+        return document.change("Paint", [colour](PathObject& o) { return paint(o, colour); });
+    };
+
+    // A failed edit changes nothing, even what it did before failing; a no-op adds no step.
+    auto broken = [](PathObject& o) { return paint(o, 77) ? Status::fail("no") : Status::ok(); };
+    EXPECT_EQ(document.change("Broken", broken).error(), "no");
+    EXPECT_TRUE(document.change("Nothing", [](PathObject&) { return Status::ok(); }));
+    EXPECT_EQ(stateBytes(document), loaded);
+    EXPECT_EQ(document.history().count(), 0);
+    EXPECT_FALSE(document.isModified());
+
+    // The oldest steps go once the copies pass the bytes; the saved mark stays where it was.
+    ASSERT_TRUE(step(20) && step(21));
+    document.history().setClean();  // as a save would
+    const auto saved = stateBytes(document);
+    for (std::uint8_t colour = 22; colour < 25; ++colour) ASSERT_TRUE(step(colour));
+    EXPECT_EQ(document.history().count(), 3);
+    EXPECT_LE(document.historyBytes(), 3 * object.memoryBytes() + 4096);
+    document.history().undo();
+    const auto secondNewest = stateBytes(document);
+    while (document.history().canUndo()) document.history().undo();
+    EXPECT_EQ(stateBytes(document), saved);
+    EXPECT_FALSE(document.isModified());
+    document.history().redo();
+    EXPECT_TRUE(document.isModified());
+    document.history().redo();
+    EXPECT_EQ(stateBytes(document), secondNewest);
+    // Past the bytes again with the saved state gone from the history: never clean again.
+    ASSERT_TRUE(step(30) && step(31) && step(32));
+    while (document.history().canUndo()) document.history().undo();
+    EXPECT_TRUE(document.isModified());
+
+    // Typing in one row merges into one step; typed back as loaded, the step goes. Texts copy no object.
+    document.open(object.clone(), "/a/A.DAT", "A.DAT");
+    EXPECT_EQ(document.history().count(), 0) << "Load clears the history";
+    for (const char* typed : {"P", "Pa"}) document.setText(0, typed);
+    document.setText(1, "Q");
+    EXPECT_EQ(document.history().text(0), "Edit British Text");
+    document.setText(1, " ");
+    EXPECT_EQ(document.history().count(), 1);
+    EXPECT_LT(document.historyBytes(), 1024u);
+
+    // The count bound; then New clears the history and is unsaved.
+    for (int row = 2; row < 8; ++row) document.setText(row, "T");
+    EXPECT_EQ(document.history().count(), 4);
+    document.startNew(object.clone(), "New Path", "New Path");
+    EXPECT_EQ(document.history().count(), 0);
+    EXPECT_TRUE(document.isModified());
+    EXPECT_EQ(document.texts()[11], "New Path");
+}
+
+}  // namespace
+}  // namespace trellisor::test

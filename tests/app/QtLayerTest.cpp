@@ -1,0 +1,152 @@
+// The Qt layer's own conversions: presented buffers into the preview pane, the case-blind
+// file filter, and the icon drawn both as pixels and as SVG.
+#include <QPolygonF>
+#include <QRegularExpression>
+#include <QXmlStreamReader>
+
+#include "EditorFixture.h"
+#include "app/AppArt.h"
+#include "app/QtUiPort.h"
+#include "app/QtWindowPort.h"
+#include "preview/PreviewFrame.h"
+#include "preview/PreviewIcons.h"
+
+namespace trellisor::test {
+namespace {
+
+using PreviewPaneTest = EditorFixture;
+
+TEST_F(PreviewPaneTest, PaneShowsTheFrameTheDisplayPresentedAndTeardownGivesTheStoreBack) {
+    MainDialog& d = open();
+    EXPECT_EQ(SpriteStore::useCount(), 1);
+    load(writeObject("SHOW.DAT"));
+    click(1008);  // the grid of all Path elements: no grass, so the same headless
+    HeadlessWindowPort port(32);
+    auto display = createDisplay(2, &port, 1);
+    ASSERT_TRUE(display && display->setMode(360, 260, kDisplayDepth, 0));
+    PathObject copy = d.m_object.clone();
+    drawPreviewFrame(copy, *display, nullptr, PreviewAllPathElements, PagePath);
+    const QImage& frame = d.m_preview->frame();
+    ASSERT_EQ(frame.size(), QSize(port.lastWidth(), port.lastHeight()));
+    for (int y = 0; y < frame.height(); ++y) {
+        for (int x = 0; x < frame.width(); ++x) {
+            const std::uint8_t* p =
+                port.lastPixels().data() + (std::size_t(y) * std::size_t(frame.width()) + x) * 4;
+            ASSERT_EQ(frame.pixel(x, y), qRgb(p[2], p[1], p[0])) << x << "," << y;
+        }
+    }
+    const QImage painted = d.m_preview->grab().toImage();
+    for (QPoint p : {QPoint(0, 0), QPoint(180, 130), QPoint(359, 259)})
+        EXPECT_EQ(painted.pixel(p), frame.pixel(p));
+    copy.clearObject();
+    display->releaseScreen();
+    m_dialog.reset();
+    EXPECT_EQ(SpriteStore::useCount(), 0);
+}
+
+TEST(BitmapBufferConversion, ReadsEachDepthItsHeaderDescribes) {
+    auto header = [](int width, int height, int bits, std::uint32_t compression, std::uint32_t colours) {
+        std::vector<std::uint8_t> h(40 + 1024, 0);
+        auto put = [&h](int at, std::uint32_t v) {
+            for (int i = 0; i < 4; ++i) h[std::size_t(at + i)] = std::uint8_t(v >> (8 * i));
+        };
+        for (auto [at, value] : {std::pair{0, 40u},
+                                 {4, std::uint32_t(width)},
+                                 {8, std::uint32_t(-height)},
+                                 {12, 1u | std::uint32_t(bits) << 16},
+                                 {16, compression},
+                                 {32, colours}})
+            put(at, value);
+        return h;
+    };
+    auto h8 = header(2, 1, 8, 0, 2);
+    h8[44] = 0x30, h8[45] = 0x20, h8[46] = 0x10;  // entry 1: blue, green, red
+    const std::uint8_t p8[4] = {1, 0, 9, 9};      // pitch 4: the last two are beyond the width
+    QImage i8 = imageFromBitmapBuffer(p8, h8.data(), 4, 1);
+    ASSERT_EQ(i8.size(), QSize(2, 1));
+    EXPECT_EQ(std::pair(i8.pixel(0, 0), i8.pixel(1, 0)), std::pair(qRgb(0x10, 0x20, 0x30), qRgb(0, 0, 0)));
+
+    auto h565 = header(1, 2, 16, 3, 0);
+    for (auto [at, mask] : {std::pair{40, 0xF800u}, {44, 0x07E0u}, {48, 0x001Fu}})
+        h565[std::size_t(at)] = std::uint8_t(mask), h565[std::size_t(at + 1)] = std::uint8_t(mask >> 8);
+    const std::uint8_t p565[4] = {0x1F, 0xF8, 0xE0, 0x07};  // magenta then green, one per row
+    QImage i565 = imageFromBitmapBuffer(p565, h565.data(), 1, 2);
+    EXPECT_EQ(std::pair(i565.pixel(0, 0), i565.pixel(0, 1)), std::pair(qRgb(255, 0, 255), qRgb(0, 255, 0)));
+    const std::uint8_t p555[2] = {0x00, 0x7C};
+    EXPECT_EQ(imageFromBitmapBuffer(p555, header(1, 1, 16, 0, 0).data(), 1, 1).pixel(0, 0), qRgb(255, 0, 0));
+    const std::uint8_t p24[6] = {1, 2, 3, 4, 5, 6};
+    EXPECT_EQ(imageFromBitmapBuffer(p24, header(2, 1, 24, 0, 0).data(), 2, 1).pixel(1, 0), qRgb(6, 5, 4));
+    EXPECT_TRUE(imageFromBitmapBuffer(p24, header(2, 1, 4, 0, 0).data(), 2, 1).isNull());
+    EXPECT_TRUE(imageFromBitmapBuffer(p24, header(0, 1, 24, 0, 0).data(), 2, 1).isNull());
+}
+
+TEST(QtLayerHelpers, FileFiltersMatchTheExtensionInAnyCase) {
+    const QString filter = caseInsensitiveNameFilter("*.DAT");
+    EXPECT_EQ(filter, "*.DAT (*.[Dd][Aa][Tt])");
+    const QRegularExpression pattern(QRegularExpression::wildcardToRegularExpression("*.[Dd][Aa][Tt]"));
+    for (const char* name : {"PATH.DAT", "path.dat", "Path.Dat"})
+        EXPECT_TRUE(pattern.match(name).hasMatch()) << name;
+}
+
+// Where the SVG fills a polygon (at a point no later polygon covers), the raster icon shows that
+// colour; where it outlines one, the outline's colour; and the corners stay transparent.
+TEST(AppArt, ScalableIconDrawsWhatTheRasterIconShows) {
+    constexpr int kSize = 256;
+    const QImage raster = pathTileImage(kSize);
+    struct Polygon {
+        QPolygonF points;
+        QColor fill, stroke;
+    };
+    std::vector<Polygon> polygons;
+    QXmlStreamReader xml(pathTileSvg(kSize));
+    while (!xml.atEnd()) {
+        if (xml.readNext() != QXmlStreamReader::StartElement) continue;
+        const auto a = xml.attributes();
+        if (xml.name() == u"svg") {
+            EXPECT_EQ(a.value("viewBox"), u"0 0 256 256");
+        }
+        if (xml.name() != u"polygon") continue;
+        Polygon polygon{{}, QColor(a.value("fill").toString()), QColor(a.value("stroke").toString())};
+        for (const QString& pair : a.value("points").toString().split(u' '))
+            polygon.points << QPointF(pair.section(u',', 0, 0).toDouble(),
+                                      pair.section(u',', 1, 1).toDouble());
+        polygons.push_back(polygon);
+    }
+    EXPECT_FALSE(xml.hasError());
+    ASSERT_EQ(polygons.size(), 4u);  // the tile's two sides, its top and the path band
+    // Outlines share one colour: only a later unoutlined fill hides one.
+    auto coveredLater = [&](std::size_t i, QPointF p, bool outlinesHide = true) {
+        for (std::size_t later = i + 1; later < polygons.size(); ++later)
+            if ((outlinesHide || !polygons[later].stroke.isValid()) &&
+                polygons[later].points.containsPoint(p, Qt::OddEvenFill))
+                return true;
+        return false;
+    };
+    for (std::size_t i = 0; i < polygons.size(); ++i) {
+        const QPolygonF& own = polygons[i].points;
+        const QPointF centre = (own[0] + own[1] + own[2] + own[3]) / 4;
+        int checked = 0;
+        for (const QPointF& p :
+             {centre, (centre + own[0]) / 2, (centre + own[1]) / 2, (centre + own[2]) / 2}) {
+            if (coveredLater(i, p) || checked) continue;
+            EXPECT_EQ(raster.pixelColor(p.toPoint()).rgb(), polygons[i].fill.rgb()) << "polygon " << i;
+            ++checked;
+        }
+        EXPECT_EQ(checked, 1) << "polygon " << i << " is hidden";
+        if (!polygons[i].stroke.isValid()) continue;
+        for (int k = 0; k < 4; ++k) {
+            const QPointF middle = (own[k] + own[(k + 1) % 4]) / 2;
+            bool hidden = false;
+            for (QPointF near : {QPointF(0, 0), QPointF(2, 0), QPointF(-2, 0), QPointF(0, 2), QPointF(0, -2)})
+                hidden = hidden || coveredLater(i, middle + near, false);
+            EXPECT_TRUE(hidden || raster.pixelColor(middle.toPoint()).rgb() == polygons[i].stroke.rgb())
+                << i << k;
+        }
+    }
+    for (QPoint corner :
+         {QPoint(0, 0), QPoint(kSize - 1, 0), QPoint(0, kSize - 1), QPoint(kSize - 1, kSize - 1)})
+        EXPECT_EQ(raster.pixelColor(corner).alpha(), 0);
+}
+
+}  // namespace
+}  // namespace trellisor::test

@@ -1,0 +1,237 @@
+// The window around the commands: keys that must not close it, the question on every way
+// out, the pages, shortcuts, recent files, drops, the strip's boxes and tooltips, About.
+#include <QDropEvent>
+#include <QGroupBox>
+#include <QHelpEvent>
+#include <QLabel>
+#include <QMimeData>
+#include <QRadioButton>
+#include <QTest>
+#include <QToolTip>
+#include <QUrl>
+#include <functional>
+
+#include "EditorFixture.h"
+#include "app/EditorSettings.h"
+#include "preview/GamePalette.h"
+
+namespace trellisor::test {
+namespace {
+
+using Window = EditorFixture;
+
+TEST_F(Window, ReturnAndEscInsideControlsLeaveItOpen) {
+    MainDialog& d = open();
+    load(writeObject("KEYS.DAT"));
+    QWidget* controls[] = {d.m_stringTablePage->m_languageEdits[3],
+                           d.m_brightnessEdit,
+                           d.m_drawOverSupportsCheck,
+                           d.m_protectedChecks[4],
+                           d.m_typeCombo,
+                           d.m_showAllCheck};
+    for (QWidget* control : controls) {
+        selectTab(control == controls[0] ? PageStringTable : PagePath);
+        control->setFocus();
+        for (int key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Escape})
+            QTest::keyClick(control, Qt::Key(key));
+        EXPECT_TRUE(d.isVisible()) << control->metaObject()->className();
+    }
+    EXPECT_FALSE(d.m_object.drawsPathsOverSupports()) << "Return is not a click";
+    control(1002)->setFocus();
+    QTest::keyClick(&d, Qt::Key_Return);
+    EXPECT_TRUE(d.isVisible());
+    QTest::keyClick(&d, Qt::Key_Escape);  // on the window itself, with nothing to ask about
+    EXPECT_FALSE(d.isVisible());
+    EXPECT_TRUE(m_ui.messages.empty());
+}
+
+TEST_F(Window, EveryWayOutAsksAboutChangesAndEachAnswerDoesWhatItSays) {
+    const QString next = writeObject("NEXT.DAT", twelveStrings("Next"));
+    auto drop = [this, next] {
+        QMimeData mime;
+        mime.setUrls({QUrl::fromLocalFile(next)});
+        QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(&dialog(), &enter);
+        QDropEvent event(QPointF(5, 5), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(&dialog(), &event);
+        QApplication::processEvents();
+    };
+    auto closed = [this] { return !dialog().isVisible(); };
+    auto opened = [this] { return dialog().m_stringTablePage->text(0) == "Next"; };
+    const struct {
+        const char* name;
+        std::function<void()> take;
+        std::function<bool()> wentOn;
+    } ways[] = {
+        {"Exit", [this] { click(1); }, closed},
+        {"Esc",
+         [this] {
+             control(1002)->setFocus();
+             QTest::keyClick(&dialog(), Qt::Key_Escape);
+         },
+         closed},
+        {"close box", [this] { dialog().close(); }, closed},
+        {"Load", [this, next] { load(next); }, opened},
+        {"New", [this] { click(1004); },
+         [this] { return m_ui.messages.back().text.startsWith("Cannot make"); }},
+        {"drop", drop, opened},
+        {"recent file",
+         [this, next] {
+             addRecentFile(next);
+             dialog().contextMenu()->actions().at(3)->trigger();
+         },
+         opened},
+    };
+    for (const auto& way : ways) {
+        for (MessageAnswer answer : {MessageAnswer::Cancel, MessageAnswer::Discard, MessageAnswer::Save}) {
+            SCOPED_TRACE(std::string(way.name) + " answered " + std::to_string(int(answer)));
+            m_ui.fileAnswers.clear();  // what a cancelled way left
+            MainDialog& d = open();
+            const QString mine = writeObject("MINE.DAT", twelveStrings("Mine"));
+            load(mine);
+            const auto onDisk = m_dir.read("MINE.DAT");
+            click(1027);
+            ASSERT_EQ(d.windowTitle(), "Visual Trellisor - MINE.DAT*");
+            m_ui.messages.clear();
+            m_ui.messageAnswers = {answer, MessageAnswer::Ok};  // then OK to overwrite
+            if (answer == MessageAnswer::Save) m_ui.fileAnswers.push_back(mine);
+            way.take();
+            ASSERT_FALSE(m_ui.messages.empty());
+            EXPECT_EQ(m_ui.messages[0].text, "Save changes to MINE.DAT?");
+            EXPECT_EQ(m_ui.messages[0].buttons, MessageButtons::SaveDiscardCancel);
+            EXPECT_EQ(way.wentOn(), answer != MessageAnswer::Cancel);
+            EXPECT_EQ(m_dir.read("MINE.DAT") != onDisk, answer == MessageAnswer::Save);
+        }
+    }
+    // A save that does not happen (its dialog cancelled) keeps the window open; unchanged, nothing is asked.
+    MainDialog& d = open();
+    load(writeObject("MINE.DAT"));
+    click(1027);
+    m_ui.messages.clear();
+    m_ui.messageAnswers = {MessageAnswer::Save};
+    click(1);
+    EXPECT_TRUE(d.isVisible());
+    d.m_document.history().undo();
+    click(1);
+    EXPECT_FALSE(d.isVisible());
+    EXPECT_EQ(m_ui.messages.size(), 1u);
+}
+
+TEST_F(Window, EachPageShowsItsControlsTextsAndPreview) {
+    m_dir.writeText("queue.txt", "2\nFirst\nq1.pth\nSecond\nq2.pth\n");
+    MainDialog& d = open();
+    EXPECT_EQ(d.m_tabs->count(), kPageCount);
+    for (int page : {1, 2, 3, 4, 0}) {
+        selectTab(PageStringTable);  // so that every page is a real change
+        d.m_showAllCheck->setChecked(true);
+        d.m_showExampleCheck->setChecked(false);
+        selectTab(page);
+        SCOPED_TRACE(page);
+        const PageInfo& info = kPages[std::size_t(page)];
+        EXPECT_EQ(d.m_tabs->tabText(page), info.caption);
+        EXPECT_EQ(std::tuple(text(1006), text(1007), text(1008)),
+                  std::tuple(QString(info.exportText), QString(info.exampleText), QString(info.allText)));
+        EXPECT_EQ(std::pair(shown(1025), shown(1026)), std::pair(info.importsBitmaps, info.addsSparkles));
+        for (int id : {1006, 1010, 1011, 1012, 1014, 1017, 1022, 1024, 1027, 9000, 9017})
+            EXPECT_TRUE(shown(id)) << id;
+        EXPECT_TRUE(d.m_preview->isVisible() && !d.m_stringTablePage->isVisible());
+        EXPECT_EQ(d.m_typeCombo->count(), int(d.m_typeLists[std::size_t(page)].size()));
+        EXPECT_EQ(d.m_previewMode, info.allMode);
+        click(1007);
+        EXPECT_EQ(std::pair(d.m_previewMode, d.m_showAllCheck->isChecked()),
+                  std::pair(int(info.exampleMode), false));
+        click(1008);
+        EXPECT_EQ(std::pair(d.m_previewMode, d.m_showExampleCheck->isChecked()),
+                  std::pair(int(info.allMode), false));
+    }
+    selectTab(PageStringTable);
+    for (int id : {1006, 1007, 1008, 1010, 1011, 1014, 1017, 1023, 1025, 1026, 1027, 9000})
+        EXPECT_FALSE(shown(id)) << id;
+    EXPECT_FALSE(d.m_preview->isVisible());
+    EXPECT_TRUE(d.m_stringTablePage->isVisible());
+    EXPECT_EQ(d.m_stringTablePage->geometry(), d.m_pageFrame->geometry().adjusted(0, 5, 0, 0));
+}
+
+TEST_F(Window, ShortcutsRecentFilesDropsAndThePositionAreKept) {
+    MainDialog& d = open();
+    EXPECT_EQ(d.windowFlags() & Qt::WindowType_Mask, Qt::Window) << "a window the task bar shows";
+    d.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&d));
+    const QString first = writeObject("FIRST.DAT"), second = QString::fromStdString(m_dir.file("SECOND.DAT"));
+    m_ui.fileAnswers = {first, second};
+    QTest::keyClick(&d, Qt::Key_O, Qt::ControlModifier);
+    QTest::keyClick(&d, Qt::Key_S, Qt::ControlModifier);
+    EXPECT_EQ(d.windowTitle(), "Visual Trellisor - SECOND.DAT");
+    QTest::keyClick(&d, Qt::Key_N, Qt::ControlModifier);
+    EXPECT_TRUE(m_ui.messages.back().text.startsWith("Cannot make a new path")) << "New ran";
+    QTest::keyClick(&d, Qt::Key_F1);
+    d.OnSysCommand(0xF060);  // a system command not ours
+    menuAction("&About trellisor...")->trigger();
+    EXPECT_EQ(m_ui.modalTitles, (std::vector<QString>{"Visual Trellisor Help", "About trellisor"}));
+
+    // Newest first below Undo, Redo and a separator; at most eight are kept.
+    const auto actions = d.contextMenu()->actions();
+    EXPECT_EQ(std::pair(actions[1]->text(), actions[4]->text()), std::pair(QString("Redo"), "&2 " + first));
+    EXPECT_EQ(actions[3]->text(), "&1 " + second);
+    for (int i = 0; i < 10; ++i) addRecentFile(QStringLiteral("/f%1.DAT").arg(i));
+    EXPECT_EQ(recentFiles().size(), kMaxRecentFiles);
+    EXPECT_EQ(recentFiles().front(), "/f9.DAT");
+
+    // Dragging anything but one object file is refused.
+    QMimeData text;
+    text.setUrls({QUrl::fromLocalFile(QString::fromStdString(m_dir.file("notes.txt")))});
+    QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &text, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&d, &enter);
+    EXPECT_FALSE(enter.isAccepted());
+
+    d.move(d.pos() + QPoint(37, 21));
+    const QPoint left = d.pos();
+    click(1);
+    EXPECT_EQ(open().pos(), left) << "the window opens where it was left";
+}
+
+TEST_F(Window, StripBlocksHaveTheirBoxesTooltipsAndColours) {
+    MainDialog& d = open();
+    const QRect strip = d.m_recolorStrip->geometry();
+    const QImage shown = d.m_recolorStrip->grab().toImage();
+    QLabel* label = nullptr;
+    for (QLabel* candidate : d.findChildren<QLabel*>())
+        if (candidate->text() == "Protected:") label = candidate;
+    ASSERT_TRUE(label);
+    for (int ramp = 0; ramp < kRampCount; ++ramp) {
+        SCOPED_TRACE(ramp);
+        const int x = 1 + 15 * ramp + 7;
+        const RgbQuad colour = previewColour(kStripBlockColours[std::size_t(ramp)]);
+        EXPECT_EQ(shown.pixel(x, 9), qRgb(colour.red, colour.green, colour.blue));
+        const QRect box = d.m_protectedChecks[std::size_t(ramp)]->geometry();
+        EXPECT_TRUE(box.contains(strip.left() + x, label->geometry().center().y())) << "under its block";
+        EXPECT_GT(box.top(), strip.bottom());
+        const QPoint at = strip.topLeft() + QPoint(x, 9);
+        QHelpEvent help(QEvent::ToolTip, at, d.mapToGlobal(at));
+        QApplication::sendEvent(&d, &help);
+        EXPECT_EQ(QToolTip::text(), QStringLiteral("Recolor to ramp %1").arg(ramp));
+    }
+    const QPoint end = strip.topLeft() + QPoint(271, 9);
+    QHelpEvent help(QEvent::ToolTip, end, d.mapToGlobal(end));
+    QApplication::sendEvent(&d, &help);
+    EXPECT_EQ(QToolTip::text(), "Recolor to ramp 18 (the special colours)");
+}
+
+TEST_F(Window, TabFollowsTheReadingOrder) {
+    MainDialog& d = open();
+    // From Load through every control that takes the focus: each lies right of the last on its row, or below.
+    QWidget* previous = control(1002);
+    int visited = 0;
+    for (QWidget* w = previous->nextInFocusChain(); w != control(1002); w = w->nextInFocusChain()) {
+        if (!(w->focusPolicy() & Qt::TabFocus) || !w->isVisible() || w->parentWidget() != &d) continue;
+        const QRect a = previous->geometry(), b = w->geometry();
+        EXPECT_TRUE(b.top() > a.center().y() || (b.center().y() <= a.bottom() && b.left() > a.left()))
+            << previous->property("controlId").toInt() << " then " << w->property("controlId").toInt();
+        previous = w;
+        ++visited;
+    }
+    EXPECT_GE(visited, 35);
+}
+
+}  // namespace
+}  // namespace trellisor::test
