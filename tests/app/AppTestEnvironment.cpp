@@ -4,8 +4,6 @@
 
 #include <QApplication>
 #include <QSettings>
-#include <cstdlib>
-#include <memory>
 
 #include "support/TempDir.h"
 
@@ -15,24 +13,19 @@ class QtApplicationEnvironment : public ::testing::Environment {
 public:
     void SetUp() override {
         if (!std::getenv("QT_QPA_PLATFORM")) ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
-        m_settings = std::make_unique<trellisor::test::TempDir>();
         QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope,
-                           QString::fromStdString(m_settings->path()));
+                           QString::fromStdString(m_settings.path()));
         static int argc = 1;
         static char name[] = "test_app";
         static char* argv[] = {name, nullptr};
-        m_app = new QApplication(argc, argv);
+        m_app = std::make_unique<QApplication>(argc, argv);
         QApplication::setOrganizationName(QStringLiteral("trellisor-tests"));
     }
-    void TearDown() override {
-        delete m_app;
-        m_app = nullptr;
-        m_settings.reset();
-    }
+    void TearDown() override { m_app.reset(); }
 
 private:
-    QApplication* m_app = nullptr;
-    std::unique_ptr<trellisor::test::TempDir> m_settings;
+    trellisor::test::TempDir m_settings;
+    std::unique_ptr<QApplication> m_app;
 };
 
 const auto* const kEnvironment = ::testing::AddGlobalTestEnvironment(new QtApplicationEnvironment);

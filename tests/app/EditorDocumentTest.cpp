@@ -1,21 +1,9 @@
 // The document's history: only successful changes become steps, typing in one row merges,
 // the oldest steps go past the bounds, and the saved mark follows the steps.
-#include <gtest/gtest.h>
-
-#include "app/EditorDocument.h"
-#include "object/ObjectFile.h"
-#include "support/ObjectBuilder.h"
+#include "EditorFixture.h"
 
 namespace trellisor::test {
 namespace {
-
-std::vector<std::uint8_t> stateBytes(const EditorDocument& document) {
-    PathObject copy = document.m_object.clone();
-    std::array<std::string, kLanguageCount> texts;
-    for (int i = 0; i < kLanguageCount; ++i)
-        texts[std::size_t(i)] = document.texts()[std::size_t(i)].toStdString();
-    return serializeObjectFile(copy, "X.DAT", texts);
-}
 
 Status paint(PathObject& object, std::uint8_t colour) {
     auto pixels = object.spritePixels(0);
@@ -28,7 +16,7 @@ TEST(EditorDocumentHistory, StepsKeepOnlySuccessfulChangesWithinTheirBounds) {
     // Room for three object copies and at most four steps.
     EditorDocument document(HistoryLimits{4, 3 * object.memoryBytes() + 4096});
     document.open(object.clone(), "/a/A.DAT", "A.DAT");
-    const auto loaded = stateBytes(document);
+    const auto loaded = documentBytes(document);
     auto step = [&document](std::uint8_t colour) {
         return document.change("Paint", [colour](PathObject& o) { return paint(o, colour); });
     };
@@ -37,26 +25,26 @@ TEST(EditorDocumentHistory, StepsKeepOnlySuccessfulChangesWithinTheirBounds) {
     auto broken = [](PathObject& o) { return paint(o, 77) ? Status::fail("no") : Status::ok(); };
     EXPECT_EQ(document.change("Broken", broken).error(), "no");
     EXPECT_TRUE(document.change("Nothing", [](PathObject&) { return Status::ok(); }));
-    EXPECT_EQ(stateBytes(document), loaded);
+    EXPECT_EQ(documentBytes(document), loaded);
     EXPECT_EQ(document.history().count(), 0);
     EXPECT_FALSE(document.isModified());
 
     // The oldest steps go once the copies pass the bytes; the saved mark stays where it was.
     ASSERT_TRUE(step(20) && step(21));
     document.history().setClean();  // as a save would
-    const auto saved = stateBytes(document);
+    const auto saved = documentBytes(document);
     for (std::uint8_t colour = 22; colour < 25; ++colour) ASSERT_TRUE(step(colour));
     EXPECT_EQ(document.history().count(), 3);
     EXPECT_LE(document.historyBytes(), 3 * object.memoryBytes() + 4096);
     document.history().undo();
-    const auto secondNewest = stateBytes(document);
+    const auto secondNewest = documentBytes(document);
     while (document.history().canUndo()) document.history().undo();
-    EXPECT_EQ(stateBytes(document), saved);
+    EXPECT_EQ(documentBytes(document), saved);
     EXPECT_FALSE(document.isModified());
     document.history().redo();
     EXPECT_TRUE(document.isModified());
     document.history().redo();
-    EXPECT_EQ(stateBytes(document), secondNewest);
+    EXPECT_EQ(documentBytes(document), secondNewest);
     // Past the bytes again with the saved state gone from the history: never clean again.
     ASSERT_TRUE(step(30) && step(31) && step(32));
     while (document.history().canUndo()) document.history().undo();

@@ -1,5 +1,5 @@
-// A MainDialog on a temporary working directory, driven by control id through
-// a scripted UI port.
+// A MainDialog on a temporary working directory, driven by control id through a UI port
+// whose answers come from queues and which records every request.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -15,9 +15,9 @@
 #include <QMouseEvent>
 #include <QSettings>
 #include <QTabBar>
+#include <deque>
 #include <memory>
 
-#include "ScriptedUiPort.h"
 #include "app/DialogTemplates.h"
 #include "app/MainDialog.h"
 #include "app/PreviewPane.h"
@@ -29,6 +29,69 @@
 
 namespace trellisor::test {
 
+// An empty queue, path, folder or a null name cancels; with no answer queued a message box
+// answers OK (Discard to "Save changes?").
+class ScriptedUiPort : public UiPort {
+public:
+    std::deque<QString> fileAnswers, folderAnswers, nameAnswers;
+    std::deque<MessageAnswer> messageAnswers;
+    std::vector<FileDialogRequest> fileRequests;
+    std::vector<QString> folderTitles, modalTitles;
+    struct Message {
+        QString text, caption;
+        MessageButtons buttons;
+    };
+    std::vector<Message> messages;
+    std::vector<std::pair<QString, QString>> namePrompts;  // prompt, proposed name
+    int waitBegins = 0, waitEnds = 0;
+
+    std::optional<FileChoice> chooseFile(const FileDialogRequest& request) override {
+        fileRequests.push_back(request);
+        const QString path = next(fileAnswers);
+        if (path.isEmpty()) return std::nullopt;
+        return FileChoice{path, path.mid(path.lastIndexOf(QLatin1Char('/')) + 1)};
+    }
+    std::optional<QString> chooseFolder(const QString& title) override {
+        folderTitles.push_back(title);
+        const QString folder = next(folderAnswers);
+        return folder.isEmpty() ? std::nullopt : std::optional(folder);
+    }
+    MessageAnswer messageBox(const QString& text, const QString& caption, MessageButtons buttons) override {
+        messages.push_back({text, caption, buttons});
+        if (!messageAnswers.empty()) return next(messageAnswers);
+        return buttons == MessageButtons::SaveDiscardCancel ? MessageAnswer::Discard : MessageAnswer::Ok;
+    }
+    std::optional<QString> promptName(const QString& prompt, const QString& proposed) override {
+        namePrompts.emplace_back(prompt, proposed);
+        const QString name = next(nameAnswers);
+        return name.isNull() ? std::nullopt : std::optional(name);
+    }
+    int runModal(QDialog& dialog) override {
+        modalTitles.push_back(dialog.windowTitle());
+        return 0;
+    }
+    void beginWaitCursor() override { ++waitBegins; }
+    void endWaitCursor() override { ++waitEnds; }
+
+private:
+    template <class T>
+    static T next(std::deque<T>& queue) {
+        if (queue.empty()) return T();
+        T front = queue.front();
+        queue.pop_front();
+        return front;
+    }
+};
+
+// The file Save would write now (named X.DAT), from a copy of the document.
+inline std::vector<std::uint8_t> documentBytes(const EditorDocument& document) {
+    PathObject copy = document.m_object.clone();
+    std::array<std::string, kLanguageCount> texts;
+    for (int i = 0; i < kLanguageCount; ++i)
+        texts[std::size_t(i)] = document.texts()[std::size_t(i)].toStdString();
+    return serializeObjectFile(copy, "X.DAT", texts);
+}
+
 class EditorFixture : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -39,7 +102,6 @@ protected:
         m_dialog.reset();
         SpriteStore::resetForTesting();
     }
-
     // Opens the editor on the working directory (descriptor files are read now).
     MainDialog& open() {
         m_dialog = std::make_unique<MainDialog>(m_dir.path(), m_ui);
@@ -48,14 +110,9 @@ protected:
         return *m_dialog;
     }
     MainDialog& dialog() { return *m_dialog; }
-
     QWidget* control(int id) const { return findControl(m_dialog.get(), id); }
     // Clicks a button as the user would: nothing happens when it is disabled.
-    void click(int id) {
-        auto* button = qobject_cast<QAbstractButton*>(control(id));
-        ASSERT_NE(button, nullptr) << "no button " << id;
-        button->click();
-    }
+    void click(int id) { qobject_cast<QAbstractButton*>(control(id))->click(); }
     void selectTab(int page) { m_dialog->m_tabs->setCurrentIndex(page); }
     void chooseType(int index) {
         m_dialog->m_typeCombo->setCurrentIndex(index);
@@ -63,21 +120,16 @@ protected:
     }
     QString text(int id) const {
         if (auto* b = qobject_cast<QAbstractButton*>(control(id))) return b->text();
-        if (auto* e = qobject_cast<QLineEdit*>(control(id))) return e->text();
-        return QString();
+        return qobject_cast<QLineEdit*>(control(id))->text();
     }
     bool shown(int id) const { return control(id)->isVisible() && control(id)->isEnabled(); }
-    // A left click (press and release) at a point of the dialog, delivered as the
-    // window system would: to the widget under the point.
+    // A left click at a point of the dialog, delivered as the window system would: to the widget under it.
     void clickAt(QPoint point) {
-        QWidget* target = m_dialog->childAt(point);
-        if (!target) target = m_dialog.get();
-        const QPointF local = target->mapFrom(m_dialog.get(), point);
-        const QPointF global = m_dialog->mapToGlobal(QPointF(point));
+        QWidget* target = m_dialog->childAt(point) ? m_dialog->childAt(point) : m_dialog.get();
         for (auto type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
-            QMouseEvent event(type, local, global, Qt::LeftButton,
-                              type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton,
-                              Qt::NoModifier);
+            QMouseEvent event(
+                type, target->mapFrom(m_dialog.get(), point), m_dialog->mapToGlobal(point), Qt::LeftButton,
+                type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton, Qt::NoModifier);
             QApplication::sendEvent(target, &event);
         }
     }
@@ -87,22 +139,13 @@ protected:
             if (action->text() == text) return action;
         return nullptr;
     }
-    // The file Save would write now (named X.DAT), from a copy of the document.
-    std::vector<std::uint8_t> savedBytes() {
-        PathObject copy = m_dialog->m_object.clone();
-        std::array<std::string, kLanguageCount> texts;
-        for (int i = 0; i < kLanguageCount; ++i)
-            texts[std::size_t(i)] = m_dialog->m_document.texts()[std::size_t(i)].toStdString();
-        return serializeObjectFile(copy, "X.DAT", texts);
-    }
-
-    // Writes an object file (chunk stored uncoded) into the working directory.
+    std::vector<std::uint8_t> savedBytes() { return documentBytes(m_dialog->m_document); }
+    // Writes an object file of the standard sprites into the working directory.
     QString writeObject(const std::string& name, const StringEntries& strings = twelveStrings(),
                         std::uint8_t pathFlags = 0, std::uint32_t flags = 5) {
         auto file = storedObjectFile(buildChunk(strings, standardSprites(), 0, pathFlags), flags);
         return QString::fromStdString(m_dir.write(name, file));
     }
-    // Loads a file through the Load command.
     void load(const QString& path) {
         m_ui.fileAnswers.push_back(path);
         click(1002);

@@ -3,7 +3,6 @@
 #include <QDropEvent>
 #include <QGroupBox>
 #include <QHelpEvent>
-#include <QLabel>
 #include <QMimeData>
 #include <QRadioButton>
 #include <QTest>
@@ -19,6 +18,25 @@ namespace trellisor::test {
 namespace {
 
 using Window = EditorFixture;
+
+// Drags a file onto the window and drops it there if the window takes it.
+bool drop(QWidget& window, const QString& path) {
+    QMimeData mime;
+    mime.setUrls({QUrl::fromLocalFile(path)});
+    QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&window, &enter);
+    if (!enter.isAccepted()) return false;
+    QDropEvent event(QPointF(5, 5), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&window, &event);
+    QApplication::processEvents();
+    return true;
+}
+
+QString toolTipAt(QWidget& window, QPoint at) {
+    QHelpEvent help(QEvent::ToolTip, at, window.mapToGlobal(at));
+    QApplication::sendEvent(&window, &help);
+    return QToolTip::text();
+}
 
 TEST_F(Window, ReturnAndEscInsideControlsLeaveItOpen) {
     MainDialog& d = open();
@@ -47,59 +65,38 @@ TEST_F(Window, ReturnAndEscInsideControlsLeaveItOpen) {
 
 TEST_F(Window, EveryWayOutAsksAboutChangesAndEachAnswerDoesWhatItSays) {
     const QString next = writeObject("NEXT.DAT", twelveStrings("Next"));
-    auto drop = [this, next] {
-        QMimeData mime;
-        mime.setUrls({QUrl::fromLocalFile(next)});
-        QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(&dialog(), &enter);
-        QDropEvent event(QPointF(5, 5), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(&dialog(), &event);
-        QApplication::processEvents();
-    };
     auto closed = [this] { return !dialog().isVisible(); };
     auto opened = [this] { return dialog().m_stringTablePage->text(0) == "Next"; };
-    const struct {
-        const char* name;
-        std::function<void()> take;
-        std::function<bool()> wentOn;
-    } ways[] = {
+    auto esc = [this] { control(1002)->setFocus(), QTest::keyClick(&dialog(), Qt::Key_Escape); };
+    auto recent = [this, next] { addRecentFile(next), dialog().contextMenu()->actions().at(3)->trigger(); };
+    const std::tuple<const char*, std::function<void()>, std::function<bool()>> ways[] = {
         {"Exit", [this] { click(1); }, closed},
-        {"Esc",
-         [this] {
-             control(1002)->setFocus();
-             QTest::keyClick(&dialog(), Qt::Key_Escape);
-         },
-         closed},
+        {"Esc", esc, closed},
         {"close box", [this] { dialog().close(); }, closed},
         {"Load", [this, next] { load(next); }, opened},
         {"New", [this] { click(1004); },
          [this] { return m_ui.messages.back().text.startsWith("Cannot make"); }},
-        {"drop", drop, opened},
-        {"recent file",
-         [this, next] {
-             addRecentFile(next);
-             dialog().contextMenu()->actions().at(3)->trigger();
-         },
-         opened},
+        {"drop", [this, next] { drop(dialog(), next); }, opened},
+        {"recent file", recent, opened},
     };
-    for (const auto& way : ways) {
+    for (const auto& [name, take, wentOn] : ways) {
         for (MessageAnswer answer : {MessageAnswer::Cancel, MessageAnswer::Discard, MessageAnswer::Save}) {
-            SCOPED_TRACE(std::string(way.name) + " answered " + std::to_string(int(answer)));
+            SCOPED_TRACE(std::string(name) + " answered " + std::to_string(int(answer)));
             m_ui.fileAnswers.clear();  // what a cancelled way left
             MainDialog& d = open();
-            const QString mine = writeObject("MINE.DAT", twelveStrings("Mine"));
+            const QString mine = writeObject("MINE.DAT");
             load(mine);
             const auto onDisk = m_dir.read("MINE.DAT");
             click(1027);
             ASSERT_EQ(d.windowTitle(), "Visual Trellisor - MINE.DAT*");
             m_ui.messages.clear();
             m_ui.messageAnswers = {answer, MessageAnswer::Ok};  // then OK to overwrite
-            if (answer == MessageAnswer::Save) m_ui.fileAnswers.push_back(mine);
-            way.take();
+            if (answer == MessageAnswer::Save) m_ui.fileAnswers = {mine};
+            take();
             ASSERT_FALSE(m_ui.messages.empty());
             EXPECT_EQ(m_ui.messages[0].text, "Save changes to MINE.DAT?");
             EXPECT_EQ(m_ui.messages[0].buttons, MessageButtons::SaveDiscardCancel);
-            EXPECT_EQ(way.wentOn(), answer != MessageAnswer::Cancel);
+            EXPECT_EQ(wentOn(), answer != MessageAnswer::Cancel);
             EXPECT_EQ(m_dir.read("MINE.DAT") != onDisk, answer == MessageAnswer::Save);
         }
     }
@@ -122,11 +119,11 @@ TEST_F(Window, EachPageShowsItsControlsTextsAndPreview) {
     MainDialog& d = open();
     EXPECT_EQ(d.m_tabs->count(), kPageCount);
     for (int page : {1, 2, 3, 4, 0}) {
+        SCOPED_TRACE(page);
         selectTab(PageStringTable);  // so that every page is a real change
         d.m_showAllCheck->setChecked(true);
         d.m_showExampleCheck->setChecked(false);
         selectTab(page);
-        SCOPED_TRACE(page);
         const PageInfo& info = kPages[std::size_t(page)];
         EXPECT_EQ(d.m_tabs->tabText(page), info.caption);
         EXPECT_EQ(std::tuple(text(1006), text(1007), text(1008)),
@@ -147,22 +144,19 @@ TEST_F(Window, EachPageShowsItsControlsTextsAndPreview) {
     selectTab(PageStringTable);
     for (int id : {1006, 1007, 1008, 1010, 1011, 1014, 1017, 1023, 1025, 1026, 1027, 9000})
         EXPECT_FALSE(shown(id)) << id;
-    EXPECT_FALSE(d.m_preview->isVisible());
-    EXPECT_TRUE(d.m_stringTablePage->isVisible());
+    EXPECT_TRUE(!d.m_preview->isVisible() && d.m_stringTablePage->isVisible());
     EXPECT_EQ(d.m_stringTablePage->geometry(), d.m_pageFrame->geometry().adjusted(0, 5, 0, 0));
 }
 
-TEST_F(Window, ShortcutsRecentFilesDropsAndThePositionAreKept) {
+TEST_F(Window, ShortcutsRecentFilesDropsAboutAndThePositionAreKept) {
     MainDialog& d = open();
     EXPECT_EQ(d.windowFlags() & Qt::WindowType_Mask, Qt::Window) << "a window the task bar shows";
     d.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&d));
     const QString first = writeObject("FIRST.DAT"), second = QString::fromStdString(m_dir.file("SECOND.DAT"));
     m_ui.fileAnswers = {first, second};
-    QTest::keyClick(&d, Qt::Key_O, Qt::ControlModifier);
-    QTest::keyClick(&d, Qt::Key_S, Qt::ControlModifier);
+    for (auto key : {Qt::Key_O, Qt::Key_S, Qt::Key_N}) QTest::keyClick(&d, key, Qt::ControlModifier);
     EXPECT_EQ(d.windowTitle(), "Visual Trellisor - SECOND.DAT");
-    QTest::keyClick(&d, Qt::Key_N, Qt::ControlModifier);
     EXPECT_TRUE(m_ui.messages.back().text.startsWith("Cannot make a new path")) << "New ran";
     QTest::keyClick(&d, Qt::Key_F1);
     d.OnSysCommand(0xF060);  // a system command not ours
@@ -170,19 +164,13 @@ TEST_F(Window, ShortcutsRecentFilesDropsAndThePositionAreKept) {
     EXPECT_EQ(m_ui.modalTitles, (std::vector<QString>{"Visual Trellisor Help", "About trellisor"}));
 
     // Newest first below Undo, Redo and a separator; at most eight are kept.
-    const auto actions = d.contextMenu()->actions();
-    EXPECT_EQ(std::pair(actions[1]->text(), actions[4]->text()), std::pair(QString("Redo"), "&2 " + first));
-    EXPECT_EQ(actions[3]->text(), "&1 " + second);
+    QStringList menu;
+    for (QAction* action : d.contextMenu()->actions()) menu << action->text();
+    EXPECT_EQ(menu.mid(0, 5), (QStringList{"Undo", "Redo", "", "&1 " + second, "&2 " + first}));
     for (int i = 0; i < 10; ++i) addRecentFile(QStringLiteral("/f%1.DAT").arg(i));
     EXPECT_EQ(recentFiles().size(), kMaxRecentFiles);
     EXPECT_EQ(recentFiles().front(), "/f9.DAT");
-
-    // Dragging anything but one object file is refused.
-    QMimeData text;
-    text.setUrls({QUrl::fromLocalFile(QString::fromStdString(m_dir.file("notes.txt")))});
-    QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &text, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(&d, &enter);
-    EXPECT_FALSE(enter.isAccepted());
+    EXPECT_FALSE(drop(d, QString::fromStdString(m_dir.file("notes.txt")))) << "only object files";
 
     d.move(d.pos() + QPoint(37, 21));
     const QPoint left = d.pos();
@@ -190,31 +178,25 @@ TEST_F(Window, ShortcutsRecentFilesDropsAndThePositionAreKept) {
     EXPECT_EQ(open().pos(), left) << "the window opens where it was left";
 }
 
-TEST_F(Window, StripBlocksHaveTheirBoxesTooltipsAndColours) {
+TEST_F(Window, StripBlocksHaveTheirColoursBoxesAndTooltips) {
     MainDialog& d = open();
     const QRect strip = d.m_recolorStrip->geometry();
     const QImage shown = d.m_recolorStrip->grab().toImage();
     QLabel* label = nullptr;
     for (QLabel* candidate : d.findChildren<QLabel*>())
         if (candidate->text() == "Protected:") label = candidate;
-    ASSERT_TRUE(label);
     for (int ramp = 0; ramp < kRampCount; ++ramp) {
         SCOPED_TRACE(ramp);
         const int x = 1 + 15 * ramp + 7;
         const RgbQuad colour = previewColour(kStripBlockColours[std::size_t(ramp)]);
         EXPECT_EQ(shown.pixel(x, 9), qRgb(colour.red, colour.green, colour.blue));
         const QRect box = d.m_protectedChecks[std::size_t(ramp)]->geometry();
-        EXPECT_TRUE(box.contains(strip.left() + x, label->geometry().center().y())) << "under its block";
-        EXPECT_GT(box.top(), strip.bottom());
-        const QPoint at = strip.topLeft() + QPoint(x, 9);
-        QHelpEvent help(QEvent::ToolTip, at, d.mapToGlobal(at));
-        QApplication::sendEvent(&d, &help);
-        EXPECT_EQ(QToolTip::text(), QStringLiteral("Recolor to ramp %1").arg(ramp));
+        EXPECT_TRUE(box.contains(strip.left() + x, label->geometry().center().y()) &&
+                    box.top() > strip.bottom());
+        EXPECT_EQ(toolTipAt(d, strip.topLeft() + QPoint(x, 9)),
+                  QStringLiteral("Recolor to ramp %1").arg(ramp));
     }
-    const QPoint end = strip.topLeft() + QPoint(271, 9);
-    QHelpEvent help(QEvent::ToolTip, end, d.mapToGlobal(end));
-    QApplication::sendEvent(&d, &help);
-    EXPECT_EQ(QToolTip::text(), "Recolor to ramp 18 (the special colours)");
+    EXPECT_EQ(toolTipAt(d, strip.topLeft() + QPoint(271, 9)), "Recolor to ramp 18 (the special colours)");
 }
 
 TEST_F(Window, TabFollowsTheReadingOrder) {
