@@ -71,8 +71,10 @@ TEST(ColourMatching, EveryDitherGivesAllowedColoursAndKeepsTransparency) {
     for (Dither dither : {Dither::None, Dither::Diffusion, Dither::Ordered}) {
         for (const auto& ramps : {Matching::allRamps(), some}) {
             Picture p = flat({200, 40, 90, 255});
-            for (std::size_t i = 0; i < p.colours.size(); ++i)  // a gradient over the flat area
+            for (std::size_t i = 0; i < p.colours.size(); ++i) {  // every green, in two neighbouring reds
                 p.colours[i].green = std::uint8_t(i % 256);
+                p.colours[i].red = std::uint8_t(200 + i / 256 % 2);
+            }
             const auto out = matchPicture(p, Matching{dither, ramps});
             ASSERT_EQ(out.size(), p.colours.size());
             for (std::size_t i = 0; i < out.size(); ++i) {
@@ -88,12 +90,13 @@ TEST(ColourMatching, EveryDitherGivesAllowedColoursAndKeepsTransparency) {
                 }
             }
         }
-        // Opaque from alpha 128; indexed pictures keep their indices.
+        // Opaque from alpha 128; indexed pictures keep their indices; data that do not match give nothing.
         const Picture edge{
             2, 1, 0, 0, false, {}, {Rgba{255, 0, 0, kOpaqueAlpha - 1}, Rgba{255, 0, 0, kOpaqueAlpha}}};
         EXPECT_EQ(matchPicture(edge, {dither, Matching::allRamps()}), (std::vector<std::uint8_t>{0, 173}));
         const Picture indexed{2, 1, 0, 0, true, {230, 0}, {}};
         EXPECT_EQ(matchPicture(indexed, {dither, {}}), indexed.indices) << "even with no ramp allowed";
+        EXPECT_TRUE(matchPicture(Picture{-1, -1, 0, 0, true, {5}, {}}, {dither, {}}).empty());
     }
 }
 

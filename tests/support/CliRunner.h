@@ -32,9 +32,15 @@ inline std::string text(const std::vector<std::uint8_t>& bytes) { return {bytes.
 
 // Runs the program in dir (so grass.pcx is looked up there); its output goes to files in dir.
 inline CliRun runCli(const TempDir& dir, const std::vector<std::string>& args) {
-    std::string cmd = "cd " + shellQuote(dir.path()) + " && " + shellQuote(TRELLISOR_CLI_PATH);
-    for (const auto& a : args) cmd += " " + shellQuote(a);
-    cmd += " >" + shellQuote(dir.file("cli.out")) + " 2>" + shellQuote(dir.file("cli.err"));
+    std::string cmd;
+    auto add = [&](const char* separator, const std::string& word) {
+        cmd.append(separator).append(shellQuote(word));
+    };
+    add("cd ", dir.path());
+    add(" && ", TRELLISOR_CLI_PATH);
+    for (const auto& a : args) add(" ", a);
+    add(" >", dir.file("cli.out"));
+    add(" 2>", dir.file("cli.err"));
     const int status = std::system(cmd.c_str());
     return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, text(dir.read("cli.out")),
             text(dir.read("cli.err"))};
