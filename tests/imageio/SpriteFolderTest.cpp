@@ -87,6 +87,7 @@ TEST(SpriteFolder, BadInputNamesTheFileAndChangesNothing) {
          }},
         {"sprites.json", "entry 0 has no path", json("[{\"x\": 1}]")},
         {"sprites.json", "entry 0: x is not a whole number", json("[{\"path\": \"000.png\", \"x\": 1.5}]")},
+        {"sprites.json", "entry 0: y is not a whole number", json("[{\"path\": \"000.png\", \"y\": 3e9}]")},
         {"001.png", "cannot read the picture",
          [](const test::TempDir& d) { d.writeText("001.png", "not a png"); }},
         {"001.png", "4097 x 1 pixels is larger than 4096", picture(4097, 1)},

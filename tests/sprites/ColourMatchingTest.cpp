@@ -20,6 +20,7 @@ TEST(SpritePicture, ShowsWhatExportWritesAndJudgesPalettesOnTheIndicesUsed) {
     EXPECT_EQ(rgba.colours, (std::vector<Rgba>{{}, {0, 0, 0, 255}, gameColour(129)})) << "as the game draws";
     EXPECT_EQ(std::tie(indexed.width, indexed.height, indexed.xOffset, indexed.yOffset),
               std::tuple(3, 1, 4, -5));
+    EXPECT_EQ(spritePicture(obj, 2, false).pixelCount(), 0u) << "no such sprite";
     const Picture empty = spritePicture(obj, 1, false);
     EXPECT_EQ(std::tie(empty.width, empty.height, empty.indices),
               std::tuple(1, 1, std::vector<std::uint8_t>{0}));
