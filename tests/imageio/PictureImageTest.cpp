@@ -1,32 +1,25 @@
 // Pictures to QImage and back, and bitmaps of every format for Import Bitmap.
 #include <gtest/gtest.h>
 
-#include <QBuffer>
-
-#include "base/Bytes.h"
 #include "imageio/PictureFiles.h"
 #include "imageio/PictureImage.h"
-#include "preview/BitmapBuilder.h"
+#include "support/ImageFileBuilders.h"
 #include "support/TempDir.h"
 
 namespace trellisor {
 namespace {
 
-TEST(PictureImage, ExportedPicturesComeBackAsTheyWent) {
+TEST(PictureImage, ExportedPicturesComeBackAndOtherPalettesBecomeColours) {
     const Picture indexed{3, 2, 0, 0, true, {0, 12, 230, 255, 1, 99}, {}};
-    const QImage image = pictureToImage(indexed);
-    EXPECT_EQ(image.format(), QImage::Format_Indexed8);
-    const Picture back = imageToPicture(image);
+    EXPECT_EQ(pictureToImage(indexed).format(), QImage::Format_Indexed8);
+    const Picture back = imageToPicture(pictureToImage(indexed));
     EXPECT_TRUE(back.indexed);
     EXPECT_EQ(back.indices, indexed.indices);
-
     const Picture rgba{2, 1, 0, 0, false, {}, {Rgba{}, Rgba{10, 20, 30, 200}}};
     const Picture again = imageToPicture(pictureToImage(rgba));
     EXPECT_FALSE(again.indexed);
     EXPECT_EQ(again.colours, rgba.colours);
-}
 
-TEST(PictureImage, OtherPalettesAndFormatsBecomeColours) {
     // An editor that rewrote the palette in its own order: the colours count, not the indices.
     QImage reordered(2, 1, QImage::Format_Indexed8);
     const Rgba c12 = gameColour(12), c40 = gameColour(40);
@@ -37,18 +30,9 @@ TEST(PictureImage, OtherPalettesAndFormatsBecomeColours) {
     Picture p = imageToPicture(reordered);
     EXPECT_FALSE(p.indexed);
     EXPECT_EQ(p.colours, (std::vector<Rgba>{c12, Rgba{}}));
-
     QImage grey(1, 1, QImage::Format_Grayscale8);
     grey.scanLine(0)[0] = 77;
-    p = imageToPicture(grey);
-    EXPECT_FALSE(p.indexed);
-    EXPECT_EQ(p.colours, std::vector<Rgba>{(Rgba{77, 77, 77, 255})});
-}
-
-std::vector<std::uint8_t> rgbOf(const ImportedBitmap& b, int x, int y) {
-    const std::size_t at =
-        std::size_t(b.infoHeader.biHeight - 1 - y) * std::size_t(b.rowStride) + 3 * std::size_t(x);
-    return {b.pixels[at + 2], b.pixels[at + 1], b.pixels[at]};
+    EXPECT_EQ(imageToPicture(grey).colours, std::vector<Rgba>{(Rgba{77, 77, 77, 255})});
 }
 
 TEST(PictureImage, ImportBitmapTakesEveryFormat) {
@@ -60,15 +44,8 @@ TEST(PictureImage, ImportBitmapTakesEveryFormat) {
     ASSERT_TRUE(imported);
     EXPECT_EQ(imported->fileHeader, direct->fileHeader);
     EXPECT_EQ(imported->pixels, direct->pixels);
-
     // The same colours as PNG.
-    QImage png(4, 2, QImage::Format_RGB32);
-    for (int y = 0; y < 2; ++y)
-        for (int x = 0; x < 4; ++x) {
-            auto [r, g, b] = colourAt(x, y);
-            png.setPixel(x, y, qRgb(r, g, b));
-        }
-    ASSERT_TRUE(png.save(QString::fromStdString(dir.file("a.png"))));
+    ASSERT_TRUE(QImage(QString::fromStdString(bmp24)).save(QString::fromStdString(dir.file("a.png"))));
     auto fromPng = readImportBitmap(dir.file("a.png"));
     ASSERT_TRUE(fromPng);
     EXPECT_EQ(fromPng->infoHeader.biBitCount, 24);
@@ -81,14 +58,15 @@ TEST(PictureImage, ImportBitmapTakesEveryFormat) {
     auto fromRle = readImportBitmap(dir.write("rle.bmp", rleBytes));
     ASSERT_TRUE(fromRle);
     EXPECT_EQ(fromRle->infoHeader.biBitCount, 24);
-    EXPECT_EQ(rgbOf(fromRle.value(), 0, 0), (std::vector<std::uint8_t>{0, 0, 255}));
-    EXPECT_EQ(rgbOf(fromRle.value(), 1, 1), (std::vector<std::uint8_t>{255, 0, 0}));
-    EXPECT_EQ(rgbOf(fromRle.value(), 3, 1), (std::vector<std::uint8_t>{0, 0, 255}));
+    // Bottom-up rows of 12 bytes, blue green red: bottom row red red blue blue, top row all blue.
+    const std::vector<std::uint8_t> pixels = {0,   0, 255, 0,   0, 255, 255, 0, 0, 255, 0, 0,
+                                              255, 0, 0,   255, 0, 0,   255, 0, 0, 255, 0, 0};
+    EXPECT_EQ(fromRle->pixels, pixels);
 
     // What neither reader takes keeps the bitmap reader's answer.
-    test::BitmapContent seven{
-        4, 4, 7, 0, std::vector<std::uint8_t>(1024, 0), std::vector<std::uint8_t>(32, 0)};
-    auto odd = readImportBitmap(dir.write("seven.bmp", test::bitmapBytes(seven)));
+    auto odd = readImportBitmap(
+        dir.write("seven.bmp", test::bitmapBytes({4, 4, 7, 0, std::vector<std::uint8_t>(1024, 0),
+                                                  std::vector<std::uint8_t>(32, 0)})));
     ASSERT_TRUE(odd);
     EXPECT_FALSE(isImportableDepth(odd.value()));
     auto cut = readImportBitmap(dir.write("cut.bmp", std::vector<std::uint8_t>(20, 'B')));

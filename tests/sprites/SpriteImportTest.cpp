@@ -2,7 +2,7 @@
 // encoded and decode to the new picture, and every refusal leaves the object as it was.
 #include <gtest/gtest.h>
 
-#include <cstring>
+#include <functional>
 
 #include "SpriteSamples.h"
 #include "object/ObjectFile.h"
@@ -12,14 +12,8 @@ namespace trellisor {
 namespace {
 
 using Bytes = std::vector<std::uint8_t>;
-
-PathObject sampleObject() { return test::spriteSampleObject(); }
-
-Bytes dataOf(const PathObject& obj) { return Bytes(obj.m_data.get(), obj.m_data.get() + obj.m_dataSize); }
-Bytes spanOf(const PathObject& obj, unsigned i) {
-    auto px = obj.spritePixels(i);
-    return Bytes(px.begin(), px.end());
-}
+using test::dataOf;
+using test::pixelsOf;
 
 SpriteReplacement asExported(const PathObject& obj, unsigned index, bool rgba) {
     return {index, spritePicture(obj, index, rgba), obj.m_sprites[index].flags, {}};
@@ -27,7 +21,7 @@ SpriteReplacement asExported(const PathObject& obj, unsigned index, bool rgba) {
 
 TEST(SpriteImport, UntouchedPicturesKeepEveryByte) {
     for (bool rgba : {false, true}) {
-        PathObject obj = sampleObject();
+        PathObject obj = test::spriteSampleObject();
         const Bytes before = dataOf(obj);
         const auto headers = obj.m_sprites;
         std::vector<SpriteReplacement> all;
@@ -38,77 +32,75 @@ TEST(SpriteImport, UntouchedPicturesKeepEveryByte) {
         EXPECT_EQ(dataOf(obj), before);
         EXPECT_EQ(obj.m_sprites, headers);
     }
-}
-
-TEST(SpriteImport, TransparentAndOpaqueCompareByWhatTheyShow) {
-    PathObject obj = sampleObject();
-    SpriteReplacement r = asExported(obj, 0, true);
-    r.picture.colours[0] = {1, 2, 3, kOpaqueAlpha - 1};  // still transparent
-    r.picture.colours[1].alpha = 200;                    // still opaque, same colour
-    EXPECT_TRUE(showsSprite(obj, 0, r.picture, r.flags));
-    r.picture.colours[0].alpha = kOpaqueAlpha;
-    EXPECT_FALSE(showsSprite(obj, 0, r.picture, r.flags));
-    r = asExported(obj, 0, false);
-    EXPECT_FALSE(showsSprite(obj, 0, r.picture, kSpriteRowCoded)) << "another encoding is a change";
-    r.picture.xOffset += 1;
-    EXPECT_FALSE(showsSprite(obj, 0, r.picture, r.flags));
-}
-
-TEST(SpriteImport, OnePixelChangedChangesOnlyThatSprite) {
-    struct Case {
-        unsigned index;
-        bool rgba;
+    // Pixels compare by what they show: any alpha below 128 is transparent, any above opaque.
+    PathObject obj = test::spriteSampleObject();
+    const struct {
+        const char* what;
+        std::function<void(SpriteReplacement&)> change;
+        bool shows;
+    } cases[] = {
+        {"a transparent pixel recoloured",
+         [](auto& r) {
+             r.picture.colours[0] = {1, 2, 3, 127};
+         },
+         true},
+        {"an opaque pixel half transparent", [](auto& r) { r.picture.colours[1].alpha = 128; }, true},
+        {"a transparent pixel made opaque", [](auto& r) { r.picture.colours[0].alpha = 128; }, false},
+        {"another encoding", [](auto& r) { r.flags = kSpriteRowCoded; }, false},
+        {"another offset", [](auto& r) { r.picture.yOffset -= 1; }, false},
     };
-    for (const Case c : {Case{0, false}, Case{1, false}, Case{4, false}, Case{4, true}, Case{5, true}}) {
-        PathObject obj = sampleObject();
-        const PathObject original = sampleObject();
-        SpriteReplacement r = asExported(obj, c.index, c.rgba);
-        Picture expected = spritePicture(obj, c.index, false);
-        const std::size_t at = std::size_t(expected.width) + 1;  // column 1 of row 1
-        expected.indices[at] = 77;
-        if (c.rgba) {
-            r.picture.colours[at] = gameColour(77);
-        } else {
-            r.picture.indices[at] = 77;
-        }
-        auto count = importSprites(obj, std::vector{r}, Matching{});
-        ASSERT_TRUE(count) << count.error();
-        EXPECT_EQ(count.value(), 1);
-        EXPECT_EQ(spritePicture(obj, c.index, false).indices, expected.indices) << "sprite " << c.index;
-        EXPECT_EQ(obj.m_sprites[c.index].word1(), original.m_sprites[c.index].word1());
-        EXPECT_EQ(obj.m_sprites[c.index].word2(), original.m_sprites[c.index].word2());
-        EXPECT_EQ(obj.m_sprites[c.index].flags, original.m_sprites[c.index].flags);
-        for (unsigned i = 0; i < obj.m_sprites.size(); ++i) {
-            if (i != c.index) {
-                EXPECT_EQ(spanOf(obj, i), spanOf(original, i)) << "sprite " << i;
-            }
-        }
+    for (const auto& c : cases) {
+        SpriteReplacement r = asExported(obj, 0, true);
+        c.change(r);
+        EXPECT_EQ(showsSprite(obj, 0, r.picture, r.flags), c.shows) << c.what;
     }
 }
 
-TEST(SpriteImport, NewOffsetsAndEncodingRewriteTheHeader) {
-    PathObject obj = sampleObject();
-    const Bytes solid = spanOf(obj, 4);
-    SpriteReplacement moved = asExported(obj, 4, false);
+TEST(SpriteImport, AChangedPictureRewritesOnlyItsSprite) {
+    for (const auto& [index, rgba] :
+         {std::pair{0u, false}, {1u, false}, {4u, false}, {4u, true}, {5u, true}}) {
+        PathObject obj = test::spriteSampleObject();
+        const PathObject original = test::spriteSampleObject();
+        SpriteReplacement r = asExported(obj, index, rgba);
+        Picture expected = spritePicture(obj, index, false);
+        const std::size_t at = std::size_t(expected.width) + 1;  // column 1 of row 1
+        expected.indices[at] = 77;
+        if (rgba)
+            r.picture.colours[at] = gameColour(77);
+        else
+            r.picture.indices[at] = 77;
+        auto count = importSprites(obj, std::vector{r}, Matching{});
+        ASSERT_TRUE(count) << count.error();
+        EXPECT_EQ(count.value(), 1);
+        EXPECT_EQ(spritePicture(obj, index, false).indices, expected.indices) << "sprite " << index;
+        EXPECT_EQ(obj.m_sprites[index].word1(), original.m_sprites[index].word1());
+        EXPECT_EQ(obj.m_sprites[index].word2(), original.m_sprites[index].word2());
+        EXPECT_EQ(obj.m_sprites[index].flags, original.m_sprites[index].flags);
+        for (unsigned i = 0; i < obj.m_sprites.size(); ++i)
+            if (i != index) {
+                EXPECT_EQ(pixelsOf(obj, i), pixelsOf(original, i)) << "sprite " << i;
+            }
+    }
+    // New offsets and another encoding rewrite the header.
+    PathObject obj = test::spriteSampleObject();
+    const Bytes solid = pixelsOf(obj, 4);
+    SpriteReplacement moved = asExported(obj, 4, false), raw = asExported(obj, 1, false);
     moved.picture.xOffset = -20;
     moved.picture.yOffset = 7;
-    SpriteReplacement raw = asExported(obj, 1, false);
     raw.flags = kSpriteRaw;
-    const Picture shown = raw.picture;
     ASSERT_TRUE(importSprites(obj, std::vector{moved, raw}, Matching{}));
     EXPECT_EQ(obj.m_sprites[4].xOffset, -20);
     EXPECT_EQ(obj.m_sprites[4].yOffset, 7);
-    EXPECT_EQ(spanOf(obj, 4), solid) << "the builder's runs are the encoder's runs";
+    EXPECT_EQ(pixelsOf(obj, 4), solid) << "the builder's runs are the encoder's runs";
     EXPECT_EQ(obj.m_sprites[1].flags, kSpriteRaw);
-    EXPECT_EQ(spanOf(obj, 1), shown.indices) << "raw: the indices, 0 where a run's 0 or nothing was";
+    EXPECT_EQ(pixelsOf(obj, 1), raw.picture.indices) << "raw: the indices, 0 where a run's 0 or nothing was";
 }
 
 TEST(SpriteImport, RefusalsNameTheLimitAndChangeNothing) {
-    struct Case {
+    const struct {
         const char* reason;
         std::function<void(SpriteReplacement&)> spoil;
-    };
-    const Case cases[] = {
+    } cases[] = {
         {"no sprite 99", [](auto& r) { r.index = 99; }},
         {"0 x 2 pixels is outside 1-4096", [](auto& r) { r.picture = Picture{0, 2, 0, 0, true, {}, {}}; }},
         {"4097 x 1 pixels", [](auto& r) { r.picture = Picture{4097, 1, 0, 0, true, Bytes(4097, 1), {}}; }},
@@ -129,8 +121,8 @@ TEST(SpriteImport, RefusalsNameTheLimitAndChangeNothing) {
              r.flags = kSpriteRowCoded;
          }},
     };
-    for (const Case& c : cases) {
-        PathObject obj = sampleObject();
+    for (const auto& c : cases) {
+        PathObject obj = test::spriteSampleObject();
         const Bytes before = dataOf(obj);
         const auto headers = obj.m_sprites;
         SpriteReplacement good = asExported(obj, 4, false), bad = asExported(obj, 0, false);
@@ -148,37 +140,27 @@ TEST(SpriteImport, RefusalsNameTheLimitAndChangeNothing) {
 }
 
 TEST(SpriteImport, AnObjectPastTheLargestChunkIsRefused) {
-    PathObject obj = sampleObject();
+    PathObject obj = test::spriteSampleObject();
     const Bytes before = dataOf(obj);
     EncodedSprite huge{0, obj.m_sprites[0], Bytes(kMaxChunkBytes - obj.m_dataSize + 6 + 1, 1)};
     auto s = applyEncodedSprites(obj, std::span(&huge, 1));
     ASSERT_FALSE(s);
     EXPECT_NE(s.error().find("past 67108864"), std::string::npos) << s.error();
-    EXPECT_EQ(dataOf(obj), before);
     EncodedSprite past{std::uint32_t(obj.m_sprites.size()), SpriteHeader{}, Bytes(4, 1)};
     EXPECT_FALSE(applyEncodedSprites(obj, std::span(&past, 1))) << "never appends";
+    EXPECT_EQ(dataOf(obj), before);
+
+    // A batch stops at the picture that would make the object too large, changing nothing.
+    SpriteBatch batch(obj, Matching{});
+    const Picture big{kMaxPictureSide, kMaxPictureSide, 0, 0, true, Bytes(std::size_t(1) << 24, 7), {}};
+    for (unsigned index : {0u, 1u, 4u}) ASSERT_TRUE(batch.add({index, big, kSpriteRaw, {}}));
+    Status added = batch.add({5, big, kSpriteRaw, "d/005.png"});
+    ASSERT_FALSE(added);
+    EXPECT_EQ(added.error().rfind("d/005.png: the object would grow to ", 0), 0u) << added.error();
     EXPECT_EQ(dataOf(obj), before);
     huge.bytes.pop_back();  // exactly the largest chunk
     EXPECT_TRUE(applyEncodedSprites(obj, std::span(&huge, 1)));
     EXPECT_EQ(obj.m_dataSize, kMaxChunkBytes);
-}
-
-TEST(SpriteImport, ABatchStopsAtThePictureThatMakesTheObjectTooLarge) {
-    PathObject obj = sampleObject();
-    const Bytes before = dataOf(obj);
-    SpriteBatch batch(obj, Matching{});
-    const int side = kMaxPictureSide;
-    for (unsigned index : {0u, 1u, 4u}) {
-        SpriteReplacement r{
-            index, Picture{side, side, 0, 0, true, Bytes(std::size_t(side) * side, 7), {}}, 1, {}};
-        ASSERT_TRUE(batch.add(r));
-    }
-    SpriteReplacement fourth{5, Picture{side, side, 0, 0, true, Bytes(std::size_t(side) * side, 7), {}}, 1,
-                             "d/005.png"};
-    Status s = batch.add(fourth);
-    ASSERT_FALSE(s);
-    EXPECT_EQ(s.error().rfind("d/005.png: the object would grow to ", 0), 0u) << s.error();
-    EXPECT_EQ(dataOf(obj), before) << "adding changes nothing";
 }
 
 }  // namespace

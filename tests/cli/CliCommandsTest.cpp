@@ -1,0 +1,408 @@
+// trellisor-cli run as a program on objects the tests build. Each command is compared with the
+// core operation it calls, run in process with the arguments the command was given; bad input
+// gets one line naming the file or option, and nothing is written. The core is tested in its layer.
+#include <gtest/gtest.h>
+
+#include <QImage>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <filesystem>
+#include <functional>
+
+#include "imageio/PictureFiles.h"
+#include "imageio/SpriteFolder.h"
+#include "object/NewPath.h"
+#include "object/ObjectCheck.h"
+#include "object/StringTableTexts.h"
+#include "object/TypeFile.h"
+#include "preview/BitmapImport.h"
+#include "preview/ColourOperations.h"
+#include "preview/HeadlessPreview.h"
+#include "preview/PaletteFiles.h"
+#include "preview/PreviewFrame.h"
+#include "support/CliRunner.h"
+#include "support/ImageFileBuilders.h"
+
+namespace trellisor {
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+using Texts = std::array<std::string, kLanguageCount>;
+using namespace test;
+
+QJsonValue parseJson(const std::string& json) {
+    QJsonParseError error;
+    const QJsonDocument doc = QJsonDocument::fromJson(QByteArray::fromStdString(json), &error);
+    EXPECT_EQ(error.error, QJsonParseError::NoError) << json;
+    return doc.isArray() ? QJsonValue(doc.array()) : QJsonValue(doc.object());
+}
+
+TEST(CliInfo, PrintsTheHeadStringsAndSpritesAsTextOrJson) {
+    TempDir dir;
+    // French with a Windows-1252 e-acute (0xE9) and euro sign (0x80); language 12 has no name.
+    const Bytes chunk = buildChunk({{2, "Ch\xE9min \x80"}, {0, "Path"}, {12, "X"}, {0, "Later"}},
+                                   {solidRowCodedSprite(6, 3, 40, -3, -1), solidRawSprite(2, 2, 9)}, 1, 2);
+    const std::string in = dir.write("IN.DAT", storedObjectFile(chunk, 0x09F55405, "MYPATH  "));
+    const std::string n = std::to_string(chunk.size());
+    const std::string sizes = "length " + n + ", data size " + n;
+    EXPECT_EQ(runOk(dir, {"info", in}).out, R"(type 5, flags 05 54 F5 09, name "MYPATH  "
+checksum 0x00000000 (does not match)
+encoding 0, )" + sizes + R"(
+support type 1, path flags 2
+strings: 4
+  2 French: "Chémin €"
+  0 British: "Path"
+  12: "X"
+  0 British: "Later"
+sprites: 2
+  0: offset 0, 6 x 3 at (-3, -1), flags 5
+  1: offset 30, 2 x 2 at (0, 0), flags 1
+)");
+    EXPECT_EQ(parseJson(runOk(dir, {"info", in, "--json"}).out),
+              parseJson(R"({"type": 5, "flags": [5, 84, 245, 9], "name": "MYPATH  ", "checksum": 0,
+                  "checksumValid": false, "encoding": 0, "length": )" +
+                        n + R"(, "dataSize": )" + n + R"(,
+                  "supportType": 1, "pathFlags": 2, "spriteCount": 2, "strings": [
+                  {"language": 2, "text": "Ch\u00e9min \u20ac"}, {"language": 0, "text": "Path"},
+                  {"language": 12, "text": "X"}, {"language": 0, "text": "Later"}], "sprites": [
+                  {"offset": 0, "width": 6, "height": 3, "xOffset": -3, "yOffset": -1, "flags": 5},
+                  {"offset": 30, "width": 2, "height": 2, "xOffset": 0, "yOffset": 0, "flags": 1}]})"));
+
+    // strings: every entry in table order; --json gives each language's first text.
+    EXPECT_EQ(runOk(dir, {"strings", in}).out,
+              "2 French: \"Ch\u00e9min \u20ac\"\n0 British: \"Path\"\n12: \"X\"\n0 British: \"Later\"\n");
+    EXPECT_EQ(parseJson(runOk(dir, {"strings", in, "--json"}).out).toObject(),
+              (QJsonObject{{"0", "Path"}, {"2", QString::fromUtf8("Ch\u00e9min \u20ac")}, {"12", "X"}}));
+
+    // After save the checksum holds.
+    runOk(dir, {"save", in, dir.file("OUT.DAT")});
+    EXPECT_NE(runOk(dir, {"info", dir.file("OUT.DAT")}).out.find(" (valid)\n"), std::string::npos);
+}
+
+TEST(CliNew, BuildsFromTheWorkdirWithTheSeedGiven) {
+    TempDir dir;
+    // Three types per page, each from an object of its own colour: the seed picks among them.
+    for (int page = 0; page < 5; ++page) {
+        std::vector<TypeEntry> entries;
+        for (int k = 0; k < 3; ++k) {
+            const std::string file = kPages[std::size_t(page)].cliName + std::to_string(k) + ".pth";
+            const auto sprites =
+                std::vector<SpriteSpec>(146, solidRawSprite(3, 2, std::uint8_t(20 + 40 * k)));
+            ASSERT_TRUE(writeTypeFile(buildObject(sprites, twelveStrings(), 1), page, dir.file(file)).isOk());
+            entries.push_back({file, file});
+        }
+        ASSERT_TRUE(writeDescriptorFile(dir.file(kPages[std::size_t(page)].descriptorFile), entries).isOk());
+    }
+    auto made = [&](unsigned seed, bool icons) {
+        std::srand(seed);
+        PathObject obj;
+        EXPECT_TRUE(assembleNewPath(obj, readTypeLists(dir.path()), dir.path()).isOk());
+        if (icons) composePreviewIcons(obj);
+        Texts texts;
+        texts.fill(kNewPathText);
+        return serializeObjectFile(obj, "NEW.DAT", texts);
+    };
+    ASSERT_NE(made(7, true), made(1, true)) << "the seed must matter for this folder";
+    runOk(dir, {"new", "--workdir", dir.path(), "--seed", "7", dir.file("NEW.DAT")});
+    EXPECT_EQ(dir.read("NEW.DAT"), made(7, true));
+    runOk(dir, {"new", "--seed", "4294967295", "--workdir", dir.path(), dir.file("NEW.DAT"), "--keep-icons"});
+    EXPECT_EQ(dir.read("NEW.DAT"), made(4294967295u, false));
+}
+
+TEST(CliCheck, VerdictsInPathOrderOnAnyNumberOfThreads) {
+    TempDir dir;
+    namespace fs = std::filesystem;
+    fs::create_directories(dir.file("objs/sub/deep"));
+    PathObject obj = buildObject(standardSprites());
+    const Bytes good = serializeObjectFile(obj, "GOOD.DAT", objectStrings(obj));
+    Bytes broken = good;
+    broken[12] ^= 0x01;
+    dir.write("objs/GOOD.DAT", good);
+    dir.write("objs/sub/BROKEN.Dat", broken);
+    dir.write("objs/sub/deep/cut.DAT", Bytes(good.begin(), good.begin() + 100));
+    dir.write("objs/sub/ride.DAT", storedObjectFile(Bytes(40, 0), 0x02));
+    const std::string objs = dir.file("objs");
+    const std::vector<std::string> files = {objs + "/GOOD.DAT", objs + "/sub/BROKEN.Dat",
+                                            objs + "/sub/deep/cut.DAT", objs + "/sub/ride.DAT"};
+    std::string lines;
+    VerdictCounts counts;
+    QJsonArray json;
+    for (std::size_t i = 0; i < files.size(); ++i) {
+        const ObjectVerdict v = checkObjectFile(files[i]);
+        lines += files[i] + ": " + describeVerdict(v) + "\n";
+        counts.add(v);
+        json.append(QJsonObject{{"file", QString::fromStdString(files[i])},
+                                {"verdict", verdictName(v.verdict)},
+                                {"reason", QString::fromStdString(verdictDetail(v))},
+                                {"spriteCount", i < 2 ? QJsonValue(168) : QJsonValue()},
+                                {"checksumValid", i < 2 ? QJsonValue(i == 0) : QJsonValue()}});
+    }
+    for (const char* jobs : {"1", "3", "256"}) {
+        const CliRun text = runCli(dir, {"check", objs, "--jobs", jobs});
+        EXPECT_EQ(text.exitCode, 1);
+        EXPECT_EQ(text.out, lines + counts.summary() + "\n");
+        const CliRun asJson = runCli(dir, {"check", "--json", objs, "--jobs", jobs});
+        EXPECT_EQ(asJson.exitCode, 1);
+        EXPECT_EQ(parseJson(asJson.out).toArray(), json);
+    }
+    // Files named one by one, in the order given; good and other-type files pass.
+    EXPECT_EQ(runOk(dir, {"check", files[3], files[0]}).out.substr(0, files[3].size() + 1), files[3] + ":");
+}
+
+TEST(CliPalette, EachExtensionWritesItsFormat) {
+    TempDir dir;
+    const std::string gimp = gimpPaletteText(), jasc = jascPaletteText();
+    const std::pair<const char*, Bytes> formats[] = {{"game.gpl", Bytes(gimp.begin(), gimp.end())},
+                                                     {"GAME.ACT", adobeColourTable()},
+                                                     {"game.pal", Bytes(jasc.begin(), jasc.end())}};
+    for (const auto& [name, bytes] : formats) {
+        runOk(dir, {"palette", dir.file(name)});
+        EXPECT_EQ(dir.read(name), bytes) << name;
+    }
+    // The swatch: pixel (x, y) of index 16 y + x, indexed with the palette itself.
+    runOk(dir, {"palette", dir.file("swatch.png")});
+    const QImage png(QString::fromStdString(dir.file("swatch.png")));
+    ASSERT_EQ(png.size(), QSize(16, 16));
+    for (int index = 0; index < 256; ++index) {
+        const RgbQuad c = paletteFileColours()[std::size_t(index)];
+        EXPECT_EQ(png.pixelIndex(index % 16, index / 16), index);
+        EXPECT_EQ(png.pixel(index % 16, index / 16), qRgb(c.red, c.green, c.blue)) << index;
+    }
+}
+
+TEST(CliDispatch, HelpAndVersion) {
+    TempDir dir;
+    const std::string help = runOk(dir, {"--help"}).out;
+    for (const char* line : {"  info FILE [--json]\n", "  check PATH... [--json] [--jobs N]\n",
+                             "  new OUT [--workdir DIR] [--seed N] [--keep-icons]\n",
+                             "  render IN [--view VIEW] [--depth 8|16|24|32] [--grass FILE] [-o OUT.png]\n"})
+        EXPECT_NE(help.find(line), std::string::npos) << line;
+    EXPECT_EQ(runOk(dir, {"save", "--help"}).out.rfind("Usage: trellisor-cli save [options] IN OUT\n", 0),
+              0u);
+    EXPECT_EQ(runOk(dir, {"--version"}).out.rfind("trellisor-cli ", 0), 0u);
+}
+
+ProtectedRamps ramps(const char* list) {
+    ProtectedRamps marks{};
+    EXPECT_TRUE(parseProtectedRamps(list, marks));
+    return marks;
+}
+
+TEST(CliEdits, EachCommandRunsItsCoreOperationWithItsArguments) {
+    TempDir dir;
+    const std::string in = writeScene(dir), out = dir.file("OUT.DAT"), pics = dir.file("p");
+    // A picture whose colours change across it as 24-bit BMP and as PNG, and the sprites as true
+    // colour with the PNG over a path and a queue sprite.
+    dir.write("pic.bmp", bitmap24(64, 64, [](int x, int y) { return std::tuple{250 - x * 3, 60, y * 4}; }));
+    ASSERT_TRUE(QImage(QString::fromStdString(dir.file("pic.bmp")))
+                    .save(QString::fromStdString(dir.file("pic.png"))));
+    ASSERT_TRUE(exportSpriteFolder(loadFile(in), pics, 0, 167, true));
+    for (const char* name : {"p/000.png", "p/055.png"})
+        std::filesystem::copy_file(dir.file("pic.png"), dir.file(name),
+                                   std::filesystem::copy_options::overwrite_existing);
+    PathObject other = buildObject(standardSprites(), twelveStrings(), 1);  // type files of other sprites
+    ASSERT_TRUE(writeTypeFile(other, PageQueue, dir.file("q.pth")).isOk());
+    ASSERT_TRUE(writeTypeFile(other, PageSupports, dir.file("s.pth")).isOk());
+    dir.writeText("texts.json", "{\"2\": \"Rue \u0152uvre\", \"german\": \"Stra\u00dfe\"}");
+    using Edit = std::function<void(PathObject&, Texts&)>;
+    auto presses = [](int page, int n, ProtectedRamps marks) -> Edit {
+        return [=](PathObject& obj, Texts&) {
+            for (int i = 0, counter = 0; i < std::abs(n); ++i)
+                stepPageBrightness(obj, page, counter, n < 0 ? -1 : 1, marks);
+        };
+    };
+    auto bitmap = [&](const char* file, int page, ProtectedRamps marks) -> Edit {
+        return [=, &dir](PathObject& obj, Texts&) {
+            auto picture = readImportBitmap(dir.file(file));
+            ASSERT_TRUE(picture && importBitmapIntoPage(obj, page, picture.value(), marks).isOk());
+        };
+    };
+    auto sprites = [&](int first, int last, Dither dither, ProtectedRamps allowed) -> Edit {
+        return [=](PathObject& obj, Texts&) {
+            ASSERT_TRUE(importSpriteFolder(obj, pics, first, last, Matching{dither, allowed}));
+        };
+    };
+    auto type = [&](int page, const char* file) -> Edit {
+        return [=, &dir](PathObject& obj, Texts&) {
+            ASSERT_TRUE(loadTypeFile(obj, page, dir.file(file)).isOk());
+        };
+    };
+    const struct {
+        std::vector<std::string> args;
+        Edit edit;
+    } cases[] = {
+        {{"save", in, out}, [](PathObject&, Texts&) {}},
+        {{"icons", in, out}, [](PathObject&, Texts&) {}},
+        {{"set-strings", in, dir.file("texts.json"), out},
+         [](PathObject& obj, Texts& t) {
+             ASSERT_TRUE(applyTextEdits(obj, t, {{"2", "Rue \u0152uvre"}, {"german", "Stra\u00dfe"}}).isOk());
+         }},
+        {{"set-flag", in, out, "--draws-over-supports", "on"},
+         [](PathObject& obj, Texts&) { obj.setDrawsPathsOverSupports(true); }},
+        {{"set-flag", in, out, "--draws-over-supports", "off", "--keep-icons"},
+         [](PathObject& obj, Texts&) { obj.setDrawsPathsOverSupports(false); }},
+        {{"apply-type", in, "queue", dir.file("q.pth"), out}, type(PageQueue, "q.pth")},
+        {{"apply-type", in, "supports", dir.file("s.pth"), out, "--keep-icons"}, type(PageSupports, "s.pth")},
+        {{"brightness", in, "queue", "20", out}, presses(PageQueue, 20, {})},
+        {{"brightness", in, "path", "-3", out, "--protect", "17,2", "--keep-icons"},
+         presses(PagePath, -3, ramps("2,17"))},
+        {{"recolour", in, "path", "18", out},
+         [](PathObject& obj, Texts&) { recolourPage(obj, PagePath, 18, {}); }},
+        {{"recolour", in, "supports", "0", out, "--protect", "3,5"},
+         [](PathObject& obj, Texts&) { recolourPage(obj, PageSupports, 0, ramps("3,5")); }},
+        {{"sparkles", in, "path-railings", out, "--seed", "5", "--protect", "3"},
+         [](PathObject& obj, Texts&) {
+             std::srand(5);
+             addSparkles(obj, PagePathRailings, ramps("3"));
+         }},
+        {{"import-bitmap", in, "queue", dir.file("pic.bmp"), out, "--protect", "4"},
+         bitmap("pic.bmp", PageQueue, ramps("4"))},
+        {{"import-sprites", in, pics, out, "--dither", "diffusion"},
+         sprites(0, 167, Dither::Diffusion, Matching::allRamps())},
+        {{"import-sprites", in, pics, out, "--page", "queue", "--dither", "ordered", "--ramps", "3,9",
+          "--keep-icons"},
+         sprites(51, 70, Dither::Ordered, ramps("3,9"))},
+    };
+    for (const auto& c : cases) {
+        const bool keeps = std::find(c.args.begin(), c.args.end(), "--keep-icons") != c.args.end();
+        expectSameAsInProcess(dir, c.args, !keeps && c.args[0] != "save" && c.args[0] != "set-strings",
+                              c.edit);
+    }
+
+    // export-type writes what the core writes for the page named.
+    runOk(dir, {"export-type", in, "queue-railings", dir.file("cli.pth")});
+    ASSERT_TRUE(writeTypeFile(loadFile(in), PageQueueRailings, dir.file("own.pth")).isOk());
+    EXPECT_EQ(dir.read("cli.pth"), dir.read("own.pth"));
+}
+
+TEST(CliSprites, WritesTheFolderExportWritesForThePageAndFormatGiven) {
+    TempDir dir;
+    const std::string in = writeScene(dir);
+    const struct {
+        std::vector<std::string> options;
+        int first, last;
+        bool rgba;
+    } cases[] = {{{}, 0, 167, false},
+                 {{"--page", "queue", "--rgba"}, 51, 70, true},
+                 {{"--page", "supports"}, 109, 167, false}};
+    for (const auto& c : cases) {
+        std::filesystem::remove_all(dir.file("cli"));
+        std::filesystem::remove_all(dir.file("own"));
+        std::vector<std::string> args = {"sprites", in, "--out", dir.file("cli")};
+        args.insert(args.end(), c.options.begin(), c.options.end());
+        runOk(dir, args);
+        ASSERT_TRUE(exportSpriteFolder(loadFile(in), dir.file("own"), c.first, c.last, c.rgba).isOk());
+        int files = 0;
+        for (const auto& entry : std::filesystem::directory_iterator(dir.file("cli"))) {
+            const std::string name = entry.path().filename().string();
+            EXPECT_EQ(dir.read("cli/" + name), dir.read("own/" + name)) << name;
+            EXPECT_FALSE(dir.read("own/" + name).empty()) << name;
+            ++files;
+        }
+        EXPECT_EQ(files, c.last - c.first + 2) << "the pictures and sprites.json";
+    }
+}
+
+TEST(CliRender, DrawsTheEditorsFrameForEachViewAndDepth) {
+    TempDir dir;
+    const std::string in = writeScene(dir), png = dir.file("view.png");
+    // Grass in a checker of two greens, found in the working folder whatever the case of its
+    // name, or all red when named by --grass.
+    std::vector<std::uint8_t> palette(768, 0), checker(360 * 260), red(360 * 260, 3);
+    palette[4] = 120, palette[7] = 160, palette[9] = 200;
+    for (int i = 0; i < 360 * 260; ++i)
+        checker[std::size_t(i)] = std::uint8_t(1 + (i % 360 / 8 + i / 2880) % 2);
+    dir.write("GRASS.PCX", pcx8(360, 260, checker, palette));
+    dir.write("red.pcx", pcx8(360, 260, red, palette));
+    const struct {
+        const char* view;
+        int depth, mode, page;
+        const char* grass = "GRASS.PCX";
+    } views[] = {{"example-path", 8, PreviewExamplePath, PagePath},
+                 {"example-queue", 24, PreviewExampleQueue, PageQueue},
+                 {"path", 32, PreviewAllPathElements, PagePath},
+                 {"path-railings", 16, PreviewAllRailingElements, PagePathRailings},
+                 {"queue", 24, PreviewAllQueueElements, PageQueue},
+                 {"queue-railings", 16, PreviewAllQueueRailings, PageQueueRailings},
+                 {"supports", 8, PreviewAllSupportElements, PageSupports},
+                 {"example-path", 32, PreviewExamplePath, PagePath, "red.pcx"}};
+    for (const auto& v : views) {
+        std::vector<std::string> args = {"render", in, "--view", v.view, "-o", png};
+        if (v.depth != 32) args.insert(args.end(), {"--depth", std::to_string(v.depth)});
+        if (v.grass[0] == 'r') args.insert(args.end(), {"--grass", dir.file(v.grass)});
+        runOk(dir, args);
+        PathObject obj = loadFile(in);
+        composePreviewIcons(obj);
+        HeadlessPreview preview(v.depth);
+        auto grass = preview.display().loadImageFile(dir.file(v.grass));
+        drawPreviewFrame(obj, preview.display(), grass.get(), v.mode, v.page);
+        QImage own(360, 260, QImage::Format_RGB32);
+        for (int y = 0; y < 260; ++y)
+            for (int x = 0; x < 360; ++x) {
+                int r = 0, g = 0, b = 0;
+                preview.screen()->unpackColor(preview.screen()->getPixel(x, y), r, g, b);
+                own.setPixel(x, y, qRgb(r, g, b));
+            }
+        EXPECT_EQ(QImage(QString::fromStdString(png)).convertToFormat(QImage::Format_RGB32), own) << v.view;
+    }
+}
+
+TEST(CliFailures, BadInputGetsOneLineNamingTheFileAndWritesNothing) {
+    TempDir dir;
+    const std::string in = writeScene(dir), out = dir.file("OUT.DAT"), p = dir.file("p"), j = dir.file("t");
+    ASSERT_TRUE(exportSpriteFolder(loadFile(in), p, 0, 50, false).isOk());
+    dir.writeText("p/000.png", "not a picture");
+    const std::string cut = dir.write("cut.bmp", Bytes(20, 'B')), pth = dir.write("bad.pth", Bytes(10, 0));
+    const std::string shortFile = dir.write("short.DAT", Bytes(7, 5)), missing = dir.file("missing.DAT");
+    const std::string no = dir.file("no/x"), png = dir.file("x.png");
+    const struct {
+        std::vector<std::string> args;
+        std::string part;
+        int exitCode = 1;
+        const char* json = nullptr;  // written to t.json first
+    } cases[] = {
+        {{}, "trellisor-cli: no command given"},
+        {{"frobnicate"}, "trellisor-cli: unknown command 'frobnicate'"},
+        {{"info"}, "trellisor-cli: info: expected 1 arguments, got 0"},
+        {{"check"}, "check: expected at least 1 arguments, got 0"},
+        {{"info", "--xml", in}, "Unknown option 'xml'"},
+        {{"info", missing}, "cannot open " + missing + ": "},
+        {{"strings", shortFile}, shortFile + ": file shorter than its 21-byte head"},
+        {{"save", in, no}, "cannot save " + no + ": "},
+        {{"check", in, dir.file("none")}, "check: no such file or folder: " + dir.file("none"), 2},
+        {{"check", in, "--jobs", "0"}, "--jobs must be a number from 1 to 256, not '0'"},
+        {{"check", in, "--jobs", "257"}, "--jobs must be a number from 1 to 256"},
+        {{"new", "--workdir", dir.path(), "--seed", "4294967296", out}, "new: --seed must be a number"},
+        {{"new", "--workdir", dir.path(), out}, "no Path type to choose from in " + dir.path()},
+        {{"export-type", in, "roof", no}, "export-type: unknown page 'roof' (pages: path, "},
+        {{"apply-type", in, "path", pth, out}, pth + ": "},
+        {{"set-flag", in, out, "--draws-over-supports", "yes"}, "--draws-over-supports takes on or off"},
+        {{"set-strings", in, j, out}, j + ": not JSON", 1, R"({"0": )"},
+        {{"set-strings", in, j, out}, j + ": the value of \"0\" is not a text", 1, R"({"0": 5})"},
+        {{"brightness", in, "path", "1001", out}, "brightness: STEPS must be a number from -1000 to 1000"},
+        {{"brightness", in, "path", "1", out, "--protect", "18"}, "brightness: --protect takes 'all' or"},
+        {{"recolour", in, "path", "19", out}, "recolour: RAMP must be a number from 0 to 18, not '19'"},
+        {{"sparkles", in, "path", out, "--seed", "-1"}, "sparkles: --seed must be a number from 0"},
+        {{"import-bitmap", in, "path", cut, out}, cut + ": bitmap of 20 bytes is shorter"},
+        {{"render", in, "--view", "sideways", "-o", png}, "render: unknown view 'sideways' (views: example-"},
+        {{"render", in, "--view", "path", "--depth", "15", "-o", png}, "--depth must be 8, 16, 24 or 32"},
+        {{"render", in, "--view", "path", "--grass", missing, "-o", png}, "the grass image " + missing},
+        {{"sprites", in, "--out", no, "--page", "paths"}, "sprites: unknown page 'paths'"},
+        {{"import-sprites", in, p, out}, dir.file("p/000.png") + ": cannot read the picture"},
+        {{"import-sprites", in, p, out, "--dither", "random"}, "--dither takes none, diffusion or ordered"},
+        {{"import-sprites", in, p, out, "--ramps", ""}, "--ramps takes 'all' or ramp numbers"},
+        {{"palette", dir.file("game.bmp")}, "palette: OUT must end in .gpl, .act, .pal or .png, not"},
+        {{"palette", no + ".gpl"}, "cannot write " + no + ".gpl: No such file"},
+    };
+    for (const auto& c : cases) {
+        if (c.json) dir.writeText("t", c.json);
+        expectOneLineFailure(runCli(dir, c.args), c.part, c.exitCode);
+        EXPECT_TRUE(dir.read("OUT.DAT").empty()) << c.part;
+    }
+    // The bad picture lies outside the queue page, which imports.
+    runOk(dir, {"import-sprites", in, p, out, "--page", "queue"});
+}
+
+}  // namespace
+}  // namespace trellisor

@@ -1,0 +1,90 @@
+// Runs the real trellisor-cli program on files the tests build, and compares what an editing
+// command writes with the same core operation applied in process.
+#pragma once
+
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "object/ObjectFile.h"
+#include "preview/PreviewIcons.h"
+#include "support/SceneObject.h"
+#include "support/TempDir.h"
+
+namespace trellisor::test {
+
+struct CliRun {
+    int exitCode = -1;
+    std::string out;
+    std::string err;
+};
+
+inline std::string shellQuote(const std::string& s) {
+    std::string q = "'";
+    for (char c : s) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return q + "'";
+}
+
+inline std::string text(const std::vector<std::uint8_t>& bytes) { return {bytes.begin(), bytes.end()}; }
+
+// Runs the program in dir (so grass.pcx is looked up there); its output goes to files in dir.
+inline CliRun runCli(const TempDir& dir, const std::vector<std::string>& args) {
+    std::string cmd;
+    auto add = [&](const char* separator, const std::string& word) {
+        cmd.append(separator).append(shellQuote(word));
+    };
+    add("cd ", dir.path());
+    add(" && ", TRELLISOR_CLI_PATH);
+    for (const auto& a : args) add(" ", a);
+    add(" >", dir.file("cli.out"));
+    add(" 2>", dir.file("cli.err"));
+    const int status = std::system(cmd.c_str());
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, text(dir.read("cli.out")),
+            text(dir.read("cli.err"))};
+}
+
+// A run that succeeds says nothing on stderr (Qt's warnings included).
+inline CliRun runOk(const TempDir& dir, const std::vector<std::string>& args) {
+    CliRun r = runCli(dir, args);
+    EXPECT_EQ(r.exitCode, 0) << args[0] << ": " << r.err;
+    EXPECT_EQ(r.err, "") << args[0];
+    return r;
+}
+
+// The given exit code and exactly one line on stderr that contains part.
+inline void expectOneLineFailure(const CliRun& r, const std::string& part, int exitCode = 1) {
+    EXPECT_EQ(r.exitCode, exitCode) << part;
+    EXPECT_NE(r.err.find(part), std::string::npos) << r.err;
+    EXPECT_TRUE(!r.err.empty() && r.err.find('\n') == r.err.size() - 1) << r.err;
+}
+
+// The scene object with all twelve texts, written as an uncoded file IN.DAT.
+inline std::string writeScene(const TempDir& dir) {
+    return dir.write("IN.DAT", storedObjectFile(buildChunk(twelveStrings("Scene"), sceneSprites())));
+}
+
+inline PathObject loadFile(const std::string& path) {
+    PathObject obj;
+    LoadReport r = loadObjectFile(obj, path);
+    EXPECT_EQ(r.outcome, LoadOutcome::Loaded) << path << ": " << r.reason;
+    return obj;
+}
+
+// Runs a command that writes OUT.DAT and compares the file with `edit(obj, texts)` applied in
+// process to IN.DAT, the icons rebuilt when the command rebuilds them, saved as Save does.
+template <class Edit>
+void expectSameAsInProcess(const TempDir& dir, const std::vector<std::string>& args, bool rebuildsIcons,
+                           Edit edit) {
+    std::remove(dir.file("OUT.DAT").c_str());
+    runOk(dir, args);
+    PathObject obj = loadFile(dir.file("IN.DAT"));
+    auto texts = objectStrings(obj);
+    edit(obj, texts);
+    if (rebuildsIcons) composePreviewIcons(obj);
+    EXPECT_EQ(dir.read("OUT.DAT"), serializeObjectFile(obj, "OUT.DAT", texts)) << args[0] << " " << args[1];
+}
+
+}  // namespace trellisor::test
