@@ -9,6 +9,7 @@
 #include "base/Files.h"
 #include "base/Windows1252.h"
 #include "cli/CliSupport.h"
+#include "imageio/PictureFiles.h"
 #include "object/ObjectFile.h"
 #include "object/StringTableTexts.h"
 
@@ -39,14 +40,9 @@ int runStrings(const CommandLine& line) {
 
 Result<std::vector<TextEdit>> readTextEdits(const std::string& path) {
     using R = Result<std::vector<TextEdit>>;
-    auto bytes = readFileBytes(path, kMaxTextsFileBytes);
-    if (!bytes) return R::fail(path + ": " + bytes.error());
-    QJsonParseError error;
-    const QJsonDocument doc = QJsonDocument::fromJson(
-        QByteArray(reinterpret_cast<const char*>(bytes->data()), qsizetype(bytes->size())), &error);
-    if (error.error != QJsonParseError::NoError)
-        return R::fail(path + ": not JSON (" + error.errorString().toStdString() + " at byte " +
-                       std::to_string(error.offset) + ")");
+    auto json = readJsonFile(path, kMaxTextsFileBytes);
+    if (!json) return R::fail(json.error());
+    const QJsonDocument& doc = json.value();
     if (!doc.isObject()) return R::fail(path + ": expected one JSON object mapping languages to texts");
     std::vector<TextEdit> edits;
     const QJsonObject texts = doc.object();

@@ -29,6 +29,18 @@ QByteArray jsonBytes(const QJsonValue& value) {
     return doc.toJson(QJsonDocument::Compact) + '\n';
 }
 
+Result<QJsonDocument> readJsonFile(const std::string& path, std::uint64_t maxBytes) {
+    auto bytes = readFileBytes(path, maxBytes);
+    if (!bytes) return Result<QJsonDocument>::fail(path + ": " + bytes.error());
+    QJsonParseError error;
+    QJsonDocument doc = QJsonDocument::fromJson(
+        QByteArray(reinterpret_cast<const char*>(bytes->data()), qsizetype(bytes->size())), &error);
+    if (doc.isNull())
+        return Result<QJsonDocument>::fail(path + ": malformed JSON at byte " + std::to_string(error.offset) +
+                                           " (" + error.errorString().toStdString() + ")");
+    return Result<QJsonDocument>::ok(std::move(doc));
+}
+
 Status writeJsonFile(const std::string& path, const QJsonValue& value) {
     Status written = writeFileReplacing(path, bytesOf(jsonBytes(value)));
     return written ? written : Status::fail("cannot write " + path + ": " + written.error());
@@ -60,7 +72,10 @@ Result<ImportedBitmap> readImportBitmap(const std::string& path) {
     auto bmp = readBitmapFile(path);
     if (bmp && isImportableDepth(bmp.value()) && bmp->infoHeader.biCompression == 0) return bmp;
     auto image = readPictureFile(path, kMaxImportBitmapSide);
-    if (!image) return bmp;
+    // A picture Qt cannot take: a file marked as a BMP keeps the bitmap reader's answer (its
+    // depth message or reason); any other file gets Qt's reason (unknown format, too large).
+    const bool markedBmp = bmp && bmp->fileHeader[0] == 'B' && bmp->fileHeader[1] == 'M';
+    if (!image) return !bmp || markedBmp ? bmp : Result<ImportedBitmap>::fail(image.error());
     const QImage rgb = image->convertToFormat(QImage::Format_RGB888);
     std::vector<std::uint8_t> rows;
     rows.reserve(std::size_t(rgb.width()) * 3 * std::size_t(rgb.height()));

@@ -7,6 +7,8 @@
 #include <QJsonValue>
 #include <string>
 
+#include <QJsonDocument>
+
 #include "base/Result.h"
 #include "preview/BitmapImport.h"
 
@@ -14,6 +16,9 @@ namespace trellisor {
 
 // A JSON array or object as compact text ending in a newline.
 QByteArray jsonBytes(const QJsonValue& value);
+// Reads a JSON file of at most maxBytes; failures start with the path ("PATH: malformed
+// JSON at byte N (reason)").
+Result<QJsonDocument> readJsonFile(const std::string& path, std::uint64_t maxBytes);
 // Writes a JSON value to a file (replaced only once written whole).
 Status writeJsonFile(const std::string& path, const QJsonValue& value);
 // Writes an image as PNG (replaced only once written whole).

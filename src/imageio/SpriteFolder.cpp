@@ -43,14 +43,9 @@ struct Entry {
 // The entries of sprites.json that name a picture, checked against the object.
 Result<std::vector<Entry>> readEntries(const PathObject& obj, const std::string& jsonPath) {
     using Out = Result<std::vector<Entry>>;
-    auto bytes = readFileBytes(jsonPath, kMaxJsonBytes);
-    if (!bytes) return Out::fail(jsonPath + ": " + bytes.error());
-    QJsonParseError error;
-    const QJsonDocument doc = QJsonDocument::fromJson(
-        QByteArray(reinterpret_cast<const char*>(bytes->data()), qsizetype(bytes->size())), &error);
-    if (doc.isNull())
-        return Out::fail(jsonPath + ": malformed JSON at byte " + std::to_string(error.offset) + " (" +
-                         error.errorString().toStdString() + ")");
+    auto json = readJsonFile(jsonPath, kMaxJsonBytes);
+    if (!json) return Out::fail(json.error());
+    const QJsonDocument& doc = json.value();
     if (!doc.isArray()) return Out::fail(jsonPath + ": not an array of sprite entries");
     const std::string dir = std::filesystem::path(jsonPath).parent_path().string();
     const QJsonArray array = doc.array();

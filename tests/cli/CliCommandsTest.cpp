@@ -378,7 +378,7 @@ TEST(CliFailures, BadInputGetsOneLineNamingTheFileAndWritesNothing) {
         {{"export-type", in, "roof", no}, "export-type: unknown page 'roof' (pages: path, "},
         {{"apply-type", in, "path", pth, out}, pth + ": "},
         {{"set-flag", in, out, "--draws-over-supports", "yes"}, "--draws-over-supports takes on or off"},
-        {{"set-strings", in, j, out}, j + ": not JSON", 1, R"({"0": )"},
+        {{"set-strings", in, j, out}, j + ": malformed JSON at byte", 1, R"({"0": )"},
         {{"set-strings", in, j, out}, j + ": the value of \"0\" is not a text", 1, R"({"0": 5})"},
         {{"brightness", in, "path", "1001", out}, "brightness: STEPS must be a number from -1000 to 1000"},
         {{"brightness", in, "path", "1", out, "--protect", "18"}, "brightness: --protect takes 'all' or"},

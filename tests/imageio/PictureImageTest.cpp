@@ -72,6 +72,14 @@ TEST(PictureImage, ImportBitmapTakesEveryFormat) {
     auto cut = readImportBitmap(dir.write("cut.bmp", std::vector<std::uint8_t>(20, 'B')));
     ASSERT_FALSE(cut);
     EXPECT_NE(cut.error().find("shorter"), std::string::npos) << cut.error();
+    // Any other picture gets Qt's reader's answer, the side limit included.
+    for (int width : {16384, 16385}) {
+        QImage wide(width, 1, QImage::Format_RGB32);
+        wide.fill(Qt::red);
+        ASSERT_TRUE(wide.save(QString::fromStdString(dir.file("wide.png"))));
+        auto read = readImportBitmap(dir.file("wide.png"));
+        EXPECT_EQ(read ? "" : read.error(), width == 16384 ? "" : "a picture of 16385 x 1 pixels is larger than 16384 on a side");
+    }
 }
 
 }  // namespace
