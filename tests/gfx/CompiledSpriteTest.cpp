@@ -129,10 +129,14 @@ TEST(CompiledSprite, ExecutableMemoryHoldsACopyThatCannotBeWritten) {
     {
         ExecutableMemory moved = std::move(memory);
         EXPECT_FALSE(memory);
-        EXPECT_EQ(moved.size(), 3u);
+        EXPECT_EQ(std::pair(moved.size(), memory.size()), std::pair(std::size_t(3), std::size_t(0)));
         moved = makeExecutable(code);  // the first mapping is given back
         EXPECT_EQ(permissionsOf(first), "");
         first = moved.data();
+        ExecutableMemory last;
+        last = std::move(moved);  // a moved-from block holds nothing
+        EXPECT_EQ(std::tuple(last.data(), moved.data(), moved.size()),
+                  std::tuple(first, nullptr, std::size_t(0)));
     }
     EXPECT_EQ(permissionsOf(first), "");  // and the second at the end
     EXPECT_FALSE(makeExecutable({}));
