@@ -93,10 +93,13 @@ TYPED_TEST(ImageFormat, ClearLinesAndRectangles) {
     };
     for (const Case& k : cases) {
         image->clear(z);
+        const Bytes blank = test::storedBytes(*image);
         k.draw();
         EXPECT_EQ(count(c), k.drawn) << &k - cases;
         if (k.drawn) {
             EXPECT_EQ(image->getPixel(k.at.first, k.at.second), c) << &k - cases;
+        } else {
+            EXPECT_EQ(test::storedBytes(*image), blank) << &k - cases;  // not even into the padding
         }
     }
     image->drawRectangle(1, 1, 4, 3, c);
