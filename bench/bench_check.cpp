@@ -10,7 +10,7 @@
 #include <map>
 #include <thread>
 
-#include "../tests/support/RealisticObject.h"
+#include "RealisticObject.h"
 #include "base/FileWalk.h"
 #include "base/Files.h"
 #include "object/ObjectCheck.h"

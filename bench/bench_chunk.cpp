@@ -3,7 +3,7 @@
 
 #include <cstring>
 
-#include "../tests/support/RealisticObject.h"
+#include "RealisticObject.h"
 #include "object/ObjectFile.h"
 #include "object/RunLength.h"
 

@@ -54,11 +54,10 @@ TEST(Files, AFailedWriteLeavesTheOldFileAndNoTemporary) {
 }
 
 TEST(Files, PathsAndNamesWhateverTheirCase) {
-    EXPECT_EQ(joinPath("", "a.pth"), "a.pth");
-    EXPECT_EQ(joinPath("dir", "a.pth"), "dir/a.pth");
-    EXPECT_EQ(joinPath("dir/", "a.pth"), "dir/a.pth");
-    EXPECT_EQ(fileNameOf("a/b/C.DAT"), "C.DAT");
-    EXPECT_EQ(fileNameOf("C.DAT"), "C.DAT");
+    using Names = std::vector<std::string>;
+    EXPECT_EQ((Names{joinPath("", "a"), joinPath("dir", "a"), joinPath("dir/", "a")}),
+              (Names{"a", "dir/a", "dir/a"}));
+    EXPECT_EQ((Names{fileNameOf("a/b/C.DAT"), fileNameOf("C.DAT")}), (Names{"C.DAT", "C.DAT"}));
     EXPECT_EQ(currentDirectory(), std::filesystem::current_path().string());
 
     test::TempDir dir;
@@ -66,15 +65,14 @@ TEST(Files, PathsAndNamesWhateverTheirCase) {
     dir.write("Art/grass.pcx", Bytes{7});
     dir.write("path.txt", Bytes{7});
     dir.write("pathXtxt", Bytes{7});
-    EXPECT_EQ(resolveCaseInsensitive(dir.file("PATH.TXT")), dir.file("path.txt"));
-    EXPECT_EQ(resolveCaseInsensitive(dir.file("ART/GRASS.PCX")), dir.file("Art/grass.pcx"));
-    EXPECT_EQ(resolveCaseInsensitive(dir.file("path.txt")), dir.file("path.txt"));
+    for (auto [asked, found] : {std::pair{"PATH.TXT", "path.txt"}, {"ART/GRASS.PCX", "Art/grass.pcx"}})
+        EXPECT_EQ(resolveCaseInsensitive(dir.file(asked)), dir.file(found));
     // Nothing matches: the path comes back unchanged, so opening it fails as it should.
     for (const char* name : {"ART/WATER.PCX", "none/x", "PATH.TX", "PATH.TXTX"})
         EXPECT_EQ(resolveCaseInsensitive(dir.file(name)), dir.file(name)) << name;
     EXPECT_EQ(resolveCaseInsensitive(""), "");
     for (const char* name : {"a.txt", "A.txt", "a.TXT", "A.TXT"}) dir.write(name, Bytes{1});
-    for (const char* name : {"a.txt", "A.txt", "a.TXT", "A.TXT"})  // a name that exists is taken as it is
+    for (const char* name : {"a.txt", "A.txt", "a.TXT", "A.TXT", "path.txt"})  // an existing name is kept
         EXPECT_EQ(resolveCaseInsensitive(dir.file(name)), dir.file(name));
 
     const auto previous = std::filesystem::current_path();

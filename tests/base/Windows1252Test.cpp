@@ -31,6 +31,7 @@ TEST(Windows1252, ReportsEachUnencodableCharacterOnce) {
         {"\xC3(", "?(", "\uFFFD"},                      // a continuation byte missing
         {"\xF4\x90\x80\x80", "?", "\uFFFD"},            // beyond U+10FFFF
         {"\xF0\x90\x80\x80", "?", "\xF0\x90\x80\x80"},  // U+10000, the first of four bytes
+        {"\xF4\x8F\xBF\xBF", "?", "\xF4\x8F\xBF\xBF"},  // U+10FFFF, the last
         {"\xE2\x82\xAC \xE2\x80\x94", "\x80 \x97", ""},
     };
     for (const Case& c : cases) {

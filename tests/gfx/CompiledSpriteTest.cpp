@@ -29,100 +29,77 @@ std::vector<std::uint32_t> lastOf(int width, std::vector<std::uint32_t> tail) {
     return row;
 }
 
+// Bytes written as hex pairs, "C7 47 00".
+Bytes hex(const char* text) {
+    Bytes out;
+    for (std::istringstream in(text); in >> std::ws && !in.eof();) {
+        unsigned v = 0;
+        in >> std::hex >> v;
+        out.push_back(std::uint8_t(v));
+    }
+    return out;
+}
+
 TEST(CompiledSprite, EncodesTheStoresOfKnownImages) {
-    const Bytes start = {0x8B, 0xF8}, nextRow = {0x03, 0xC3, 0x8B, 0xF8},
-                ret = {0xC3};  // mov edi, eax; add eax, ebx
     const struct {
         int bits, width;
         std::vector<std::uint32_t> pixels;
         bool transparent;
-        Bytes stores;  // of the single row
+        const char* stores;  // of the single row
     } cases[] = {
         // 8 bits: four pixels a dword; else each half a word or single bytes.
-        {8, 4, {1, 2, 3, 4}, false, {0xC7, 0x47, 0x00, 1, 2, 3, 4}},
-        {8, 4, {1, 0, 3, 4}, true, {0xC6, 0x47, 0x00, 1, 0x66, 0xC7, 0x47, 0x02, 3, 4}},
-        {8, 4, {0, 2, 3, 0}, true, {0xC6, 0x47, 0x01, 2, 0xC6, 0x47, 0x02, 3}},
-        {8, 7, {1, 2, 0, 3, 4, 5, 6}, true, {0x66, 0xC7, 0x47, 0x00, 1, 2, 0xC6, 0x47, 0x03, 3,
-                                             0x66, 0xC7, 0x47, 0x04, 4, 5, 0xC6, 0x47, 0x06, 6}},
-        {8, 6, {1, 2, 3, 4, 0, 6}, true, {0xC7, 0x47, 0x00, 1, 2, 3, 4, 0xC6, 0x47, 0x05, 6}},
-        {8, 6, {1, 2, 3, 4, 5, 6}, true, {0xC7, 0x47, 0x00, 1, 2, 3, 4, 0x66, 0xC7, 0x47, 0x04, 5, 6}},
-        {8, 5, {9, 9, 9, 9, 0}, false, {0xC7, 0x47, 0x00, 9, 9, 9, 9, 0xC6, 0x47, 0x04, 0}},
-        {8, 201, lastOf(201, {0x5A}), true, {0xC6, 0x87, 0xC8, 0x00, 0x00, 0x00, 0x5A}},  // d32 from 128 on
+        {8, 4, {1, 2, 3, 4}, false, "C7 47 00 01 02 03 04"},
+        {8, 4, {1, 0, 3, 4}, true, "C6 47 00 01 66 C7 47 02 03 04"},
+        {8, 4, {0, 2, 3, 0}, true, "C6 47 01 02 C6 47 02 03"},
+        {8, 7, {1, 2, 0, 3, 4, 5, 6}, true, "66 C7 47 00 01 02 C6 47 03 03 66 C7 47 04 04 05 C6 47 06 06"},
+        {8, 6, {1, 2, 3, 4, 0, 6}, true, "C7 47 00 01 02 03 04 C6 47 05 06"},
+        {8, 6, {1, 2, 3, 4, 5, 6}, true, "C7 47 00 01 02 03 04 66 C7 47 04 05 06"},
+        {8, 5, {9, 9, 9, 9, 0}, false, "C7 47 00 09 09 09 09 C6 47 04 00"},
+        {8, 201, lastOf(201, {0x5A}), true, "C6 87 C8 00 00 00 5A"},  // d32 from 128 on
         // 16 bits: pairs a dword when both are stored, else words; an odd last pixel alone.
-        {16,
-         3,
-         {0x1234, 0, 0x5678},
-         true,
-         {0x66, 0xC7, 0x47, 0x00, 0x34, 0x12, 0x66, 0xC7, 0x47, 0x04, 0x78, 0x56}},
-        {16, 2, {0, 0x5678}, true, {0x66, 0xC7, 0x47, 0x02, 0x78, 0x56}},
-        {16,
-         3,
-         {0x1111, 0x2222, 0x3333},
-         false,
-         {0xC7, 0x47, 0x00, 0x11, 0x11, 0x22, 0x22, 0x66, 0xC7, 0x47, 0x04, 0x33, 0x33}},
-        {16, 65, lastOf(65, {0x0102}), true, {0x66, 0xC7, 0x87, 0x80, 0, 0, 0, 0x02, 0x01}},
+        {16, 3, {0x1234, 0, 0x5678}, true, "66 C7 47 00 34 12 66 C7 47 04 78 56"},
+        {16, 2, {0, 0x5678}, true, "66 C7 47 02 78 56"},
+        {16, 3, {0x1111, 0x2222, 0x3333}, false, "C7 47 00 11 11 22 22 66 C7 47 04 33 33"},
+        {16, 65, lastOf(65, {0x0102}), true, "66 C7 87 80 00 00 00 02 01"},
         // 32 bits: a dword each; displacement 124 still d8, 128 d32.
-        {32,
-         33,
-         lastOf(33, {7, 9}),
-         true,
-         {0xC7, 0x47, 0x7C, 7, 0, 0, 0, 0xC7, 0x87, 0x80, 0, 0, 0, 9, 0, 0, 0}},
-        {32,
-         2,
-         {0, 0x00A1B2C3},
-         false,
-         {0xC7, 0x47, 0x00, 0, 0, 0, 0, 0xC7, 0x47, 0x04, 0xC3, 0xB2, 0xA1, 0}},
+        {32, 33, lastOf(33, {7, 9}), true, "C7 47 7C 07 00 00 00 C7 87 80 00 00 00 09 00 00 00"},
+        {32, 2, {0, 0x00A1B2C3}, false, "C7 47 00 00 00 00 00 C7 47 04 C3 B2 A1 00"},
     };
-    for (const auto& c : cases) {
-        auto image = imageOf(c.bits, c.width, 1, c.pixels);
-        Bytes expected = start;
-        for (const Bytes* part : {&c.stores, &nextRow, &ret})
-            expected.insert(expected.end(), part->begin(), part->end());
-        EXPECT_EQ(generateSpriteCode(*image, c.transparent, CodeForm::X86_32), expected)
+    for (const auto& c : cases) {  // mov edi, eax; the stores; add eax, ebx; mov edi, eax; ret
+        const Bytes expected = hex((std::string("8B F8 ") + c.stores + " 03 C3 8B F8 C3").c_str());
+        EXPECT_EQ(generateSpriteCode(*imageOf(c.bits, c.width, 1, c.pixels), c.transparent, CodeForm::X86_32),
+                  expected)
             << c.bits << " bits, width " << c.width << (c.transparent ? ", transparent" : "");
     }
     // Each row's stores are relative to its own start; a blank image still steps its rows.
     EXPECT_EQ(generateSpriteCode(*imageOf(8, 1, 2, {5, 6}), false, CodeForm::X86_32),
-              (Bytes{0x8B, 0xF8, 0xC6, 0x47, 0, 5, 0x03, 0xC3, 0x8B, 0xF8, 0xC6, 0x47, 0, 6, 0x03, 0xC3, 0x8B,
-                     0xF8, 0xC3}));
+              hex("8B F8 C6 47 00 05 03 C3 8B F8 C6 47 00 06 03 C3 8B F8 C3"));
     EXPECT_EQ(generateSpriteCode(*imageOf(32, 2, 2, {0, 0, 0, 0}), true, CodeForm::X86_32),
-              (Bytes{0x8B, 0xF8, 0x03, 0xC3, 0x8B, 0xF8, 0x03, 0xC3, 0x8B, 0xF8, 0xC3}));
+              hex("8B F8 03 C3 8B F8 03 C3 8B F8 C3"));
     // The 64-bit form changes only the register instructions.
-    const Bytes form64 = {0x48, 0x8B, 0xF8, 0xC7, 0x47, 0x00, 1,    2,   3,
-                          4,    0x48, 0x03, 0xC3, 0x48, 0x8B, 0xF8, 0xC3};
+    const Bytes form64 = hex("48 8B F8 C7 47 00 01 02 03 04 48 03 C3 48 8B F8 C3");
     auto image = imageOf(8, 4, 1, {1, 2, 3, 4});
     EXPECT_EQ(generateSpriteCode(*image, false, CodeForm::X86_64), form64);
-    // 24 bits and invalid images have no routine.
-    EXPECT_TRUE(generateSpriteCode(*createMemoryImage(4, 4, 24), false, CodeForm::X86_32).empty());
-    EXPECT_TRUE(generateSpriteCode(*createMemoryImage(0, 4, 8), false, CodeForm::X86_32).empty());
-    if (!compiledSpritesSupported()) GTEST_SKIP() << "no compiled sprites on this processor";
+    // 24 bits and invalid images have no routine, nor can they build one.
+    for (auto [w, bits] : {std::pair{4, 24}, {0, 8}}) {
+        auto none = createMemoryImage(w, 4, bits);
+        EXPECT_TRUE(generateSpriteCode(*none, false, CodeForm::X86_32).empty());
+        EXPECT_FALSE(none->buildCompiledSprite(false) || none->hasCompiledSprite());
+    }
+    EXPECT_FALSE(image->hasCompiledSprite());
+    if (!compiledSpritesSupported()) {
+        EXPECT_FALSE(image->buildCompiledSprite(false));
+        GTEST_SKIP() << "no compiled sprites on this processor";
+    }
     ASSERT_TRUE(image->buildCompiledSprite(false));
     const auto code = image->compiledSprite()->code();
     EXPECT_EQ(Bytes(code.begin(), code.end()), form64);
-}
-
-TEST(CompiledSprite, BuildStatesAndRefusals) {
-    auto image = imageOf(8, 4, 1, {1, 2, 3, 4});
-    EXPECT_FALSE(image->hasCompiledSprite());
-    if (compiledSpritesSupported()) {
-        ASSERT_TRUE(image->buildCompiledSprite(false));
-        EXPECT_TRUE(image->hasCompiledOpaque());
-        EXPECT_FALSE(image->hasCompiledTransparent());
-        ASSERT_TRUE(image->buildCompiledSprite(true));  // a new build replaces the routine and its form
-        EXPECT_FALSE(image->hasCompiledOpaque());
-        EXPECT_TRUE(image->hasCompiledTransparent() && image->hasCompiledSprite());
-        image->freeCompiledSprite();
-    } else {
-        EXPECT_FALSE(image->buildCompiledSprite(false));
-    }
+    EXPECT_TRUE(image->hasCompiledOpaque() && !image->hasCompiledTransparent());
+    ASSERT_TRUE(image->buildCompiledSprite(true));  // a new build replaces the routine and its form
+    EXPECT_TRUE(!image->hasCompiledOpaque() && image->hasCompiledTransparent() && image->hasCompiledSprite());
+    image->freeCompiledSprite();
     EXPECT_FALSE(image->hasCompiledSprite());
     EXPECT_EQ(image->compiledSprite(), nullptr);
-    auto rgb = createMemoryImage(4, 4, 24);
-    EXPECT_FALSE(rgb->buildCompiledSprite(false));
-    EXPECT_FALSE(rgb->hasCompiledSprite());
-    MemoryImage8 invalid(0, 3);
-    EXPECT_FALSE(invalid.buildCompiledSprite(true));
-    EXPECT_FALSE(invalid.hasCompiledSprite());
 }
 
 // The permissions of the mapping that holds address, as /proc/self/maps shows them.
@@ -152,10 +129,14 @@ TEST(CompiledSprite, ExecutableMemoryHoldsACopyThatCannotBeWritten) {
     {
         ExecutableMemory moved = std::move(memory);
         EXPECT_FALSE(memory);
-        EXPECT_EQ(moved.size(), 3u);
+        EXPECT_EQ(std::pair(moved.size(), memory.size()), std::pair(std::size_t(3), std::size_t(0)));
         moved = makeExecutable(code);  // the first mapping is given back
         EXPECT_EQ(permissionsOf(first), "");
         first = moved.data();
+        ExecutableMemory last;
+        last = std::move(moved);  // a moved-from block holds nothing
+        EXPECT_EQ(std::tuple(last.data(), moved.data(), moved.size()),
+                  std::tuple(first, nullptr, std::size_t(0)));
     }
     EXPECT_EQ(permissionsOf(first), "");  // and the second at the end
     EXPECT_FALSE(makeExecutable({}));

@@ -224,13 +224,14 @@ TYPED_TEST(DrawFormat, CopiesOfEveryWidth) {
         for (int variant = 0; variant < 3; ++variant) {
             if (variant == 1 && format->bitsPerPixel() != 8) continue;  // only 8 bits have two loops
             setVectorCopyAllowed(variant != 1);
-            auto src = test::makeLike(*format, w, 16);
+            auto src = test::makeLike(*format, w, 17);
             setVectorCopyAllowed(true);
-            for (int y = 0; y < 16; ++y)
+            for (int y = 0; y < 17; ++y)  // the last row: only its first pixel transparent
                 for (int x = 0; x < w; ++x) {
                     std::uint32_t v = rng() & TypeParam::mask & ((x + y) % 3 ? 0xFFFFFFFFu : 0xFF00FF00u);
-                    src->putPixel(x, y,
-                                  ((y >> (x & 3)) & 1) ? (v | (1u << (8 * (x % 2)))) & TypeParam::mask : 0);
+                    if (y == 16) v |= 1;
+                    const bool shown = y == 16 ? x > 0 : (y >> (x & 3)) & 1;
+                    src->putPixel(x, y, shown ? (v | (1u << (8 * (x % 2)))) & TypeParam::mask : 0);
                 }
             if (variant == 2 && !compiles) continue;
             for (bool transparent : {false, true}) {

@@ -34,8 +34,7 @@ TEST(StringTableTexts, KeysAreNumbersOrUniqueLabels) {
          "language 'chinese' is ambiguous: languages 9 and 10 share the label Chinese; give the number"},
         {"klingon", -1,
          "unknown language 'klingon' (give 0-11 or one of british, american, french, german, spanish, "
-         "italian, "
-         "dutch, swedish, korean, portugese)"},
+         "italian, dutch, swedish, korean, portugese)"},
         {"", -1, "unknown language ''"},
         {"1x", -1, "unknown language '1x'"},
     };
@@ -87,9 +86,8 @@ TEST(StringTableTexts, EditsSetAddAndKeepOrChangeNothing) {
     ASSERT_TRUE(applyTextEdits(
         obj, texts, {{"french", "Ch\u00e9min"}, {"9", "\u00c7a"}, {"13", "Plus"}, {"american", ""}}));
     EXPECT_EQ(texts[2], "Ch\xE9min");
-    EXPECT_EQ(texts[9],
-              "\xC7"
-              "a");
+    const std::string cedilla = {'\xC7', 'a'};
+    EXPECT_EQ(texts[9], cedilla);
     EXPECT_EQ(texts[0], "Path");  // kept
     std::string extra;
     ASSERT_TRUE(obj.getObjectString(13, extra));
@@ -100,12 +98,8 @@ TEST(StringTableTexts, EditsSetAddAndKeepOrChangeNothing) {
     auto file = serializeObjectFile(obj, "OUT.DAT", texts);
     PathObject back;
     ASSERT_EQ(readObjectBytes(back, file).outcome, LoadOutcome::Loaded);
-    EXPECT_EQ(stringTableEntries(back), (test::StringEntries{{2, "Ch\xE9min"},
-                                                             {0, "Path"},
-                                                             {9,
-                                                              "\xC7"
-                                                              "a"},
-                                                             {13, "Plus"}}));
+    EXPECT_EQ(stringTableEntries(back),
+              (test::StringEntries{{2, "Ch\xE9min"}, {0, "Path"}, {9, cedilla}, {13, "Plus"}}));
 
     // A refused edit anywhere in the list changes nothing, even edits before it.
     const Texts before = texts;

@@ -39,26 +39,36 @@ Rgb parseRgb(const std::string& text) {
     return c;
 }
 
-TEST(PaletteFiles, GimpHeaderAndRowsWithRampNames) {
-    const auto rows = lines(gimpPaletteText(), "\n");
-    ASSERT_EQ(rows.size(), 4u + 256u);
-    EXPECT_EQ(rows[0], "GIMP Palette");
-    EXPECT_EQ(rows[1].rfind("Name: ", 0), 0u);
-    std::vector<Rgb> colours;
+// Each text format: its header lines, then one row per colour ("r g b", GIMP adds a tab and a name).
+TEST(PaletteFiles, TextFormatsHoldHeaderThenEveryColour) {
+    const struct {
+        std::vector<std::string> rows, header;
+    } cases[] = {
+        {lines(gimpPaletteText(), "\n"),
+         {"GIMP Palette", "Name: Trellisor game palette", "Columns: 16", "#"}},
+        {lines(jascPaletteText(), "\r\n"), {"JASC-PAL", "0100", "256"}},
+    };
     std::vector<std::string> names;
-    for (std::size_t i = 4; i < rows.size(); ++i) {
-        const auto tab = rows[i].find('\t');
-        ASSERT_NE(tab, std::string::npos) << rows[i];
-        colours.push_back(parseRgb(rows[i].substr(0, tab)));
-        names.push_back(rows[i].substr(tab + 1));
+    for (const auto& c : cases) {
+        const std::size_t n = c.header.size();
+        ASSERT_EQ(c.rows.size(), n + 256u);
+        EXPECT_EQ(std::vector(c.rows.begin(), c.rows.begin() + std::ptrdiff_t(n)), c.header);
+        std::vector<Rgb> colours;
+        for (std::size_t i = n; i < c.rows.size(); ++i) {
+            const auto tab = c.rows[i].find('\t');
+            colours.push_back(parseRgb(c.rows[i].substr(0, tab)));
+            if (tab != std::string::npos) names.push_back(c.rows[i].substr(tab + 1));
+        }
+        EXPECT_EQ(colours, gameColours());
     }
-    EXPECT_EQ(colours, gameColours());
-    EXPECT_EQ(names[9], "index 9");
-    EXPECT_EQ(names[10], "index 10, ramp 0 shade 0");
-    EXPECT_EQ(names[57], "index 57, ramp 3 shade 11");
-    EXPECT_EQ(names[225], "index 225, ramp 17 shade 11");
-    EXPECT_EQ(names[226], "index 226");
-    EXPECT_EQ(names[255], "index 255, no colour");
+    ASSERT_EQ(names.size(), 256u);
+    for (auto [index, name] : {std::pair{9, "index 9"},
+                               {10, "index 10, ramp 0 shade 0"},
+                               {57, "index 57, ramp 3 shade 11"},
+                               {225, "index 225, ramp 17 shade 11"},
+                               {226, "index 226"},
+                               {255, "index 255, no colour"}})
+        EXPECT_EQ(names[std::size_t(index)], name);
 }
 
 TEST(PaletteFiles, AdobeTableIsRgbThenCountAndTransparentIndex) {
@@ -67,19 +77,7 @@ TEST(PaletteFiles, AdobeTableIsRgbThenCountAndTransparentIndex) {
     std::vector<Rgb> colours;
     for (std::size_t i = 0; i < 768; i += 3) colours.push_back({bytes[i], bytes[i + 1], bytes[i + 2]});
     EXPECT_EQ(colours, gameColours());
-    EXPECT_EQ((bytes[768] << 8) | bytes[769], 256);  // big-endian count
-    EXPECT_EQ((bytes[770] << 8) | bytes[771], 0);    // transparent index
-}
-
-TEST(PaletteFiles, JascHeaderCountAndRows) {
-    const auto rows = lines(jascPaletteText(), "\r\n");
-    ASSERT_EQ(rows.size(), 3u + 256u);
-    EXPECT_EQ(rows[0], "JASC-PAL");
-    EXPECT_EQ(rows[1], "0100");
-    EXPECT_EQ(rows[2], "256");
-    std::vector<Rgb> colours;
-    for (std::size_t i = 3; i < rows.size(); ++i) colours.push_back(parseRgb(rows[i]));
-    EXPECT_EQ(colours, gameColours());
+    EXPECT_EQ(std::vector(bytes.begin() + 768, bytes.end()), (std::vector<std::uint8_t>{1, 0, 0, 0}));
 }
 
 TEST(PaletteFiles, TheExtensionChoosesTheFormat) {

@@ -4,9 +4,6 @@
 // from the reviewed pictures of this code; any pixel that moves changes one.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <fstream>
-
 #include "preview/GamePalette.h"
 #include "preview/HeadlessPreview.h"
 #include "preview/PreviewFrame.h"
@@ -59,7 +56,6 @@ const View kViews[] = {
 
 TEST(PreviewFrame, EveryViewAtEveryDepthMatchesItsPicture) {
     const auto grassImage = grass();
-    const char* dump = std::getenv("TRELLISOR_DUMP_FRAMES");  // writes each frame as PPM to review it
     for (const View& view : kViews) {
         const PathObject obj = scene(view.supportType, view.pathFlags);
         for (int d = 0; d < 4; ++d) {
@@ -76,16 +72,6 @@ TEST(PreviewFrame, EveryViewAtEveryDepthMatchesItsPicture) {
                 EXPECT_EQ(entry100, previewPalette[100]);
                 EXPECT_EQ(std::vector(header.end() - 4, header.end()), std::vector<std::uint8_t>(4, 0));
             }
-            if (!dump) continue;
-            std::ofstream out(std::string(dump) + "/" + view.name + "-" + std::to_string(8 * (d + 1)) +
-                              ".ppm");
-            out << "P6 360 260 255\n";
-            for (int y = 0; y < kPreviewHeight; ++y)
-                for (int x = 0; x < kPreviewWidth; ++x) {
-                    int r = 0, g = 0, b = 0;
-                    preview.screen()->unpackColor(preview.screen()->getPixel(x, y), r, g, b);
-                    out << char(r) << char(g) << char(b);
-                }
         }
     }
 }

@@ -75,19 +75,11 @@ inline std::vector<std::uint8_t> makeTiff(const std::vector<std::uint8_t>& pixel
                                           const std::vector<TiffEntry>& entries) {
     std::vector<std::uint8_t> file;
     ByteWriter w(file);
-    w.u8('I');
-    w.u8('I');
-    w.u16(42);
+    w.u8('I'), w.u8('I'), w.u16(42);
     w.u32(std::uint32_t(8 + pixels.size() + extra.size()));
-    w.bytes(pixels);
-    w.bytes(extra);
+    w.bytes(pixels), w.bytes(extra);
     w.u16(std::uint16_t(entries.size()));
-    for (const TiffEntry& e : entries) {
-        w.u16(e.tag);
-        w.u16(e.type);
-        w.u32(e.count);
-        w.u32(e.value);
-    }
+    for (const TiffEntry& e : entries) w.u16(e.tag), w.u16(e.type), w.u32(e.count), w.u32(e.value);
     w.u32(0);
     return file;
 }
@@ -120,22 +112,13 @@ inline std::vector<std::uint8_t> bitmapBytes(const BitmapContent& s) {
     std::vector<std::uint8_t> out;
     ByteWriter w(out);
     const std::uint32_t dataOffset = 54 + std::uint32_t(s.colourTable.size());
-    w.u8('B');
-    w.u8('M');
-    w.u32(dataOffset + std::uint32_t(s.pixels.size()));
-    w.u32(0);
-    w.u32(dataOffset);
-    w.u32(40);
-    w.u32(std::uint32_t(s.width));
-    w.u32(std::uint32_t(s.height));
-    w.u16(1);
-    w.u16(s.bitCount);
-    w.u32(0);
-    w.u32(std::uint32_t(s.pixels.size()));
-    w.u32(2835);
-    w.u32(2835);
-    w.u32(s.clrUsed);
-    w.u32(0);
+    const auto size = std::uint32_t(s.pixels.size());
+    w.u8('B'), w.u8('M');
+    for (std::uint32_t v :
+         {dataOffset + size, 0u, dataOffset, 40u, std::uint32_t(s.width), std::uint32_t(s.height)})
+        w.u32(v);
+    w.u16(1), w.u16(s.bitCount);
+    for (std::uint32_t v : {0u, size, 2835u, 2835u, s.clrUsed, 0u}) w.u32(v);
     w.bytes(s.colourTable);
     w.bytes(s.pixels);
     return out;

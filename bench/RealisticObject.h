@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "ObjectBuilder.h"
+#include "../tests/support/ObjectBuilder.h"
 
 namespace trellisor::test {
 
