@@ -1,3 +1,0 @@
-// Moved to tests/support; kept until the CLI tests include it from there.
-#pragma once
-#include "support/ImageFileBuilders.h"
