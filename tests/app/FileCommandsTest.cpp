@@ -35,6 +35,10 @@ TEST_F(FileCommands, LoadOpensTheFileAndAFailedLoadKeepsTheOpenObject) {
     EXPECT_TRUE(d.m_object == expected);
     EXPECT_EQ(d.windowTitle(), "Visual Trellisor - MYPATH.DAT");
     EXPECT_EQ(d.m_stringTablePage->text(0), QString::fromUtf8("Garden é"));
+    for (int row : {-1, 12}) {  // rows outside the page are neither read nor written
+        d.m_stringTablePage->setText(row, "x");
+        EXPECT_TRUE(d.m_stringTablePage->text(row).isNull()) << row;
+    }
     EXPECT_TRUE(d.m_drawOverSupportsCheck->isChecked());
     EXPECT_EQ(recentFiles(), QStringList{path});
 
