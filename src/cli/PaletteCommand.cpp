@@ -27,13 +27,8 @@ QImage paletteSwatch() {
     return image;
 }
 
-Status writeBytes(const std::string& path, std::span<const std::uint8_t> bytes) {
-    Status written = writeFileReplacing(path, bytes);
-    return written ? written : Status::fail("cannot write " + path + ": " + written.error());
-}
-
 Status writeText(const std::string& path, const std::string& text) {
-    return writeBytes(path, {reinterpret_cast<const std::uint8_t*>(text.data()), text.size()});
+    return writeWholeFile(path, {reinterpret_cast<const std::uint8_t*>(text.data()), text.size()});
 }
 
 int runPalette(const CommandLine& line) {
@@ -48,7 +43,7 @@ int runPalette(const CommandLine& line) {
             written = writeText(out, gimpPaletteText());
             break;
         case PaletteFileFormat::Adobe:
-            written = writeBytes(out, adobeColourTable());
+            written = writeWholeFile(out, adobeColourTable());
             break;
         case PaletteFileFormat::Jasc:
             written = writeText(out, jascPaletteText());

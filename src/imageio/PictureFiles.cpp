@@ -41,9 +41,13 @@ Result<QJsonDocument> readJsonFile(const std::string& path, std::uint64_t maxByt
     return Result<QJsonDocument>::ok(std::move(doc));
 }
 
-Status writeJsonFile(const std::string& path, const QJsonValue& value) {
-    Status written = writeFileReplacing(path, bytesOf(jsonBytes(value)));
+Status writeWholeFile(const std::string& path, std::span<const std::uint8_t> bytes) {
+    Status written = writeFileReplacing(path, bytes);
     return written ? written : Status::fail("cannot write " + path + ": " + written.error());
+}
+
+Status writeJsonFile(const std::string& path, const QJsonValue& value) {
+    return writeWholeFile(path, bytesOf(jsonBytes(value)));
 }
 
 Status writePng(const QImage& image, const std::string& path) {
@@ -51,8 +55,7 @@ Status writePng(const QImage& image, const std::string& path) {
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
     if (!image.save(&buffer, "PNG")) return Status::fail("cannot encode " + path + " as PNG");
-    Status written = writeFileReplacing(path, bytesOf(bytes));
-    return written ? written : Status::fail("cannot write " + path + ": " + written.error());
+    return writeWholeFile(path, bytesOf(bytes));
 }
 
 Result<QImage> readPictureFile(const std::string& path, int maxSide) {

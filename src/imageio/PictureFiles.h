@@ -5,6 +5,7 @@
 #include <QByteArray>
 #include <QImage>
 #include <QJsonValue>
+#include <span>
 #include <string>
 
 #include <QJsonDocument>
@@ -19,6 +20,9 @@ QByteArray jsonBytes(const QJsonValue& value);
 // Reads a JSON file of at most maxBytes; failures start with the path ("PATH: malformed
 // JSON at byte N (reason)").
 Result<QJsonDocument> readJsonFile(const std::string& path, std::uint64_t maxBytes);
+// Writes bytes to a file, replaced only once written whole; a failure reads
+// "cannot write PATH: reason".
+Status writeWholeFile(const std::string& path, std::span<const std::uint8_t> bytes);
 // Writes a JSON value to a file (replaced only once written whole).
 Status writeJsonFile(const std::string& path, const QJsonValue& value);
 // Writes an image as PNG (replaced only once written whole).
