@@ -58,20 +58,19 @@ TEST(ObjectCheck, VerdictsAndTheirLines) {
 }
 
 TEST(ObjectCheck, CountsMakeTheSummaryAndTheExitVerdict) {
-    VerdictCounts counts;
-    EXPECT_TRUE(counts.allPass());
-    ObjectVerdict v;
-    for (Verdict k : {Verdict::Ok, Verdict::Ok, Verdict::NotAPath}) {
+    auto verdictOf = [](Verdict k) {
+        ObjectVerdict v;
         v.verdict = k;
-        counts.add(v);
-    }
+        return v;
+    };
+    VerdictCounts counts;
+    for (Verdict k : {Verdict::Ok, Verdict::Ok, Verdict::NotAPath}) counts.add(verdictOf(k));
     EXPECT_TRUE(counts.allPass());
     EXPECT_EQ(counts.summary(),
               "3 files: 2 ok, 0 checksum mismatch, 1 not a path object, 0 damaged, 0 unreadable");
     for (Verdict k : {Verdict::ChecksumMismatch, Verdict::Damaged, Verdict::Unreadable}) {
         VerdictCounts one;
-        v.verdict = k;
-        one.add(v);
+        one.add(verdictOf(k));
         EXPECT_FALSE(one.allPass()) << verdictName(k);
         EXPECT_EQ(one.summary().substr(0, 7), "1 file:");
     }
@@ -81,26 +80,22 @@ TEST(ObjectCheck, FilesAreCheckedInOrderOnAnyNumberOfThreads) {
     test::TempDir dir;
     std::vector<std::string> files;
     std::vector<Verdict> expected;
-    for (int i = 0; i < 40; ++i) {
-        const int kind = i % 4;
-        const std::string name = "F" + std::to_string(i) + ".DAT";
-        if (kind == 0) dir.write(name, objectFile(168));
-        if (kind == 1) dir.write(name, objectFile(146, 7));
-        if (kind == 2) dir.write(name, Bytes(3, 0));
-        files.push_back(dir.file(name));  // kind 3 is never written
-        expected.push_back(kind == 0   ? Verdict::Ok
-                           : kind == 1 ? Verdict::ChecksumMismatch
-                           : kind == 2 ? Verdict::Damaged
-                                       : Verdict::Unreadable);
+    const std::pair<Bytes, Verdict> kinds[] = {{objectFile(168), Verdict::Ok},
+                                               {objectFile(146, 7), Verdict::ChecksumMismatch},
+                                               {Bytes(3, 0), Verdict::Damaged},
+                                               {{}, Verdict::Unreadable}};  // never written
+    for (std::size_t i = 0; i < 40; ++i) {
+        const auto& [bytes, verdict] = kinds[i % 4];
+        files.push_back(dir.file("F" + std::to_string(i) + ".DAT"));
+        if (verdict != Verdict::Unreadable) dir.write("F" + std::to_string(i) + ".DAT", bytes);
+        expected.push_back(verdict);
     }
     for (unsigned jobs : {1u, 3u}) {
         std::vector<Verdict> got;
         checkObjectFiles(files, jobs, [&](std::size_t i, const ObjectVerdict& v) {
             EXPECT_EQ(i, got.size());
             got.push_back(v.verdict);
-            if (v.verdict == Verdict::Unreadable) {
-                EXPECT_EQ(v.reason, "No such file or directory");
-            }
+            EXPECT_EQ(v.reason == "No such file or directory", v.verdict == Verdict::Unreadable);
         });
         EXPECT_EQ(got, expected) << jobs << " jobs";
     }

@@ -25,33 +25,39 @@ Bytes literal(int count, int from) {
 }
 
 TEST(RunLength, DecodesRecordsAndRefusesCutOrOversizedInput) {
-    EXPECT_EQ(decodeOk({0x02, 0x41, 0x42, 0x43, 0xFE, 0x44}), (Bytes{0x41, 0x42, 0x43, 0x44, 0x44, 0x44}));
     const Bytes long128 = literal(128, 3);
-    EXPECT_EQ(decodeOk(long128), Bytes(long128.begin() + 1, long128.end()));
-    EXPECT_EQ(decodeOk({0xFE, 0x44, 0x01, 0x41, 0x42}),
-              (Bytes{0x44, 0x44, 0x44, 0x41, 0x42}));  // ends exactly
-    EXPECT_EQ(decodeOk({0x80, 0x5A}), Bytes(129, 0x5A));
-    EXPECT_EQ(decodeOk({0xFF, 0x07}), Bytes(2, 0x07));
-    EXPECT_EQ(decodeOk({}), Bytes{});
+    const std::pair<Bytes, Bytes> cases[] = {
+        {{0x02, 0x41, 0x42, 0x43, 0xFE, 0x44}, {0x41, 0x42, 0x43, 0x44, 0x44, 0x44}},
+        {long128, Bytes(long128.begin() + 1, long128.end())},
+        {{0xFE, 0x44, 0x01, 0x41, 0x42}, {0x44, 0x44, 0x44, 0x41, 0x42}},  // ends exactly
+        {{0x80, 0x5A}, Bytes(129, 0x5A)},
+        {{0xFF, 0x07}, Bytes(2, 0x07)},
+        {{}, {}},
+    };
+    for (const auto& [coded, plain] : cases) EXPECT_EQ(decodeOk(coded), plain);
     // Records with room around them are copied in whole blocks; a short literal just before
-    // long repeats (much output left, little input) must not read past the input.
+    // long repeats (much output left, little input) must not read past the input, and
+    // nothing is written past the output.
     Bytes coded, plain;
     for (auto [count, from] : {std::pair{100, 0}, {30, 100}, {20, 7}}) {
         const Bytes lit = literal(count, from);
         coded.insert(coded.end(), lit.begin(), lit.end());
         plain.insert(plain.end(), lit.begin() + 1, lit.end());
     }
-    coded.insert(coded.end(), {0x80, 1, 0x80, 2});
-    plain.insert(plain.end(), 129, 1);
-    plain.insert(plain.end(), 129, 2);
-    EXPECT_EQ(decodeOk(Bytes(coded)), plain);  // a copy holds exactly the bytes: a read past them shows
+    coded.insert(coded.end(), long128.begin(), long128.end());
+    plain.insert(plain.end(), long128.begin() + 1, long128.end());
+    for (std::uint8_t v : {1, 2, 3}) {
+        coded.insert(coded.end(), {0x80, v});
+        plain.insert(plain.end(), 129, v);
+    }
+    Bytes out(plain.size() + 200, 0xCC);
+    decodeRunLengthTo(coded, out.data(), plain.size());
+    EXPECT_EQ(Bytes(out.begin(), out.begin() + std::ptrdiff_t(plain.size())), plain);
+    EXPECT_EQ(Bytes(out.begin() + std::ptrdiff_t(plain.size()), out.end()), Bytes(200, 0xCC));
 
     for (const Bytes& cut :
-         {Bytes{0x00, 0x41, 0x03, 0x41, 0x42}, Bytes{0x00, 0x41, 0xF0}, Bytes{0x00, 0x41, 0x01, 0x41}}) {
-        auto r = decodeRunLength(cut, 1000);
-        ASSERT_FALSE(r);
-        EXPECT_EQ(r.error(), "run-length record cut off at byte 2");
-    }
+         {Bytes{0x00, 0x41, 0x03, 0x41, 0x42}, Bytes{0x00, 0x41, 0xF0}, Bytes{0x00, 0x41, 0x01, 0x41}})
+        EXPECT_EQ(decodeRunLength(cut, 1000).error(), "run-length record cut off at byte 2");
     EXPECT_EQ(decodeRunLength(Bytes{0x80, 0, 0x80, 0}, 258).value().size(), 258u);
     EXPECT_EQ(decodeRunLength(Bytes{0x80, 0, 0x80, 0}, 257).error(), "decoded chunk exceeds 257 bytes");
     EXPECT_EQ(decodeRunLength(literal(3, 0), 2).error(), "decoded chunk exceeds 2 bytes");

@@ -81,17 +81,15 @@ TEST(PaletteFiles, AdobeTableIsRgbThenCountAndTransparentIndex) {
 }
 
 TEST(PaletteFiles, TheExtensionChoosesTheFormat) {
-    const struct {
-        const char* path;
-        std::optional<PaletteFileFormat> format;
-    } cases[] = {{"game.gpl", PaletteFileFormat::Gimp},
-                 {"a/b/GAME.ACT", PaletteFileFormat::Adobe},
-                 {"x.Pal", PaletteFileFormat::Jasc},
-                 {"swatch.png", PaletteFileFormat::Png},
-                 {"x.bmp", std::nullopt},
-                 {"gpl", std::nullopt},
-                 {"x.gpl.txt", std::nullopt}};
-    for (const auto& c : cases) EXPECT_EQ(paletteFileFormatOf(c.path), c.format) << c.path;
+    const std::pair<const char*, std::optional<PaletteFileFormat>> cases[] = {
+        {"game.gpl", PaletteFileFormat::Gimp},
+        {"a/b/GAME.ACT", PaletteFileFormat::Adobe},
+        {"x.Pal", PaletteFileFormat::Jasc},
+        {"swatch.png", PaletteFileFormat::Png},
+        {"x.bmp", std::nullopt},
+        {"gpl", std::nullopt},
+        {"x.gpl.txt", std::nullopt}};
+    for (const auto& [path, format] : cases) EXPECT_EQ(paletteFileFormatOf(path), format) << path;
 }
 
 }  // namespace

@@ -79,26 +79,23 @@ TEST(PreviewFrame, EveryViewAtEveryDepthMatchesItsPicture) {
 TEST(PreviewFrame, GrassOrBlackUnderEveryFrameAndEveryFrameIsShown) {
     HeadlessPreview preview(32);
     Image* screen = preview.screen();
-    EXPECT_EQ(test::pixelsOf(*screen), std::vector<std::uint32_t>(360 * 260, 0))
-        << "a new screen starts black";
+    const std::vector<std::uint32_t> black(360 * 260, 0);
+    EXPECT_EQ(test::pixelsOf(*screen), black) << "a new screen starts black";
     screen->clear(0x010203);  // what the last frame left
     const PathObject obj = scene(0, 0);
     // Without grass the last frame is cleared to black first, so views never pile up.
     drawPreviewFrame(obj, preview.display(), nullptr, PreviewAllPathElements, PagePath);
-    EXPECT_EQ(screen->getPixel(0, 0), 0u);
-    EXPECT_NE(screen->getPixel(67, 19), 0u);
+    EXPECT_EQ(std::pair(screen->getPixel(0, 0) == 0, screen->getPixel(67, 19) == 0), std::pair(true, false));
     screen->clear(0x010203);
     // Unknown modes draw nothing but still clear and present.
     drawPreviewFrame(obj, preview.display(), nullptr, 7, PagePath);
-    EXPECT_EQ(test::pixelsOf(*screen), std::vector<std::uint32_t>(360 * 260, 0));
+    EXPECT_EQ(test::pixelsOf(*screen), black);
     screen->clear(0x010203);
     // No object: the grass alone, its 0 pixels keeping what was there.
     drawPreviewFrame(PathObject{}, preview.display(), grass().get(), PreviewExamplePath, PagePath);
-    EXPECT_EQ(screen->getPixel(310, 210), 0x010203u);
-    EXPECT_EQ(screen->getPixel(259, 19),
-              screen->packColor(previewPalette[70 + (259 * 7 + 19 * 3) % 12].red,
-                                previewPalette[70 + (259 * 7 + 19 * 3) % 12].green,
-                                previewPalette[70 + (259 * 7 + 19 * 3) % 12].blue));
+    const RgbQuad green = previewPalette[70 + (259 * 7 + 19 * 3) % 12];
+    EXPECT_EQ(std::pair(screen->getPixel(310, 210), screen->getPixel(259, 19)),
+              std::pair(0x010203u, screen->packColor(green.red, green.green, green.blue)));
     EXPECT_EQ(preview.port().presentCount(), 3);
 }
 

@@ -1,6 +1,7 @@
 // Sprites as pictures, the game palette test, and colour matching with each dithering.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <functional>
 
@@ -130,18 +131,19 @@ TEST(ColourMatching, DitheredFlatAreasKeepTheirMeanColour) {
 }
 
 TEST(ColourMatching, DiffusionFollowsThinShapesAndTheOrderedPatternTheOrigin) {
-    // A diagonal line: each pixel's only opaque neighbour is down and to the right, which
-    // the plain weights give 1/16 of the error. All of it must go there.
+    // Thin lines: each pixel's only opaque neighbour lies below (a diagonal, or column 0), which
+    // the plain weights give a small share of the error. All of it must go there.
     const RgbQuad a = previewColour(40), b = previewColour(41);
     const Rgba target{std::uint8_t((a.red + b.red) / 2), std::uint8_t((a.green + b.green) / 2),
                       std::uint8_t((a.blue + b.blue) / 2), 255};
-    Picture line{64, 64, 0, 0, false, {}, std::vector<Rgba>(64 * 64)};
-    for (int i = 0; i < 64; ++i) line.colours[std::size_t(i * 64 + i)] = target;
-    const auto out = matchPicture(line, Matching{Dither::Diffusion, Matching::allRamps()});
-    int lighter = 0;
-    for (int i = 0; i < 64; ++i) lighter += out[std::size_t(i * 64 + i)] == 41;
-    EXPECT_GT(lighter, 20);
-    EXPECT_LT(lighter, 44);
+    for (int slope : {1, 0}) {
+        Picture line{64, 64, 0, 0, false, {}, std::vector<Rgba>(64 * 64)};
+        for (int i = 0; i < 64; ++i) line.colours[std::size_t(i * 64 + i * slope)] = target;
+        const auto out = matchPicture(line, Matching{Dither::Diffusion, Matching::allRamps()});
+        const auto lighter = std::count(out.begin(), out.end(), 41);
+        EXPECT_GT(lighter, 20) << slope;
+        EXPECT_LT(lighter, 44) << slope;
+    }
 
     // The same flat area drawn one pixel further right shows the same pattern on screen.
     const RgbQuad c = previewColour(100), d = previewColour(101);
