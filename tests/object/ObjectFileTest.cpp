@@ -1,9 +1,10 @@
-// Object files: reading stored and coded chunks, what each refusal leaves, the
-// writer's exact bytes and name rules, round trips, and saving that replaces on success.
+// Object files: reading stored and coded chunks, what each refusal leaves, the writer's exact
+// bytes and name rules, saving that replaces on success, and verdicts on many files at once.
 #include <gtest/gtest.h>
 
 #include <functional>
 
+#include "object/ObjectCheck.h"
 #include "object/ObjectFile.h"
 #include "support/ObjectBuilder.h"
 #include "support/TempDir.h"
@@ -21,79 +22,68 @@ std::array<std::string, kLanguageCount> texts(const std::string& t) {
     return a;
 }
 
-std::vector<test::SpriteSpec> someSprites() {
-    return {test::solidRowCodedSprite(6, 3, 40, -3, -1), test::solidRawSprite(3, 2, 7, 1, 2),
-            test::rawSprite(2, 2, {1, 0, 0, 2})};
-}
+const std::vector<test::SpriteSpec> kSprites = {test::solidRowCodedSprite(6, 3, 40, -3, -1),
+                                                test::solidRawSprite(3, 2, 7, 1, 2),
+                                                test::rawSprite(2, 2, {1, 0, 0, 2})};
 
 TEST(ObjectFileRead, StoredAndCodedChunksLoadTheSame) {
-    const Bytes chunk = buildChunk({{0, "Path"}, {2, "Chemin"}}, someSprites(), 1, 2);
-    for (std::uint8_t encoding : {0, 1, 2, 0x80}) {
+    const Bytes chunk = buildChunk({{0, "Path"}, {2, "Chemin"}}, kSprites, 1, 2);
+    PathObject obj;
+    for (std::uint8_t encoding : {0, 1, 2, 0x80})
         for (std::uint32_t flags : {0x05u, 0x15u, 0x09F55405u}) {  // the type is the low four bits
-            PathObject obj;
             const Bytes file =
                 encoding ? test::codedObjectFile(chunk, flags, encoding) : storedObjectFile(chunk, flags);
             const LoadReport r = readObjectBytes(obj, file);
-            ASSERT_EQ(r.outcome, LoadOutcome::Loaded) << r.reason;
-            EXPECT_EQ(r.reason, "");
+            ASSERT_EQ(std::pair(r.outcome, r.reason), std::pair(LoadOutcome::Loaded, std::string()));
             EXPECT_EQ(test::dataOf(obj), chunk);
             EXPECT_EQ(obj.m_head.toBytes(), ObjectFileHead::fromBytes(std::span(file).first<21>()).toBytes());
-            EXPECT_EQ(std::tuple(obj.m_spriteCount, obj.m_sprites.size(), obj.m_supportType, obj.m_pathFlags),
-                      std::tuple(3u, 3u, 1, 2));
+            EXPECT_EQ(std::tuple(obj.m_spriteCount, obj.m_sprites.size(), obj.m_supportType, obj.m_pathFlags,
+                                 obj.m_stringTableOffset, obj.m_imageDataOffset),
+                      std::tuple(3u, 3u, 1, 2, 14u, 29u + 8 + 48));
             EXPECT_EQ(obj.m_sprites[1], (SpriteHeader{30, 3, 2, 1, 2, 1, 0}));
-            EXPECT_EQ(std::pair(obj.m_stringTableOffset, obj.m_imageDataOffset),
-                      std::pair(14u, 29u + 8 + 48));
             EXPECT_EQ(objectStrings(obj), (std::array<std::string, 12>{"Path", "", "Chemin"}));
         }
-    }
     // A coded chunk is read to the end of the file whatever the length says; a stored one
     // up to twice the length (the decoding buffer's capacity).
-    Bytes file = test::codedObjectFile(chunk);
+    Bytes file = test::codedObjectFile(chunk), stored = storedObjectFile(chunk);
     storeLe32(&file[17], 1);
-    PathObject obj;
     ASSERT_EQ(readObjectBytes(obj, file).outcome, LoadOutcome::Loaded);
     EXPECT_EQ(test::dataOf(obj), chunk);
-    Bytes stored = storedObjectFile(chunk);
     stored.insert(stored.end(), 10, 0xAA);
     ASSERT_EQ(readObjectBytes(obj, stored).outcome, LoadOutcome::Loaded);
     EXPECT_EQ(obj.m_dataSize, chunk.size() + 10);
     storeLe32(&stored[17], 9);  // only 18 bytes are taken: the string table is cut short
     EXPECT_EQ(readObjectBytes(obj, stored).reason, "string table has no end marker");
     // No texts at all (0xFF right at 14), and no sprites: the chunk may end after the count and size.
-    const Bytes bare = buildChunk({}, {});
-    ASSERT_EQ(readObjectBytes(obj, storedObjectFile(bare)).outcome, LoadOutcome::Loaded);
+    ASSERT_EQ(readObjectBytes(obj, storedObjectFile(buildChunk({}, {}))).outcome, LoadOutcome::Loaded);
     EXPECT_EQ(std::pair(obj.m_imageDataOffset, obj.m_spriteCount), std::pair(23u, 0u));
 }
 
 TEST(ObjectFileRead, RefusalsLeaveNoData) {
-    PathObject obj = test::buildObject(someSprites());
+    PathObject obj = test::buildObject(kSprites);
     // Another object type: the head read stays, the previous sprites and size too, no data.
     const std::uint32_t size = obj.m_dataSize;
-    LoadReport r = readObjectBytes(obj, storedObjectFile(buildChunk({}, someSprites()), 0x16, "SCENERY "));
-    EXPECT_EQ(r.outcome, LoadOutcome::NotAPath);
-    EXPECT_EQ(r.reason, "Error: Not a path file.");
+    LoadReport r = readObjectBytes(obj, storedObjectFile(buildChunk({}, kSprites), 0x16, "SCENERY "));
+    EXPECT_EQ(std::pair(r.outcome, r.reason),
+              std::pair(LoadOutcome::NotAPath, std::string("Error: Not a path file.")));
     EXPECT_FALSE(obj.isLoaded());
     EXPECT_EQ(std::string(obj.m_head.name.data(), 8), "SCENERY ");
     EXPECT_EQ(std::pair(obj.m_dataSize, obj.m_spriteCount), std::pair(size, 3u));
     EXPECT_TRUE(obj.spritePixels(1).empty());  // no data: no pixels, whatever the table says
     EXPECT_TRUE(std::as_const(obj).spritePixels(1).empty());
 
-    const Bytes good = buildChunk({{0, "A"}}, someSprites());  // table 14..17, count at 18
+    const Bytes good = buildChunk({{0, "A"}}, kSprites);  // table 14..17, count at 18
     const std::uint32_t imageSize = std::uint32_t(good.size()) - (18 + 8 + 48);
     auto with = [&](std::function<void(Bytes&)> change) {
         Bytes chunk = good;
         change(chunk);
         return storedObjectFile(chunk);
     };
-    Bytes cut = test::codedObjectFile(good);
+    Bytes cut = test::codedObjectFile(good), bomb = storedObjectFile({});
     cut.pop_back();
-    Bytes bomb = storedObjectFile({});
     bomb[16] = 1;
     for (int i = 0; i < 600000; ++i) bomb.insert(bomb.end(), {0x80, 0});
-    const struct {
-        Bytes file;
-        std::string reason;
-    } cases[] = {
+    const std::pair<Bytes, std::string> cases[] = {
         {{}, "file shorter than its 21-byte head (0 bytes)"},
         {Bytes(20, 5), "file shorter than its 21-byte head (20 bytes)"},
         {storedObjectFile({}), "data chunk of 0 bytes ends before its string table"},
@@ -111,14 +101,13 @@ TEST(ObjectFileRead, RefusalsLeaveNoData) {
          "sprite 1 starts at offset " + std::to_string(imageSize + 1) + ", beyond the " +
              std::to_string(imageSize)},
     };
-    for (const auto& c : cases) {
-        PathObject loaded = test::buildObject(someSprites());
-        r = readObjectBytes(loaded, c.file);
-        EXPECT_EQ(r.outcome, LoadOutcome::Malformed) << c.reason;
-        EXPECT_EQ(r.reason.substr(0, c.reason.size()), c.reason);
+    for (const auto& [file, reason] : cases) {
+        PathObject loaded = test::buildObject(kSprites);
+        r = readObjectBytes(loaded, file);
+        EXPECT_EQ(r.outcome, LoadOutcome::Malformed) << reason;
+        EXPECT_EQ(r.reason.substr(0, reason.size()), reason);
         EXPECT_EQ(r.reason.find('\n'), std::string::npos);
-        EXPECT_FALSE(loaded.isLoaded());
-        EXPECT_EQ(loaded.m_dataSize, 0u);
+        EXPECT_EQ(std::pair(loaded.isLoaded(), loaded.m_dataSize), std::pair(false, 0u));
     }
     // A sprite may start right at the end of the image data (it is empty), or before an earlier one.
     ASSERT_EQ(readObjectBytes(obj, with([&](Bytes& c) { storeLe32(&c[26 + 16], imageSize); })).outcome,
@@ -129,75 +118,129 @@ TEST(ObjectFileRead, RefusalsLeaveNoData) {
 }
 
 TEST(ObjectFileWrite, ExactBytesNameRulesAndChecksum) {
-    PathObject obj = test::buildObject(someSprites(), {{1, "old"}, {0, "zero"}}, 1, 2);
+    PathObject obj = test::buildObject(kSprites, {{1, "old"}, {0, "zero"}}, 1, 2);
     obj.m_head.flags = 0xAABBCC03;
     obj.m_supportType = 0;  // the working copies go into chunk bytes 10 and 11
     obj.m_pathFlags = 3;
     std::array<std::string, kLanguageCount> t = texts("");
     t[0] = "Zero", t[1] = "One", t[3] = "Three";  // a language the table lacks is added; empty ones are not
     const Bytes file = serializeObjectFile(obj, "MYPATH.DAT", t);
-    const Bytes chunk = buildChunk({{1, "One"}, {0, "Zero"}, {3, "Three"}}, someSprites(), 0, 3);
+    const Bytes chunk = buildChunk({{1, "One"}, {0, "Zero"}, {3, "Three"}}, kSprites, 0, 3);
     EXPECT_EQ(test::dataOf(obj), chunk);
-    ObjectFileHead head;
-    head.flags = 0xAABBCC05;
-    std::memcpy(head.name.data(), "MYPATH  ", 8);
-    head.checksum = objectChecksum(5, head.name, chunk);
-    head.encoding = 1;
-    Bytes expected = encodeRunLength(chunk);
-    head.length = std::uint32_t(expected.size());
-    const auto headBytes = head.toBytes();
-    expected.insert(expected.begin(), headBytes.begin(), headBytes.end());
+    Bytes expected = test::codedObjectFile(chunk, 0xAABBCC05, 1, "MYPATH  ");
+    storeLe32(&expected[12], objectChecksum(5, obj.m_head.name, chunk));
     EXPECT_EQ(file, expected);
     EXPECT_EQ(obj.m_head.length, 0u);  // the head in memory keeps its old length
 
-    auto nameFor = [&](const std::string& fileName) {
+    for (auto [fileName, name] : {std::pair{"LONGPATHNAME.DAT", "LONGPATH"},
+                                  {"EIGHTCHR.DAT", "EIGHTCHR"},
+                                  {"a.b.DAT", "a       "},
+                                  {"NODOT", "        "}}) {
         serializeObjectFile(obj, fileName, t);
-        return std::string(obj.m_head.name.data(), 8);
-    };
-    EXPECT_EQ(nameFor("LONGPATHNAME.DAT"), "LONGPATH");
-    EXPECT_EQ(nameFor("EIGHTCHR.DAT"), "EIGHTCHR");
-    EXPECT_EQ(nameFor("a.b.DAT"), "a       ");
-    EXPECT_EQ(nameFor("NODOT"), "        ");
-    PathObject empty;
+        EXPECT_EQ(std::string(obj.m_head.name.data(), 8), name);
+    }
+    PathObject empty, lost = test::buildObject(kSprites);
     EXPECT_TRUE(serializeObjectFile(empty, "X.DAT", t).empty());
-    PathObject lost = test::buildObject(someSprites());
     std::fill(&lost.m_data[14], &lost.m_data[lost.m_imageDataOffset], 0x41);  // the table lost its end
     EXPECT_TRUE(serializeObjectFile(lost, "X.DAT", t).empty());
 }
 
 TEST(ObjectFileWrite, SaveRoundTripsReplacesOnlyOnSuccessAndKeepsTheObjectOnFailure) {
     test::TempDir dir;
-    PathObject obj = test::buildObject(someSprites(), {{0, "A"}, {5, "Five"}});
+    PathObject obj = test::buildObject(kSprites, {{0, "A"}, {5, "Five"}}), back, none;
     const Bytes extra = {1, 2, 3,
                          4};  // a live table grown after loading: the chunk's copy is stale until saved
     obj.replaceSprite(4, 0, 0x00020002, 0, 1, 4, extra.data());
     const std::string path = dir.file("OUT.DAT");
     ASSERT_TRUE(saveObjectFile(obj, path, "OUT.DAT", texts("Saved")));
     EXPECT_EQ(objectStrings(obj)[7], "Saved");  // the object is now the saved one
-    PathObject back;
     ASSERT_EQ(loadObjectFile(back, path).outcome, LoadOutcome::Loaded);
-    EXPECT_EQ(test::dataOf(back), test::dataOf(obj));
-    EXPECT_EQ(back.m_sprites, obj.m_sprites);
+    EXPECT_EQ(std::pair(test::dataOf(back), back.m_sprites), std::pair(test::dataOf(obj), obj.m_sprites));
     EXPECT_EQ(std::pair(back.m_spriteCount, test::pixelsOf(back, 4)), std::pair(5u, extra));
-    EXPECT_EQ(back.m_head.checksum, objectChecksum(5, back.m_head.name, test::dataOf(back)));
-    EXPECT_EQ(serializeObjectFile(back, "OUT.DAT", objectStrings(back)),
-              dir.read("OUT.DAT"));  // saved again: the same
+    EXPECT_EQ(serializeObjectFile(back, "OUT.DAT", objectStrings(back)), dir.read("OUT.DAT"));  // saved again
 
     const Bytes before = test::dataOf(obj);
     const auto headBefore = obj.m_head.toBytes();
     EXPECT_FALSE(saveObjectFile(obj, dir.file("missing/X.DAT"), "X.DAT", texts("Changed")));
-    EXPECT_EQ(test::dataOf(obj), before);
-    EXPECT_EQ(obj.m_head.toBytes(), headBefore);
-    PathObject none;
+    EXPECT_EQ(std::pair(test::dataOf(obj), obj.m_head.toBytes()), std::pair(before, headBefore));
     EXPECT_EQ(saveObjectFile(none, path, "OUT.DAT", texts("x")).error(), "no object is loaded");
 
     for (auto [missing, reason] : {std::pair(dir.file("nothing.DAT"), "No such file or directory"),
                                    std::pair(dir.path(), "not a file")}) {
         const LoadReport r = loadObjectFile(back, missing);
-        EXPECT_EQ(r.outcome, LoadOutcome::CannotOpen);
-        EXPECT_EQ(r.reason, reason);
-        EXPECT_FALSE(back.isLoaded());
-        EXPECT_EQ(back.m_dataSize, 0u);
+        EXPECT_EQ(std::pair(r.outcome, r.reason), std::pair(LoadOutcome::CannotOpen, std::string(reason)));
+        EXPECT_EQ(std::pair(back.isLoaded(), back.m_dataSize), std::pair(false, 0u));
+    }
+}
+
+// A stored object file of `sprites` sprites whose head carries the right checksum, plus `delta`.
+Bytes objectFile(int sprites, std::uint32_t checksumDelta = 0, std::uint32_t flags = 5) {
+    const Bytes chunk = test::buildChunk(test::twelveStrings("Path"), test::standardSprites(sprites));
+    Bytes file = storedObjectFile(chunk, flags);
+    storeLe32(
+        &file[12],
+        objectChecksum(std::uint8_t(flags), {'T', 'E', 'S', 'T', ' ', ' ', ' ', ' '}, chunk) + checksumDelta);
+    return file;
+}
+
+TEST(ObjectCheck, VerdictsTheirLinesAndTheSummary) {
+    const Bytes good = objectFile(168);
+    char mismatch[80];
+    std::snprintf(mismatch, sizeof mismatch, "checksum mismatch (stored 0x%08X, computed 0x%08X)",
+                  loadLe32(&good[12]) + 1, loadLe32(&good[12]));
+    const struct {
+        Bytes file;
+        Verdict verdict;
+        std::string line;
+    } cases[] = {
+        {good, Verdict::Ok, "ok (168 sprites)"},
+        {objectFile(146), Verdict::Ok, "ok (146 sprites)"},  // the second support set
+        {objectFile(165), Verdict::Ok, "ok (165 sprites)"},  // the same with flag 0
+        {objectFile(167), Verdict::Ok, "ok (unusual sprite count 167)"},
+        {objectFile(168, 0, 0x12), Verdict::NotAPath, "not a path object (type 2)"},
+        {objectFile(168, 1), Verdict::ChecksumMismatch, mismatch},
+        {Bytes(7, 5), Verdict::Damaged, "damaged: file shorter than its 21-byte head (7 bytes)"},
+    };
+    VerdictCounts counts;
+    for (const auto& c : cases) {
+        const ObjectVerdict v = checkObjectBytes(c.file);
+        EXPECT_EQ(std::tuple(v.verdict, describeVerdict(v), v.passes()),
+                  std::tuple(c.verdict, c.line, c.verdict == Verdict::Ok || c.verdict == Verdict::NotAPath));
+        counts.add(v);
+        EXPECT_EQ(counts.allPass(), &c - cases < 5) << c.line;
+    }
+    EXPECT_EQ(counts.summary(),
+              "7 files: 4 ok, 1 checksum mismatch, 1 not a path object, 1 damaged, 0 unreadable");
+    for (Verdict k : {Verdict::Damaged, Verdict::Unreadable}) {
+        VerdictCounts one;
+        one.add(ObjectVerdict{k, "", 0, 0, 0, 0});
+        EXPECT_EQ(std::pair(one.allPass(), one.summary().substr(0, 7)),
+                  std::pair(false, std::string("1 file:")));
+    }
+}
+
+TEST(ObjectCheck, FilesAreCheckedInOrderOnAnyNumberOfThreads) {
+    test::TempDir dir;
+    std::vector<std::string> files;
+    std::vector<Verdict> expected;
+    const std::pair<Bytes, Verdict> kinds[] = {{objectFile(168), Verdict::Ok},
+                                               {objectFile(146, 7), Verdict::ChecksumMismatch},
+                                               {Bytes(3, 0), Verdict::Damaged},
+                                               {{}, Verdict::Unreadable}};  // never written
+    for (std::size_t i = 0; i < 40; ++i) {
+        files.push_back(dir.file("F" + std::to_string(i) + ".DAT"));
+        expected.push_back(kinds[i % 4].second);
+        if (expected.back() != Verdict::Unreadable)
+            dir.write("F" + std::to_string(i) + ".DAT", kinds[i % 4].first);
+    }
+    for (unsigned jobs : {1u, 3u}) {
+        std::vector<Verdict> got;
+        checkObjectFiles(files, jobs, [&](std::size_t i, const ObjectVerdict& v) {
+            EXPECT_EQ(i, got.size());
+            got.push_back(v.verdict);
+            EXPECT_EQ(v.reason == "No such file or directory", v.verdict == Verdict::Unreadable);
+        });
+        EXPECT_EQ(got, expected) << jobs << " jobs";
     }
 }
 

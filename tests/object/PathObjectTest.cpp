@@ -38,31 +38,25 @@ TEST(PathObject, StringsAreFoundSetAndAddedInPlace) {
     const Bytes sprite1 = test::pixelsOf(obj, 1);
     const std::uint32_t size = obj.m_dataSize, image = obj.m_imageDataOffset;
     std::string text = "kept";
-    EXPECT_FALSE(obj.getObjectString(5, text));
-    EXPECT_FALSE(obj.getObjectString(-1, text));
-    EXPECT_FALSE(obj.getObjectString(255, text));
+    for (int code : {5, -1, 255}) EXPECT_FALSE(obj.getObjectString(code, text)) << code;
     EXPECT_EQ(text, "kept");
     obj.setObjectString(5, "absent");  // a code the table lacks: nothing changes
-    EXPECT_EQ(obj.m_dataSize, size);
-    ASSERT_TRUE(obj.getObjectString(1, text));
-    EXPECT_EQ(text, "");
+    EXPECT_EQ(std::tuple(obj.m_dataSize, obj.getObjectString(1, text), text), std::tuple(size, true, ""));
 
     obj.setObjectString(3, "");  // an empty text becomes one space: 03 20 00
     EXPECT_EQ(Bytes(&obj.m_data[14], &obj.m_data[17]), (Bytes{3, ' ', 0}));
     EXPECT_EQ(std::pair(obj.m_dataSize, obj.m_imageDataOffset), std::pair(size - 2, image - 2));
     obj.setObjectString(1, std::string("Longer\0cut", 10));  // a text ends at its first NUL
-    EXPECT_FALSE(obj.addObjectString(9, "again"));
-    EXPECT_TRUE(obj.addObjectString(2, "B"));  // before the first higher code (3, which comes first)
-    EXPECT_TRUE(obj.addObjectString(11, ""));  // at the end marker, as one space
-    EXPECT_TRUE(obj.addObjectString(0, "Zero"));
-    EXPECT_FALSE(obj.addObjectString(255, "x"));
-    EXPECT_FALSE(obj.addObjectString(-1, "x"));
+    // 2 goes before the first higher code (3, which comes first), 11 at the end marker as one space.
+    const std::tuple<int, const char*, bool> adds[] = {{9, "again", false}, {2, "B", true},
+                                                       {11, "", true},      {0, "Zero", true},
+                                                       {255, "x", false},   {-1, "x", false}};
+    for (auto [code, t, added] : adds) EXPECT_EQ(obj.addObjectString(code, t), added) << code;
     EXPECT_EQ(stringTableEntries(obj),
               (std::vector<std::pair<int, std::string>>{
                   {0, "Zero"}, {2, "B"}, {3, " "}, {1, "Longer"}, {9, "X"}, {11, " "}}));
-    EXPECT_EQ(obj.m_imageDataOffset, image - 2 + 6 + 3 + 3 + 6);
-    EXPECT_EQ(obj.m_dataSize, obj.m_imageDataOffset + 5);
-    EXPECT_EQ(test::pixelsOf(obj, 1), sprite1);
+    EXPECT_EQ(std::tuple(obj.m_imageDataOffset, obj.m_dataSize, test::pixelsOf(obj, 1)),
+              std::tuple(image - 2 + 6 + 3 + 3 + 6, image - 2 + 6 + 3 + 3 + 6 + 5, sprite1));
 
     // A table whose end marker lies beyond the image data, or a text without terminator: left alone.
     PathObject broken = buildObject({solidRawSprite(1, 1, 1)}, {{0, "A"}});
@@ -73,10 +67,10 @@ TEST(PathObject, StringsAreFoundSetAndAddedInPlace) {
     broken.setObjectString(0, "longer");
     EXPECT_EQ(broken.m_dataSize, 16u);
     PathObject none;
-    EXPECT_FALSE(none.getObjectString(0, text));
-    EXPECT_FALSE(none.addObjectString(0, "x"));
     none.setObjectString(0, "x");
-    EXPECT_TRUE(stringTableEntries(none).empty());
+    EXPECT_EQ(
+        std::tuple(none.getObjectString(0, text), none.addObjectString(0, "x"), stringTableEntries(none)),
+        std::tuple(false, false, test::StringEntries{}));
 }
 
 // One rule gives a sprite's bytes to drawing, colour edits, type files and replacement.
@@ -103,13 +97,12 @@ TEST(PathObject, SpansOfOutOfOrderOverlappingAndGapSprites) {
             const auto [start, end] = obj.spriteSpan(i);
             EXPECT_EQ(Span(start - base, end - base), c.spans[i])
                 << "sprite " << i << " of case " << &c - cases;
-            EXPECT_EQ(obj.spritePixels(i).size(), end - start);
-            EXPECT_EQ(std::as_const(obj).spritePixels(i).data(), obj.m_data.get() + start);
+            EXPECT_EQ(std::tuple(obj.spritePixels(i).size(), std::as_const(obj).spritePixels(i).data()),
+                      std::tuple(std::size_t(end - start), obj.m_data.get() + start));
         }
     }
     EXPECT_EQ(obj.spriteSpan(4), std::make_pair(size, size));
-    EXPECT_TRUE(obj.spritePixels(4).empty());
-    EXPECT_TRUE(std::as_const(obj).spritePixels(4).empty());
+    EXPECT_TRUE(obj.spritePixels(4).empty() && std::as_const(obj).spritePixels(4).empty());
     // The scan for the next sprite passes over at most 256 gaps.
     const Bytes one = {9};
     for (auto [index, expected] : {std::pair{256u, Bytes{1, 1, 1, 1}}, {257u, Bytes{1, 1, 1, 1, 9}}}) {
@@ -123,12 +116,11 @@ TEST(PathObject, ReplaceAppendAndTruncateSprites) {
     PathObject obj = buildObject({solidRawSprite(2, 2, 1), solidRawSprite(3, 1, 2), solidRawSprite(1, 1, 3)});
     const Bytes source = {0xEE, 9, 9, 9, 9, 9, 9};
     obj.replaceSprite(1, 1, 0x00020003, 0x00050004, 0x00000001, 6, source.data());
-    EXPECT_EQ(test::pixelsOf(obj, 0), Bytes(4, 1));
-    EXPECT_EQ(test::pixelsOf(obj, 1), Bytes(6, 9));
-    EXPECT_EQ(test::pixelsOf(obj, 2), Bytes{3});
-    EXPECT_EQ(std::tuple(obj.m_sprites[1].word1(), obj.m_sprites[1].word2()),
-              std::tuple(0x00020003u, 0x00050004u));
-    EXPECT_EQ(std::pair(obj.m_sprites[1].offset, obj.m_sprites[2].offset), std::pair(4u, 10u));
+    EXPECT_EQ(std::tuple(test::pixelsOf(obj, 0), test::pixelsOf(obj, 1), test::pixelsOf(obj, 2)),
+              std::tuple(Bytes(4, 1), Bytes(6, 9), Bytes{3}));
+    EXPECT_EQ(std::tuple(obj.m_sprites[1].word1(), obj.m_sprites[1].word2(), obj.m_sprites[1].offset,
+                         obj.m_sprites[2].offset),
+              std::tuple(0x00020003u, 0x00050004u, 4u, 10u));
     obj.replaceSprite(2, 0, 0, 0, 1, 2, source.data());  // the last sprite owns everything to the end
     EXPECT_EQ(test::pixelsOf(obj, 2), (Bytes{0xEE, 9}));
     const std::uint32_t imageSize = obj.m_dataSize - obj.m_imageDataOffset;
@@ -147,14 +139,13 @@ TEST(PathObject, ReplaceAppendAndTruncateSprites) {
     obj.truncateSprites(6);
     EXPECT_EQ(test::dataOf(obj), before);
     obj.truncateSprites(4);  // cut where the gap stands: after sprite 3's bytes
-    EXPECT_EQ(std::pair(obj.m_spriteCount, obj.m_sprites.size()), std::pair(4u, std::size_t(4)));
-    EXPECT_EQ(test::dataOf(obj), Bytes(before.begin(), before.end() - 1));
+    EXPECT_EQ(std::tuple(obj.m_spriteCount, obj.m_sprites.size(), test::dataOf(obj)),
+              std::tuple(4u, std::size_t(4), Bytes(before.begin(), before.end() - 1)));
     obj.truncateSprites(1);
-    EXPECT_EQ(obj.m_dataSize, obj.m_imageDataOffset + 4);
-    EXPECT_EQ(obj.pageLastSprite(PageSupports), 0);
+    EXPECT_EQ(std::pair(obj.m_dataSize, obj.pageLastSprite(PageSupports)),
+              std::pair(obj.m_imageDataOffset + 4, 0));
 
     obj.clearObject();
-    EXPECT_FALSE(obj.isLoaded());
     EXPECT_EQ(std::tuple(obj.m_spriteCount, obj.m_sprites.size(), obj.m_dataSize, obj.m_stringTableOffset,
                          obj.m_imageDataOffset),
               std::tuple(0u, 0u, 0u, 0u, 0u));
@@ -167,16 +158,11 @@ TEST(PathObject, EmptyChunkAndFlagBits) {
     obj.m_pathFlags = 0xFD;
     obj.m_supportType = 0xFE;
     obj.resetToEmptyChunk();
-    EXPECT_EQ(std::pair(obj.m_head.flags, obj.m_head.encoding), std::pair(0x09F55405u, std::uint8_t(1)));
-    Bytes expected(14, 0);
-    for (int i = 0; i < 12; ++i) expected.insert(expected.end(), {std::uint8_t(i), ' ', 0});
-    expected.push_back(0xFF);
-    expected.resize(59, 0);
-    EXPECT_EQ(test::dataOf(obj), expected);
-    EXPECT_EQ(std::tuple(obj.m_stringTableOffset, obj.m_imageDataOffset, obj.m_spriteCount),
-              std::tuple(14u, 59u, 0u));
-    EXPECT_FALSE(obj.drawsPathsOverSupports());
-    EXPECT_FALSE(obj.usesSecondSupportSet());
+    EXPECT_EQ(test::dataOf(obj), test::buildChunk(test::twelveStrings(), {}));
+    EXPECT_EQ(std::tuple(obj.m_head.flags, obj.m_head.encoding, obj.m_stringTableOffset,
+                         obj.m_imageDataOffset, obj.m_spriteCount),
+              std::tuple(0x09F55405u, 1, 14u, 59u, 0u));
+    EXPECT_FALSE(obj.drawsPathsOverSupports() || obj.usesSecondSupportSet());
     obj.setDrawsPathsOverSupports(true);
     EXPECT_EQ(std::pair(obj.m_pathFlags, obj.drawsPathsOverSupports()), std::pair(std::uint8_t(0xFF), true));
     obj.setDrawsPathsOverSupports(false);
@@ -188,7 +174,6 @@ TEST(PathObject, EmptyChunkAndFlagBits) {
 TEST(Pages, FixedRangesTileTheFirst109SpritesAndSupportsFollowTheCount) {
     std::vector<int> owner(109, -1);
     owner[PathIconSprite] = owner[QueueIconSprite] = kPageCount;
-    std::string names;
     for (int page = PagePath; page < PageSupports; ++page) {
         const PageInfo& info = pageInfo(page);
         EXPECT_EQ(typeSpriteCount(page, 1, 1), info.lastSprite - info.firstSprite + 1) << info.caption;
@@ -201,21 +186,20 @@ TEST(Pages, FixedRangesTileTheFirst109SpritesAndSupportsFollowTheCount) {
     for (int page = PagePath; page <= PageSupports; ++page)
         EXPECT_EQ(spritePageFromCliName(pageInfo(page).cliName), page);
     EXPECT_EQ(spritePageCliNames(), "path, path-railings, queue, queue-railings, supports");
-    for (const char* name : {"Path", ""})  // the String Table page has no name
-        EXPECT_EQ(spritePageFromCliName(name), std::nullopt) << name;
-    EXPECT_EQ(&pageInfo(-1), &pageInfo(PageStringTable));
-    EXPECT_EQ(&pageInfo(kPageCount), &pageInfo(PageStringTable));
+    EXPECT_FALSE(spritePageFromCliName("Path") ||
+                 spritePageFromCliName(""));  // the String Table page has no name
+    EXPECT_EQ(std::pair(&pageInfo(-1), &pageInfo(kPageCount)),
+              std::pair(&pageInfo(PageStringTable), &pageInfo(PageStringTable)));
     for (auto [type, flags, count] :
          {std::tuple{0, 1, 59}, {2, 3, 59}, {1, 1, 56}, {3, 2, 37}, {1, 0xFE, 37}})
         EXPECT_EQ(typeSpriteCount(PageSupports, std::uint8_t(type), std::uint8_t(flags)), count)
-            << type << " " << flags;
+            << type << flags;
     EXPECT_EQ(typeSpriteCount(PageStringTable, 1, 1), 0);
     PathObject obj;
     obj.m_spriteCount = 146;
-    EXPECT_EQ(std::pair(obj.pageFirstSprite(PageSupports), obj.pageLastSprite(PageSupports)),
-              std::pair(109, 145));
-    EXPECT_EQ(std::pair(obj.pageFirstSprite(PageStringTable), obj.pageLastSprite(PageStringTable)),
-              std::pair(0, 0));
+    EXPECT_EQ(std::tuple(obj.pageFirstSprite(PageSupports), obj.pageLastSprite(PageSupports),
+                         obj.pageFirstSprite(PageStringTable), obj.pageLastSprite(PageStringTable)),
+              std::tuple(109, 145, 0, 0));
 }
 
 }  // namespace

@@ -1,10 +1,12 @@
-// Ramp arithmetic and protection, and the colour operations over raw and row-coded
-// sprites: brightness steps, recolouring, the strip, sparkles.
+// Ramp arithmetic and protection, the colour operations over raw and row-coded sprites
+// (brightness steps, recolouring, the strip, sparkles), and the palette files' exact bytes.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 
 #include "preview/ColourOperations.h"
+#include "preview/GamePalette.h"
+#include "preview/PaletteFiles.h"
 #include "support/ObjectBuilder.h"
 
 namespace trellisor {
@@ -116,6 +118,50 @@ TEST(ColourOperations, SparklesFollowTheGenerator) {
     EXPECT_EQ(std::pair(next, test::runPixelsOf(guarded, 1)), std::pair(std::rand(), plain));
     PathObject empty;
     addSparkles(empty, PagePath, {});
+}
+
+// Every file holds the game's 255 colours, then black for 255.
+RgbQuad colour(int i) { return i < 255 ? previewPalette[std::size_t(i)] : RgbQuad{0, 0, 0, 0}; }
+
+std::string rows(const char* format, bool named = false) {
+    std::string text;
+    for (int i = 0; i < 256; ++i) {
+        const RgbQuad c = colour(i);
+        char row[24];
+        std::snprintf(row, sizeof row, format, c.red, c.green, c.blue);
+        text += row + (named ? paletteColourName(i) + "\n" : "");
+    }
+    return text;
+}
+
+TEST(PaletteFiles, EveryFormatHoldsItsHeaderThenEveryColour) {
+    EXPECT_EQ(gimpPaletteText(),
+              "GIMP Palette\nName: Trellisor game palette\nColumns: 16\n#\n" + rows("%3d %3d %3d\t", true));
+    EXPECT_EQ(jascPaletteText(), "JASC-PAL\r\n0100\r\n256\r\n" + rows("%d %d %d\r\n"));
+    std::vector<std::uint8_t> adobe;
+    for (int i = 0; i < 256; ++i) adobe.insert(adobe.end(), {colour(i).red, colour(i).green, colour(i).blue});
+    adobe.insert(adobe.end(), {1, 0, 0, 0});  // the count 256 and the transparent index 0, big-endian
+    EXPECT_EQ(adobeColourTable(), adobe);
+    for (auto [index, name] : {std::pair{9, "index 9"},
+                               {10, "index 10, ramp 0 shade 0"},
+                               {57, "index 57, ramp 3 shade 11"},
+                               {225, "index 225, ramp 17 shade 11"},
+                               {226, "index 226"},
+                               {254, "index 254"},
+                               {255, "index 255, no colour"}})
+        EXPECT_EQ(paletteColourName(index), name);
+}
+
+TEST(PaletteFiles, TheExtensionChoosesTheFormat) {
+    const std::pair<const char*, std::optional<PaletteFileFormat>> cases[] = {
+        {"game.gpl", PaletteFileFormat::Gimp},
+        {"a/b/GAME.ACT", PaletteFileFormat::Adobe},
+        {"x.Pal", PaletteFileFormat::Jasc},
+        {"swatch.png", PaletteFileFormat::Png},
+        {"x.bmp", std::nullopt},
+        {"gpl", std::nullopt},
+        {"x.gpl.txt", std::nullopt}};
+    for (const auto& [path, format] : cases) EXPECT_EQ(paletteFileFormatOf(path), format) << path;
 }
 
 }  // namespace

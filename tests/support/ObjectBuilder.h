@@ -1,5 +1,4 @@
-// In-memory builders of path objects, sprites and object files, shared by the test
-// programs, and the bytes an object's sprites hold.
+// In-memory builders of path objects, sprites and object files, and the bytes an object's sprites hold.
 #pragma once
 
 #include <cstdint>
@@ -20,19 +19,15 @@ struct SpriteSpec {
     std::vector<std::uint8_t> pixels;
 };
 
-inline SpriteHeader spriteHeader(int width, int height, int xOffset, int yOffset, std::int16_t flags) {
-    return {0, std::int16_t(width), std::int16_t(height), std::int16_t(xOffset), std::int16_t(yOffset), flags,
-            0};
-}
-
 // A raw sprite (flags 1): width x height indices, row by row; 0 is transparent.
 inline SpriteSpec rawSprite(int width, int height, std::vector<std::uint8_t> pixels, int xOffset = 0,
                             int yOffset = 0) {
     pixels.resize(std::size_t(width) * std::size_t(height));
-    return {spriteHeader(width, height, xOffset, yOffset, kSpriteRaw), std::move(pixels)};
+    return {{0, std::int16_t(width), std::int16_t(height), std::int16_t(xOffset), std::int16_t(yOffset),
+             kSpriteRaw, 0},
+            std::move(pixels)};
 }
 
-// A raw sprite filled with one index.
 inline SpriteSpec solidRawSprite(int width, int height, std::uint8_t index, int xOffset = 0,
                                  int yOffset = 0) {
     return rawSprite(width, height, std::vector<std::uint8_t>(std::size_t(width) * height, index), xOffset,
@@ -47,7 +42,9 @@ struct Run {
 // A row-coded sprite (flags 5): one list of runs per row (every row needs one run).
 inline SpriteSpec rowCodedSprite(int width, const std::vector<std::vector<Run>>& rows, int xOffset = 0,
                                  int yOffset = 0) {
-    SpriteSpec s{spriteHeader(width, int(rows.size()), xOffset, yOffset, kSpriteRowCoded), {}};
+    SpriteSpec s{{0, std::int16_t(width), std::int16_t(rows.size()), std::int16_t(xOffset),
+                  std::int16_t(yOffset), kSpriteRowCoded, 0},
+                 {}};
     std::vector<std::uint8_t> body;
     ByteWriter table(s.pixels);
     for (const auto& runs : rows) {
@@ -62,7 +59,7 @@ inline SpriteSpec rowCodedSprite(int width, const std::vector<std::vector<Run>>&
     return s;
 }
 
-// A row-coded sprite whose every row is one run covering all columns with `index`.
+// Every row one run covering all columns with `index`.
 inline SpriteSpec solidRowCodedSprite(int width, int height, std::uint8_t index, int xOffset = 0,
                                       int yOffset = 0) {
     const std::vector<Run> row = {Run{0, std::vector<std::uint8_t>(std::size_t(width), index)}};
@@ -71,7 +68,6 @@ inline SpriteSpec solidRowCodedSprite(int width, int height, std::uint8_t index,
 
 // String table entries (language code, text) in table order.
 using StringEntries = std::vector<std::pair<int, std::string>>;
-
 inline StringEntries twelveStrings(const std::string& text = " ") {
     StringEntries e;
     for (int i = 0; i < kLanguageCount; ++i) e.emplace_back(i, text);
@@ -83,8 +79,7 @@ inline std::vector<std::uint8_t> buildChunk(const StringEntries& strings,
                                             const std::vector<SpriteSpec>& sprites,
                                             std::uint8_t supportType = 0, std::uint8_t pathFlags = 0) {
     std::vector<std::uint8_t> chunk(14, 0), pixels;
-    chunk[10] = supportType;
-    chunk[11] = pathFlags;
+    chunk[10] = supportType, chunk[11] = pathFlags;
     for (const auto& [code, text] : strings) {
         chunk.push_back(std::uint8_t(code));
         chunk.insert(chunk.end(), text.begin(), text.end());
@@ -119,29 +114,23 @@ inline std::vector<SpriteSpec> standardSprites(int count = 168) {
     return sprites;
 }
 
-// An object file: the head (length = the payload's size) and the payload as it stands.
-inline std::vector<std::uint8_t> objectFile(std::vector<std::uint8_t> payload, std::uint32_t flags,
-                                            std::uint8_t encoding, const char* name) {
+// An object file: the head (length = the payload's size) and the chunk, run-length coded
+// under any non-zero encoding byte, stored under 0.
+inline std::vector<std::uint8_t> codedObjectFile(const std::vector<std::uint8_t>& chunk,
+                                                 std::uint32_t flags = 5, std::uint8_t encoding = 1,
+                                                 const char* name = "TEST    ") {
     ObjectFileHead head;
-    head.flags = flags;
+    head.flags = flags, head.encoding = encoding;
     std::memcpy(head.name.data(), name, 8);
-    head.encoding = encoding;
-    head.length = std::uint32_t(payload.size());
+    std::vector<std::uint8_t> file = encoding ? encodeRunLength(chunk) : chunk;
+    head.length = std::uint32_t(file.size());
     const auto bytes = head.toBytes();
-    payload.insert(payload.begin(), bytes.begin(), bytes.end());
-    return payload;
+    file.insert(file.begin(), bytes.begin(), bytes.end());
+    return file;
 }
-
-// The bytes of an object file with the chunk stored uncoded (encoding 0).
 inline std::vector<std::uint8_t> storedObjectFile(const std::vector<std::uint8_t>& chunk,
                                                   std::uint32_t flags = 5, const char* name = "TEST    ") {
-    return objectFile(chunk, flags, 0, name);
-}
-
-// The same with the chunk run-length coded, under any non-zero encoding byte.
-inline std::vector<std::uint8_t> codedObjectFile(const std::vector<std::uint8_t>& chunk,
-                                                 std::uint32_t flags = 5, std::uint8_t encoding = 1) {
-    return objectFile(encodeRunLength(chunk), flags, encoding, "TEST    ");
+    return codedObjectFile(chunk, flags, 0, name);
 }
 
 // A loaded PathObject holding these strings and sprites (as a successful load leaves it,
@@ -152,8 +141,7 @@ inline PathObject buildObject(const std::vector<SpriteSpec>& sprites,
     PathObject obj;
     readObjectBytes(obj, storedObjectFile(buildChunk(strings, sprites, supportType, pathFlags)));
     obj.m_head = ObjectFileHead{};
-    obj.m_head.flags = 0x09F55405;  // type 5 in the low bits, as New sets it
-    obj.m_head.encoding = 1;
+    obj.m_head.flags = 0x09F55405, obj.m_head.encoding = 1;  // type 5 in the low bits, as New sets it
     return obj;
 }
 

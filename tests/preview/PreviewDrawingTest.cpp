@@ -1,0 +1,208 @@
+// Sprite walks into index buffers (the two formats, transparency, clipping without wrapping,
+// sprites whose bytes lie), icons the rebuild must leave alone, and whole preview frames pinned
+// by pictures: for the scene object (each sprite in a ramp of its own index) over a patterned
+// grass, every view at every screen depth, hashed (FNV-1a over the bytes shown). The hashes were
+// generated once from the reviewed pictures of this code; any pixel that moves changes one.
+#include <gtest/gtest.h>
+
+#include "preview/GamePalette.h"
+#include "preview/HeadlessPreview.h"
+#include "preview/PreviewFrame.h"
+#include "preview/PreviewIcons.h"
+#include "preview/SpriteDrawing.h"
+#include "support/Pixels.h"
+#include "support/SceneObject.h"
+
+namespace trellisor {
+namespace {
+
+using test::buildObject;
+using test::rawSprite;
+using Bytes = std::vector<std::uint8_t>;
+
+// The 8 x 6 buffer after drawing sprite index of obj at x, y over 0xEE, and the one expected.
+Bytes drawn(const PathObject& obj, unsigned index, int x, int y) {
+    Bytes buffer(48, 0xEE);
+    drawSpriteToBuffer(obj, buffer.data(), 8, 6, index, x, y);
+    return buffer;
+}
+Bytes picture(std::initializer_list<std::pair<int, std::uint8_t>> at) {
+    Bytes buffer(48, 0xEE);
+    for (auto [i, v] : at) buffer[std::size_t(i)] = v;
+    return buffer;
+}
+
+TEST(SpriteDrawing, RawZeroIsTransparentRowCodedZeroIsDrawn) {
+    const auto obj =
+        buildObject({rawSprite(3, 2, {11, 0, 12, 13, 14, 0}, 1, 2),
+                     test::rowCodedSprite(
+                         6, {{test::Run{0, {20, 0}}, test::Run{4, {21}}}, {test::Run{1, {22}}}}, -1, 0)});
+    EXPECT_EQ(drawn(obj, 0, 2, 1), picture({{27, 11}, {29, 12}, {35, 13}, {36, 14}}));  // top-left at (3, 3)
+    EXPECT_EQ(drawn(obj, 1, 1, 0), picture({{0, 20}, {1, 0}, {4, 21}, {9, 22}}));  // gaps between runs stay
+    // Clipped at every edge, never wrapped into another row.
+    const auto block = buildObject({test::solidRawSprite(4, 4, 9, -2, -2)});
+    EXPECT_EQ(drawn(block, 0, 0, 0), picture({{0, 9}, {1, 9}, {8, 9}, {9, 9}}));
+    EXPECT_EQ(drawn(block, 0, 8, 6), picture({{38, 9}, {39, 9}, {46, 9}, {47, 9}}));
+    EXPECT_EQ(drawn(block, 0, 12, 3), picture({}));
+    EXPECT_EQ(drawn(block, 0, -2, 3), picture({}));
+    EXPECT_EQ(drawn(block, 1, 3, 3), picture({}));  // no such sprite
+    EXPECT_EQ(drawn(PathObject{}, 0, 3, 3), picture({}));
+    drawSpriteToBuffer(block, nullptr, 8, 6, 0, 0, 0);
+    drawSprite(block, nullptr, 0, 3, 3);
+    auto image = createMemoryImage(8, 6, 32);
+    image->clear(5);
+    drawSprite(block, image.get(), 1, 3, 3), drawSprite(PathObject{}, image.get(), 0, 3, 3);
+    EXPECT_EQ(image->getPixel(3, 3), 5u);
+    drawSprite(block, image.get(), 0, 8, 6);  // clipped at the far edges on a screen too
+    EXPECT_EQ(image->getPixel(7, 5),
+              image->packColor(previewColour(9).red, previewColour(9).green, previewColour(9).blue));
+    EXPECT_EQ(image->getPixel(0, 5), 5u);
+}
+
+TEST(SpriteDrawing, MalformedSpritesStayInsideTheirBytes) {
+    // Row offsets past the end or negative, a run longer than its bytes, raw bytes short of
+    // width x height, an unknown format, a huge size: each is drawn as far as its bytes go.
+    test::SpriteSpec badOffsets =
+        test::rowCodedSprite(4, {{test::Run{0, {30}}}, {test::Run{0, {31}}}, {test::Run{0, {32}}}});
+    storeLe16(&badOffsets.pixels[2], 0x7000);
+    storeLe16(&badOffsets.pixels[4], 0xFFF0);
+    test::SpriteSpec longRun = test::rowCodedSprite(4, {{test::Run{1, {40, 41}}}});
+    longRun.pixels[2] = 0x80 | 100;
+    test::SpriteSpec shortRaw = rawSprite(4, 4, {50, 51, 52, 53, 54});
+    shortRaw.pixels.resize(5);
+    test::SpriteSpec other = test::solidRawSprite(2, 2, 60);
+    other.header.flags = 2;
+    test::SpriteSpec huge = test::solidRawSprite(2, 2, 70);
+    huge.header.width = huge.header.height = 32767;
+    test::SpriteSpec flat = test::solidRawSprite(2, 2, 80);
+    flat.header.height = 0;
+    const auto obj = buildObject({badOffsets, longRun, shortRaw, other, huge, flat});
+    const Bytes expected[] = {picture({{0, 30}}),
+                              picture({{1, 40}, {2, 41}}),
+                              picture({{0, 50}, {1, 51}, {2, 52}, {3, 53}, {8, 54}}),
+                              picture({}),
+                              picture({{0, 70}, {1, 70}, {2, 70}, {3, 70}}),
+                              picture({})};  // huge: its 4 bytes
+    for (unsigned i = 0; i < 6; ++i) EXPECT_EQ(drawn(obj, i, 0, 0), expected[i]) << i;
+}
+
+TEST(PreviewIcons, IconsTheRebuildCannotMakeAreLeftAlone) {
+    auto sprites = test::standardSprites(168);
+    // Fewer than 73 sprites: no rebuild at all.
+    sprites[PathIconSprite] = test::solidRawSprite(kIconWidth, kIconHeight, 77, 1, 1);
+    for (int count : {72, 73}) {
+        auto obj = buildObject(std::vector(sprites.begin(), sprites.begin() + count));
+        composePreviewIcons(obj);
+        EXPECT_EQ(test::pixelsOf(obj, PathIconSprite) == Bytes(1530, 77), count == 72);
+    }
+    // A row-coded icon, and one whose data are shorter than width x height.
+    sprites[PathIconSprite] = test::solidRowCodedSprite(kIconWidth, kIconHeight, 77);
+    sprites[QueueIconSprite] = test::solidRawSprite(kIconWidth, kIconHeight, 78, 1, 1);
+    sprites[QueueIconSprite].pixels.resize(100);
+    auto odd = buildObject(sprites);
+    const Bytes pathBefore = test::pixelsOf(odd, PathIconSprite);
+    composePreviewIcons(odd);
+    EXPECT_EQ(std::pair(test::pixelsOf(odd, PathIconSprite), test::pixelsOf(odd, QueueIconSprite)),
+              std::pair(pathBefore, Bytes(100, 78)));
+    // Another size is rebuilt at its size; the queue overlay keeps its own 45 x 34 geometry.
+    sprites[QueueIconSprite] = test::solidRawSprite(60, 8, 0, 1, 1);
+    auto wide = buildObject(sprites);
+    composePreviewIcons(wide);
+    const Bytes icon = test::pixelsOf(wide, QueueIconSprite);
+    ASSERT_EQ(icon.size(), 480u);
+    for (int y = 0; y < 8; ++y)  // the sprites drawn with it all fall outside 8 rows
+        for (int x = 0; x < 60; ++x)
+            EXPECT_EQ(icon[std::size_t(y) * 60 + x], x < 45 ? queueIconOverlay[std::size_t(y) * 45 + x] : 0)
+                << x << "," << y;
+    PathObject none;
+    composePreviewIcons(none);
+    EXPECT_FALSE(none.isLoaded());
+}
+
+// 360 x 260 grass in the green ramp, with a hole of 0 (transparent) pixels.
+std::unique_ptr<Image> grass() {
+    auto image = std::make_unique<MemoryImage8>(kPreviewWidth, kPreviewHeight);
+    image->setPalette(new Palette);
+    for (int i = 0; i < kPreviewPaletteSize; ++i)
+        image->palette()->entries[i] = {previewPalette[i].red, previewPalette[i].green,
+                                        previewPalette[i].blue, 0};
+    for (int y = 0; y < kPreviewHeight; ++y)
+        for (int x = 0; x < kPreviewWidth; ++x) image->putPixel(x, y, 70 + (x * 7 + y * 3) % 12);
+    image->fillRectangle(300, 200, 339, 239, 0);
+    return image;
+}
+
+PathObject scene(std::uint8_t supportType, std::uint8_t pathFlags) {
+    PathObject obj = test::buildObject(test::sceneSprites(), test::twelveStrings(), supportType, pathFlags);
+    composePreviewIcons(obj);
+    return obj;
+}
+
+struct View {
+    const char* name;
+    std::uint8_t supportType, pathFlags;
+    int mode, page;
+    std::uint32_t hash[4];  // at 8, 16, 24 and 32 bits
+};
+// s2: the second support set (support type 1); over: paths drawn over supports (flags 2).
+// clang-format off
+const View kViews[] = {
+    {"example path", 0, 0, PreviewExamplePath, PagePath, {0x3AA7846B, 0xD1BB3FB6, 0x64B0A2A9, 0xEEB1E4B9}},
+    {"example path s2 over", 1, 2, PreviewExamplePath, PagePath, {0xBCE82325, 0xFE5612A6, 0x8669D1DD, 0xB4A2D9F5}},
+    {"example queue", 0, 2, PreviewExampleQueue, PageQueue, {0xB6BAE03F, 0xB84346A1, 0xA3711B1E, 0xBCB7EAE8}},
+    {"example queue s2", 1, 0, PreviewExampleQueue, PageQueue, {0x9CB6ABDC, 0xF904AB37, 0x927CF396, 0xB695219C}},
+    {"path grid", 0, 0, PreviewAllPathElements, PagePath, {0x55A235EC, 0xC267E96C, 0xE6D89F6D, 0xA79444DD}},
+    {"railing grid", 0, 0, PreviewAllRailingElements, PagePathRailings, {0x9D518444, 0x8C80DA32, 0xA0E348D6, 0x337C9094}},
+    {"queue grid", 0, 0, PreviewAllQueueElements, PageQueue, {0xC779138C, 0x3CE59702, 0x307FA801, 0x2AFB3145}},
+    {"queue railing grid", 0, 0, PreviewAllQueueRailings, PageQueueRailings, {0x900EA8C1, 0x3B4B8290, 0x07BE3447, 0xDB49736B}},
+    {"support grid", 0, 0, PreviewAllSupportElements, PageSupports, {0xF234ECB5, 0x76F7E042, 0x4D61CC15, 0xDFFF831D}},
+};
+// clang-format on
+
+TEST(PreviewFrame, EveryViewAtEveryDepthMatchesItsPicture) {
+    const auto grassImage = grass();
+    for (const View& view : kViews) {
+        const PathObject obj = scene(view.supportType, view.pathFlags);
+        for (int d = 0; d < 4; ++d) {
+            HeadlessPreview preview(8 * (d + 1));
+            ASSERT_TRUE(preview.isReady());
+            drawPreviewFrame(obj, preview.display(), grassImage.get(), view.mode, view.page);
+            const auto& shown = preview.port().lastPixels();
+            EXPECT_EQ(std::pair(preview.port().presentCount(), shown),
+                      std::pair(1, test::storedBytes(*preview.screen())));
+            EXPECT_EQ(test::fnv1a(shown), view.hash[d]) << view.name << " at " << 8 * (d + 1) << " bits";
+            if (d == 0) {  // the 8-bit frame is shown through the game palette, 255 black
+                const auto& header = preview.port().lastHeader();
+                const RgbQuad entry100{header[40 + 4 * 100], header[41 + 4 * 100], header[42 + 4 * 100], 0};
+                EXPECT_EQ(entry100, previewPalette[100]);
+                EXPECT_EQ(std::vector(header.end() - 4, header.end()), std::vector<std::uint8_t>(4, 0));
+            }
+        }
+    }
+}
+
+TEST(PreviewFrame, GrassOrBlackUnderEveryFrameAndEveryFrameIsShown) {
+    HeadlessPreview preview(32);
+    Image* screen = preview.screen();
+    const std::vector<std::uint32_t> black(360 * 260, 0);
+    EXPECT_EQ(test::pixelsOf(*screen), black) << "a new screen starts black";
+    screen->clear(0x010203);  // what the last frame left
+    const PathObject obj = scene(0, 0);
+    // Without grass the last frame is cleared to black first, so views never pile up.
+    drawPreviewFrame(obj, preview.display(), nullptr, PreviewAllPathElements, PagePath);
+    EXPECT_EQ(std::pair(screen->getPixel(0, 0) == 0, screen->getPixel(67, 19) == 0), std::pair(true, false));
+    screen->clear(0x010203);
+    // Unknown modes draw nothing but still clear and present.
+    drawPreviewFrame(obj, preview.display(), nullptr, 7, PagePath);
+    EXPECT_EQ(test::pixelsOf(*screen), black);
+    screen->clear(0x010203);
+    // No object: the grass alone, its 0 pixels keeping what was there.
+    drawPreviewFrame(PathObject{}, preview.display(), grass().get(), PreviewExamplePath, PagePath);
+    const RgbQuad green = previewPalette[70 + (259 * 7 + 19 * 3) % 12];
+    EXPECT_EQ(std::pair(screen->getPixel(310, 210), screen->getPixel(259, 19)),
+              std::pair(0x010203u, screen->packColor(green.red, green.green, green.blue)));
+    EXPECT_EQ(preview.port().presentCount(), 3);
+}
+
+}  // namespace
+}  // namespace trellisor
