@@ -135,26 +135,21 @@ TEST(TypeFile, HostileFilesChangeNothing) {
 
 using Entries = std::vector<TypeEntry>;
 
-TEST(Descriptor, CountAndMissingLineRules) {
+TEST(Descriptor, CountAndMissingLineRulesAndFiles) {
     const std::pair<const char*, Entries> cases[] = {
         {"2\nBrick\nbrick.pth\nTar\ntar.pth\n", {{"Brick", "brick.pth"}, {"Tar", "tar.pth"}}},
         {"1\r\n Spaced \r\n file.pth\r\n", {{" Spaced ", " file.pth"}}},  // line ends "\n" or "\r\n"
         {" \t\v\f\r+1 types\nA\nb", {{"A", "b"}}},                        // atoi: blanks, a sign, text after
         {"3\na\nb\nc\nd\n", {{"a", "b"}, {"c", "d"}, {"", ""}}},          // missing lines give empty texts
         {"2\nOnlyName", {{"OnlyName", ""}, {"", ""}}},
-        {"0\nA\nb\n", {}},
-        {"-3\nA\nb\n", {}},
-        {"types\nA\nb\n", {}},
-        {"\nA\nb\n", {}},
-        {"", {}},
     };
     for (const auto& [text, entries] : cases) EXPECT_EQ(parseDescriptorText(text), entries) << text;
+    for (const char* none : {"0\nA\nb\n", "-3\nA\nb\n", "types\nA\nb\n", "\nA\nb\n", ""})
+        EXPECT_TRUE(parseDescriptorText(none).empty()) << none;
     // A count beyond the text is bounded by what it holds plus 16 missing entries.
     EXPECT_EQ(parseDescriptorText("2000000000\nA\na.pth\n").size(), 17u);
     EXPECT_EQ(parseDescriptorText("99999999999999999999999\n").size(), 16u);
-}
-
-TEST(Descriptor, FilesWriteAndReadBackWhateverTheirCase) {
+    // Files are written and read back whatever their case.
     test::TempDir dir;
     const Entries entries = {{"Brick", "brick.pth"}, {"Brick", "brick.pth"}, {"", "x.pth"}};
     EXPECT_EQ(formatDescriptorText(entries), "3\nBrick\nbrick.pth\nBrick\nbrick.pth\n\nx.pth\n");
@@ -202,8 +197,9 @@ TEST(NewPath, AssemblesEveryPageAtItsIndicesWithBlankIcons) {
                                      obj.m_sprites[i].flags, std::count(a.begin(), a.end(), 0)),
                           std::tuple(std::uint32_t(34 << 16 | 45), 0x00010001u, kSpriteRaw, 1530));
             } else {
-                EXPECT_EQ(obj.m_sprites[i].word1(), ws.source.m_sprites[i].word1()) << i;
-                EXPECT_EQ(a, test::pixelsOf(ws.source, i)) << i;
+                EXPECT_EQ(std::pair(obj.m_sprites[i].word1(), a),
+                          std::pair(ws.source.m_sprites[i].word1(), test::pixelsOf(ws.source, i)))
+                    << i;
             }
         }
     }

@@ -34,8 +34,7 @@ TEST(ColourRamps, RampShadeRecolourAndProtection) {
         EXPECT_FALSE(parseProtectedRamps(bad, marks) || !marks[5]) << bad;  // refused, the marks as they were
 }
 
-// Sprite 0 raw, sprite 1 row-coded (rows of at most 100), sprite 2 of another format, each holding these
-// indices.
+// Sprite 0 raw, sprite 1 row-coded (rows of at most 100), sprite 2 of another format, all these indices.
 PathObject objectWith(const Bytes& indices) {
     const int n = int(indices.size()), width = std::min(n, 100);
     std::vector<std::vector<test::Run>> rows;
@@ -51,14 +50,15 @@ TEST(ColourOperations, BrightnessStaysInsideTheRampAndSkipsProtectedPixels) {
     // 21 is ramp 0's lightest; a raw 0 is transparent, a run's 0 is drawn; 255's successor is another ramp.
     const Bytes in = {21, 22, 10, 1, 0, 255, 15, 237, 226, 249, 250, 9, 34};
     PathObject up = objectWith(in), down = objectWith(in);
-    ProtectedRamps ramp2{};
-    ramp2[2] = true;  // 34
-    for (unsigned i = 0; i < 3; ++i)
-        adjustSpriteBrightness(up, i, +1, ramp2), adjustSpriteBrightness(down, i, -1, {});
-    EXPECT_EQ(test::pixelsOf(up, 0), (Bytes{21, 23, 11, 2, 0, 255, 16, 237, 227, 249, 251, 10, 34}));
-    EXPECT_EQ(test::runPixelsOf(up, 1), (Bytes{21, 23, 11, 2, 1, 255, 16, 237, 227, 249, 251, 10, 34}));
-    EXPECT_EQ(test::pixelsOf(down, 0), (Bytes{20, 22, 9, 0, 0, 254, 14, 236, 226, 248, 250, 8, 34}));
-    EXPECT_EQ(test::runPixelsOf(down, 1), (Bytes{20, 22, 9, 0, 0, 254, 14, 236, 226, 248, 250, 8, 34}));
+    for (unsigned i = 0; i < 3; ++i)  // ramp 2 (34) protected on the way up
+        adjustSpriteBrightness(up, i, +1, {false, false, true}), adjustSpriteBrightness(down, i, -1, {});
+    const Bytes upRaw = {21, 23, 11, 2, 0, 255, 16, 237, 227, 249, 251, 10, 34};
+    const Bytes downRaw = {20, 22, 9, 0, 0, 254, 14, 236, 226, 248, 250, 8, 34};
+    Bytes upRun = upRaw;
+    upRun[4] = 1;
+    EXPECT_EQ(std::tuple(test::pixelsOf(up, 0), test::runPixelsOf(up, 1), test::pixelsOf(down, 0),
+                         test::runPixelsOf(down, 1)),
+              std::tuple(upRaw, upRun, downRaw, downRaw));
     EXPECT_EQ(test::pixelsOf(up, 2), in) << "other formats are never touched";
 
     PathObject obj = test::buildObject(test::standardSprites(168));
@@ -72,12 +72,11 @@ TEST(ColourOperations, BrightnessStaysInsideTheRampAndSkipsProtectedPixels) {
     for (unsigned i : {0u, 50u, 51u, 70u, 71u})
         EXPECT_EQ(test::pixelsOf(obj, i) == test::pixelsOf(original, i), i == 71) << i;
     for (int i = 0; i < 24; ++i) EXPECT_TRUE(stepPageBrightness(obj, PagePath, path, -1, {}));
-    EXPECT_FALSE(stepPageBrightness(obj, PagePath, path, -1, {}) ||
-                 stepPageBrightness(obj, PagePath, path, 0, {}));
-    EXPECT_EQ(path, -12);
     PathObject empty;
-    EXPECT_FALSE(stepPageBrightness(empty, PagePath, queue, +1, {}));
-    EXPECT_EQ(queue, -1);
+    EXPECT_FALSE(stepPageBrightness(obj, PagePath, path, -1, {}) ||
+                 stepPageBrightness(obj, PagePath, path, 0, {}) ||
+                 stepPageBrightness(empty, PagePath, queue, +1, {}));
+    EXPECT_EQ(std::pair(path, queue), std::pair(-12, -1));
 }
 
 TEST(ColourOperations, RecolourMovesEveryUnprotectedShadeAndTheStripPicksTheRamp) {

@@ -82,19 +82,16 @@ inline std::vector<std::uint8_t> buildChunk(const StringEntries& strings,
     chunk[10] = supportType, chunk[11] = pathFlags;
     for (const auto& [code, text] : strings) {
         chunk.push_back(std::uint8_t(code));
-        chunk.insert(chunk.end(), text.begin(), text.end());
-        chunk.push_back(0);
+        chunk.insert(chunk.end(), text.c_str(), text.c_str() + text.size() + 1);
     }
     chunk.push_back(0xFF);
     for (const auto& s : sprites) pixels.insert(pixels.end(), s.pixels.begin(), s.pixels.end());
     ByteWriter w(chunk);
-    w.u32(std::uint32_t(sprites.size()));
-    w.u32(std::uint32_t(pixels.size()));
+    w.u32(std::uint32_t(sprites.size())), w.u32(std::uint32_t(pixels.size()));
     std::uint32_t offset = 0;
-    for (const auto& s : sprites) {
-        SpriteHeader h = s.header;
-        h.offset = offset;
-        w.bytes(h.toBytes());
+    for (SpriteSpec s : sprites) {
+        s.header.offset = offset;
+        w.bytes(s.header.toBytes());
         offset += std::uint32_t(s.pixels.size());
     }
     w.bytes(pixels);
@@ -105,12 +102,10 @@ inline std::vector<std::uint8_t> buildChunk(const StringEntries& strings,
 // row-coded sprite of a colour derived from its index, with raw 45 x 34 icons at 71 and 72.
 inline std::vector<SpriteSpec> standardSprites(int count = 168) {
     std::vector<SpriteSpec> sprites;
-    for (int i = 0; i < count; ++i) {
-        if (i == int(PathIconSprite) || i == int(QueueIconSprite))
-            sprites.push_back(solidRawSprite(kIconWidth, kIconHeight, 0, 1, 1));
-        else
-            sprites.push_back(solidRowCodedSprite(8, 4, std::uint8_t(10 + (i * 7) % 216), -4, -2));
-    }
+    for (int i = 0; i < count; ++i)
+        sprites.push_back(i == int(PathIconSprite) || i == int(QueueIconSprite)
+                              ? solidRawSprite(kIconWidth, kIconHeight, 0, 1, 1)
+                              : solidRowCodedSprite(8, 4, std::uint8_t(10 + (i * 7) % 216), -4, -2));
     return sprites;
 }
 
@@ -157,9 +152,8 @@ inline std::vector<std::uint8_t> runPixelsOf(const PathObject& obj, unsigned ind
     const std::vector<std::uint8_t> bytes = pixelsOf(obj, index);
     std::vector<std::uint8_t> out;
     for (std::size_t r = 0; r < std::size_t(obj.m_sprites[index].height); ++r) {
-        const std::size_t at = loadLe16(&bytes[2 * r]);
-        out.insert(out.end(), bytes.begin() + std::ptrdiff_t(at) + 2,
-                   bytes.begin() + std::ptrdiff_t(at) + 2 + (bytes[at] & 0x7F));
+        const std::uint8_t* run = &bytes[loadLe16(&bytes[2 * r])];
+        out.insert(out.end(), run + 2, run + 2 + (run[0] & 0x7F));
     }
     return out;
 }

@@ -1,10 +1,7 @@
-// A full path object whose sprites look like what they stand for (tiles, railings,
-// supports), each in a colour ramp of its own index so that no two neighbours look
-// alike: for the golden pictures, CLI tests and benchmarks.
+// A full path object whose sprites look like what they stand for (tiles, railings, supports), each
+// in a colour ramp of its own index so that no two neighbours look alike: for the golden pictures,
+// CLI tests and benchmarks.
 #pragma once
-
-#include <cstdint>
-#include <vector>
 
 #include "ObjectBuilder.h"
 
@@ -29,11 +26,10 @@ inline SpriteSpec diamondTile(int ramp, bool striped = false) {
 
 // A fence along the back-left edge of a tile: two posts and a rail, raw with 0 transparent.
 inline SpriteSpec railing(int ramp) {
-    const int w = 34, h = 28;
-    std::vector<std::uint8_t> px(std::size_t(w) * h, 0);
+    std::vector<std::uint8_t> px(34 * 28, 0);
     auto put = [&](int x, int y, int shade) {
-        if (x >= 0 && x < w && y >= 0 && y < h)
-            px[std::size_t(y) * w + x] = std::uint8_t(10 + 12 * ramp + shade);
+        if (x >= 0 && x < 34 && y >= 0 && y < 28)
+            px[std::size_t(y) * 34 + x] = std::uint8_t(10 + 12 * ramp + shade);
     };
     for (int x = 0; x < 33; ++x) {
         const int edge = 26 - x / 2;  // the tile edge climbs one row every two columns
@@ -42,34 +38,26 @@ inline SpriteSpec railing(int ramp) {
     }
     for (int post : {1, 16, 31})
         for (int y = 0; y < 11; ++y) put(post, 26 - post / 2 - y, 4);
-    return rawSprite(w, h, px, -32, -26 + 16);
+    return rawSprite(34, 28, px, -32, -26 + 16);
 }
 
 // A support column hanging below its anchor.
 inline SpriteSpec supportColumn(int ramp) {
-    const int w = 8, h = 34;
-    std::vector<std::uint8_t> px(std::size_t(w) * h);
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x)
-            px[std::size_t(y) * w + x] = std::uint8_t(10 + 12 * ramp + (x < 4 ? 7 : 4));
-    return rawSprite(w, h, px, -4, 0);
+    std::vector<std::uint8_t> px(8 * 34);
+    for (std::size_t i = 0; i < px.size(); ++i) px[i] = std::uint8_t(10 + 12 * ramp + (i % 8 < 4 ? 7 : 4));
+    return rawSprite(8, 34, px, -4, 0);
 }
 
 // `count` sprites (168, 165 or 146) in the standard layout: path tiles, queue tiles,
 // railings, supports, blank icons; sprite i uses ramp i mod 18.
 inline std::vector<SpriteSpec> sceneSprites(int count = 168) {
     std::vector<SpriteSpec> sprites;
-    for (int i = 0; i < count; ++i) {
-        const int ramp = i % 18;
-        if (i == int(PathIconSprite) || i == int(QueueIconSprite))
-            sprites.push_back(solidRawSprite(kIconWidth, kIconHeight, 0, 1, 1));
-        else if (i <= 70)
-            sprites.push_back(diamondTile(ramp, i > 50));
-        else if (i <= 108)
-            sprites.push_back(railing(ramp));
-        else
-            sprites.push_back(supportColumn(ramp));
-    }
+    for (int i = 0; i < count; ++i)
+        sprites.push_back(i == int(PathIconSprite) || i == int(QueueIconSprite)
+                              ? solidRawSprite(kIconWidth, kIconHeight, 0, 1, 1)
+                          : i <= 70  ? diamondTile(i % 18, i > 50)
+                          : i <= 108 ? railing(i % 18)
+                                     : supportColumn(i % 18));
     return sprites;
 }
 
