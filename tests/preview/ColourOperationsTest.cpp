@@ -82,12 +82,10 @@ TEST(ColourOperations, BrightnessStaysInsideTheRampAndSkipsProtectedPixels) {
 TEST(ColourOperations, RecolourMovesEveryUnprotectedShadeAndTheStripPicksTheRamp) {
     const Bytes in = {0, 5, 10, 21, 22, 100, 225, 230};
     PathObject one = objectWith(in), page = objectWith(in);
-    ProtectedRamps ramp1{};
-    ramp1[1] = true;
     recolourSprite(one, 0, 18, {});
     EXPECT_EQ(test::pixelsOf(one, 0),
               (Bytes{0, 221, 226, 237, 226, 232, 237, 230}));  // a raw 0 stays transparent
-    recolourPage(page, PagePath, 4, ramp1);
+    recolourPage(page, PagePath, 4, {false, true});
     EXPECT_EQ(test::runPixelsOf(page, 1), (Bytes{48, 53, 58, 69, 22, 64, 69, 62}));  // ramp 1 (22) protected
     EXPECT_EQ(test::pixelsOf(page, 2), in);
     PathObject empty;
