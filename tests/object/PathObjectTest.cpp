@@ -103,6 +103,9 @@ TEST(PathObject, SpansOfOutOfOrderOverlappingAndGapSprites) {
                       std::tuple(std::size_t(end - start), obj.m_data.get() + start));
         }
     }
+    obj.m_sprites.reserve(8);
+    obj.m_sprites.push_back(SpriteHeader{2, 1, 1, 0, 0, 1, 0});
+    obj.m_sprites.pop_back();  // a stale header just past the table, which must not be read
     EXPECT_EQ(obj.spriteSpan(4), std::make_pair(size, size));
     EXPECT_TRUE(obj.spritePixels(4).empty() && std::as_const(obj).spritePixels(4).empty());
     // The scan for the next sprite passes over at most 256 gaps.
