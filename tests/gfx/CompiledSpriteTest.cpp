@@ -87,10 +87,10 @@ TEST(CompiledSprite, EncodesTheStoresOfKnownImages) {
         EXPECT_FALSE(none->buildCompiledSprite(false) || none->hasCompiledSprite());
     }
     EXPECT_FALSE(image->hasCompiledSprite());
-    if (!compiledSpritesSupported()) {
-        EXPECT_FALSE(image->buildCompiledSprite(false));
-        GTEST_SKIP() << "no compiled sprites on this processor";
-    }
+#if !defined(__x86_64__)
+    EXPECT_FALSE(compiledSpritesSupported() || image->buildCompiledSprite(false));
+    GTEST_SKIP() << "no compiled sprites on this processor";
+#endif
     ASSERT_TRUE(image->buildCompiledSprite(false));
     const auto code = image->compiledSprite()->code();
     EXPECT_EQ(Bytes(code.begin(), code.end()), form64);

@@ -228,10 +228,11 @@ TYPED_TEST(DrawFormat, CopiesOfEveryWidth) {
             setVectorCopyAllowed(true);
             for (int y = 0; y < 17; ++y)  // the last row: only its first pixel transparent
                 for (int x = 0; x < w; ++x) {
-                    std::uint32_t v = rng() & TypeParam::mask & ((x + y) % 3 ? 0xFFFFFFFFu : 0xFF00FF00u);
+                    std::uint32_t v =
+                        rng() & test::maskOf(*format) & ((x + y) % 3 ? 0xFFFFFFFFu : 0xFF00FF00u);
                     if (y == 16) v |= 1;
                     const bool shown = y == 16 ? x > 0 : (y >> (x & 3)) & 1;
-                    src->putPixel(x, y, shown ? (v | (1u << (8 * (x % 2)))) & TypeParam::mask : 0);
+                    src->putPixel(x, y, shown ? (v | (1u << (8 * (x % 2)))) & test::maskOf(*format) : 0);
                 }
             if (variant == 2 && !compiles) continue;
             for (bool transparent : {false, true}) {
@@ -289,7 +290,7 @@ TYPED_TEST(DrawFormat, ScaledDrawRepeatsAndSkipsPixels) {
 
 TYPED_TEST(DrawFormat, TranslucentFillMixesTheClippedRectangle) {
     std::mt19937 rng(31);
-    const std::uint32_t colour = 0x2AD5 & TypeParam::mask;
+    const std::uint32_t colour = 0x2AD5 & test::maskOf(*TypeParam::make(1, 1));
     auto check = [&](int x1, int y1, int x2, int y2, int left, int top, int right, int bottom) {
         auto image = TypeParam::make(10, 7);
         test::fillRandom(*image, rng, true);

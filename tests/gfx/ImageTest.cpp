@@ -34,11 +34,11 @@ TYPED_TEST(ImageFormat, PixelsStayInsideAndKeepLittleEndianOrder) {
     EXPECT_EQ(test::pixelsOf(*image), std::vector<std::uint32_t>(15, 0));
     std::vector<std::uint32_t> put;
     for (int i = 0; i < 15; ++i) {
-        put.push_back(((0x9E3779B9u * std::uint32_t(i + 1)) & TypeParam::mask) | 1);
+        put.push_back(((0x9E3779B9u * std::uint32_t(i + 1)) & test::maskOf(*image)) | 1);
         image->putPixel(i % 5, i / 5, put.back());
     }
     EXPECT_EQ(test::pixelsOf(*image), put);
-    const std::uint32_t v = 0xA1B2C3D4u & TypeParam::mask;
+    const std::uint32_t v = 0xA1B2C3D4u & test::maskOf(*image);
     image->putPixel(4, 2, v);
     const Bytes bytes = test::storedBytes(*image);
     for (int i = 0; i < bpp; ++i)
@@ -46,9 +46,9 @@ TYPED_TEST(ImageFormat, PixelsStayInsideAndKeepLittleEndianOrder) {
 }
 
 TYPED_TEST(ImageFormat, ClearLinesAndRectangles) {
-    const std::uint32_t c = 0x00654321u & TypeParam::mask, z = 0x0000000Fu & TypeParam::mask;
     // clear writes 8-bit rows in groups of four pixels, 16-bit rows in pairs, into the padding.
     auto padded = TypeParam::make(9, 2);
+    const std::uint32_t c = 0x00654321u & test::maskOf(*padded), z = 0x0F;
     test::setStoredBytes(*padded, Bytes(std::size_t(padded->pitchBytes()) * 2, 0xEE));
     padded->clear(z);
     const int bpp = padded->bytesPerPixel(), cleared = bpp == 1 ? 12 : bpp == 2 ? 10 : 9;

@@ -78,7 +78,8 @@ TEST(PictureImage, ImportBitmapTakesEveryFormat) {
         wide.fill(Qt::red);
         ASSERT_TRUE(wide.save(QString::fromStdString(dir.file("wide.png"))));
         auto read = readImportBitmap(dir.file("wide.png"));
-        EXPECT_EQ(read ? "" : read.error(), width == 16384 ? "" : "a picture of 16385 x 1 pixels is larger than 16384 on a side");
+        EXPECT_EQ(read ? "" : read.error(),
+                  width == 16384 ? "" : "a picture of 16385 x 1 pixels is larger than 16384 on a side");
     }
 }
 

@@ -22,8 +22,9 @@ inline std::vector<std::uint8_t> pcxRunLength(const std::vector<std::uint8_t>& r
     return out;
 }
 
-// xmin 3, ymin 7: the size is max - min + 1.
-inline std::vector<std::uint8_t> pcxHeader(int width, int height, int planes, int bytesPerLine) {
+// A PCX file: header (xmin 3, ymin 7: the size is max - min + 1), then the run-length data as given.
+inline std::vector<std::uint8_t> pcxCoded(int width, int height, int planes, int bytesPerLine,
+                                          const std::vector<std::uint8_t>& coded) {
     std::vector<std::uint8_t> h(128, 0);
     h[0] = 10, h[1] = 5, h[2] = 1, h[3] = 8;
     storeLe16(&h[4], 3);
@@ -32,6 +33,7 @@ inline std::vector<std::uint8_t> pcxHeader(int width, int height, int planes, in
     storeLe16(&h[10], std::uint16_t(7 + height - 1));
     h[65] = std::uint8_t(planes);
     storeLe16(&h[66], std::uint16_t(bytesPerLine));
+    for (std::uint8_t b : coded) h.push_back(b);  // (inserting an empty range upsets GCC's bounds check)
     return h;
 }
 
@@ -40,9 +42,7 @@ inline std::vector<std::uint8_t> pcxHeader(int width, int height, int planes, in
 inline std::vector<std::uint8_t> makePcx8(int width, int height, int bytesPerLine,
                                           const std::vector<std::uint8_t>& rawRows,
                                           std::vector<std::uint8_t> palette = {}) {
-    auto file = pcxHeader(width, height, 1, bytesPerLine);
-    auto data = pcxRunLength(rawRows);
-    file.insert(file.end(), data.begin(), data.end());
+    auto file = pcxCoded(width, height, 1, bytesPerLine, pcxRunLength(rawRows));
     for (int i = 0; palette.empty() && i < 256; ++i)
         file.insert(file.end(), {std::uint8_t(i), std::uint8_t(255 - i), std::uint8_t(i / 2)});
     file.insert(file.end(), palette.begin(), palette.end());
@@ -58,10 +58,7 @@ inline std::vector<std::uint8_t> pcx8(int width, int height, const std::vector<s
 // A 24-bit PCX file: each scan line is the red plane, then green, then blue.
 inline std::vector<std::uint8_t> makePcx24(int width, int height, int bytesPerLine,
                                            const std::vector<std::uint8_t>& rawPlanes) {
-    auto file = pcxHeader(width, height, 3, bytesPerLine);
-    auto data = pcxRunLength(rawPlanes);
-    file.insert(file.end(), data.begin(), data.end());
-    return file;
+    return pcxCoded(width, height, 3, bytesPerLine, pcxRunLength(rawPlanes));
 }
 
 struct TiffEntry {

@@ -17,16 +17,15 @@ namespace trellisor::test {
 
 using Bytes = std::vector<std::uint8_t>;
 
-// A memory image class, what its pixel values hold, and its name in the typed suites.
-template <class I, std::uint32_t Mask, int Name>
+// A memory image class and its name in the typed suites.
+template <class I, int Name>
 struct Format {
-    static constexpr std::uint32_t mask = Mask;
     static constexpr int name = Name;
     static std::unique_ptr<Image> make(int w, int h) { return std::make_unique<I>(w, h); }
 };
-using AllFormats = ::testing::Types<Format<MemoryImage8, 0xFF, 8>, Format<MemoryImage555, 0x7FFF, 555>,
-                                    Format<MemoryImage565, 0xFFFF, 565>, Format<MemoryImage24, 0xFFFFFF, 24>,
-                                    Format<MemoryImage32, 0xFFFFFFFF, 32>>;
+using AllFormats =
+    ::testing::Types<Format<MemoryImage8, 8>, Format<MemoryImage555, 555>, Format<MemoryImage565, 565>,
+                     Format<MemoryImage24, 24>, Format<MemoryImage32, 32>>;
 struct FormatName {
     template <class F>
     static std::string GetName(int) {
@@ -36,17 +35,9 @@ struct FormatName {
 
 // A new memory image of the same format as `image`.
 inline std::unique_ptr<Image> makeLike(const Image& image, int w, int h) {
-    switch (image.bitsPerPixel()) {
-        case 8:
-            return std::make_unique<MemoryImage8>(w, h);
-        case 16:
-            if (image.layout16() == 2) return std::make_unique<MemoryImage565>(w, h);
-            return std::make_unique<MemoryImage555>(w, h);
-        case 24:
-            return std::make_unique<MemoryImage24>(w, h);
-        default:
-            return std::make_unique<MemoryImage32>(w, h);
-    }
+    if (image.bitsPerPixel() != 16) return createMemoryImage(w, h, image.bitsPerPixel());
+    if (image.layout16() == 2) return std::make_unique<MemoryImage565>(w, h);
+    return std::make_unique<MemoryImage555>(w, h);
 }
 
 // The bits a pixel value of the image's format can hold.
@@ -57,10 +48,9 @@ inline std::uint32_t maskOf(const Image& image) {
 
 // Random values of the format; with zeros, about a quarter are 0, else none is.
 inline void fillRandom(Image& image, std::mt19937& rng, bool zeros) {
-    const std::uint32_t mask = maskOf(image);
     for (int y = 0; y < image.height(); ++y)
         for (int x = 0; x < image.width(); ++x) {
-            std::uint32_t v = rng() & mask;
+            std::uint32_t v = rng() & maskOf(image);
             if (zeros ? rng() % 4 == 0 : v == 0) v = zeros ? 0 : 1;
             image.putPixel(x, y, v);
         }
