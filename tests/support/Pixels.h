@@ -1,14 +1,12 @@
-// The five pixel formats for typed suites, images filled with random values, their
-// stored bytes, and the FNV-1a hash the golden picture checks compare.
+// Images filled with random values, their stored bytes, and the FNV-1a hash the golden
+// picture checks compare.
 #pragma once
 
-#include <gtest/gtest.h>
-
+#include <algorithm>
 #include <cstdint>
 #include <memory>
 #include <random>
 #include <span>
-#include <string>
 #include <vector>
 
 #include "gfx/MemoryImage.h"
@@ -16,22 +14,6 @@
 namespace trellisor::test {
 
 using Bytes = std::vector<std::uint8_t>;
-
-// A memory image class and its name in the typed suites.
-template <class I, int Name>
-struct Format {
-    static constexpr int name = Name;
-    static std::unique_ptr<Image> make(int w, int h) { return std::make_unique<I>(w, h); }
-};
-using AllFormats =
-    ::testing::Types<Format<MemoryImage8, 8>, Format<MemoryImage555, 555>, Format<MemoryImage565, 565>,
-                     Format<MemoryImage24, 24>, Format<MemoryImage32, 32>>;
-struct FormatName {
-    template <class F>
-    static std::string GetName(int) {
-        return "Bits" + std::to_string(F::name);
-    }
-};
 
 // A new memory image of the same format as `image`.
 inline std::unique_ptr<Image> makeLike(const Image& image, int w, int h) {
@@ -80,6 +62,19 @@ inline std::vector<std::uint32_t> pixelsOf(Image& image) {
     std::vector<std::uint32_t> out;
     for (int y = 0; y < image.height(); ++y)
         for (int x = 0; x < image.width(); ++x) out.push_back(image.getPixel(x, y));
+    return out;
+}
+
+// An image's size, depth, pixel values and palette, as bytes for a golden hash.
+inline Bytes pictureBytes(Image& image) {
+    Bytes out;
+    auto put = [&](std::uint32_t v) {
+        for (int i = 0; i < 32; i += 8) out.push_back(std::uint8_t(v >> i));
+    };
+    put(std::uint32_t(image.width())), put(std::uint32_t(image.height())), put(image.bitsPerPixel());
+    for (std::uint32_t v : pixelsOf(image)) put(v);
+    if (const Palette* p = image.palette())
+        for (const PaletteEntry& e : p->entries) out.insert(out.end(), {e.red, e.green, e.blue, e.unused});
     return out;
 }
 
