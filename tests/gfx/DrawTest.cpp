@@ -68,23 +68,10 @@ void everyPlace(const Operation& op, const Image& format, Log& log) {
     std::mt19937 rng(77);
     for (int w : {5, 6}) {
         auto src = source(format, w, 4, rng);
-        for (auto [x, y] : {std::pair{3, 2},
-                            {-w + 1, 2},
-                            {11, 2},
-                            {3, -3},
-                            {3, 8},
-                            {-3, -2},
-                            {9, 7},
-                            {10, -3},
-                            {0, 0},
-                            {12 - w, 5},
-                            {7, 5},
-                            {-w, 2},
-                            {12, 2},
-                            {3, -4},
-                            {3, 9},
-                            {-2000000000, 0},
-                            {2000000000, 5}})
+        const int places[][2] = {{3, 2},  {-w + 1, 2}, {11, 2}, {3, -3},          {3, 8},         {-3, -2},
+                                 {9, 7},  {10, -3},    {0, 0},  {12 - w, 5},      {7, 5},         {-w, 2},
+                                 {12, 2}, {3, -4},     {3, 9},  {-2000000000, 0}, {2000000000, 5}};
+        for (auto [x, y] : places)
             for (bool centred : {false, true}) {
                 auto dst = randomLike(format, 12, 9, rng, false);
                 log.call(op(*src, dst.get(), x, y, centred), *dst);
@@ -134,18 +121,10 @@ void everyWidth(const Image& format, Log& log) {
 void scaled(const Image& format, Log& log) {
     std::mt19937 rng(21);
     auto src = randomLike(format, 8, 8, rng, false);
-    for (auto [x, y, w, h] : {std::tuple{3, 2, 16, 16},
-                              {3, 2, 4, 4},
-                              {3, 2, 8, 8},
-                              {3, 2, 16, 2},
-                              {3, 2, 17, 3},
-                              {4, 12, 16, 8},
-                              {5, 5, 16, 8},
-                              {0, 13, 8, 8},
-                              {-1, 0, 8, 8},
-                              {0, -1, 8, 8},
-                              {0, 0, 0, 8},
-                              {0, 0, 8, 0}}) {
+    const int calls[][4] = {{3, 2, 16, 16}, {3, 2, 4, 4},   {3, 2, 8, 8},  {3, 2, 16, 2},
+                            {3, 2, 17, 3},  {4, 12, 16, 8}, {5, 5, 16, 8}, {0, 13, 8, 8},
+                            {-1, 0, 8, 8},  {0, -1, 8, 8},  {0, 0, 0, 8},  {0, 0, 8, 0}};
+    for (auto [x, y, w, h] : calls) {
         auto dst = randomLike(format, 20, 20, rng, false);
         log.call(src->drawScaled(dst.get(), x, y, w, h), *dst);
     }
@@ -155,15 +134,9 @@ void scaled(const Image& format, Log& log) {
 // Corners in either order, clipped, single pixels, and rectangles wholly outside.
 void translucentFill(const Image& format, Log& log) {
     std::mt19937 rng(31);
-    for (auto [x1, y1, x2, y2] : {std::array{2, 1, 5, 3},
-                                  {5, 3, 2, 1},
-                                  {-4, -2, 30, 30},
-                                  {9, 6, 9, 6},
-                                  {1, 1, 1, 1},
-                                  {-3, 2, 0, 5},
-                                  {2, -3, 5, 0},
-                                  {10, 0, 12, 6},
-                                  {0, 7, 4, 9}}) {
+    const int corners[][4] = {{2, 1, 5, 3},  {5, 3, 2, 1},  {-4, -2, 30, 30}, {9, 6, 9, 6}, {1, 1, 1, 1},
+                              {-3, 2, 0, 5}, {2, -3, 5, 0}, {10, 0, 12, 6},   {0, 7, 4, 9}};
+    for (auto [x1, y1, x2, y2] : corners) {
         auto image = randomLike(format, 10, 7, rng, true);
         image->fillTranslucent(x1, y1, x2, y2, 0x2AD5 & test::maskOf(*image));
         log.call(0, *image);
@@ -178,13 +151,15 @@ void saturation(const Image& format, Log& log) {
     const bool six = format.layout16() == 2;
     for (auto [shift, max] : {std::pair{six ? 11u : 10u, 31u}, {5u, six ? 63u : 31u}, {0u, 31u}}) {
         const int n = int((max + 1) * (max + 1)) + 1;
-        auto src = blankLike(format, n, 1), sum = blankLike(format, n, 1);
+        auto src = blankLike(format, n, 1), sum = blankLike(format, n, 1),
+             difference = blankLike(format, n, 1);
         const std::uint32_t others = test::maskOf(format) & ~(max << shift);
         for (std::uint32_t i = 0; i < std::uint32_t(n); ++i) {
             src->putPixel(int(i), 0, (rng() & others) | (i % (max + 1) << shift));
-            sum->putPixel(int(i), 0, (rng() & others) | (i / (max + 1) % (max + 1) << shift));
+            const std::uint32_t v = (rng() & others) | (i / (max + 1) % (max + 1) << shift);
+            sum->putPixel(int(i), 0, v);
+            difference->putPixel(int(i), 0, v);
         }
-        auto difference = test::copyOf(*sum);
         log.call(src->drawAdditive(sum.get(), 0, 0, false), *sum);
         log.call(src->drawSubtractive(difference.get(), 0, 0, false), *difference);
     }
@@ -232,10 +207,7 @@ const struct {
 };
 
 TEST(Draw, EveryOperationInEveryFormatMatchesItsGoldenHash) {
-    const std::unique_ptr<Image> formats[] = {
-        std::make_unique<MemoryImage8>(1, 1), std::make_unique<MemoryImage555>(1, 1),
-        std::make_unique<MemoryImage565>(1, 1), std::make_unique<MemoryImage24>(1, 1),
-        std::make_unique<MemoryImage32>(1, 1)};
+    const auto formats = test::everyFormat(1, 1);
     auto check = [&](const char* name, auto run, const Hashes& hash) {
         for (std::size_t f = 0; f < 5; ++f) {
             Log log;
@@ -255,10 +227,7 @@ TEST(Draw, EveryOperationInEveryFormatMatchesItsGoldenHash) {
 // have nothing to mix with; the 5-6-5 shown buffer has only silhouette and recolour.
 TEST(Draw, AcrossFormatsAndFromTheShownBuffer) {
     std::mt19937 rng(13);
-    const std::unique_ptr<Image> formats[] = {
-        std::make_unique<MemoryImage8>(1, 1), std::make_unique<MemoryImage555>(1, 1),
-        std::make_unique<MemoryImage565>(1, 1), std::make_unique<MemoryImage24>(1, 1),
-        std::make_unique<MemoryImage32>(1, 1)};
+    const auto formats = test::everyFormat(1, 1);
     Log log;
     for (const auto& from : formats)
         for (const auto& to : formats)

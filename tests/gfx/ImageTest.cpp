@@ -13,10 +13,7 @@ using test::Bytes;
 // Each format's layout, then every stored byte (padding zeroed first, so a write past a row or
 // into the padding shows) after pixels put inside and outside, a clear, and each drawing call.
 TEST(Image, AccessClearLinesAndRectanglesMatchTheirGoldenHashes) {
-    const std::unique_ptr<Image> formats[] = {
-        std::make_unique<MemoryImage8>(5, 3), std::make_unique<MemoryImage555>(5, 3),
-        std::make_unique<MemoryImage565>(5, 3), std::make_unique<MemoryImage24>(5, 3),
-        std::make_unique<MemoryImage32>(5, 3)};
+    const auto formats = test::everyFormat(5, 3);
     const std::uint32_t expected[] = {0x8849EE4D, 0xAADFB5A1, 0x04E9CFA1, 0x38040497, 0x91742CEB};
     // fillRectangle, drawHorizontalLine, drawVerticalLine, drawRectangle, drawLine (which no class draws)
     const int calls[][5] = {{0, 0, 0, 0, 0},      {0, 0, 0, 6, 0},   {0, 0, 0, 1, 1},  {0, 3, 1, 100, 1},

@@ -73,16 +73,10 @@ inline FileBytes makeTiff(const FileBytes& pixels, const FileBytes& extra,
 // Width x height RGB pixels in one strip at offset 8.
 inline FileBytes makeTiffOneStrip(int width, int height, const FileBytes& rgb) {
     const auto w = std::uint32_t(width), h = std::uint32_t(height), size = std::uint32_t(rgb.size());
-    return makeTiff(rgb, {},
-                    {{256, 3, 1, w},
-                     {257, 3, 1, h},
-                     {258, 3, 3, 0},
-                     {259, 3, 1, 1},
-                     {262, 3, 1, 2},
-                     {273, 4, 1, 8},
-                     {277, 3, 1, 3},
-                     {278, 3, 1, h},
-                     {279, 4, 1, size}});
+    const std::vector<TiffEntry> entries = {{256, 3, 1, w}, {257, 3, 1, h}, {258, 3, 3, 0},
+                                            {259, 3, 1, 1}, {262, 3, 1, 2}, {273, 4, 1, 8},
+                                            {277, 3, 1, 3}, {278, 3, 1, h}, {279, 4, 1, size}};
+    return makeTiff(rgb, {}, entries);
 }
 
 struct BitmapContent {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <algorithm>
+#include <array>
 #include <cstdint>
 #include <memory>
 #include <random>
@@ -14,6 +15,13 @@
 namespace trellisor::test {
 
 using Bytes = std::vector<std::uint8_t>;
+
+// One memory image of each format: 8 bits, 5-5-5, 5-6-5, 24 and 32 bits.
+inline std::array<std::unique_ptr<Image>, 5> everyFormat(int w, int h) {
+    return {std::make_unique<MemoryImage8>(w, h), std::make_unique<MemoryImage555>(w, h),
+            std::make_unique<MemoryImage565>(w, h), std::make_unique<MemoryImage24>(w, h),
+            std::make_unique<MemoryImage32>(w, h)};
+}
 
 // A new memory image of the same format as `image`.
 inline std::unique_ptr<Image> makeLike(const Image& image, int w, int h) {
@@ -49,12 +57,6 @@ inline Bytes storedBytes(Image& image) {
 inline void setStoredBytes(Image& image, const Bytes& bytes) {
     std::copy(bytes.begin(), bytes.end(), image.lock(2));
     image.unlock();
-}
-
-inline std::unique_ptr<Image> copyOf(Image& image) {
-    auto copy = makeLike(image, image.width(), image.height());
-    setStoredBytes(*copy, storedBytes(image));
-    return copy;
 }
 
 // The pixel values row by row.
