@@ -1,14 +1,13 @@
-// The five pixel formats for typed suites, images filled with random values, their
-// stored bytes, and the FNV-1a hash the golden picture checks compare.
+// Images filled with random values, their stored bytes, and the FNV-1a hash the golden
+// picture checks compare.
 #pragma once
 
-#include <gtest/gtest.h>
-
+#include <algorithm>
+#include <array>
 #include <cstdint>
 #include <memory>
 #include <random>
 #include <span>
-#include <string>
 #include <vector>
 
 #include "gfx/MemoryImage.h"
@@ -17,36 +16,18 @@ namespace trellisor::test {
 
 using Bytes = std::vector<std::uint8_t>;
 
-// A memory image class, what its pixel values hold, and its name in the typed suites.
-template <class I, std::uint32_t Mask, int Name>
-struct Format {
-    static constexpr std::uint32_t mask = Mask;
-    static constexpr int name = Name;
-    static std::unique_ptr<Image> make(int w, int h) { return std::make_unique<I>(w, h); }
-};
-using AllFormats = ::testing::Types<Format<MemoryImage8, 0xFF, 8>, Format<MemoryImage555, 0x7FFF, 555>,
-                                    Format<MemoryImage565, 0xFFFF, 565>, Format<MemoryImage24, 0xFFFFFF, 24>,
-                                    Format<MemoryImage32, 0xFFFFFFFF, 32>>;
-struct FormatName {
-    template <class F>
-    static std::string GetName(int) {
-        return "Bits" + std::to_string(F::name);
-    }
-};
+// One memory image of each format: 8 bits, 5-5-5, 5-6-5, 24 and 32 bits.
+inline std::array<std::unique_ptr<Image>, 5> everyFormat(int w, int h) {
+    return {std::make_unique<MemoryImage8>(w, h), std::make_unique<MemoryImage555>(w, h),
+            std::make_unique<MemoryImage565>(w, h), std::make_unique<MemoryImage24>(w, h),
+            std::make_unique<MemoryImage32>(w, h)};
+}
 
 // A new memory image of the same format as `image`.
 inline std::unique_ptr<Image> makeLike(const Image& image, int w, int h) {
-    switch (image.bitsPerPixel()) {
-        case 8:
-            return std::make_unique<MemoryImage8>(w, h);
-        case 16:
-            if (image.layout16() == 2) return std::make_unique<MemoryImage565>(w, h);
-            return std::make_unique<MemoryImage555>(w, h);
-        case 24:
-            return std::make_unique<MemoryImage24>(w, h);
-        default:
-            return std::make_unique<MemoryImage32>(w, h);
-    }
+    if (image.bitsPerPixel() != 16) return createMemoryImage(w, h, image.bitsPerPixel());
+    if (image.layout16() == 2) return std::make_unique<MemoryImage565>(w, h);
+    return std::make_unique<MemoryImage555>(w, h);
 }
 
 // The bits a pixel value of the image's format can hold.
@@ -57,10 +38,9 @@ inline std::uint32_t maskOf(const Image& image) {
 
 // Random values of the format; with zeros, about a quarter are 0, else none is.
 inline void fillRandom(Image& image, std::mt19937& rng, bool zeros) {
-    const std::uint32_t mask = maskOf(image);
     for (int y = 0; y < image.height(); ++y)
         for (int x = 0; x < image.width(); ++x) {
-            std::uint32_t v = rng() & mask;
+            std::uint32_t v = rng() & maskOf(image);
             if (zeros ? rng() % 4 == 0 : v == 0) v = zeros ? 0 : 1;
             image.putPixel(x, y, v);
         }
@@ -79,17 +59,24 @@ inline void setStoredBytes(Image& image, const Bytes& bytes) {
     image.unlock();
 }
 
-inline std::unique_ptr<Image> copyOf(Image& image) {
-    auto copy = makeLike(image, image.width(), image.height());
-    setStoredBytes(*copy, storedBytes(image));
-    return copy;
-}
-
 // The pixel values row by row.
 inline std::vector<std::uint32_t> pixelsOf(Image& image) {
     std::vector<std::uint32_t> out;
     for (int y = 0; y < image.height(); ++y)
         for (int x = 0; x < image.width(); ++x) out.push_back(image.getPixel(x, y));
+    return out;
+}
+
+// An image's size, depth, pixel values and palette, as bytes for a golden hash.
+inline Bytes pictureBytes(Image& image) {
+    Bytes out;
+    auto put = [&](std::uint32_t v) {
+        for (int i = 0; i < 32; i += 8) out.push_back(std::uint8_t(v >> i));
+    };
+    put(std::uint32_t(image.width())), put(std::uint32_t(image.height())), put(image.bitsPerPixel());
+    for (std::uint32_t v : pixelsOf(image)) put(v);
+    if (const Palette* p = image.palette())
+        for (const PaletteEntry& e : p->entries) out.insert(out.end(), {e.red, e.green, e.blue, e.unused});
     return out;
 }
 
