@@ -1,7 +1,6 @@
 // Every editing command runs its core operation on the current page with the protection
 // boxes' ramps, as one undo step that Ctrl+Z and its kin take back and forth to the exact
 // bytes; refusals name the reason and change nothing.
-#include <QDir>
 #include <QImage>
 #include <QTest>
 #include <cstdlib>
@@ -178,36 +177,14 @@ TEST_F(EditCommands, RefusalsSayWhyAndChangeNothing) {
 
 TEST_F(EditCommands, ProtectionButtonsSetClearAndToggleEveryBox) {
     MainDialog& d = open();
-    const std::pair<std::vector<int>, int> steps[] = {
-        {{1022}, kRampCount}, {{1023, 9003}, 1}, {{1024}, kRampCount - 1}};
-    for (const auto& [clicks, count] : steps) {
+    for (auto [clicks, count] :
+         {std::pair{std::vector{1022}, kRampCount}, {{1023, 9003}, 1}, {{1024}, kRampCount - 1}}) {
         for (int id : clicks) click(id);
         int on = 0;
         for (int ramp = 0; ramp < kRampCount; ++ramp) on += d.isRampProtected(ramp);
         EXPECT_EQ(on, count);
     }
     EXPECT_FALSE(d.isRampProtected(3));
-}
-
-TEST_F(EditCommands, ExportSpritesWritesThePageAsTheCoreDoes) {
-    MainDialog& d = open();
-    d.activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&d));
-    load(writeObject("S.DAT"));
-    selectTab(PageQueue);
-    m_ui.folderAnswers.push_back(QString::fromStdString(m_dir.file("out")));
-    QTest::keyClick(&d, Qt::Key_E, Qt::ControlModifier);
-    QTest::keyClick(&d, Qt::Key_I, Qt::ControlModifier);
-    EXPECT_EQ(m_ui.folderTitles,
-              (std::vector<QString>{"Export Sprites to Folder", "Import Sprites from Folder"}));
-    TempDir expected;
-    ASSERT_TRUE(exportSpriteFolder(d.m_object, expected.path(), d.m_object.pageFirstSprite(PageQueue),
-                                   d.m_object.pageLastSprite(PageQueue), false));
-    const QStringList names = QDir(QString::fromStdString(expected.path())).entryList(QDir::Files);
-    EXPECT_EQ(QDir(QString::fromStdString(m_dir.file("out"))).entryList(QDir::Files), names);
-    for (const QString& name : names)
-        EXPECT_EQ(m_dir.read("out/" + name.toStdString()), expected.read(name.toStdString()))
-            << name.toStdString();
 }
 
 }  // namespace

@@ -29,6 +29,9 @@
 
 namespace trellisor::test {
 
+// The arguments the application reads (its start-up runs in process).
+void setCommandLine(std::vector<std::string> words);
+
 // An empty queue, path, folder or a null name cancels; with no answer queued a message box
 // answers OK (Discard to "Save changes?").
 class ScriptedUiPort : public UiPort {

@@ -1,7 +1,6 @@
 // The Qt layer's own conversions: presented buffers into the preview pane, the case-blind
 // file filter, and the icon drawn both as pixels and as SVG.
 #include <QPolygonF>
-#include <QRegularExpression>
 #include <QXmlStreamReader>
 
 #include "EditorFixture.h"
@@ -26,15 +25,9 @@ TEST_F(PreviewPaneTest, PaneShowsTheFrameTheDisplayPresentedAndTeardownGivesTheS
     ASSERT_TRUE(display && display->setMode(360, 260, kDisplayDepth, 0));
     PathObject copy = d.m_object.clone();
     drawPreviewFrame(copy, *display, nullptr, PreviewAllPathElements, PagePath);
-    const QImage& frame = d.m_preview->frame();
-    ASSERT_EQ(frame.size(), QSize(port.lastWidth(), port.lastHeight()));
-    for (int y = 0; y < frame.height(); ++y) {
-        for (int x = 0; x < frame.width(); ++x) {
-            const std::uint8_t* p =
-                port.lastPixels().data() + (std::size_t(y) * std::size_t(frame.width()) + x) * 4;
-            ASSERT_EQ(frame.pixel(x, y), qRgb(p[2], p[1], p[0])) << x << "," << y;
-        }
-    }
+    const QImage& frame = d.m_preview->frame();  // the presented pixels are blue, green, red, unused
+    EXPECT_EQ(frame.convertToFormat(QImage::Format_RGB32),
+              QImage(port.lastPixels().data(), port.lastWidth(), port.lastHeight(), QImage::Format_RGB32));
     const QImage painted = d.m_preview->grab().toImage();
     for (QPoint p : {QPoint(0, 0), QPoint(180, 130), QPoint(359, 259)})
         EXPECT_EQ(painted.pixel(p), frame.pixel(p));
@@ -81,11 +74,7 @@ TEST(BitmapBufferConversion, ReadsEachDepthItsHeaderDescribes) {
 }
 
 TEST(QtLayerHelpers, FileFiltersMatchTheExtensionInAnyCase) {
-    const QString filter = caseInsensitiveNameFilter("*.DAT");
-    EXPECT_EQ(filter, "*.DAT (*.[Dd][Aa][Tt])");
-    const QRegularExpression pattern(QRegularExpression::wildcardToRegularExpression("*.[Dd][Aa][Tt]"));
-    for (const char* name : {"PATH.DAT", "path.dat", "Path.Dat"})
-        EXPECT_TRUE(pattern.match(name).hasMatch()) << name;
+    EXPECT_EQ(caseInsensitiveNameFilter("*.DAT"), "*.DAT (*.[Dd][Aa][Tt])");
 }
 
 // Where the SVG fills a polygon (at a point no later polygon covers), the raster icon shows

@@ -1,17 +1,25 @@
-// The window around the commands: keys that must not close it, the question on every way
-// out, the pages, shortcuts, recent files, drops, the strip's boxes and tooltips, About.
+// The window around the commands: start-up, keys that must not close it, the question on every
+// way out, the pages, shortcuts, recent files, drops, the strip's boxes and tooltips, About, Help.
+#include <QDir>
 #include <QDropEvent>
-#include <QGroupBox>
 #include <QHelpEvent>
+#include <QGroupBox>
 #include <QMimeData>
 #include <QRadioButton>
 #include <QTest>
+#include <QTextBrowser>
+#include <QTimer>
 #include <QToolTip>
 #include <QUrl>
+#include <filesystem>
 #include <functional>
 
 #include "EditorFixture.h"
+#include "app/AboutDialog.h"
+#include "app/EditorApp.h"
+#include "app/EditorHelp.h"
 #include "app/EditorSettings.h"
+#include "imageio/SpriteFolder.h"
 #include "preview/GamePalette.h"
 
 namespace trellisor::test {
@@ -156,9 +164,23 @@ TEST_F(Window, ShortcutsRecentFilesDropsAboutAndThePositionAreKept) {
     ASSERT_TRUE(QTest::qWaitForWindowActive(&d));
     const QString first = writeObject("FIRST.DAT"), second = QString::fromStdString(m_dir.file("SECOND.DAT"));
     m_ui.fileAnswers = {first, second};
-    for (auto key : {Qt::Key_O, Qt::Key_S, Qt::Key_N}) QTest::keyClick(&d, key, Qt::ControlModifier);
+    m_ui.folderAnswers = {QString::fromStdString(m_dir.file("out"))};
+    selectTab(PageQueue);
+    for (auto key : {Qt::Key_O, Qt::Key_S, Qt::Key_E, Qt::Key_I, Qt::Key_N})
+        QTest::keyClick(&d, key, Qt::ControlModifier);
     EXPECT_EQ(d.windowTitle(), "Visual Trellisor - SECOND.DAT");
     EXPECT_TRUE(m_ui.messages.back().text.startsWith("Cannot make a new path")) << "New ran";
+    // Export Sprites wrote the page as the core does; Import asked for its folder.
+    EXPECT_EQ(m_ui.folderTitles,
+              (std::vector<QString>{"Export Sprites to Folder", "Import Sprites from Folder"}));
+    TempDir own;
+    ASSERT_TRUE(exportSpriteFolder(d.m_object, own.path(), d.m_object.pageFirstSprite(PageQueue),
+                                   d.m_object.pageLastSprite(PageQueue), false));
+    const QStringList names = QDir(QString::fromStdString(own.path())).entryList(QDir::Files);
+    EXPECT_EQ(QDir(QString::fromStdString(m_dir.file("out"))).entryList(QDir::Files), names);
+    for (const QString& name : names)
+        EXPECT_EQ(m_dir.read("out/" + name.toStdString()), own.read(name.toStdString()))
+            << name.toStdString();
     QTest::keyClick(&d, Qt::Key_F1);
     d.OnSysCommand(0xF060);  // a system command not ours
     EXPECT_EQ(m_ui.modalTitles, std::vector<QString>{"Visual Trellisor Help"});
@@ -199,6 +221,57 @@ TEST_F(Window, StripBlocksHaveTheirColoursBoxesAndTooltips) {
                   QStringLiteral("Recolor to ramp %1").arg(ramp));
     }
     EXPECT_EQ(toolTipAt(d, strip.topLeft() + QPoint(271, 9)), "Recolor to ramp 18 (the special colours)");
+}
+
+TEST_F(Window, PicturesSitInsideTheirBordersAndTheDialogsAreLaidOut) {
+    MainDialog& d = open();
+    AboutDialog about;
+    HelpDialog help;
+    help.show();
+    EXPECT_TRUE(d.m_tabs->hasMouseTracking()) << "the tabs light up under the mouse";
+    EXPECT_FALSE(about.windowIcon().isNull());
+    const QTextBrowser* text = help.findChild<QTextBrowser*>();
+    EXPECT_TRUE(text->geometry().contains(help.rect().center())) << "the help text fills the dialog";
+    int pictures = 0;
+    for (QWidget* window : {static_cast<QWidget*>(&d), static_cast<QWidget*>(&about)})
+        for (const QLabel* label : window->findChildren<QLabel*>())
+            if (!label->pixmap().isNull()) {
+                EXPECT_EQ(label->contentsRect().size(), label->pixmap().size()) << label->frameWidth();
+                ++pictures;
+            }
+    EXPECT_EQ(pictures, 2) << "the strip and the About icon";
+}
+
+// The editor's start-up, run in process: the file named opened, the page chosen, the window saved
+// as a PNG once it has painted, then closed.
+TEST_F(Window, StartUpOpensTheFileOnThePageAndSavesTheWindow) {
+    const std::string file = writeObject("START.DAT").toStdString(), shot = m_dir.file("shot.png");
+    const auto folder = std::filesystem::current_path();
+    std::filesystem::current_path(m_dir.path());
+    setCommandLine({"trellisor", "--page", "2", "--screenshot", shot, file});
+    QString title;
+    int page = -1;
+    QSize size;
+    bool leftOpen = false;
+    // After the file has been opened; a window that would never close is closed here instead.
+    QTimer::singleShot(0, [&] {
+        QTimer::singleShot(0, [&] {
+            auto* d = qobject_cast<MainDialog*>(QApplication::activeModalWidget());
+            std::tie(title, page, size) = std::tuple(d->windowTitle(), d->m_tabs->currentIndex(), d->size());
+            if (page != 2) return d->reject();
+            auto* poll = new QTimer(d);
+            QObject::connect(poll, &QTimer::timeout, [&, d] {
+                if (std::filesystem::exists(shot)) leftOpen = true, d->reject();
+            });
+            poll->start(20);
+        });
+    });
+    EXPECT_EQ(static_cast<EditorApp*>(qApp)->run(), 0);
+    setCommandLine({"test_app"});
+    std::filesystem::current_path(folder);
+    EXPECT_EQ(std::tuple(title, page, leftOpen),
+              std::tuple(QString("Visual Trellisor - START.DAT"), 2, false));
+    EXPECT_EQ(QImage(QString::fromStdString(shot)).size(), size);
 }
 
 TEST_F(Window, TabFollowsTheReadingOrder) {

@@ -22,28 +22,22 @@ struct CliRun {
     std::string err;
 };
 
-inline std::string shellQuote(const std::string& s) {
-    std::string q = "'";
-    for (char c : s) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return q + "'";
-}
-
-inline std::string text(const std::vector<std::uint8_t>& bytes) { return {bytes.begin(), bytes.end()}; }
-
 // Runs the program in dir (so grass.pcx is looked up there); its output goes to files in dir.
 inline CliRun runCli(const TempDir& dir, const std::vector<std::string>& args) {
-    std::string cmd;
-    auto add = [&](const char* separator, const std::string& word) {
-        cmd.append(separator).append(shellQuote(word));
+    auto quote = [](const std::string& s) {
+        std::string q = "'";
+        for (char c : s) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
+        return q + "'";
     };
-    add("cd ", dir.path());
-    add(" && ", TRELLISOR_CLI_PATH);
-    for (const auto& a : args) add(" ", a);
-    add(" >", dir.file("cli.out"));
-    add(" 2>", dir.file("cli.err"));
+    std::string cmd = "cd " + quote(dir.path()) + " && " + quote(TRELLISOR_CLI_PATH);
+    for (const auto& a : args) cmd += " " + quote(a);
+    cmd += " >" + quote(dir.file("cli.out")) + " 2>" + quote(dir.file("cli.err"));
     const int status = std::system(cmd.c_str());
-    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, text(dir.read("cli.out")),
-            text(dir.read("cli.err"))};
+    auto text = [&dir](const char* name) {
+        const auto bytes = dir.read(name);
+        return std::string(bytes.begin(), bytes.end());
+    };
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, text("cli.out"), text("cli.err")};
 }
 
 // A run that succeeds says nothing on stderr (Qt's warnings included).
