@@ -16,7 +16,6 @@
 #include <QSettings>
 #include <QTabBar>
 #include <deque>
-#include <memory>
 
 #include "app/DialogTemplates.h"
 #include "app/MainDialog.h"
@@ -56,8 +55,7 @@ public:
     }
     std::optional<QString> chooseFolder(const QString& title) override {
         folderTitles.push_back(title);
-        const QString folder = next(folderAnswers);
-        return folder.isEmpty() ? std::nullopt : std::optional(folder);
+        return given(next(folderAnswers));
     }
     MessageAnswer messageBox(const QString& text, const QString& caption, MessageButtons buttons) override {
         messages.push_back({text, caption, buttons});
@@ -77,6 +75,7 @@ public:
     void endWaitCursor() override { ++waitEnds; }
 
 private:
+    static std::optional<QString> given(const QString& s) { return s.isEmpty() ? std::nullopt : std::optional(s); }
     template <class T>
     static T next(std::deque<T>& queue) {
         if (queue.empty()) return T();
@@ -122,8 +121,8 @@ protected:
         emit m_dialog->m_typeCombo->activated(index);
     }
     QString text(int id) const {
-        if (auto* b = qobject_cast<QAbstractButton*>(control(id))) return b->text();
-        return qobject_cast<QLineEdit*>(control(id))->text();
+        auto* b = qobject_cast<QAbstractButton*>(control(id));
+        return b ? b->text() : qobject_cast<QLineEdit*>(control(id))->text();
     }
     bool shown(int id) const { return control(id)->isVisible() && control(id)->isEnabled(); }
     // A left click at a point of the dialog, delivered as the window system would: to the widget under it.

@@ -1,6 +1,5 @@
-// trellisor-cli run as a program on objects the tests build. Each command is compared with the
-// core operation it calls, run in process with the arguments the command was given; bad input
-// gets one line naming the file or option, and nothing is written. The core is tested in its layer.
+// trellisor-cli run as a program: each command against the core call it makes, run in process with
+// the same arguments; bad input gets one line and writes nothing. The core is tested in its layer.
 #include <gtest/gtest.h>
 
 #include <QImage>
@@ -81,22 +80,21 @@ sprites: 2
 
 TEST(CliNew, BuildsFromTheWorkdirWithTheSeedGiven) {
     TempDir dir;
-    // Three types per page, each from an object of its own colour: the seed picks among them.
+    // Three types per page, each of its own colour: the seed picks among them.
     for (int page = 0; page < 5; ++page) {
-        std::vector<TypeEntry> entries;
+        std::string list = "3\n";
         for (int k = 0; k < 3; ++k) {
-            const std::string file = kPages[std::size_t(page)].cliName + std::to_string(k) + ".pth";
-            const PathObject source =
-                buildObject({146, solidRawSprite(3, 2, std::uint8_t(20 + 40 * k))}, {}, 1);
-            ASSERT_TRUE(writeTypeFile(source, page, dir.file(file)).isOk());
-            entries.push_back({file, file});
+            const std::string file = std::to_string(page) + std::to_string(k) + ".pth";
+            ASSERT_TRUE(writeTypeFile(buildObject({146, solidRawSprite(3, 2, std::uint8_t(20 + 40 * k))}, {}, 1),
+                                      page, dir.file(file)));
+            list += file + "\n" + file + "\n";
         }
-        ASSERT_TRUE(writeDescriptorFile(dir.file(kPages[std::size_t(page)].descriptorFile), entries).isOk());
+        dir.writeText(kPages[std::size_t(page)].descriptorFile, list);
     }
     auto made = [&](unsigned seed, bool icons) {
         std::srand(seed);
         PathObject obj;
-        EXPECT_TRUE(assembleNewPath(obj, readTypeLists(dir.path()), dir.path()).isOk());
+        EXPECT_TRUE(assembleNewPath(obj, readTypeLists(dir.path()), dir.path()));
         if (icons) composePreviewIcons(obj);
         Texts texts;
         texts.fill(kNewPathText);
@@ -111,24 +109,17 @@ TEST(CliNew, BuildsFromTheWorkdirWithTheSeedGiven) {
 
 TEST(CliCheck, VerdictsInPathOrderOnAnyNumberOfThreads) {
     TempDir dir;
-    namespace fs = std::filesystem;
-    fs::create_directories(dir.file("objs/sub/deep"));
+    std::filesystem::create_directories(dir.file("objs/sub"));
     PathObject obj = buildObject(standardSprites());
     const Bytes good = serializeObjectFile(obj, "GOOD.DAT", objectStrings(obj));
     Bytes broken = good;
     broken[12] ^= 0x01;
-    dir.write("objs/GOOD.DAT", good);
-    dir.write("objs/sub/BROKEN.Dat", broken);
-    dir.write("objs/sub/deep/cut.DAT", Bytes(good.begin(), good.begin() + 100));
-    dir.write("objs/sub/ride.DAT", storedObjectFile(Bytes(40, 0), 0x02));
-    const std::string objs = dir.file("objs");
-    std::vector<std::string> files;
-    for (const char* name : {"GOOD.DAT", "sub/BROKEN.Dat", "sub/deep/cut.DAT", "sub/ride.DAT"})
-        files.push_back(objs + "/" + name);
+    const std::string files[] = {dir.write("objs/GOOD.DAT", good), dir.write("objs/sub/BROKEN.Dat", broken),
+                                 dir.write("objs/sub/cut.DAT", Bytes(good.begin(), good.begin() + 100))};
     std::string lines;
     VerdictCounts counts;
     QJsonArray json;
-    for (std::size_t i = 0; i < files.size(); ++i) {
+    for (std::size_t i = 0; i < 3; ++i) {
         const ObjectVerdict v = checkObjectFile(files[i]);
         lines += files[i] + ": " + describeVerdict(v) + "\n";
         counts.add(v);
@@ -138,14 +129,13 @@ TEST(CliCheck, VerdictsInPathOrderOnAnyNumberOfThreads) {
                                 {"spriteCount", i < 2 ? QJsonValue(168) : QJsonValue()},
                                 {"checksumValid", i < 2 ? QJsonValue(i == 0) : QJsonValue()}});
     }
-    for (const char* jobs : {"1", "3", "256"}) {
-        const CliRun text = runCli(dir, {"check", objs, "--jobs", jobs}),
-                     asJson = runCli(dir, {"check", "--json", objs, "--jobs", jobs});
+    for (const char* jobs : {"1", "256"}) {
+        const CliRun text = runCli(dir, {"check", dir.file("objs"), "--jobs", jobs}),
+                     asJson = runCli(dir, {"check", "--json", dir.file("objs"), "--jobs", jobs});
         EXPECT_EQ(std::pair(text.exitCode, text.out), std::pair(1, lines + counts.summary() + "\n"));
         EXPECT_EQ(std::pair(asJson.exitCode, parseJson(asJson.out).toArray()), std::pair(1, json));
     }
-    // Files named one by one, in the order given; good and other-type files pass.
-    EXPECT_EQ(runOk(dir, {"check", files[3], files[0]}).out.substr(0, files[3].size() + 1), files[3] + ":");
+    EXPECT_EQ(runOk(dir, {"check", files[0]}).out.substr(0, files[0].size() + 1), files[0] + ":");
 }
 
 TEST(CliPalette, EachExtensionWritesItsFormat) {
@@ -171,10 +161,9 @@ TEST(CliPalette, EachExtensionWritesItsFormat) {
 
 TEST(CliDispatch, HelpAndVersion) {
     TempDir dir;
-    const std::string help = runOk(dir, {"--help"}).out;
-    for (const char* line : {"  check PATH... [--json] [--jobs N]\n",
-                             "  render IN [--view VIEW] [--depth 8|16|24|32] [--grass FILE] [-o OUT.png]\n"})
-        EXPECT_NE(help.find(line), std::string::npos) << line;
+    EXPECT_NE(runOk(dir, {"--help"}).out.find("  render IN [--view VIEW] [--depth 8|16|24|32] [--grass FILE] "
+                                              "[-o OUT.png]\n  "),
+              std::string::npos);
     EXPECT_EQ(runOk(dir, {"save", "--help"}).out.find("Usage: trellisor-cli save [options] IN OUT\n"), 0u);
     EXPECT_EQ(runOk(dir, {"--version"}).out.find("trellisor-cli "), 0u);
 }
@@ -197,9 +186,7 @@ TEST(CliEdits, EachCommandRunsItsCoreOperationWithItsArguments) {
     for (const char* name : {"p/000.png", "p/055.png"})
         std::filesystem::copy_file(dir.file("pic.png"), dir.file(name),
                                    std::filesystem::copy_options::overwrite_existing);
-    PathObject other = buildObject(standardSprites(), twelveStrings(), 1);  // type files of other sprites
-    ASSERT_TRUE(writeTypeFile(other, PageQueue, dir.file("q.pth")).isOk());
-    ASSERT_TRUE(writeTypeFile(other, PageSupports, dir.file("s.pth")).isOk());
+    ASSERT_TRUE(writeTypeFile(buildObject(standardSprites(), twelveStrings(), 1), PageSupports, dir.file("s.pth")));
     dir.writeText("texts.json", "{\"2\": \"Rue \u0152uvre\", \"german\": \"Stra\u00dfe\"}");
     using Edit = std::function<void(PathObject&, Texts&)>;
     auto presses = [](int page, int n, ProtectedRamps marks) -> Edit {
@@ -208,20 +195,9 @@ TEST(CliEdits, EachCommandRunsItsCoreOperationWithItsArguments) {
                 stepPageBrightness(obj, page, counter, n < 0 ? -1 : 1, marks);
         };
     };
-    auto bitmap = [&](const char* file, int page, ProtectedRamps marks) -> Edit {
-        return [=, &dir](PathObject& obj, Texts&) {
-            auto picture = readImportBitmap(dir.file(file));
-            ASSERT_TRUE(picture && importBitmapIntoPage(obj, page, picture.value(), marks).isOk());
-        };
-    };
     auto sprites = [&](int first, int last, Dither dither, ProtectedRamps allowed) -> Edit {
         return [=](PathObject& obj, Texts&) {
             ASSERT_TRUE(importSpriteFolder(obj, pics, first, last, Matching{dither, allowed}));
-        };
-    };
-    auto type = [&](int page, const char* file) -> Edit {
-        return [=, &dir](PathObject& obj, Texts&) {
-            ASSERT_TRUE(loadTypeFile(obj, page, dir.file(file)).isOk());
         };
     };
     const Edit none = [](PathObject&, Texts&) {};
@@ -236,22 +212,23 @@ TEST(CliEdits, EachCommandRunsItsCoreOperationWithItsArguments) {
          [](PathObject& obj, Texts&) { obj.setDrawsPathsOverSupports(true); }},
         {{"set-flag", in, out, "--draws-over-supports", "off", "--keep-icons"},
          [](PathObject& obj, Texts&) { obj.setDrawsPathsOverSupports(false); }},
-        {{"apply-type", in, "queue", dir.file("q.pth"), out}, type(PageQueue, "q.pth")},
-        {{"apply-type", in, "supports", dir.file("s.pth"), out, "--keep-icons"}, type(PageSupports, "s.pth")},
+        {{"apply-type", in, "supports", dir.file("s.pth"), out},
+         [&](PathObject& obj, Texts&) { ASSERT_TRUE(loadTypeFile(obj, PageSupports, dir.file("s.pth"))); }},
         {{"brightness", in, "queue", "20", out}, presses(PageQueue, 20, {})},
         {{"brightness", in, "path", "-3", out, "--protect", "17,2", "--keep-icons"},
          presses(PagePath, -3, ramps("2,17"))},
-        {{"recolour", in, "path", "18", out},
-         [](PathObject& obj, Texts&) { recolourPage(obj, PagePath, 18, {}); }},
-        {{"recolour", in, "supports", "0", out, "--protect", "3,5"},
-         [](PathObject& obj, Texts&) { recolourPage(obj, PageSupports, 0, ramps("3,5")); }},
+        {{"recolour", in, "supports", "18", out},
+         [](PathObject& obj, Texts&) { recolourPage(obj, PageSupports, 18, {}); }},
         {{"sparkles", in, "path-railings", out, "--seed", "5", "--protect", "3"},
          [](PathObject& obj, Texts&) {
              std::srand(5);
              addSparkles(obj, PagePathRailings, ramps("3"));
          }},
         {{"import-bitmap", in, "queue", dir.file("pic.bmp"), out, "--protect", "4"},
-         bitmap("pic.bmp", PageQueue, ramps("4"))},
+         [&](PathObject& obj, Texts&) {
+             auto picture = readImportBitmap(dir.file("pic.bmp"));
+             ASSERT_TRUE(picture && importBitmapIntoPage(obj, PageQueue, picture.value(), ramps("4")));
+         }},
         {{"import-sprites", in, pics, out, "--dither", "diffusion"},
          sprites(0, 167, Dither::Diffusion, Matching::allRamps())},
         {{"import-sprites", in, pics, out, "--page", "queue", "--dither", "ordered", "--ramps", "3,9",
@@ -274,8 +251,7 @@ TEST(CliSprites, WritesTheFolderExportWritesForThePageAndFormatGiven) {
     const std::string in = writeScene(dir);
     const std::tuple<std::vector<std::string>, int, int, bool> cases[] = {
         {{}, 0, 167, false},
-        {{"--page", "queue", "--rgba"}, 51, 70, true},
-        {{"--page", "supports"}, 109, 167, false}};
+        {{"--page", "queue", "--rgba"}, 51, 70, true}};
     for (const auto& [options, first, last, rgba] : cases) {
         for (const char* folder : {"cli", "own"}) std::filesystem::remove_all(dir.file(folder));
         std::vector<std::string> args = {"sprites", in, "--out", dir.file("cli")};
@@ -292,42 +268,33 @@ TEST(CliSprites, WritesTheFolderExportWritesForThePageAndFormatGiven) {
     }
 }
 
-TEST(CliRender, DrawsTheEditorsFrameForEachViewAndDepth) {
+TEST(CliRender, DrawsTheEditorsFrameForTheViewDepthAndGrass) {
     TempDir dir;
     const std::string in = writeScene(dir), png = dir.file("view.png");
     // Green grass found in the working folder whatever the case of its name, or red when named by --grass.
     std::vector<std::uint8_t> palette(768, 0);
     palette[4] = 160, palette[9] = 200;
-    dir.write("GRASS.PCX", pcx8(360, 260, std::vector<std::uint8_t>(360 * 260, 1), palette));
-    dir.write("red.pcx", pcx8(360, 260, std::vector<std::uint8_t>(360 * 260, 3), palette));
-    const struct {
-        const char* view;
-        int depth, mode, page;
-        const char* grass = "GRASS.PCX";
-    } views[] = {{"example-path", 8, PreviewExamplePath, PagePath},
-                 {"example-queue", 24, PreviewExampleQueue, PageQueue},
-                 {"path", 32, PreviewAllPathElements, PagePath},
-                 {"path-railings", 16, PreviewAllRailingElements, PagePathRailings},
-                 {"queue", 24, PreviewAllQueueElements, PageQueue},
-                 {"queue-railings", 16, PreviewAllQueueRailings, PageQueueRailings},
-                 {"supports", 8, PreviewAllSupportElements, PageSupports},
-                 {"example-path", 32, PreviewExamplePath, PagePath, "red.pcx"}};
-    for (const auto& v : views) {
-        std::vector<std::string> args = {"render", in, "--view", v.view, "-o", png};
-        if (v.depth != 32) args.insert(args.end(), {"--depth", std::to_string(v.depth)});
-        if (v.grass[0] == 'r') args.insert(args.end(), {"--grass", dir.file(v.grass)});
+    dir.write("GRASS.PCX", pcx8(360, 260, Bytes(360 * 260, 1), palette));
+    dir.write("red.pcx", pcx8(360, 260, Bytes(360 * 260, 3), palette));
+    const std::tuple<const char*, int, int, int, std::string> views[] = {
+        {"example-queue", 8, PreviewExampleQueue, PageQueue, "GRASS.PCX"},
+        {"supports", 32, PreviewAllSupportElements, PageSupports, "red.pcx"}};
+    for (const auto& [view, depth, mode, page, grassFile] : views) {
+        std::vector<std::string> args = {"render", in, "--view", view, "-o", png};
+        if (depth != 32) args.insert(args.end(), {"--depth", std::to_string(depth)});
+        if (grassFile[0] == 'r') args.insert(args.end(), {"--grass", dir.file(grassFile)});
         runOk(dir, args);
         PathObject obj = loadFile(in);
         composePreviewIcons(obj);
-        HeadlessPreview preview(v.depth);
-        auto grass = preview.display().loadImageFile(dir.file(v.grass));
-        drawPreviewFrame(obj, preview.display(), grass.get(), v.mode, v.page);
+        HeadlessPreview preview(depth);
+        auto grass = preview.display().loadImageFile(dir.file(grassFile));
+        drawPreviewFrame(obj, preview.display(), grass.get(), mode, page);
         QImage own(360, 260, QImage::Format_RGB32);
         for (int i = 0, r = 0, g = 0, b = 0; i < 360 * 260; ++i) {
             preview.screen()->unpackColor(preview.screen()->getPixel(i % 360, i / 360), r, g, b);
             own.setPixel(i % 360, i / 360, qRgb(r, g, b));
         }
-        EXPECT_EQ(QImage(QString::fromStdString(png)).convertToFormat(QImage::Format_RGB32), own) << v.view;
+        EXPECT_EQ(QImage(QString::fromStdString(png)).convertToFormat(QImage::Format_RGB32), own) << view;
     }
 }
 
@@ -363,7 +330,6 @@ TEST(CliFailures, BadInputGetsOneLineNamingTheFileAndWritesNothing) {
         {{"set-flag", in, out, "--draws-over-supports", "yes"}, "--draws-over-supports takes on or off"},
         {{"set-strings", in, j, out}, j + ": malformed JSON at byte", 1, R"({"0": )"},
         {{"set-strings", in, j, out}, j + ": the value of \"0\" is not a text", 1, R"({"0": 5})"},
-        {{"brightness", in, "path", "1001", out}, "brightness: STEPS must be a number from -1000 to 1000"},
         {{"brightness", in, "path", "1", out, "--protect", "18"}, "brightness: --protect takes 'all' or"},
         {{"recolour", in, "path", "19", out}, "recolour: RAMP must be a number from 0 to 18, not '19'"},
         {{"sparkles", in, "path", out, "--seed", "-1"}, "sparkles: --seed must be a number from 0"},

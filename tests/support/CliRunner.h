@@ -1,5 +1,4 @@
-// Runs the real trellisor-cli program on files the tests build, and compares what an editing
-// command writes with the same core operation applied in process.
+// Runs the real trellisor-cli on files the tests build and compares an edit with the core run in process.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -18,8 +17,7 @@ namespace trellisor::test {
 
 struct CliRun {
     int exitCode = -1;
-    std::string out;
-    std::string err;
+    std::string out, err;
 };
 
 // Runs the program in dir (so grass.pcx is looked up there); its output goes to files in dir.
@@ -59,7 +57,6 @@ inline void expectOneLineFailure(const CliRun& r, const std::string& part, int e
 inline std::string writeScene(const TempDir& dir) {
     return dir.write("IN.DAT", storedObjectFile(buildChunk(twelveStrings("Scene"), sceneSprites())));
 }
-
 inline PathObject loadFile(const std::string& path) {
     PathObject obj;
     LoadReport r = loadObjectFile(obj, path);
@@ -67,8 +64,7 @@ inline PathObject loadFile(const std::string& path) {
     return obj;
 }
 
-// Runs a command that writes OUT.DAT and compares the file with `edit(obj, texts)` applied in
-// process to IN.DAT, the icons rebuilt when the command rebuilds them, saved as Save does.
+// Runs a command writing OUT.DAT and compares it with `edit(obj, texts)` applied to IN.DAT in process.
 template <class Edit>
 void expectSameAsInProcess(const TempDir& dir, const std::vector<std::string>& args, bool rebuildsIcons,
                            Edit edit) {
