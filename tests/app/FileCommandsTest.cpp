@@ -26,7 +26,9 @@ TEST_F(FileCommands, LoadOpensTheFileAndAFailedLoadKeepsTheOpenObject) {
     EXPECT_EQ(d.windowTitle(), "Visual Trellisor");
 
     const QString path = writeObject("MYPATH.DAT", {{0, "Garden \xE9"}, {2, "Jardin"}}, 0x02);
+    const int presented = presents();
     load(path);
+    EXPECT_GT(presents(), presented) << "shown at once";
     EXPECT_EQ(fields(m_ui.fileRequests.at(0)),
               fields({false, "Open Path DAT File", "DAT", "*.DAT", "*.DAT", ""}));
     PathObject expected;
