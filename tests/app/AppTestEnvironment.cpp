@@ -10,12 +10,10 @@
 
 namespace trellisor::test {
 
-namespace {
 // The application reads its arguments from here whenever it is asked for them.
-std::vector<std::string> g_words;
-char* g_argv[16] = {};
-int g_argc = 0;
-}  // namespace
+static std::vector<std::string> g_words;
+static char* g_argv[16] = {};
+static int g_argc = 0;
 
 void setCommandLine(std::vector<std::string> words) {
     g_words = std::move(words);

@@ -21,6 +21,7 @@
 #include "app/MainDialog.h"
 #include "app/PreviewPane.h"
 #include "app/StringTableDialog.h"
+#include "app/TextCodec.h"
 #include "object/ObjectFile.h"
 #include "object/SpriteStore.h"
 #include "support/ObjectBuilder.h"
@@ -55,7 +56,8 @@ public:
     }
     std::optional<QString> chooseFolder(const QString& title) override {
         folderTitles.push_back(title);
-        return given(next(folderAnswers));
+        const QString folder = next(folderAnswers);
+        return folder.isEmpty() ? std::nullopt : std::optional(folder);
     }
     MessageAnswer messageBox(const QString& text, const QString& caption, MessageButtons buttons) override {
         messages.push_back({text, caption, buttons});
@@ -75,7 +77,6 @@ public:
     void endWaitCursor() override { ++waitEnds; }
 
 private:
-    static std::optional<QString> given(const QString& s) { return s.isEmpty() ? std::nullopt : std::optional(s); }
     template <class T>
     static T next(std::deque<T>& queue) {
         if (queue.empty()) return T();
@@ -85,13 +86,13 @@ private:
     }
 };
 
-// The file Save would write now (named X.DAT), from a copy of the document.
-inline std::vector<std::uint8_t> documentBytes(const EditorDocument& document) {
+// The file Save would write now under the name given, from a copy of the document.
+inline std::vector<std::uint8_t> documentBytes(const EditorDocument& document, const char* name = "X.DAT") {
     PathObject copy = document.m_object.clone();
     std::array<std::string, kLanguageCount> texts;
     for (int i = 0; i < kLanguageCount; ++i)
-        texts[std::size_t(i)] = document.texts()[std::size_t(i)].toStdString();
-    return serializeObjectFile(copy, "X.DAT", texts);
+        texts[std::size_t(i)] = toWindows1252(document.texts()[std::size_t(i)]).bytes;
+    return serializeObjectFile(copy, name, texts);
 }
 
 class EditorFixture : public ::testing::Test {
@@ -100,10 +101,6 @@ protected:
         SpriteStore::resetForTesting();
         QSettings().clear();  // no recent files or window position from another test
     }
-    void TearDown() override {
-        m_dialog.reset();
-        SpriteStore::resetForTesting();
-    }
     // Opens the editor on the working directory (descriptor files are read now).
     MainDialog& open() {
         m_dialog = std::make_unique<MainDialog>(m_dir.path(), m_ui);
@@ -111,7 +108,6 @@ protected:
         QApplication::processEvents();
         return *m_dialog;
     }
-    MainDialog& dialog() { return *m_dialog; }
     QWidget* control(int id) const { return findControl(m_dialog.get(), id); }
     // Clicks a button as the user would: nothing happens when it is disabled.
     void click(int id) { qobject_cast<QAbstractButton*>(control(id))->click(); }

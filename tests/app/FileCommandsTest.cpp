@@ -2,7 +2,6 @@
 // user chose, and the message, title and files it leaves, failures included.
 #include "EditorFixture.h"
 #include "app/EditorSettings.h"
-#include "app/TextCodec.h"
 #include "object/DescriptorFile.h"
 #include "object/NewPath.h"
 #include "object/TypeFile.h"
@@ -97,11 +96,7 @@ TEST_F(FileCommands, SaveWritesTheDocumentOrSaysWhyAndKeepsTheFile) {
     EXPECT_EQ(d.windowTitle(), "Visual Trellisor - MINE.DAT*");
 
     // A new file: the object's bytes with the texts in Windows-1252, named after the file.
-    std::array<std::string, kLanguageCount> texts;
-    for (int i = 0; i < kLanguageCount; ++i)
-        texts[std::size_t(i)] = toWindows1252(d.m_stringTablePage->text(i)).bytes;
-    PathObject copy = d.m_object.clone();
-    const auto expected = serializeObjectFile(copy, "SAVED.DAT", texts);
+    const auto expected = documentBytes(d.m_document, "SAVED.DAT");
     m_ui.fileAnswers.push_back(QString::fromStdString(m_dir.file("SAVED.DAT")));
     click(1003);
     EXPECT_EQ(m_ui.messages.size(), 4u);
@@ -155,7 +150,7 @@ TEST_F(FileCommands, NewAssemblesOneTypePerListOrSaysWhyAndKeepsTheObject) {
     click(1004);
     EXPECT_TRUE(m_ui.messages.at(0).text.startsWith("Cannot make a new path: "));
     EXPECT_EQ(savedBytes(), kept);
-    EXPECT_EQ(dialog().windowTitle(), "Visual Trellisor - KEEP.DAT");
+    EXPECT_EQ(m_dialog->windowTitle(), "Visual Trellisor - KEEP.DAT");
 
     for (int page = 1; page < 5; ++page)
         m_dir.writeText(kPages[std::size_t(page)].descriptorFile,

@@ -9,6 +9,7 @@
 #include "app/QtWindowPort.h"
 #include "preview/PreviewFrame.h"
 #include "preview/PreviewIcons.h"
+#include "support/ImageFileBuilders.h"
 
 namespace trellisor::test {
 namespace {
@@ -38,39 +39,27 @@ TEST_F(PreviewPaneTest, PaneShowsTheFrameTheDisplayPresentedAndTeardownGivesTheS
 }
 
 TEST(BitmapBufferConversion, ReadsEachDepthItsHeaderDescribes) {
-    auto header = [](int width, int height, int bits, std::uint32_t compression, std::uint32_t colours) {
-        std::vector<std::uint8_t> h(40 + 1024, 0);
-        auto put = [&h](int at, std::uint32_t v) {
-            for (int i = 0; i < 4; ++i) h[std::size_t(at + i)] = std::uint8_t(v >> (8 * i));
-        };
-        for (auto [at, value] : {std::pair{0, 40u},
-                                 {4, std::uint32_t(width)},
-                                 {8, std::uint32_t(-height)},
-                                 {12, 1u | std::uint32_t(bits) << 16},
-                                 {16, compression},
-                                 {32, colours}})
-            put(at, value);
-        return h;
+    // The 40-byte header of a top-down bitmap file and what follows it: the colour table or masks.
+    auto header = [](int width, int bits, std::vector<std::uint8_t> table = {}, std::uint32_t colours = 0) {
+        const auto file = bitmapBytes({width, -1, std::uint16_t(bits), colours, std::move(table), {}});
+        return std::vector<std::uint8_t>(file.begin() + 14, file.end());
     };
-    auto h8 = header(2, 1, 8, 0, 2);
-    h8[44] = 0x30, h8[45] = 0x20, h8[46] = 0x10;  // entry 1: blue, green, red
-    const std::uint8_t p8[4] = {1, 0, 9, 9};      // pitch 4: the last two are beyond the width
-    QImage i8 = imageFromBitmapBuffer(p8, h8.data(), 4, 1);
+    const std::uint8_t p8[4] = {1, 0, 9, 9};  // pitch 4: the last two are beyond the width
+    QImage i8 = imageFromBitmapBuffer(p8, header(2, 8, {0, 0, 0, 0, 0x30, 0x20, 0x10, 0}, 2).data(), 4, 1);
     ASSERT_EQ(i8.size(), QSize(2, 1));
     EXPECT_EQ(std::pair(i8.pixel(0, 0), i8.pixel(1, 0)), std::pair(qRgb(0x10, 0x20, 0x30), qRgb(0, 0, 0)));
 
-    auto h565 = header(1, 2, 16, 3, 0);
-    for (auto [at, mask] : {std::pair{40, 0xF800u}, {44, 0x07E0u}, {48, 0x001Fu}})
-        h565[std::size_t(at)] = std::uint8_t(mask), h565[std::size_t(at + 1)] = std::uint8_t(mask >> 8);
+    auto h565 = header(1, 16, {0, 0xF8, 0, 0, 0xE0, 0x07, 0, 0, 0x1F, 0, 0, 0});
+    h565[16] = 3;                                           // the masks follow the header
     const std::uint8_t p565[4] = {0x1F, 0xF8, 0xE0, 0x07};  // magenta then green, one per row
     QImage i565 = imageFromBitmapBuffer(p565, h565.data(), 1, 2);
     EXPECT_EQ(std::pair(i565.pixel(0, 0), i565.pixel(0, 1)), std::pair(qRgb(255, 0, 255), qRgb(0, 255, 0)));
     const std::uint8_t p555[2] = {0x00, 0x7C};
-    EXPECT_EQ(imageFromBitmapBuffer(p555, header(1, 1, 16, 0, 0).data(), 1, 1).pixel(0, 0), qRgb(255, 0, 0));
+    EXPECT_EQ(imageFromBitmapBuffer(p555, header(1, 16).data(), 1, 1).pixel(0, 0), qRgb(255, 0, 0));
     const std::uint8_t p24[6] = {1, 2, 3, 4, 5, 6};
-    EXPECT_EQ(imageFromBitmapBuffer(p24, header(2, 1, 24, 0, 0).data(), 2, 1).pixel(1, 0), qRgb(6, 5, 4));
-    EXPECT_TRUE(imageFromBitmapBuffer(p24, header(2, 1, 4, 0, 0).data(), 2, 1).isNull());
-    EXPECT_TRUE(imageFromBitmapBuffer(p24, header(0, 1, 24, 0, 0).data(), 2, 1).isNull());
+    EXPECT_EQ(imageFromBitmapBuffer(p24, header(2, 24).data(), 2, 1).pixel(1, 0), qRgb(6, 5, 4));
+    EXPECT_TRUE(imageFromBitmapBuffer(p24, header(2, 4).data(), 2, 1).isNull());
+    EXPECT_TRUE(imageFromBitmapBuffer(p24, header(0, 24).data(), 2, 1).isNull());
 }
 
 TEST(QtLayerHelpers, FileFiltersMatchTheExtensionInAnyCase) {

@@ -52,45 +52,37 @@ TEST_F(Window, ReturnAndEscInsideControlsLeaveItOpen) {
         EXPECT_TRUE(d.isVisible()) << control->metaObject()->className();
     }
     EXPECT_FALSE(d.m_object.drawsPathsOverSupports()) << "Return is not a click";
-    control(1002)->setFocus();
-    QTest::keyClick(&d, Qt::Key_Escape);  // on the window itself, with nothing to ask about
-    EXPECT_FALSE(d.isVisible());
-    EXPECT_TRUE(m_ui.messages.empty());
 }
 
 TEST_F(Window, EveryWayOutAsksAboutChangesAndEachAnswerDoesWhatItSays) {
-    const QString next = writeObject("NEXT.DAT", twelveStrings("Next"));
-    auto closed = [this] { return !dialog().isVisible(); };
-    auto opened = [this] { return dialog().m_stringTablePage->text(0) == "Next"; };
-    auto esc = [this] { control(1002)->setFocus(), QTest::keyClick(&dialog(), Qt::Key_Escape); };
-    auto recent = [this, next] { addRecentFile(next), dialog().contextMenu()->actions().at(3)->trigger(); };
+    const QString next = writeObject("NEXT.DAT", twelveStrings("Next")), mine = writeObject("MINE.DAT");
+    const auto onDisk = m_dir.read("MINE.DAT");
+    auto closed = [this] { return !m_dialog->isVisible(); };
+    auto opened = [this] { return m_dialog->m_stringTablePage->text(0) == "Next"; };
+    auto esc = [this] { control(1002)->setFocus(), QTest::keyClick(m_dialog.get(), Qt::Key_Escape); };
+    auto recent = [this, next] { addRecentFile(next), m_dialog->contextMenu()->actions().at(3)->trigger(); };
     const std::tuple<const char*, std::function<void()>, std::function<bool()>> ways[] = {
         {"Exit", [this] { click(1); }, closed},
         {"Esc", esc, closed},
-        {"close box", [this] { dialog().close(); }, closed},
+        {"close box", [this] { m_dialog->close(); }, closed},
         {"Load", [this, next] { load(next); }, opened},
         {"New", [this] { click(1004); },
          [this] { return m_ui.messages.back().text.startsWith("Cannot make"); }},
-        {"drop", [this, next] { drop(dialog(), next); }, opened},
+        {"drop", [this, next] { drop(*m_dialog, next); }, opened},
         {"recent file", recent, opened},
     };
     for (const auto& [name, take, wentOn] : ways) {
         for (MessageAnswer answer : {MessageAnswer::Cancel, MessageAnswer::Discard, MessageAnswer::Save}) {
             SCOPED_TRACE(std::string(name) + " answered " + std::to_string(int(answer)));
-            m_ui.fileAnswers.clear();  // what a cancelled way left
-            MainDialog& d = open();
-            const QString mine = writeObject("MINE.DAT");
-            load(mine);
-            const auto onDisk = m_dir.read("MINE.DAT");
+            m_ui = ScriptedUiPort();  // nothing left from a cancelled way
+            open();
+            load(writeObject("MINE.DAT"));
             click(1027);
-            ASSERT_EQ(d.windowTitle(), "Visual Trellisor - MINE.DAT*");
-            m_ui.messages.clear();
             m_ui.messageAnswers = {answer, MessageAnswer::Ok};  // then OK to overwrite
             if (answer == MessageAnswer::Save) m_ui.fileAnswers = {mine};
             take();
-            ASSERT_FALSE(m_ui.messages.empty());
-            EXPECT_EQ(m_ui.messages[0].text, "Save changes to MINE.DAT?");
-            EXPECT_EQ(m_ui.messages[0].buttons, MessageButtons::SaveDiscardCancel);
+            EXPECT_EQ(std::pair(m_ui.messages.at(0).text, m_ui.messages.at(0).buttons),
+                      std::pair(QString("Save changes to MINE.DAT?"), MessageButtons::SaveDiscardCancel));
             EXPECT_EQ(wentOn(), answer != MessageAnswer::Cancel);
             EXPECT_EQ(m_dir.read("MINE.DAT") != onDisk, answer == MessageAnswer::Save);
         }
@@ -100,10 +92,10 @@ TEST_F(Window, EveryWayOutAsksAboutChangesAndEachAnswerDoesWhatItSays) {
     m_ui.messageAnswers = {MessageAnswer::Save};
     click(1027);
     click(1);
-    EXPECT_TRUE(dialog().isVisible());
-    dialog().m_document.history().undo();
+    EXPECT_TRUE(m_dialog->isVisible());
+    m_dialog->m_document.history().undo();
     click(1);
-    EXPECT_EQ(std::pair(dialog().isVisible(), m_ui.messages.size()), std::pair(false, std::size_t(1)));
+    EXPECT_EQ(std::pair(m_dialog->isVisible(), m_ui.messages.size()), std::pair(false, std::size_t(1)));
 }
 
 TEST_F(Window, EachPageShowsItsControlsTextsAndPreview) {
@@ -205,7 +197,7 @@ TEST_F(Window, StripBlocksHaveTheirColoursBoxesAndTooltips) {
     EXPECT_EQ(toolTip(271), "Recolor to ramp 18 (the special colours)");
 }
 
-TEST_F(Window, PicturesSitInsideTheirBordersAndTheDialogsAreLaidOut) {
+TEST_F(Window, PicturesSitInsideTheirBordersAndTheDialogsAreLaidOutInReadingOrder) {
     MainDialog& d = open();
     AboutDialog about;
     HelpDialog help;
@@ -222,43 +214,8 @@ TEST_F(Window, PicturesSitInsideTheirBordersAndTheDialogsAreLaidOut) {
                 ++pictures;
             }
     EXPECT_EQ(pictures, 2) << "the strip and the About icon";
-}
-
-// The editor's start-up, run in process: the file named opened, the page chosen, the window saved
-// as a PNG once it has painted, then closed.
-TEST_F(Window, StartUpOpensTheFileOnThePageAndSavesTheWindow) {
-    const std::string file = writeObject("START.DAT").toStdString(), shot = m_dir.file("shot.png");
-    const auto folder = std::filesystem::current_path();
-    std::filesystem::current_path(m_dir.path());
-    setCommandLine({"trellisor", "--page", "2", "--screenshot", shot, file});
-    QString title;
-    int page = -1;
-    QSize size;
-    bool leftOpen = false;
-    // After the file has been opened; a window that would never close is closed here instead.
-    QTimer::singleShot(0, [&] {
-        QTimer::singleShot(0, [&] {
-            auto* d = qobject_cast<MainDialog*>(QApplication::activeModalWidget());
-            std::tie(title, page, size) = std::tuple(d->windowTitle(), d->m_tabs->currentIndex(), d->size());
-            if (page != 2) return d->reject();
-            auto* poll = new QTimer(d);
-            QObject::connect(poll, &QTimer::timeout, [&, d] {
-                if (std::filesystem::exists(shot)) leftOpen = true, d->reject();
-            });
-            poll->start(20);
-        });
-    });
-    EXPECT_EQ(static_cast<EditorApp*>(qApp)->run(), 0);
-    setCommandLine({"test_app"});
-    std::filesystem::current_path(folder);
-    EXPECT_EQ(std::tuple(title, page, leftOpen),
-              std::tuple(QString("Visual Trellisor - START.DAT"), 2, false));
-    EXPECT_EQ(QImage(QString::fromStdString(shot)).size(), size);
-}
-
-TEST_F(Window, TabFollowsTheReadingOrder) {
-    MainDialog& d = open();
-    // From Load through every control that takes the focus: each lies right of the last on its row, or below.
+    // Tab goes from Load through every control that takes the focus, each right of the last on its row, or
+    // below.
     QWidget* previous = control(1002);
     int visited = 0;
     for (QWidget* w = previous->nextInFocusChain(); w != control(1002); w = w->nextInFocusChain()) {
@@ -270,6 +227,36 @@ TEST_F(Window, TabFollowsTheReadingOrder) {
         ++visited;
     }
     EXPECT_GE(visited, 35);
+}
+
+// The editor's start-up, run in process: the file named opened, the page chosen, the window saved
+// as a PNG once it has painted, then closed.
+TEST_F(Window, StartUpOpensTheFileOnThePageAndSavesTheWindow) {
+    const std::string file = writeObject("START.DAT").toStdString(), shot = m_dir.file("shot.png");
+    const auto folder = std::filesystem::current_path();
+    std::filesystem::current_path(m_dir.path());
+    setCommandLine({"trellisor", "--page", "2", "--screenshot", shot, file});
+    QSize size;
+    bool leftOpen = false;
+    // Once the file has been opened; a window still open after its picture is closed here.
+    QTimer::singleShot(0, [&] {
+        QTimer::singleShot(0, [&] {
+            auto* d = qobject_cast<MainDialog*>(QApplication::activeModalWidget());
+            EXPECT_EQ(std::pair(d->windowTitle(), d->m_tabs->currentIndex()),
+                      std::pair(QString("Visual Trellisor - START.DAT"), 2));
+            size = d->size();
+            auto* poll = new QTimer(d);
+            QObject::connect(poll, &QTimer::timeout, [&, d] {
+                if (std::filesystem::exists(shot)) leftOpen = true, d->reject();
+            });
+            poll->start(20);
+        });
+    });
+    EXPECT_EQ(static_cast<EditorApp*>(qApp)->run(), 0);
+    setCommandLine({"test_app"});
+    std::filesystem::current_path(folder);
+    EXPECT_FALSE(leftOpen);
+    EXPECT_EQ(QImage(QString::fromStdString(shot)).size(), size);
 }
 
 }  // namespace
