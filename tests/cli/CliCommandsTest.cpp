@@ -37,7 +37,7 @@ QJsonValue parseJson(const std::string& json) {
     return doc.isArray() ? QJsonValue(doc.array()) : QJsonValue(doc.object());
 }
 
-TEST(CliInfo, PrintsTheHeadStringsAndSpritesAsTextOrJson) {
+TEST(CliInfo, PrintsTheHeadStringsAndSpritesAsTextOrJsonAndHelp) {
     TempDir dir;
     // French with a Windows-1252 e-acute (0xE9) and euro sign (0x80); language 12 has no name.
     const Bytes chunk = buildChunk({{2, "Ch\xE9min \x80"}, {0, "Path"}, {12, "X"}, {0, "Later"}},
@@ -76,6 +76,13 @@ sprites: 2
     // After save the checksum holds.
     runOk(dir, {"save", in, dir.file("OUT.DAT")});
     EXPECT_NE(runOk(dir, {"info", dir.file("OUT.DAT")}).out.find(" (valid)\n"), std::string::npos);
+    // The program's and one command's help, and the version.
+    EXPECT_NE(runOk(dir, {"--help"})
+                  .out.find("  render IN [--view VIEW] [--depth 8|16|24|32] [--grass FILE] "
+                            "[-o OUT.png]\n  "),
+              std::string::npos);
+    EXPECT_EQ(runOk(dir, {"save", "--help"}).out.find("Usage: trellisor-cli save [options] IN OUT\n"), 0u);
+    EXPECT_EQ(runOk(dir, {"--version"}).out.find("trellisor-cli "), 0u);
 }
 
 TEST(CliNew, BuildsFromTheWorkdirWithTheSeedGiven) {
@@ -85,8 +92,9 @@ TEST(CliNew, BuildsFromTheWorkdirWithTheSeedGiven) {
         std::string list = "3\n";
         for (int k = 0; k < 3; ++k) {
             const std::string file = std::to_string(page) + std::to_string(k) + ".pth";
-            ASSERT_TRUE(writeTypeFile(buildObject({146, solidRawSprite(3, 2, std::uint8_t(20 + 40 * k))}, {}, 1),
-                                      page, dir.file(file)));
+            ASSERT_TRUE(
+                writeTypeFile(buildObject({146, solidRawSprite(3, 2, std::uint8_t(20 + 40 * k))}, {}, 1),
+                              page, dir.file(file)));
             list += file + "\n" + file + "\n";
         }
         dir.writeText(kPages[std::size_t(page)].descriptorFile, list);
@@ -159,15 +167,6 @@ TEST(CliPalette, EachExtensionWritesItsFormat) {
     }
 }
 
-TEST(CliDispatch, HelpAndVersion) {
-    TempDir dir;
-    EXPECT_NE(runOk(dir, {"--help"}).out.find("  render IN [--view VIEW] [--depth 8|16|24|32] [--grass FILE] "
-                                              "[-o OUT.png]\n  "),
-              std::string::npos);
-    EXPECT_EQ(runOk(dir, {"save", "--help"}).out.find("Usage: trellisor-cli save [options] IN OUT\n"), 0u);
-    EXPECT_EQ(runOk(dir, {"--version"}).out.find("trellisor-cli "), 0u);
-}
-
 ProtectedRamps ramps(const char* list) {
     ProtectedRamps marks{};
     EXPECT_TRUE(parseProtectedRamps(list, marks));
@@ -186,7 +185,8 @@ TEST(CliEdits, EachCommandRunsItsCoreOperationWithItsArguments) {
     for (const char* name : {"p/000.png", "p/055.png"})
         std::filesystem::copy_file(dir.file("pic.png"), dir.file(name),
                                    std::filesystem::copy_options::overwrite_existing);
-    ASSERT_TRUE(writeTypeFile(buildObject(standardSprites(), twelveStrings(), 1), PageSupports, dir.file("s.pth")));
+    ASSERT_TRUE(
+        writeTypeFile(buildObject(standardSprites(), twelveStrings(), 1), PageSupports, dir.file("s.pth")));
     dir.writeText("texts.json", "{\"2\": \"Rue \u0152uvre\", \"german\": \"Stra\u00dfe\"}");
     using Edit = std::function<void(PathObject&, Texts&)>;
     auto presses = [](int page, int n, ProtectedRamps marks) -> Edit {
@@ -250,8 +250,7 @@ TEST(CliSprites, WritesTheFolderExportWritesForThePageAndFormatGiven) {
     TempDir dir;
     const std::string in = writeScene(dir);
     const std::tuple<std::vector<std::string>, int, int, bool> cases[] = {
-        {{}, 0, 167, false},
-        {{"--page", "queue", "--rgba"}, 51, 70, true}};
+        {{}, 0, 167, false}, {{"--page", "queue", "--rgba"}, 51, 70, true}};
     for (const auto& [options, first, last, rgba] : cases) {
         for (const char* folder : {"cli", "own"}) std::filesystem::remove_all(dir.file(folder));
         std::vector<std::string> args = {"sprites", in, "--out", dir.file("cli")};

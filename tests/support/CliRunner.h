@@ -59,8 +59,7 @@ inline std::string writeScene(const TempDir& dir) {
 }
 inline PathObject loadFile(const std::string& path) {
     PathObject obj;
-    LoadReport r = loadObjectFile(obj, path);
-    EXPECT_EQ(r.outcome, LoadOutcome::Loaded) << path << ": " << r.reason;
+    EXPECT_EQ(loadObjectFile(obj, path).outcome, LoadOutcome::Loaded) << path;
     return obj;
 }
 

@@ -17,13 +17,10 @@ public:
         const char* base = std::getenv("TRELLISOR_TEST_TMP");
         const std::filesystem::path root = base ? base : std::filesystem::temp_directory_path();
         std::filesystem::create_directories(root);
-        std::string pattern = (root / "trellisor-XXXXXX").string();
-        m_path = ::mkdtemp(pattern.data());
+        m_path = (root / "trellisor-XXXXXX").string();
+        ::mkdtemp(m_path.data());
     }
-    ~TempDir() {
-        std::error_code ec;
-        std::filesystem::remove_all(m_path, ec);
-    }
+    ~TempDir() { std::filesystem::remove_all(m_path, m_removeError); }
     TempDir(const TempDir&) = delete;
     TempDir& operator=(const TempDir&) = delete;
 
@@ -45,6 +42,7 @@ public:
 
 private:
     std::string m_path;
+    std::error_code m_removeError;
 };
 
 }  // namespace trellisor::test
