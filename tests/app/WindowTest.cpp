@@ -175,29 +175,7 @@ TEST_F(Window, ShortcutsRecentFilesDropsAboutAndThePositionAreKept) {
     EXPECT_EQ(open().pos(), left) << "the window opens where it was left";
 }
 
-TEST_F(Window, StripBlocksHaveTheirColoursBoxesAndTooltips) {
-    MainDialog& d = open();
-    const QRect strip = d.m_recolorStrip->geometry();
-    const QImage shown = d.m_recolorStrip->grab().toImage();
-    auto toolTip = [&d, &strip](int x) {
-        QHelpEvent help(QEvent::ToolTip, strip.topLeft() + QPoint(x, 9), {});
-        QApplication::sendEvent(&d, &help);
-        return QToolTip::text();
-    };
-    for (int ramp = 0; ramp < kRampCount; ++ramp) {
-        SCOPED_TRACE(ramp);
-        const int x = 1 + 15 * ramp + 7;
-        const RgbQuad colour = previewColour(kStripBlockColours[std::size_t(ramp)]);
-        EXPECT_EQ(shown.pixel(x, 9), qRgb(colour.red, colour.green, colour.blue));
-        const QRect box = d.m_protectedChecks[std::size_t(ramp)]->geometry();
-        EXPECT_TRUE(box.left() <= strip.left() + x && strip.left() + x <= box.right() &&
-                    box.top() > strip.bottom());
-        EXPECT_EQ(toolTip(x), QStringLiteral("Recolor to ramp %1").arg(ramp));
-    }
-    EXPECT_EQ(toolTip(271), "Recolor to ramp 18 (the special colours)");
-}
-
-TEST_F(Window, PicturesSitInsideTheirBordersAndTheDialogsAreLaidOutInReadingOrder) {
+TEST_F(Window, PicturesStripAndControlsAreLaidOutInReadingOrder) {
     MainDialog& d = open();
     AboutDialog about;
     HelpDialog help;
@@ -214,8 +192,26 @@ TEST_F(Window, PicturesSitInsideTheirBordersAndTheDialogsAreLaidOutInReadingOrde
                 ++pictures;
             }
     EXPECT_EQ(pictures, 2) << "the strip and the About icon";
-    // Tab goes from Load through every control that takes the focus, each right of the last on its row, or
-    // below.
+    // Each block of the strip in its colour, over its box, with its tooltip.
+    const QRect strip = d.m_recolorStrip->geometry();
+    const QImage shown = d.m_recolorStrip->grab().toImage();
+    auto toolTip = [&d, &strip](int x) {
+        QHelpEvent event(QEvent::ToolTip, strip.topLeft() + QPoint(x, 9), {});
+        QApplication::sendEvent(&d, &event);
+        return QToolTip::text();
+    };
+    for (int ramp = 0; ramp < kRampCount; ++ramp) {
+        SCOPED_TRACE(ramp);
+        const int x = 1 + 15 * ramp + 7;
+        const RgbQuad colour = previewColour(kStripBlockColours[std::size_t(ramp)]);
+        EXPECT_EQ(shown.pixel(x, 9), qRgb(colour.red, colour.green, colour.blue));
+        const QRect box = d.m_protectedChecks[std::size_t(ramp)]->geometry();
+        EXPECT_TRUE(box.left() <= strip.left() + x && strip.left() + x <= box.right() &&
+                    box.top() > strip.bottom());
+        EXPECT_EQ(toolTip(x), QStringLiteral("Recolor to ramp %1").arg(ramp));
+    }
+    EXPECT_EQ(toolTip(271), "Recolor to ramp 18 (the special colours)");
+    // Tab goes from Load through every control that takes the focus: each right of the last, or below.
     QWidget* previous = control(1002);
     int visited = 0;
     for (QWidget* w = previous->nextInFocusChain(); w != control(1002); w = w->nextInFocusChain()) {
