@@ -21,7 +21,7 @@ namespace {
 using EditCommands = EditorFixture;
 using Bytes = std::vector<std::uint8_t>;
 
-TEST_F(EditCommands, EachRunsItsCoreOperationAsOneUndoStep) {
+TEST_F(EditCommands, EachRunsItsCoreOperationWithTheBoxesTickedAsOneUndoStep) {
     auto other = standardSprites();
     for (int i = 0; i <= 50; ++i) other[std::size_t(i)] = solidRowCodedSprite(6, 3, 130, -3, -1);
     m_dir.write("stone.pth", buildTypeFile(buildObject(other), PagePath));
@@ -43,7 +43,16 @@ TEST_F(EditCommands, EachRunsItsCoreOperationAsOneUndoStep) {
     QImage image(picture);
     image.setPixel(0, 0, 99);
     ASSERT_TRUE(image.save(picture));
-    for (int box : {9002, 9010}) click(box);
+    // Set all, clear all and toggle reach every box; the commands run with ramps 2 and 10 protected.
+    for (auto [clicks, count] : {std::pair{std::vector{1022}, kRampCount},
+                                 {{1023, 9003}, 1},
+                                 {{1024}, kRampCount - 1},
+                                 {{1023, 9002, 9010}, 2}}) {
+        for (int id : clicks) click(id);
+        int on = 0;
+        for (int ramp = 0; ramp < kRampCount; ++ramp) on += d.isRampProtected(ramp);
+        EXPECT_EQ(on, count);
+    }
     ProtectedRamps marks{};
     marks[2] = marks[10] = true;
 
@@ -172,18 +181,6 @@ TEST_F(EditCommands, RefusalsSayWhyAndChangeNothing) {
     EXPECT_EQ(presents(), presented + 1) << "the tab change only";
     EXPECT_EQ(d.m_document.history().count(), kBrightnessLimit);
     EXPECT_TRUE(m_ui.namePrompts.empty());
-}
-
-TEST_F(EditCommands, ProtectionButtonsSetClearAndToggleEveryBox) {
-    MainDialog& d = open();
-    for (auto [clicks, count] :
-         {std::pair{std::vector{1022}, kRampCount}, {{1023, 9003}, 1}, {{1024}, kRampCount - 1}}) {
-        for (int id : clicks) click(id);
-        int on = 0;
-        for (int ramp = 0; ramp < kRampCount; ++ramp) on += d.isRampProtected(ramp);
-        EXPECT_EQ(on, count);
-    }
-    EXPECT_FALSE(d.isRampProtected(3));
 }
 
 }  // namespace
