@@ -120,10 +120,9 @@ TEST_F(FileCommands, ExportWritesThePageTypeAndItsListEntry) {
     EXPECT_EQ(fields(m_ui.fileRequests.at(1)), fields({true, "Export Path File", "PTH", "*.PTH", "*.PTH",
                                                        QString::fromStdString(m_dir.path())}));
     EXPECT_EQ(m_dir.read("blue.pth"), buildTypeFile(d.m_object, PageQueue));
-    TempDir expected;
-    ASSERT_TRUE(writeDescriptorFile(expected.file("q.txt"),
-                                    {{"Existing", "old.pth"}, {"Blue Queue \xE9", "blue.pth"}}));
-    EXPECT_EQ(m_dir.read("queue.txt"), expected.read("q.txt"));
+    ASSERT_TRUE(
+        writeDescriptorFile(m_dir.file("q.txt"), {{"Existing", "old.pth"}, {"Blue Queue \xE9", "blue.pth"}}));
+    EXPECT_EQ(m_dir.read("queue.txt"), m_dir.read("q.txt"));
     EXPECT_EQ(d.m_typeCombo->itemText(1), QString::fromUtf8("Blue Queue é"));
     click(1006);
     {
@@ -136,7 +135,7 @@ TEST_F(FileCommands, ExportWritesThePageTypeAndItsListEntry) {
     EXPECT_EQ(m_ui.messages[1].text, "Cannot save full.pth: File too large.");
     EXPECT_EQ(m_ui.fileRequests.size(), 4u);
     EXPECT_EQ(d.m_typeCombo->count(), 2);
-    EXPECT_EQ(m_dir.read("queue.txt"), expected.read("q.txt"));
+    EXPECT_EQ(m_dir.read("queue.txt"), m_dir.read("q.txt"));
 }
 
 TEST_F(FileCommands, NewAssemblesOneTypePerListOrSaysWhyAndKeepsTheObject) {

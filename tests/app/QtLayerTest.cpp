@@ -38,7 +38,7 @@ TEST_F(PreviewPaneTest, PaneShowsTheFrameTheDisplayPresentedAndTeardownGivesTheS
     EXPECT_EQ(SpriteStore::useCount(), 0);
 }
 
-TEST(BitmapBufferConversion, ReadsEachDepthItsHeaderDescribes) {
+TEST(QtLayerConversions, BitmapBuffersOfEachDepthAndCaseBlindFileFilters) {
     // The 40-byte header of a top-down bitmap file and what follows it: the colour table or masks.
     auto header = [](int width, int bits, std::vector<std::uint8_t> table = {}, std::uint32_t colours = 0) {
         const auto file = bitmapBytes({width, -1, std::uint16_t(bits), colours, std::move(table), {}});
@@ -60,9 +60,7 @@ TEST(BitmapBufferConversion, ReadsEachDepthItsHeaderDescribes) {
     EXPECT_EQ(imageFromBitmapBuffer(p24, header(2, 24).data(), 2, 1).pixel(1, 0), qRgb(6, 5, 4));
     EXPECT_TRUE(imageFromBitmapBuffer(p24, header(2, 4).data(), 2, 1).isNull());
     EXPECT_TRUE(imageFromBitmapBuffer(p24, header(0, 24).data(), 2, 1).isNull());
-}
-
-TEST(QtLayerHelpers, FileFiltersMatchTheExtensionInAnyCase) {
+    // File dialogs match the extension in any case.
     EXPECT_EQ(caseInsensitiveNameFilter("*.DAT"), "*.DAT (*.[Dd][Aa][Tt])");
 }
 

@@ -1,4 +1,4 @@
-// Runs the real trellisor-cli on files the tests build and compares an edit with the core run in process.
+// Runs the real trellisor-cli on files the tests build.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -9,7 +9,6 @@
 #include <vector>
 
 #include "object/ObjectFile.h"
-#include "preview/PreviewIcons.h"
 #include "support/SceneObject.h"
 #include "support/TempDir.h"
 
@@ -61,19 +60,6 @@ inline PathObject loadFile(const std::string& path) {
     PathObject obj;
     EXPECT_EQ(loadObjectFile(obj, path).outcome, LoadOutcome::Loaded) << path;
     return obj;
-}
-
-// Runs a command writing OUT.DAT and compares it with `edit(obj, texts)` applied to IN.DAT in process.
-template <class Edit>
-void expectSameAsInProcess(const TempDir& dir, const std::vector<std::string>& args, bool rebuildsIcons,
-                           Edit edit) {
-    std::remove(dir.file("OUT.DAT").c_str());
-    runOk(dir, args);
-    PathObject obj = loadFile(dir.file("IN.DAT"));
-    auto texts = objectStrings(obj);
-    edit(obj, texts);
-    if (rebuildsIcons) composePreviewIcons(obj);
-    EXPECT_EQ(dir.read("OUT.DAT"), serializeObjectFile(obj, "OUT.DAT", texts)) << args[0] << " " << args[1];
 }
 
 }  // namespace trellisor::test
