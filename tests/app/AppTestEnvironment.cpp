@@ -1,11 +1,25 @@
-// One QApplication for the whole test program (the offscreen platform is set by CTest),
-// with its settings in a folder of its own: tests never touch the user's settings.
+// One application for the whole test program (the offscreen platform is set by CTest): the
+// editor's own, so that its start-up runs in process, with its settings in a folder of its own:
+// tests never touch the user's settings.
 #include <gtest/gtest.h>
 
-#include <QApplication>
 #include <QSettings>
 
+#include "app/EditorApp.h"
 #include "support/TempDir.h"
+
+namespace trellisor::test {
+
+// The application reads its arguments from here whenever it is asked for them.
+static std::vector<std::string> g_words;
+static char* g_argv[16] = {};
+static int g_argc = 0;
+
+void setCommandLine(std::vector<std::string> words) {
+    g_words = std::move(words);
+    g_argc = int(g_words.size());
+    for (int i = 0; i < g_argc; ++i) g_argv[i] = g_words[std::size_t(i)].data();
+}
 
 namespace {
 
@@ -15,19 +29,18 @@ public:
         if (!std::getenv("QT_QPA_PLATFORM")) ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
         QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope,
                            QString::fromStdString(m_settings.path()));
-        static int argc = 1;
-        static char name[] = "test_app";
-        static char* argv[] = {name, nullptr};
-        m_app = std::make_unique<QApplication>(argc, argv);
+        setCommandLine({"test_app"});
+        m_app = std::make_unique<EditorApp>(g_argc, g_argv);
         QApplication::setOrganizationName(QStringLiteral("trellisor-tests"));
     }
     void TearDown() override { m_app.reset(); }
 
 private:
-    trellisor::test::TempDir m_settings;
-    std::unique_ptr<QApplication> m_app;
+    TempDir m_settings;
+    std::unique_ptr<EditorApp> m_app;
 };
 
 const auto* const kEnvironment = ::testing::AddGlobalTestEnvironment(new QtApplicationEnvironment);
 
 }  // namespace
+}  // namespace trellisor::test

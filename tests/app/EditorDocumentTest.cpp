@@ -49,6 +49,12 @@ TEST(EditorDocumentHistory, StepsKeepOnlySuccessfulChangesWithinTheirBounds) {
     ASSERT_TRUE(step(30) && step(31) && step(32));
     while (document.history().canUndo()) document.history().undo();
     EXPECT_TRUE(document.isModified());
+    // Saved at the newest step: a later drop moves the mark down with the steps.
+    while (document.history().canRedo()) document.history().redo();
+    document.history().setClean();
+    ASSERT_TRUE(step(33));
+    document.history().undo();
+    EXPECT_FALSE(document.isModified());
 
     // Typing in one row merges into one step; typed back as loaded, the step goes. Texts copy no object.
     document.open(object.clone(), "/a/A.DAT", "A.DAT");

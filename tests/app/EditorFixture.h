@@ -16,18 +16,21 @@
 #include <QSettings>
 #include <QTabBar>
 #include <deque>
-#include <memory>
 
 #include "app/DialogTemplates.h"
 #include "app/MainDialog.h"
 #include "app/PreviewPane.h"
 #include "app/StringTableDialog.h"
+#include "app/TextCodec.h"
 #include "object/ObjectFile.h"
 #include "object/SpriteStore.h"
 #include "support/ObjectBuilder.h"
 #include "support/TempDir.h"
 
 namespace trellisor::test {
+
+// The arguments the application reads (its start-up runs in process).
+void setCommandLine(std::vector<std::string> words);
 
 // An empty queue, path, folder or a null name cancels; with no answer queued a message box
 // answers OK (Discard to "Save changes?").
@@ -83,13 +86,13 @@ private:
     }
 };
 
-// The file Save would write now (named X.DAT), from a copy of the document.
-inline std::vector<std::uint8_t> documentBytes(const EditorDocument& document) {
+// The file Save would write now under the name given, from a copy of the document.
+inline std::vector<std::uint8_t> documentBytes(const EditorDocument& document, const char* name = "X.DAT") {
     PathObject copy = document.m_object.clone();
     std::array<std::string, kLanguageCount> texts;
     for (int i = 0; i < kLanguageCount; ++i)
-        texts[std::size_t(i)] = document.texts()[std::size_t(i)].toStdString();
-    return serializeObjectFile(copy, "X.DAT", texts);
+        texts[std::size_t(i)] = toWindows1252(document.texts()[std::size_t(i)]).bytes;
+    return serializeObjectFile(copy, name, texts);
 }
 
 class EditorFixture : public ::testing::Test {
@@ -98,10 +101,6 @@ protected:
         SpriteStore::resetForTesting();
         QSettings().clear();  // no recent files or window position from another test
     }
-    void TearDown() override {
-        m_dialog.reset();
-        SpriteStore::resetForTesting();
-    }
     // Opens the editor on the working directory (descriptor files are read now).
     MainDialog& open() {
         m_dialog = std::make_unique<MainDialog>(m_dir.path(), m_ui);
@@ -109,7 +108,6 @@ protected:
         QApplication::processEvents();
         return *m_dialog;
     }
-    MainDialog& dialog() { return *m_dialog; }
     QWidget* control(int id) const { return findControl(m_dialog.get(), id); }
     // Clicks a button as the user would: nothing happens when it is disabled.
     void click(int id) { qobject_cast<QAbstractButton*>(control(id))->click(); }
@@ -119,8 +117,8 @@ protected:
         emit m_dialog->m_typeCombo->activated(index);
     }
     QString text(int id) const {
-        if (auto* b = qobject_cast<QAbstractButton*>(control(id))) return b->text();
-        return qobject_cast<QLineEdit*>(control(id))->text();
+        auto* b = qobject_cast<QAbstractButton*>(control(id));
+        return b ? b->text() : qobject_cast<QLineEdit*>(control(id))->text();
     }
     bool shown(int id) const { return control(id)->isVisible() && control(id)->isEnabled(); }
     // A left click at a point of the dialog, delivered as the window system would: to the widget under it.

@@ -1,7 +1,6 @@
 // The Qt layer's own conversions: presented buffers into the preview pane, the case-blind
 // file filter, and the icon drawn both as pixels and as SVG.
 #include <QPolygonF>
-#include <QRegularExpression>
 #include <QXmlStreamReader>
 
 #include "EditorFixture.h"
@@ -10,6 +9,7 @@
 #include "app/QtWindowPort.h"
 #include "preview/PreviewFrame.h"
 #include "preview/PreviewIcons.h"
+#include "support/ImageFileBuilders.h"
 
 namespace trellisor::test {
 namespace {
@@ -26,15 +26,9 @@ TEST_F(PreviewPaneTest, PaneShowsTheFrameTheDisplayPresentedAndTeardownGivesTheS
     ASSERT_TRUE(display && display->setMode(360, 260, kDisplayDepth, 0));
     PathObject copy = d.m_object.clone();
     drawPreviewFrame(copy, *display, nullptr, PreviewAllPathElements, PagePath);
-    const QImage& frame = d.m_preview->frame();
-    ASSERT_EQ(frame.size(), QSize(port.lastWidth(), port.lastHeight()));
-    for (int y = 0; y < frame.height(); ++y) {
-        for (int x = 0; x < frame.width(); ++x) {
-            const std::uint8_t* p =
-                port.lastPixels().data() + (std::size_t(y) * std::size_t(frame.width()) + x) * 4;
-            ASSERT_EQ(frame.pixel(x, y), qRgb(p[2], p[1], p[0])) << x << "," << y;
-        }
-    }
+    const QImage& frame = d.m_preview->frame();  // the presented pixels are blue, green, red, unused
+    EXPECT_EQ(frame.convertToFormat(QImage::Format_RGB32),
+              QImage(port.lastPixels().data(), port.lastWidth(), port.lastHeight(), QImage::Format_RGB32));
     const QImage painted = d.m_preview->grab().toImage();
     for (QPoint p : {QPoint(0, 0), QPoint(180, 130), QPoint(359, 259)})
         EXPECT_EQ(painted.pixel(p), frame.pixel(p));
@@ -44,52 +38,33 @@ TEST_F(PreviewPaneTest, PaneShowsTheFrameTheDisplayPresentedAndTeardownGivesTheS
     EXPECT_EQ(SpriteStore::useCount(), 0);
 }
 
-TEST(BitmapBufferConversion, ReadsEachDepthItsHeaderDescribes) {
-    auto header = [](int width, int height, int bits, std::uint32_t compression, std::uint32_t colours) {
-        std::vector<std::uint8_t> h(40 + 1024, 0);
-        auto put = [&h](int at, std::uint32_t v) {
-            for (int i = 0; i < 4; ++i) h[std::size_t(at + i)] = std::uint8_t(v >> (8 * i));
-        };
-        for (auto [at, value] : {std::pair{0, 40u},
-                                 {4, std::uint32_t(width)},
-                                 {8, std::uint32_t(-height)},
-                                 {12, 1u | std::uint32_t(bits) << 16},
-                                 {16, compression},
-                                 {32, colours}})
-            put(at, value);
-        return h;
+TEST(QtLayerConversions, BitmapBuffersOfEachDepthAndCaseBlindFileFilters) {
+    // The 40-byte header of a top-down bitmap file and what follows it: the colour table or masks.
+    auto header = [](int width, int bits, std::vector<std::uint8_t> table = {}, std::uint32_t colours = 0) {
+        const auto file = bitmapBytes({width, -1, std::uint16_t(bits), colours, std::move(table), {}});
+        return std::vector<std::uint8_t>(file.begin() + 14, file.end());
     };
-    auto h8 = header(2, 1, 8, 0, 2);
-    h8[44] = 0x30, h8[45] = 0x20, h8[46] = 0x10;  // entry 1: blue, green, red
-    const std::uint8_t p8[4] = {1, 0, 9, 9};      // pitch 4: the last two are beyond the width
-    QImage i8 = imageFromBitmapBuffer(p8, h8.data(), 4, 1);
+    const std::uint8_t p8[4] = {1, 0, 9, 9};  // pitch 4: the last two are beyond the width
+    QImage i8 = imageFromBitmapBuffer(p8, header(2, 8, {0, 0, 0, 0, 0x30, 0x20, 0x10, 0}, 2).data(), 4, 1);
     ASSERT_EQ(i8.size(), QSize(2, 1));
     EXPECT_EQ(std::pair(i8.pixel(0, 0), i8.pixel(1, 0)), std::pair(qRgb(0x10, 0x20, 0x30), qRgb(0, 0, 0)));
 
-    auto h565 = header(1, 2, 16, 3, 0);
-    for (auto [at, mask] : {std::pair{40, 0xF800u}, {44, 0x07E0u}, {48, 0x001Fu}})
-        h565[std::size_t(at)] = std::uint8_t(mask), h565[std::size_t(at + 1)] = std::uint8_t(mask >> 8);
+    auto h565 = header(1, 16, {0, 0xF8, 0, 0, 0xE0, 0x07, 0, 0, 0x1F, 0, 0, 0});
+    h565[16] = 3;                                           // the masks follow the header
     const std::uint8_t p565[4] = {0x1F, 0xF8, 0xE0, 0x07};  // magenta then green, one per row
     QImage i565 = imageFromBitmapBuffer(p565, h565.data(), 1, 2);
     EXPECT_EQ(std::pair(i565.pixel(0, 0), i565.pixel(0, 1)), std::pair(qRgb(255, 0, 255), qRgb(0, 255, 0)));
     const std::uint8_t p555[2] = {0x00, 0x7C};
-    EXPECT_EQ(imageFromBitmapBuffer(p555, header(1, 1, 16, 0, 0).data(), 1, 1).pixel(0, 0), qRgb(255, 0, 0));
+    EXPECT_EQ(imageFromBitmapBuffer(p555, header(1, 16).data(), 1, 1).pixel(0, 0), qRgb(255, 0, 0));
     const std::uint8_t p24[6] = {1, 2, 3, 4, 5, 6};
-    EXPECT_EQ(imageFromBitmapBuffer(p24, header(2, 1, 24, 0, 0).data(), 2, 1).pixel(1, 0), qRgb(6, 5, 4));
-    EXPECT_TRUE(imageFromBitmapBuffer(p24, header(2, 1, 4, 0, 0).data(), 2, 1).isNull());
-    EXPECT_TRUE(imageFromBitmapBuffer(p24, header(0, 1, 24, 0, 0).data(), 2, 1).isNull());
+    EXPECT_EQ(imageFromBitmapBuffer(p24, header(2, 24).data(), 2, 1).pixel(1, 0), qRgb(6, 5, 4));
+    EXPECT_TRUE(imageFromBitmapBuffer(p24, header(2, 4).data(), 2, 1).isNull());
+    EXPECT_TRUE(imageFromBitmapBuffer(p24, header(0, 24).data(), 2, 1).isNull());
+    // File dialogs match the extension in any case.
+    EXPECT_EQ(caseInsensitiveNameFilter("*.DAT"), "*.DAT (*.[Dd][Aa][Tt])");
 }
 
-TEST(QtLayerHelpers, FileFiltersMatchTheExtensionInAnyCase) {
-    const QString filter = caseInsensitiveNameFilter("*.DAT");
-    EXPECT_EQ(filter, "*.DAT (*.[Dd][Aa][Tt])");
-    const QRegularExpression pattern(QRegularExpression::wildcardToRegularExpression("*.[Dd][Aa][Tt]"));
-    for (const char* name : {"PATH.DAT", "path.dat", "Path.Dat"})
-        EXPECT_TRUE(pattern.match(name).hasMatch()) << name;
-}
-
-// Where the SVG fills a polygon (at a point no later polygon covers), the raster icon shows
-// that colour, and its corners stay transparent.
+// Each SVG polygon's fill shows in the raster icon at its centre unless a later polygon covers it.
 TEST(AppArt, ScalableIconDrawsWhatTheRasterIconShows) {
     const QImage raster = pathTileImage(256);
     std::vector<std::pair<QPolygonF, QColor>> polygons;
@@ -101,22 +76,19 @@ TEST(AppArt, ScalableIconDrawsWhatTheRasterIconShows) {
         polygons.emplace_back(points, QColor(xml.attributes().value("fill").toString()));
     }
     ASSERT_EQ(polygons.size(), 4u);  // the tile's two sides, its top and the path band
+    int compared = 0;
     for (std::size_t i = 0; i < polygons.size(); ++i) {
         const QPolygonF& own = polygons[i].first;
         const QPointF centre = (own[0] + own[1] + own[2] + own[3]) / 4;
-        std::optional<QPointF> visible;
-        for (const QPointF& p :
-             {centre, (centre + own[0]) / 2, (centre + own[1]) / 2, (centre + own[2]) / 2}) {
-            bool covered = false;
-            for (std::size_t later = i + 1; later < polygons.size(); ++later)
-                covered = covered || polygons[later].first.containsPoint(p, Qt::OddEvenFill);
-            if (!covered && !visible) visible = p;
-        }
-        ASSERT_TRUE(visible) << "polygon " << i << " is hidden";
-        EXPECT_EQ(raster.pixelColor(visible->toPoint()).rgb(), polygons[i].second.rgb()) << "polygon " << i;
+        if (std::any_of(polygons.begin() + long(i) + 1, polygons.end(),
+                        [&](const auto& p) { return p.first.containsPoint(centre, Qt::OddEvenFill); }))
+            continue;
+        EXPECT_EQ(raster.pixelColor(centre.toPoint()).rgb(), polygons[i].second.rgb()) << "polygon " << i;
+        ++compared;
     }
-    for (QPoint corner : {QPoint(0, 0), QPoint(255, 0), QPoint(0, 255), QPoint(255, 255)})
-        EXPECT_EQ(raster.pixelColor(corner).alpha(), 0);
+    EXPECT_GE(compared, 3);
+    EXPECT_EQ(raster.pixelColor(0, 0).alpha(), 0);
+    EXPECT_EQ(raster.pixelColor(255, 255).alpha(), 0);
 }
 
 }  // namespace

@@ -23,23 +23,22 @@ void onNextModal(std::function<void(QWidget*)> answer) {
 
 TEST(QtUiPort, MessageBoxesNameTheirButtonsAndAnswerThePressedOne) {
     QtUiPort port;
+    using B = QMessageBox;
+    using A = MessageAnswer;
+    using MB = MessageButtons;
     const struct {
-        MessageButtons buttons;
-        QMessageBox::StandardButton press;  // NoButton: closed without a choice
-        MessageAnswer answer;
+        MB buttons;
+        B::StandardButton press;  // NoButton: closed without a choice
+        A answer;
         QString caption, title;
-        QMessageBox::StandardButtons offered;
+        B::StandardButtons offered;
     } rows[] = {
-        {MessageButtons::Ok, QMessageBox::NoButton, MessageAnswer::Ok, "", "Visual Trellisor",
-         QMessageBox::Ok},
-        {MessageButtons::OkCancel, QMessageBox::Ok, MessageAnswer::Ok, "Question", "Question",
-         QMessageBox::Ok | QMessageBox::Cancel},
-        {MessageButtons::OkCancel, QMessageBox::NoButton, MessageAnswer::Cancel, "Question", "Question",
-         QMessageBox::Ok | QMessageBox::Cancel},
-        {MessageButtons::SaveDiscardCancel, QMessageBox::Save, MessageAnswer::Save, "", "Visual Trellisor",
-         QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel},
-        {MessageButtons::SaveDiscardCancel, QMessageBox::Discard, MessageAnswer::Discard, "",
-         "Visual Trellisor", QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel},
+        {MB::Ok, B::NoButton, A::Ok, "", "Visual Trellisor", B::Ok},
+        {MB::OkCancel, B::Ok, A::Ok, "Question", "Question", B::Ok | B::Cancel},
+        {MB::OkCancel, B::NoButton, A::Cancel, "Question", "Question", B::Ok | B::Cancel},
+        {MB::SaveDiscardCancel, B::Save, A::Save, "", "Visual Trellisor", B::Save | B::Discard | B::Cancel},
+        {MB::SaveDiscardCancel, B::Discard, A::Discard, "", "Visual Trellisor",
+         B::Save | B::Discard | B::Cancel},
     };
     port.beginWaitCursor();
     for (const auto& row : rows) {
@@ -49,11 +48,9 @@ TEST(QtUiPort, MessageBoxesNameTheirButtonsAndAnswerThePressedOne) {
             EXPECT_EQ(box->windowTitle(), row.title);
             EXPECT_EQ(box->text(), "Text");
             EXPECT_EQ(box->standardButtons(), row.offered);
-            if (row.buttons == MessageButtons::SaveDiscardCancel) {
-                EXPECT_EQ(box->defaultButton(), box->button(QMessageBox::Save));
-            }
+            EXPECT_TRUE(row.buttons != MB::SaveDiscardCancel || box->defaultButton() == box->button(B::Save));
             EXPECT_EQ(QApplication::overrideCursor()->shape(), Qt::ArrowCursor);
-            if (row.press == QMessageBox::NoButton) return box->reject();
+            if (row.press == B::NoButton) return box->reject();
             box->button(row.press)->click();
         });
         EXPECT_EQ(port.messageBox("Text", row.caption, row.buttons), row.answer);

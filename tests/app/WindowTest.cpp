@@ -1,17 +1,25 @@
-// The window around the commands: keys that must not close it, the question on every way
-// out, the pages, shortcuts, recent files, drops, the strip's boxes and tooltips, About.
+// The window around the commands: start-up, keys, the question on every way out, pages, shortcuts,
+// recent files, drops, the strip, About and Help.
+#include <QDir>
 #include <QDropEvent>
 #include <QGroupBox>
 #include <QHelpEvent>
 #include <QMimeData>
 #include <QRadioButton>
 #include <QTest>
+#include <QTextBrowser>
+#include <QTimer>
 #include <QToolTip>
 #include <QUrl>
+#include <filesystem>
 #include <functional>
 
 #include "EditorFixture.h"
+#include "app/AboutDialog.h"
+#include "app/EditorApp.h"
+#include "app/EditorHelp.h"
 #include "app/EditorSettings.h"
+#include "imageio/SpriteFolder.h"
 #include "preview/GamePalette.h"
 
 namespace trellisor::test {
@@ -32,21 +40,10 @@ bool drop(QWidget& window, const QString& path) {
     return true;
 }
 
-QString toolTipAt(QWidget& window, QPoint at) {
-    QHelpEvent help(QEvent::ToolTip, at, window.mapToGlobal(at));
-    QApplication::sendEvent(&window, &help);
-    return QToolTip::text();
-}
-
 TEST_F(Window, ReturnAndEscInsideControlsLeaveItOpen) {
     MainDialog& d = open();
     load(writeObject("KEYS.DAT"));
-    QWidget* controls[] = {d.m_stringTablePage->m_languageEdits[3],
-                           d.m_brightnessEdit,
-                           d.m_drawOverSupportsCheck,
-                           d.m_protectedChecks[4],
-                           d.m_typeCombo,
-                           d.m_showAllCheck};
+    QWidget* controls[] = {d.m_stringTablePage->m_languageEdits[3], d.m_drawOverSupportsCheck, d.m_typeCombo};
     for (QWidget* control : controls) {
         selectTab(control == controls[0] ? PageStringTable : PagePath);
         control->setFocus();
@@ -55,69 +52,55 @@ TEST_F(Window, ReturnAndEscInsideControlsLeaveItOpen) {
         EXPECT_TRUE(d.isVisible()) << control->metaObject()->className();
     }
     EXPECT_FALSE(d.m_object.drawsPathsOverSupports()) << "Return is not a click";
-    control(1002)->setFocus();
-    QTest::keyClick(&d, Qt::Key_Return);
-    EXPECT_TRUE(d.isVisible());
-    QTest::keyClick(&d, Qt::Key_Escape);  // on the window itself, with nothing to ask about
-    EXPECT_FALSE(d.isVisible());
-    EXPECT_TRUE(m_ui.messages.empty());
 }
 
 TEST_F(Window, EveryWayOutAsksAboutChangesAndEachAnswerDoesWhatItSays) {
-    const QString next = writeObject("NEXT.DAT", twelveStrings("Next"));
-    auto closed = [this] { return !dialog().isVisible(); };
-    auto opened = [this] { return dialog().m_stringTablePage->text(0) == "Next"; };
-    auto esc = [this] { control(1002)->setFocus(), QTest::keyClick(&dialog(), Qt::Key_Escape); };
-    auto recent = [this, next] { addRecentFile(next), dialog().contextMenu()->actions().at(3)->trigger(); };
+    const QString next = writeObject("NEXT.DAT", twelveStrings("Next")), mine = writeObject("MINE.DAT");
+    const auto onDisk = m_dir.read("MINE.DAT");
+    auto closed = [this] { return !m_dialog->isVisible(); };
+    auto opened = [this] { return m_dialog->m_stringTablePage->text(0) == "Next"; };
+    auto esc = [this] { control(1002)->setFocus(), QTest::keyClick(m_dialog.get(), Qt::Key_Escape); };
+    auto recent = [this, next] { addRecentFile(next), m_dialog->contextMenu()->actions().at(3)->trigger(); };
     const std::tuple<const char*, std::function<void()>, std::function<bool()>> ways[] = {
         {"Exit", [this] { click(1); }, closed},
         {"Esc", esc, closed},
-        {"close box", [this] { dialog().close(); }, closed},
+        {"close box", [this] { m_dialog->close(); }, closed},
         {"Load", [this, next] { load(next); }, opened},
         {"New", [this] { click(1004); },
          [this] { return m_ui.messages.back().text.startsWith("Cannot make"); }},
-        {"drop", [this, next] { drop(dialog(), next); }, opened},
+        {"drop", [this, next] { drop(*m_dialog, next); }, opened},
         {"recent file", recent, opened},
     };
     for (const auto& [name, take, wentOn] : ways) {
         for (MessageAnswer answer : {MessageAnswer::Cancel, MessageAnswer::Discard, MessageAnswer::Save}) {
             SCOPED_TRACE(std::string(name) + " answered " + std::to_string(int(answer)));
-            m_ui.fileAnswers.clear();  // what a cancelled way left
-            MainDialog& d = open();
-            const QString mine = writeObject("MINE.DAT");
-            load(mine);
-            const auto onDisk = m_dir.read("MINE.DAT");
+            m_ui = ScriptedUiPort();  // nothing left from a cancelled way
+            open();
+            load(writeObject("MINE.DAT"));
             click(1027);
-            ASSERT_EQ(d.windowTitle(), "Visual Trellisor - MINE.DAT*");
-            m_ui.messages.clear();
             m_ui.messageAnswers = {answer, MessageAnswer::Ok};  // then OK to overwrite
             if (answer == MessageAnswer::Save) m_ui.fileAnswers = {mine};
             take();
-            ASSERT_FALSE(m_ui.messages.empty());
-            EXPECT_EQ(m_ui.messages[0].text, "Save changes to MINE.DAT?");
-            EXPECT_EQ(m_ui.messages[0].buttons, MessageButtons::SaveDiscardCancel);
+            EXPECT_EQ(std::pair(m_ui.messages.at(0).text, m_ui.messages.at(0).buttons),
+                      std::pair(QString("Save changes to MINE.DAT?"), MessageButtons::SaveDiscardCancel));
             EXPECT_EQ(wentOn(), answer != MessageAnswer::Cancel);
             EXPECT_EQ(m_dir.read("MINE.DAT") != onDisk, answer == MessageAnswer::Save);
         }
     }
-    // A save that does not happen (its dialog cancelled) keeps the window open; unchanged, nothing is asked.
-    MainDialog& d = open();
-    load(writeObject("MINE.DAT"));
-    click(1027);
+    // A save whose dialog is cancelled keeps the window open; unchanged, nothing is asked.
     m_ui.messages.clear();
     m_ui.messageAnswers = {MessageAnswer::Save};
+    click(1027);
     click(1);
-    EXPECT_TRUE(d.isVisible());
-    d.m_document.history().undo();
+    EXPECT_TRUE(m_dialog->isVisible());
+    m_dialog->m_document.history().undo();
     click(1);
-    EXPECT_FALSE(d.isVisible());
-    EXPECT_EQ(m_ui.messages.size(), 1u);
+    EXPECT_EQ(std::pair(m_dialog->isVisible(), m_ui.messages.size()), std::pair(false, std::size_t(1)));
 }
 
 TEST_F(Window, EachPageShowsItsControlsTextsAndPreview) {
     m_dir.writeText("queue.txt", "2\nFirst\nq1.pth\nSecond\nq2.pth\n");
     MainDialog& d = open();
-    EXPECT_EQ(std::pair(d.m_tabs->count(), text(1010)), std::pair(int(kPageCount), QString("0")));
     for (int page : {1, 2, 3, 4, 0}) {
         SCOPED_TRACE(page);
         selectTab(PageStringTable);  // so that every page is a real change
@@ -125,15 +108,13 @@ TEST_F(Window, EachPageShowsItsControlsTextsAndPreview) {
         d.m_showExampleCheck->setChecked(false);
         selectTab(page);
         const PageInfo& info = kPages[std::size_t(page)];
-        EXPECT_EQ(d.m_tabs->tabText(page), info.caption);
-        EXPECT_EQ(std::tuple(text(1006), text(1007), text(1008)),
-                  std::tuple(QString(info.exportText), QString(info.exampleText), QString(info.allText)));
-        EXPECT_EQ(std::pair(shown(1025), shown(1026)), std::pair(info.importsBitmaps, info.addsSparkles));
-        for (int id : {1006, 1010, 1011, 1012, 1014, 1017, 1022, 1024, 1027, 9000, 9017})
-            EXPECT_TRUE(shown(id)) << id;
-        EXPECT_TRUE(d.m_preview->isVisible() && !d.m_stringTablePage->isVisible());
+        EXPECT_EQ(std::tuple(d.m_tabs->tabText(page), text(1006), text(1007), text(1008)),
+                  std::tuple(QString(info.caption), QString(info.exportText), QString(info.exampleText),
+                             QString(info.allText)));
+        EXPECT_EQ(std::tuple(shown(1025), shown(1026), shown(1010), d.m_preview->isVisible()),
+                  std::tuple(info.importsBitmaps, info.addsSparkles, true, true));
         EXPECT_EQ(d.m_typeCombo->count(), int(d.m_typeLists[std::size_t(page)].size()));
-        EXPECT_EQ(std::pair(d.m_previewMode, text(1010)), std::pair(int(info.allMode), QString("0")));
+        EXPECT_EQ(d.m_previewMode, int(info.allMode));
         click(1007);
         EXPECT_EQ(std::pair(d.m_previewMode, d.m_showAllCheck->isChecked()),
                   std::pair(int(info.exampleMode), false));
@@ -142,8 +123,7 @@ TEST_F(Window, EachPageShowsItsControlsTextsAndPreview) {
                   std::pair(int(info.allMode), false));
     }
     selectTab(PageStringTable);
-    for (int id : {1006, 1007, 1008, 1010, 1011, 1014, 1017, 1023, 1025, 1026, 1027, 9000})
-        EXPECT_FALSE(shown(id)) << id;
+    for (int id : {1006, 1007, 1010, 1025, 1026, 1027, 9000}) EXPECT_FALSE(shown(id)) << id;
     EXPECT_TRUE(!d.m_preview->isVisible() && d.m_stringTablePage->isVisible());
     EXPECT_EQ(d.m_stringTablePage->geometry(), d.m_pageFrame->geometry().adjusted(0, 5, 0, 0));
 }
@@ -156,22 +136,37 @@ TEST_F(Window, ShortcutsRecentFilesDropsAboutAndThePositionAreKept) {
     ASSERT_TRUE(QTest::qWaitForWindowActive(&d));
     const QString first = writeObject("FIRST.DAT"), second = QString::fromStdString(m_dir.file("SECOND.DAT"));
     m_ui.fileAnswers = {first, second};
-    for (auto key : {Qt::Key_O, Qt::Key_S, Qt::Key_N}) QTest::keyClick(&d, key, Qt::ControlModifier);
+    m_ui.folderAnswers = {QString::fromStdString(m_dir.file("out"))};
+    selectTab(PageQueue);
+    for (auto key : {Qt::Key_O, Qt::Key_S, Qt::Key_E, Qt::Key_I, Qt::Key_N})
+        QTest::keyClick(&d, key, Qt::ControlModifier);
     EXPECT_EQ(d.windowTitle(), "Visual Trellisor - SECOND.DAT");
     EXPECT_TRUE(m_ui.messages.back().text.startsWith("Cannot make a new path")) << "New ran";
+    // Export Sprites wrote the page as the core does; Import asked for its folder.
+    EXPECT_EQ(m_ui.folderTitles,
+              (std::vector<QString>{"Export Sprites to Folder", "Import Sprites from Folder"}));
+    TempDir own;
+    ASSERT_TRUE(exportSpriteFolder(d.m_object, own.path(), d.m_object.pageFirstSprite(PageQueue),
+                                   d.m_object.pageLastSprite(PageQueue), false));
+    const QStringList names = QDir(QString::fromStdString(own.path())).entryList(QDir::Files);
+    EXPECT_EQ(QDir(QString::fromStdString(m_dir.file("out"))).entryList(QDir::Files), names);
+    for (const char* name : {"051.png", "sprites.json"})
+        EXPECT_EQ(m_dir.read(std::string("out/") + name), own.read(name));
     QTest::keyClick(&d, Qt::Key_F1);
     d.OnSysCommand(0xF060);  // a system command not ours
-    EXPECT_EQ(m_ui.modalTitles, std::vector<QString>{"Visual Trellisor Help"});
     menuAction("&About trellisor...")->trigger();
-    EXPECT_EQ(m_ui.modalTitles.back(), "About trellisor");
+    EXPECT_EQ(m_ui.modalTitles, (std::vector<QString>{"Visual Trellisor Help", "About trellisor"}));
 
     // Newest first below Undo, Redo and a separator; at most eight are kept.
     QStringList menu;
     for (QAction* action : d.contextMenu()->actions()) menu << action->text();
     EXPECT_EQ(menu.mid(0, 5), (QStringList{"Undo", "Redo", "", "&1 " + second, "&2 " + first}));
     for (int i = 0; i < 10; ++i) addRecentFile(QStringLiteral("/f%1.DAT").arg(i));
-    EXPECT_EQ(recentFiles().size(), kMaxRecentFiles);
-    EXPECT_EQ(recentFiles().front(), "/f9.DAT");
+    EXPECT_EQ(std::pair(recentFiles().size(), recentFiles().front()),
+              std::pair(qsizetype(kMaxRecentFiles), QString("/f9.DAT")));
+    QSettings().setValue("recentFiles",
+                         QStringList{"/a.DAT", "/a.DAT", "/b.DAT"});  // as a hand edit may leave it
+    EXPECT_EQ(recentFiles(), (QStringList{"/a.DAT", "/b.DAT"}));
     EXPECT_FALSE(drop(d, QString::fromStdString(m_dir.file("notes.txt")))) << "only object files";
 
     d.move(d.pos() + QPoint(37, 21));
@@ -180,30 +175,43 @@ TEST_F(Window, ShortcutsRecentFilesDropsAboutAndThePositionAreKept) {
     EXPECT_EQ(open().pos(), left) << "the window opens where it was left";
 }
 
-TEST_F(Window, StripBlocksHaveTheirColoursBoxesAndTooltips) {
+TEST_F(Window, PicturesStripAndControlsAreLaidOutInReadingOrder) {
     MainDialog& d = open();
+    AboutDialog about;
+    HelpDialog help;
+    help.show();
+    EXPECT_TRUE(d.m_tabs->hasMouseTracking()) << "the tabs light up under the mouse";
+    EXPECT_FALSE(about.windowIcon().isNull());
+    const QTextBrowser* text = help.findChild<QTextBrowser*>();
+    EXPECT_TRUE(text->geometry().contains(help.rect().center())) << "the help text fills the dialog";
+    int pictures = 0;
+    for (QWidget* window : {static_cast<QWidget*>(&d), static_cast<QWidget*>(&about)})
+        for (const QLabel* label : window->findChildren<QLabel*>())
+            if (!label->pixmap().isNull()) {
+                EXPECT_EQ(label->contentsRect().size(), label->pixmap().size()) << label->frameWidth();
+                ++pictures;
+            }
+    EXPECT_EQ(pictures, 2) << "the strip and the About icon";
+    // Each block of the strip in its colour, over its box, with its tooltip.
     const QRect strip = d.m_recolorStrip->geometry();
     const QImage shown = d.m_recolorStrip->grab().toImage();
-    QLabel* label = nullptr;
-    for (QLabel* candidate : d.findChildren<QLabel*>())
-        if (candidate->text() == "Protected:") label = candidate;
+    auto toolTip = [&d, &strip](int x) {
+        QHelpEvent event(QEvent::ToolTip, strip.topLeft() + QPoint(x, 9), {});
+        QApplication::sendEvent(&d, &event);
+        return QToolTip::text();
+    };
     for (int ramp = 0; ramp < kRampCount; ++ramp) {
         SCOPED_TRACE(ramp);
         const int x = 1 + 15 * ramp + 7;
         const RgbQuad colour = previewColour(kStripBlockColours[std::size_t(ramp)]);
         EXPECT_EQ(shown.pixel(x, 9), qRgb(colour.red, colour.green, colour.blue));
         const QRect box = d.m_protectedChecks[std::size_t(ramp)]->geometry();
-        EXPECT_TRUE(box.contains(strip.left() + x, label->geometry().center().y()) &&
+        EXPECT_TRUE(box.left() <= strip.left() + x && strip.left() + x <= box.right() &&
                     box.top() > strip.bottom());
-        EXPECT_EQ(toolTipAt(d, strip.topLeft() + QPoint(x, 9)),
-                  QStringLiteral("Recolor to ramp %1").arg(ramp));
+        EXPECT_EQ(toolTip(x), QStringLiteral("Recolor to ramp %1").arg(ramp));
     }
-    EXPECT_EQ(toolTipAt(d, strip.topLeft() + QPoint(271, 9)), "Recolor to ramp 18 (the special colours)");
-}
-
-TEST_F(Window, TabFollowsTheReadingOrder) {
-    MainDialog& d = open();
-    // From Load through every control that takes the focus: each lies right of the last on its row, or below.
+    EXPECT_EQ(toolTip(271), "Recolor to ramp 18 (the special colours)");
+    // Tab goes from Load through every control that takes the focus: each right of the last, or below.
     QWidget* previous = control(1002);
     int visited = 0;
     for (QWidget* w = previous->nextInFocusChain(); w != control(1002); w = w->nextInFocusChain()) {
@@ -215,6 +223,36 @@ TEST_F(Window, TabFollowsTheReadingOrder) {
         ++visited;
     }
     EXPECT_GE(visited, 35);
+}
+
+// The editor's start-up, run in process: the file named opened, the page chosen, the window saved
+// as a PNG once it has painted, then closed.
+TEST_F(Window, StartUpOpensTheFileOnThePageAndSavesTheWindow) {
+    const std::string file = writeObject("START.DAT").toStdString(), shot = m_dir.file("shot.png");
+    const auto folder = std::filesystem::current_path();
+    std::filesystem::current_path(m_dir.path());
+    setCommandLine({"trellisor", "--page", "2", "--screenshot", shot, file});
+    QSize size;
+    bool leftOpen = false;
+    // Once the file has been opened; a window still open after its picture is closed here.
+    QTimer::singleShot(0, [&] {
+        QTimer::singleShot(0, [&] {
+            auto* d = qobject_cast<MainDialog*>(QApplication::activeModalWidget());
+            EXPECT_EQ(std::pair(d->windowTitle(), d->m_tabs->currentIndex()),
+                      std::pair(QString("Visual Trellisor - START.DAT"), 2));
+            size = d->size();
+            auto* poll = new QTimer(d);
+            QObject::connect(poll, &QTimer::timeout, [&, d] {
+                if (std::filesystem::exists(shot)) leftOpen = true, d->reject();
+            });
+            poll->start(20);
+        });
+    });
+    EXPECT_EQ(static_cast<EditorApp*>(qApp)->run(), 0);
+    setCommandLine({"test_app"});
+    std::filesystem::current_path(folder);
+    EXPECT_FALSE(leftOpen);
+    EXPECT_EQ(QImage(QString::fromStdString(shot)).size(), size);
 }
 
 }  // namespace

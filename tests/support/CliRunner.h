@@ -1,5 +1,4 @@
-// Runs the real trellisor-cli program on files the tests build, and compares what an editing
-// command writes with the same core operation applied in process.
+// Runs the real trellisor-cli on files the tests build.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -10,7 +9,6 @@
 #include <vector>
 
 #include "object/ObjectFile.h"
-#include "preview/PreviewIcons.h"
 #include "support/SceneObject.h"
 #include "support/TempDir.h"
 
@@ -18,32 +16,25 @@ namespace trellisor::test {
 
 struct CliRun {
     int exitCode = -1;
-    std::string out;
-    std::string err;
+    std::string out, err;
 };
-
-inline std::string shellQuote(const std::string& s) {
-    std::string q = "'";
-    for (char c : s) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return q + "'";
-}
-
-inline std::string text(const std::vector<std::uint8_t>& bytes) { return {bytes.begin(), bytes.end()}; }
 
 // Runs the program in dir (so grass.pcx is looked up there); its output goes to files in dir.
 inline CliRun runCli(const TempDir& dir, const std::vector<std::string>& args) {
-    std::string cmd;
-    auto add = [&](const char* separator, const std::string& word) {
-        cmd.append(separator).append(shellQuote(word));
+    auto quote = [](const std::string& s) {
+        std::string q = "'";
+        for (char c : s) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
+        return q + "'";
     };
-    add("cd ", dir.path());
-    add(" && ", TRELLISOR_CLI_PATH);
-    for (const auto& a : args) add(" ", a);
-    add(" >", dir.file("cli.out"));
-    add(" 2>", dir.file("cli.err"));
+    std::string cmd = "cd " + quote(dir.path()) + " && " + quote(TRELLISOR_CLI_PATH);
+    for (const auto& a : args) cmd += " " + quote(a);
+    cmd += " >" + quote(dir.file("cli.out")) + " 2>" + quote(dir.file("cli.err"));
     const int status = std::system(cmd.c_str());
-    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, text(dir.read("cli.out")),
-            text(dir.read("cli.err"))};
+    auto text = [&dir](const char* name) {
+        const auto bytes = dir.read(name);
+        return std::string(bytes.begin(), bytes.end());
+    };
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, text("cli.out"), text("cli.err")};
 }
 
 // A run that succeeds says nothing on stderr (Qt's warnings included).
@@ -65,26 +56,10 @@ inline void expectOneLineFailure(const CliRun& r, const std::string& part, int e
 inline std::string writeScene(const TempDir& dir) {
     return dir.write("IN.DAT", storedObjectFile(buildChunk(twelveStrings("Scene"), sceneSprites())));
 }
-
 inline PathObject loadFile(const std::string& path) {
     PathObject obj;
-    LoadReport r = loadObjectFile(obj, path);
-    EXPECT_EQ(r.outcome, LoadOutcome::Loaded) << path << ": " << r.reason;
+    EXPECT_EQ(loadObjectFile(obj, path).outcome, LoadOutcome::Loaded) << path;
     return obj;
-}
-
-// Runs a command that writes OUT.DAT and compares the file with `edit(obj, texts)` applied in
-// process to IN.DAT, the icons rebuilt when the command rebuilds them, saved as Save does.
-template <class Edit>
-void expectSameAsInProcess(const TempDir& dir, const std::vector<std::string>& args, bool rebuildsIcons,
-                           Edit edit) {
-    std::remove(dir.file("OUT.DAT").c_str());
-    runOk(dir, args);
-    PathObject obj = loadFile(dir.file("IN.DAT"));
-    auto texts = objectStrings(obj);
-    edit(obj, texts);
-    if (rebuildsIcons) composePreviewIcons(obj);
-    EXPECT_EQ(dir.read("OUT.DAT"), serializeObjectFile(obj, "OUT.DAT", texts)) << args[0] << " " << args[1];
 }
 
 }  // namespace trellisor::test

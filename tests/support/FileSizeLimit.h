@@ -10,9 +10,9 @@ namespace trellisor::test {
 
 class FileSizeLimit {
 public:
-    explicit FileSizeLimit(rlim_t bytes) {
+    // The write fails instead of ending the process.
+    explicit FileSizeLimit(rlim_t bytes) : m_oldHandler(std::signal(SIGXFSZ, SIG_IGN)) {
         ::getrlimit(RLIMIT_FSIZE, &m_old);
-        m_oldHandler = std::signal(SIGXFSZ, SIG_IGN);  // the write fails instead of ending the process
         const rlimit lower{bytes, m_old.rlim_max};
         ::setrlimit(RLIMIT_FSIZE, &lower);
     }
@@ -24,8 +24,8 @@ public:
     FileSizeLimit& operator=(const FileSizeLimit&) = delete;
 
 private:
+    void (*m_oldHandler)(int);
     rlimit m_old{};
-    void (*m_oldHandler)(int) = nullptr;
 };
 
 }  // namespace trellisor::test
