@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -73,6 +74,24 @@ TEST(QtUiPort, NamePromptShowsThePromptAndProposalAndGivesWhatWasTyped) {
         });
         EXPECT_EQ(port.promptName("Enter Path Name", "Proposed"),
                   ok ? std::optional<QString>("Typed") : std::nullopt);
+    }
+}
+
+TEST(QtUiPort, FileDialogsOpenOrSaveWithTheRequestedNameFilterAndExtension) {
+    QtUiPort port;
+    for (bool save : {false, true}) {
+        onNextModal([save](QWidget* widget) {
+            auto* dialog = qobject_cast<QFileDialog*>(widget);
+            ASSERT_TRUE(dialog);
+            EXPECT_EQ(std::tuple(dialog->windowTitle(), dialog->acceptMode(), dialog->fileMode(),
+                                 dialog->nameFilters(), dialog->defaultSuffix()),
+                      std::tuple(QString("Title"), save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen,
+                                 save ? QFileDialog::AnyFile : QFileDialog::ExistingFile,
+                                 QStringList{"*.DAT (*.[Dd][Aa][Tt])"}, QString("DAT")));
+            EXPECT_EQ(dialog->testOption(QFileDialog::DontConfirmOverwrite), save);
+            dialog->reject();
+        });
+        EXPECT_FALSE(port.chooseFile(fileDialogRequest("Title", "DAT", save)));
     }
 }
 

@@ -192,6 +192,7 @@ TEST_F(Window, PicturesStripAndControlsAreLaidOutInReadingOrder) {
                 ++pictures;
             }
     EXPECT_EQ(pictures, 2) << "the strip and the About icon";
+    EXPECT_FALSE(qobject_cast<QGroupBox*>(control(1018))->isFlat()) << "the page's box draws its whole frame";
     // Each block of the strip in its colour, over its box, with its tooltip.
     const QRect strip = d.m_recolorStrip->geometry();
     const QImage shown = d.m_recolorStrip->grab().toImage();
@@ -253,6 +254,7 @@ TEST_F(Window, StartUpOpensTheFileOnThePageAndSavesTheWindow) {
     std::filesystem::current_path(folder);
     EXPECT_FALSE(leftOpen);
     EXPECT_EQ(QImage(QString::fromStdString(shot)).size(), size);
+    EXPECT_EQ(QCoreApplication::applicationName(), "trellisor") << "where the settings are kept";
 }
 
 }  // namespace
