@@ -155,6 +155,7 @@ TEST_F(FileCommands, NewAssemblesOneTypePerListOrSaysWhyAndKeepsTheObject) {
         m_dir.writeText(kPages[std::size_t(page)].descriptorFile,
                         "1\nOnly\nt" + std::to_string(page) + ".pth\n");
     MainDialog& d = open();
+    load(writeObject("KEEP.DAT"));
     click(1004);
     PathObject expected;
     ASSERT_TRUE(assembleNewPath(expected, d.m_typeLists, m_dir.path()));
@@ -163,6 +164,9 @@ TEST_F(FileCommands, NewAssemblesOneTypePerListOrSaysWhyAndKeepsTheObject) {
     for (const QString& text : d.m_stringTablePage->texts()) EXPECT_EQ(text, "New Path");
     EXPECT_EQ(d.windowTitle(), "Visual Trellisor - New Path*") << "a new object is not saved yet";
     EXPECT_TRUE(d.m_drawOverSupportsCheck->isChecked());
+    click(1003);  // cancelled: a new object belongs to no file and no folder yet
+    EXPECT_EQ(std::pair(m_ui.fileRequests.back().initialName, m_ui.fileRequests.back().initialFolder),
+              std::pair(QString("*.DAT"), QString()));
 }
 
 }  // namespace
