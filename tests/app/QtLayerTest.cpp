@@ -29,9 +29,8 @@ TEST_F(PreviewPaneTest, PaneShowsTheFrameTheDisplayPresentedAndTeardownGivesTheS
     const QImage& frame = d.m_preview->frame();  // the presented pixels are blue, green, red, unused
     EXPECT_EQ(frame.convertToFormat(QImage::Format_RGB32),
               QImage(port.lastPixels().data(), port.lastWidth(), port.lastHeight(), QImage::Format_RGB32));
-    const QImage painted = d.m_preview->grab().toImage();
-    for (QPoint p : {QPoint(0, 0), QPoint(180, 130), QPoint(359, 259)})
-        EXPECT_EQ(painted.pixel(p), frame.pixel(p));
+    EXPECT_EQ(d.m_preview->grab().toImage().convertToFormat(QImage::Format_RGB32),
+              frame.convertToFormat(QImage::Format_RGB32));
     copy.clearObject();
     display->releaseScreen();
     m_dialog.reset();

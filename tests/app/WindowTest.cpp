@@ -5,6 +5,7 @@
 #include <QGroupBox>
 #include <QHelpEvent>
 #include <QMimeData>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
 #include <QTextBrowser>
@@ -161,6 +162,7 @@ TEST_F(Window, ShortcutsRecentFilesDropsAboutAndThePositionAreKept) {
     QStringList menu;
     for (QAction* action : d.contextMenu()->actions()) menu << action->text();
     EXPECT_EQ(menu.mid(0, 5), (QStringList{"Undo", "Redo", "", "&1 " + second, "&2 " + first}));
+    EXPECT_TRUE(menu.contains(QString::fromUtf8("Export Sprites\u2026")));
     for (int i = 0; i < 10; ++i) addRecentFile(QStringLiteral("/f%1.DAT").arg(i));
     EXPECT_EQ(std::pair(recentFiles().size(), recentFiles().front()),
               std::pair(qsizetype(kMaxRecentFiles), QString("/f9.DAT")));
@@ -182,6 +184,7 @@ TEST_F(Window, PicturesStripAndControlsAreLaidOutInReadingOrder) {
     help.show();
     EXPECT_TRUE(d.m_tabs->hasMouseTracking()) << "the tabs light up under the mouse";
     EXPECT_FALSE(about.windowIcon().isNull());
+    EXPECT_EQ(about.findChildren<QPushButton*>().size(), 1) << "OK alone";
     const QTextBrowser* text = help.findChild<QTextBrowser*>();
     EXPECT_TRUE(text->geometry().contains(help.rect().center())) << "the help text fills the dialog";
     int pictures = 0;
