@@ -338,6 +338,7 @@ TEST(CliFailures, BadInputGetsOneLineNamingTheFileAndWritesNothing) {
         {{"set-strings", in, j, out}, j + ": malformed JSON at byte", 1, R"({"0": )"},
         {{"set-strings", in, j, out}, j + ": the value of \"0\" is not a text", 1, R"({"0": 5})"},
         {{"brightness", in, "path", "1", out, "--protect", "18"}, "brightness: --protect takes 'all' or"},
+        {{"brightness", in, "path", "1001", out}, "brightness: STEPS must be a number from -1000 to 1000"},
         {{"recolour", in, "path", "19", out}, "recolour: RAMP must be a number from 0 to 18, not '19'"},
         {{"sparkles", in, "path", out, "--seed", "-1"}, "sparkles: --seed must be a number from 0"},
         {{"import-bitmap", in, "path", cut, out}, cut + ": bitmap of 20 bytes is shorter"},
