@@ -26,11 +26,14 @@ std::tuple<int, int, int> rgbOf(std::uint8_t index) {
     return {previewPalette[index].red, previewPalette[index].green, previewPalette[index].blue};
 }
 
-// The lowest index of 10..225 at the smallest distance: every ramp colour itself, never
-// a special colour (pure yellow, 229), and random colours as searched here.
-TEST(BitmapImport, MatchesTheNearestRampColour) {
+// The lowest index of the allowed ramps at the smallest distance: every ramp colour itself, never
+// a special colour (pure yellow, 229), random colours over random ramps as searched here, and 0
+// when no ramp is allowed.
+TEST(BitmapImport, MatchesTheNearestColourOfTheAllowedRamps) {
     std::mt19937 rng(8);
-    for (int n = 0; n < 520; ++n) {
+    for (int n = 0; n < 800; ++n) {
+        std::array<bool, kRampCount> ramps;
+        for (bool& allowed : ramps) allowed = n < 520 || rng() % 3 == 0;
         auto [r, g, b] = n < 216    ? rgbOf(std::uint8_t(10 + n))
                          : n == 216 ? rgbOf(229)
                                     : std::tuple(int(rng() % 256), int(rng() % 256), int(rng() % 256));
@@ -38,38 +41,28 @@ TEST(BitmapImport, MatchesTheNearestRampColour) {
         for (int i = 10; i <= 225; ++i) {
             auto [pr, pg, pb] = rgbOf(std::uint8_t(i));
             const int d = std::abs(pr - r) + std::abs(pg - g) + std::abs(pb - b);
-            if (d < best) best = d, bestIndex = i;
+            if (ramps[std::size_t(i - 10) / 12] && d < best) best = d, bestIndex = i;
         }
-        EXPECT_EQ(matchPaletteColour(std::uint8_t(r), std::uint8_t(g), std::uint8_t(b)),
+        EXPECT_EQ(n < 520 ? matchPaletteColour(std::uint8_t(r), std::uint8_t(g), std::uint8_t(b))
+                          : matchPaletteColour(r, g, b, ramps),
                   n < 216 ? 10 + n : bestIndex)
-            << r << "," << g << "," << b;
+            << r << "," << g << "," << b << " case " << n;
     }
-}
-
-TEST(BitmapImport, MatchingOverChosenRampsStaysInThem) {
-    std::array<bool, kRampCount> ramps{};
-    EXPECT_EQ(matchPaletteColour(255, 255, 255, ramps), 0) << "no ramp, no colour";
-    ramps[13] = true;  // reds, 166..177; 173 is the overall nearest to pure red
-    EXPECT_EQ(std::tuple(matchPaletteColour(255, 0, 0, ramps), matchPaletteColour(255, 255, 255, ramps),
-                         matchPaletteColour(0, 0, 0, ramps)),
-              std::tuple(173, 177, 166));
-    ramps[0] = true;  // greys 10..21, nearer to white than any red
-    EXPECT_EQ(matchPaletteColour(255, 255, 255, ramps), 21);
+    EXPECT_EQ(matchPaletteColour(255, 255, 255, std::array<bool, kRampCount>{}), 0);
 }
 
 TEST(BitmapImport, RgbRowsMakeTheBitmapAFileWouldGive) {
     auto colourAt = [](int x, int y) { return std::tuple<int, int, int>{x * 40, y * 90, 7 + x + y}; };
-    std::vector<std::uint8_t> rows;
-    for (int y = 0; y < 3; ++y)
-        for (int x = 0; x < 5; ++x) {
-            auto [r, g, b] = colourAt(x, y);
-            rows.insert(rows.end(), {std::uint8_t(r), std::uint8_t(g), std::uint8_t(b)});
-        }
-    const ImportedBitmap made = bitmapFromRgbRows(5, 3, rows), file = read(test::bitmap24(5, 3, colourAt));
-    EXPECT_EQ(std::tie(made.pixels, made.rowStride, made.infoHeader.biWidth, made.infoHeader.biHeight,
-                       made.infoHeader.biBitCount),
-              std::tie(file.pixels, file.rowStride, file.infoHeader.biWidth, file.infoHeader.biHeight,
-                       file.infoHeader.biBitCount));
+    Bytes rows;
+    for (int i = 0; i < 15; ++i) {
+        auto [r, g, b] = colourAt(i % 5, i / 5);
+        rows.insert(rows.end(), {std::uint8_t(r), std::uint8_t(g), std::uint8_t(b)});
+    }
+    auto fields = [](const ImportedBitmap& m) {
+        return std::tuple(m.pixels, m.rowStride, m.infoHeader.biWidth, m.infoHeader.biHeight,
+                          m.infoHeader.biBitCount);
+    };
+    EXPECT_EQ(fields(bitmapFromRgbRows(5, 3, rows)), fields(read(test::bitmap24(5, 3, colourAt))));
     EXPECT_TRUE(bitmapFromRgbRows(5, 3, std::span(rows).first(44)).pixels.empty()) << "rows cut short";
 }
 

@@ -8,6 +8,7 @@
 #include "preview/GamePalette.h"
 #include "preview/PaletteFiles.h"
 #include "support/ObjectBuilder.h"
+#include "support/Pixels.h"
 
 namespace trellisor {
 namespace {
@@ -117,47 +118,33 @@ TEST(ColourOperations, SparklesFollowTheGenerator) {
     addSparkles(empty, PagePath, {});
 }
 
-// Every file holds the game's 255 colours, then black for 255.
-RgbQuad colour(int i) { return i < 255 ? previewPalette[std::size_t(i)] : RgbQuad{0, 0, 0, 0}; }
-
-std::string rows(const char* format, bool named = false) {
-    std::string text;
-    for (int i = 0; i < 256; ++i) {
-        const RgbQuad c = colour(i);
-        char row[24];
-        std::snprintf(row, sizeof row, format, c.red, c.green, c.blue);
-        text += row + (named ? paletteColourName(i) + "\n" : "");
-    }
-    return text;
-}
-
-TEST(PaletteFiles, EveryFormatHoldsItsHeaderThenEveryColour) {
-    EXPECT_EQ(gimpPaletteText(),
-              "GIMP Palette\nName: Trellisor game palette\nColumns: 16\n#\n" + rows("%3d %3d %3d\t", true));
-    EXPECT_EQ(jascPaletteText(), "JASC-PAL\r\n0100\r\n256\r\n" + rows("%d %d %d\r\n"));
-    std::vector<std::uint8_t> adobe;
-    for (int i = 0; i < 256; ++i) adobe.insert(adobe.end(), {colour(i).red, colour(i).green, colour(i).blue});
-    adobe.insert(adobe.end(), {1, 0, 0, 0});  // the count 256 and the transparent index 0, big-endian
-    EXPECT_EQ(adobeColourTable(), adobe);
-    for (auto [index, name] : {std::pair{9, "index 9"},
-                               {10, "index 10, ramp 0 shade 0"},
-                               {57, "index 57, ramp 3 shade 11"},
-                               {225, "index 225, ramp 17 shade 11"},
-                               {226, "index 226"},
-                               {254, "index 254"},
-                               {255, "index 255, no colour"}})
+TEST(PaletteFiles, EachFormatHoldsItsHeaderThenEveryColourAndItsExtension) {
+    // The game's 255 colours, then black for 255. Golden FNV-1a hashes of the whole files, taken
+    // once from reviewed files: print test::fnv1a of each to refresh.
+    const std::string gimp = gimpPaletteText(), jasc = jascPaletteText();
+    const std::string gimpHead =
+        "GIMP Palette\nName: Trellisor game palette\nColumns: 16\n#\n  0   0   0\tindex 0\n";
+    const std::string jascHead = "JASC-PAL\r\n0100\r\n256\r\n0 0 0\r\n";
+    const Bytes adobe = adobeColourTable();
+    EXPECT_EQ(std::pair(gimp.substr(0, gimpHead.size()), jasc.substr(0, jascHead.size())),
+              std::pair(gimpHead, jascHead));
+    EXPECT_EQ(Bytes(adobe.end() - 7, adobe.end()), (Bytes{0, 0, 0, 1, 0, 0, 0}))
+        << "black 255, the count 256 and the transparent index 0, big-endian";
+    auto hash = [](const std::string& t) {
+        return test::fnv1a({reinterpret_cast<const std::uint8_t*>(t.data()), t.size()});
+    };
+    EXPECT_EQ(std::tuple(hash(gimp), hash(jasc), test::fnv1a(adobe)),
+              std::tuple(0x0C2DED55u, 0x0D4063B3u, 0x70D7F175u));
+    // clang-format off
+    for (auto [index, name] : {std::pair{9, "index 9"}, {10, "index 10, ramp 0 shade 0"},
+                               {57, "index 57, ramp 3 shade 11"}, {225, "index 225, ramp 17 shade 11"},
+                               {226, "index 226"}, {254, "index 254"}, {255, "index 255, no colour"}})
         EXPECT_EQ(paletteColourName(index), name);
-}
-
-TEST(PaletteFiles, TheExtensionChoosesTheFormat) {
+    using enum PaletteFileFormat;
     const std::pair<const char*, std::optional<PaletteFileFormat>> cases[] = {
-        {"game.gpl", PaletteFileFormat::Gimp},
-        {"a/b/GAME.ACT", PaletteFileFormat::Adobe},
-        {"x.Pal", PaletteFileFormat::Jasc},
-        {"swatch.png", PaletteFileFormat::Png},
-        {"x.bmp", std::nullopt},
-        {"gpl", std::nullopt},
-        {"x.gpl.txt", std::nullopt}};
+        {"game.gpl", Gimp}, {"a/b/GAME.ACT", Adobe}, {"x.Pal", Jasc}, {"swatch.png", Png},
+        {"x.bmp", std::nullopt}, {"gpl", std::nullopt}, {"x.gpl.txt", std::nullopt}};
+    // clang-format on
     for (const auto& [path, format] : cases) EXPECT_EQ(paletteFileFormatOf(path), format) << path;
 }
 
