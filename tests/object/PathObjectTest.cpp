@@ -212,17 +212,6 @@ PathObject oddTable() {
     return test::buildObject({test::solidRawSprite(2, 2, 9)}, {{2, "Chemin"}, {0, "Path"}, {13, "Extra"}});
 }
 
-// "= value" on success, else the error (of which the cases give the start).
-template <class R>
-void expectOutcome(const R& r, const std::string& expected) {
-    std::string got;
-    if constexpr (std::is_same_v<std::decay_t<decltype(r.value())>, int>)
-        got = r ? "= " + std::to_string(r.value()) : r.error().substr(0, expected.size());
-    else
-        got = r ? "= " + r.value() : r.error().substr(0, expected.size());
-    EXPECT_EQ(got, expected);
-}
-
 TEST(StringTableTexts, KeysAreNumbersOrUniqueLabels) {
     const PathObject obj = oddTable();
     const std::pair<const char*, const char*> cases[] = {
@@ -242,9 +231,10 @@ TEST(StringTableTexts, KeysAreNumbersOrUniqueLabels) {
         {"", "unknown language ''"},
         {"1x", "unknown language '1x'"},
     };
-    for (const auto& [key, expected] : cases) {
-        SCOPED_TRACE(key);
-        expectOutcome(languageOfKey(key, obj), expected);
+    for (const auto& [key, expected] : cases) {  // "= value", else the error's start
+        const auto r = languageOfKey(key, obj);
+        EXPECT_EQ(r ? "= " + std::to_string(r.value()) : r.error().substr(0, std::strlen(expected)),
+                  expected);
     }
 }
 
@@ -262,8 +252,8 @@ TEST(StringTableTexts, TextsBecomeWindows1252OrARefusalNamingLanguageAndCharacte
         {13, std::string("a\0b", 3), "language 13: a text cannot hold the character U+0000"},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.utf8);
-        expectOutcome(stringTableText(c.code, c.utf8), c.expected);
+        const auto r = stringTableText(c.code, c.utf8);
+        EXPECT_EQ(r ? "= " + r.value() : r.error().substr(0, c.expected.size()), c.expected);
     }
 }
 
