@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <functional>
 
 #include "object/DescriptorFile.h"
 #include "object/NewPath.h"
@@ -25,7 +24,7 @@ PathObject otherObject(int count, std::uint8_t supportType = 0, std::uint8_t pat
     return test::buildObject(sprites, test::twelveStrings(), supportType, pathFlags);
 }
 
-TEST(TypeFile, LayoutAndRoundTripOfEveryPageThroughBytesAndFiles) {
+TEST(TypeFile, LayoutRoundTripsSupportSetsAndFiles) {
     PathObject obj = otherObject(168, 2, 3);
     const Bytes before = test::dataOf(obj);
     Bytes all;
@@ -38,9 +37,28 @@ TEST(TypeFile, LayoutAndRoundTripOfEveryPageThroughBytesAndFiles) {
     // A sprite the object lacks goes out as an empty all-zero header.
     const Bytes queue60 = buildTypeFile(otherObject(60), PageQueue);
     all.insert(all.end(), queue60.begin(), queue60.end());
-    // Every page's headers (offsets from 0, the page's own running total) then its pixels;
-    // Supports start with the two flag bytes. FNV-1a over all; refresh from the printed value.
-    EXPECT_EQ(test::fnv1a(all), 0x3B98137Fu);
+    // 37 supports onto 59 and 59 onto 37; a 56-sprite file onto 168 sprites keeps 165. The path
+    // sprites stay, the supports and the flags come from the file.
+    struct {
+        PathObject target, source;
+        unsigned count;
+        std::uint8_t supportType, pathFlags;
+    } sets[] = {{test::buildObject(test::standardSprites(168)), otherObject(146, 1, 0), 146, 1, 0},
+                {otherObject(146, 1, 1), test::buildObject(test::standardSprites(168)), 168, 0, 0},
+                {test::buildObject(test::standardSprites(168)), otherObject(165, 1, 1), 165, 1, 1}};
+    for (auto& c : sets) {
+        ASSERT_TRUE(applyTypeBytes(c.target, PageSupports, buildTypeFile(c.source, PageSupports)));
+        EXPECT_EQ(std::tuple(c.target.m_spriteCount, c.target.m_sprites.size(), c.target.m_supportType,
+                             c.target.m_pathFlags),
+                  std::tuple(c.count, std::size_t(c.count), c.supportType, c.pathFlags));
+        const Bytes data = test::dataOf(c.target);
+        all.insert(all.end(), data.begin(), data.end());
+    }
+    // FNV-1a over every page's type file (headers with offsets from the page's own running total,
+    // then the pixels; Supports after the two flag bytes) and the three chunks. Refresh from the
+    // printed value.
+    EXPECT_EQ(test::fnv1a(all), 0xA2FE7488u);
+
     // Through files, whatever the case of the name on disk.
     test::TempDir dir;
     ASSERT_TRUE(writeTypeFile(obj, PagePath, dir.file("Brick.PTH")));
@@ -53,46 +71,25 @@ TEST(TypeFile, LayoutAndRoundTripOfEveryPageThroughBytesAndFiles) {
     EXPECT_EQ(writeTypeFile(none, PagePath, dir.file("none.PTH")).error(), "no object is loaded");
     EXPECT_FALSE(writeTypeFile(obj, PagePath, dir.file("no/such/dir.PTH")));
     EXPECT_TRUE(buildTypeFile(none, PagePath).empty());
+    const std::string noFile = "the String Table page has no type file";
     for (int page : {int(PageStringTable), -1, 6}) {
         EXPECT_TRUE(buildTypeFile(obj, page).empty());
-        EXPECT_EQ(applyTypeBytes(obj, page, Bytes(4000, 0)).error(),
-                  "the String Table page has no type file");
-        EXPECT_EQ(writeTypeFile(obj, page, dir.file("none.PTH")).error(),
-                  "the String Table page has no type file");
+        EXPECT_EQ(applyTypeBytes(obj, page, Bytes(4000, 0)).error(), noFile);
+        EXPECT_EQ(writeTypeFile(obj, page, dir.file("none.PTH")).error(), noFile);
     }
-}
-
-TEST(TypeFile, SupportSetsTruncateAndAppend) {
-    // 37 supports onto 59 and 59 onto 37; a 56-sprite file onto 168 sprites keeps 165. The path
-    // sprites stay, the supports and the flags come from the file.
-    struct {
-        PathObject target, source;
-        unsigned count;
-        std::uint8_t supportType, pathFlags;
-    } cases[] = {{test::buildObject(test::standardSprites(168)), otherObject(146, 1, 0), 146, 1, 0},
-                 {otherObject(146, 1, 1), test::buildObject(test::standardSprites(168)), 168, 0, 0},
-                 {test::buildObject(test::standardSprites(168)), otherObject(165, 1, 1), 165, 1, 1}};
-    Bytes all;
-    for (auto& c : cases) {
-        ASSERT_TRUE(applyTypeBytes(c.target, PageSupports, buildTypeFile(c.source, PageSupports)));
-        EXPECT_EQ(std::tuple(c.target.m_spriteCount, c.target.m_sprites.size(), c.target.m_supportType,
-                             c.target.m_pathFlags),
-                  std::tuple(c.count, std::size_t(c.count), c.supportType, c.pathFlags));
-        const Bytes data = test::dataOf(c.target);
-        all.insert(all.end(), data.begin(), data.end());
-    }
-    EXPECT_EQ(test::fnv1a(all), 0xA1DC7DE2u);  // FNV-1a over the three chunks; refresh from the printed value
 }
 
 TEST(TypeFile, HostileFilesChangeNothing) {
     PathObject obj = test::buildObject(test::standardSprites(168)), empty;
     const Bytes before = test::dataOf(obj), good = buildTypeFile(obj, PageQueue);
-    auto with = [&](std::function<void(Bytes&)> change) {
+    const std::uint32_t pixelBytes = std::uint32_t(good.size() - 20 * 16);
+    auto with = [&](std::size_t at, std::uint32_t v) {  // the good file, one word changed
         Bytes file = good;
-        change(file);
+        storeLe32(&file[at], v);
         return file;
     };
-    const std::uint32_t pixelBytes = std::uint32_t(good.size() - 20 * 16);
+    Bytes supports37(593, 0);
+    supports37[0] = 1;
     const struct {
         int page;
         Bytes file;
@@ -102,12 +99,11 @@ TEST(TypeFile, HostileFilesChangeNothing) {
          "type file holds 319 bytes, too few for its 20 sprite headers"},
         {PageSupports, Bytes{0}, "support type file shorter than its two flag bytes"},
         {PageSupports, Bytes{0, 0}, "type file holds 2 bytes, too few for its 59 sprite headers"},
-        {PageSupports, with([](Bytes& f) { f.assign(593, 0), f[0] = 1; }),
-         "type file holds 593 bytes, too few for its 37 sprite headers"},
-        {PageQueue, with([&](Bytes& f) { storeLe32(&f[16 * 5], pixelBytes + 1); }),
+        {PageSupports, supports37, "type file holds 593 bytes, too few for its 37 sprite headers"},
+        {PageQueue, with(16 * 5, pixelBytes + 1),
          "type file sprite 5 starts at offset " + std::to_string(pixelBytes + 1) + ", beyond its " +
              std::to_string(pixelBytes) + " pixel bytes"},
-        {PageQueue, with([](Bytes& f) { storeLe32(&f[16 * 7], loadLe32(&f[16 * 6]) - 1); }),
+        {PageQueue, with(16 * 7, loadLe32(&good[16 * 6]) - 1),
          "type file sprite offsets decrease at sprite 7"},
     };
     for (const auto& c : cases) {
@@ -117,11 +113,10 @@ TEST(TypeFile, HostileFilesChangeNothing) {
     EXPECT_EQ(applyTypeBytes(empty, PagePath, good).error(), "no object is loaded");
     EXPECT_FALSE(empty.isLoaded());
     // Offsets at the very end and headers without pixels are well-formed: the sprites become empty.
-    ASSERT_TRUE(applyTypeBytes(obj, PageQueue, with([&](Bytes& f) { storeLe32(&f[16 * 19], pixelBytes); })));
+    ASSERT_TRUE(applyTypeBytes(obj, PageQueue, with(16 * 19, pixelBytes)));
     EXPECT_TRUE(obj.spritePixels(70).empty());
     ASSERT_TRUE(applyTypeBytes(obj, PageQueue, Bytes(20 * 16, 0)));
-    EXPECT_TRUE(obj.spritePixels(60).empty());
-    EXPECT_EQ(obj.m_spriteCount, 168u);
+    EXPECT_EQ(std::pair(obj.spritePixels(60).empty(), obj.m_spriteCount), std::pair(true, 168u));
 }
 
 using Entries = std::vector<TypeEntry>;
@@ -171,7 +166,7 @@ struct Workspace {
     }
 };
 
-TEST(NewPath, AssemblesEveryPageAtItsIndicesWithBlankIcons) {
+TEST(NewPath, AssemblesEveryPageMissingTypesEmptyListsAndTheRandomChoice) {
     Bytes all;
     for (int supports : {59, 56, 37}) {
         Workspace ws(supports);
@@ -188,12 +183,10 @@ TEST(NewPath, AssemblesEveryPageAtItsIndicesWithBlankIcons) {
     // FNV-1a over the three chunks: each page's sprites at their indices, blank raw 45 x 34
     // icons at 71 and 72. Refresh from the printed value.
     EXPECT_EQ(test::fnv1a(all), 0x911A6E54u);
-}
 
-TEST(NewPath, MissingTypesEmptyListsAndTheRandomChoice) {
-    Workspace ws;
     // A listed type file that cannot be read is refused by its name, an empty list by its page;
     // the object is left as it was.
+    Workspace ws;
     auto gone = ws.lists;
     gone[PageQueueRailings] = {{"Gone", "gone.pth"}};
     PathObject kept = test::buildObject({test::solidRawSprite(2, 2, 4)}), made;
@@ -206,7 +199,6 @@ TEST(NewPath, MissingTypesEmptyListsAndTheRandomChoice) {
                   std::string("no ") + pageInfo(page).caption + " type to choose from");
         EXPECT_EQ(kept.m_spriteCount, 1u);
     }
-
     // Two path types of different sizes: which one lands is rand()'s choice.
     PathObject small = test::buildObject(test::standardSprites(51));
     small.replaceSprite(3, 0, 0x00010001, 0, 1, 0, nullptr);
