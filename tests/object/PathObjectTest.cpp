@@ -75,29 +75,22 @@ TEST(PathObject, SpansOfOutOfOrderOverlappingAndGapSprites) {
     PathObject obj = buildObject(
         {solidRawSprite(2, 2, 1), solidRawSprite(2, 2, 2), solidRawSprite(2, 2, 3), solidRawSprite(2, 2, 4)});
     const std::uint32_t base = obj.m_imageDataOffset, size = obj.m_dataSize;
-    using Span = std::pair<std::uint32_t, std::uint32_t>;
-    const struct {
-        std::vector<std::uint32_t> offsets;
-        std::vector<Span> spans;  // relative to the image data
-        bool gap2 = false;        // sprite 2 an all-zero header
-    } cases[] = {
-        {{0, 4, 8, 12}, {{0, 4}, {4, 8}, {8, 12}, {12, 16}}},          // abutting, the last to the end
-        {{8, 4, 12, 0}, {{8, 16}, {4, 12}, {12, 16}, {0, 16}}},        // a lower next start: to the end
-        {{0, 0, 6, 6}, {{0, 0}, {0, 6}, {6, 6}, {6, 16}}},             // equal starts: the first is empty
-        {{0, 4, 100, 8}, {{0, 4}, {4, 16}, {16, 16}, {8, 16}}},        // a start past the data: clamped
-        {{0, 4, 0, 12}, {{0, 4}, {4, 12}, {12, 12}, {12, 16}}, true},  // a gap: empty, where the next starts
-    };
-    for (const auto& c : cases) {
-        for (std::size_t i = 0; i < 4; ++i) obj.m_sprites[i].offset = c.offsets[i];
-        if (c.gap2) obj.m_sprites[2] = SpriteHeader{};
+    // Abutting, the last to the end; a lower next start (to the end); equal starts (the first
+    // empty); a start past the data (clamped); sprite 2 a gap (empty, where the next starts).
+    const std::vector<std::uint32_t> cases[] = {
+        {0, 4, 8, 12}, {8, 4, 12, 0}, {0, 0, 6, 6}, {0, 4, 100, 8}, {0, 4, 0, 12}};
+    Bytes spans;
+    for (const auto& offsets : cases) {
+        for (std::size_t i = 0; i < 4; ++i) obj.m_sprites[i].offset = offsets[i];
+        if (&offsets == &cases[4]) obj.m_sprites[2] = SpriteHeader{};
         for (unsigned i = 0; i < 4; ++i) {
             const auto [start, end] = obj.spriteSpan(i);
-            EXPECT_EQ(Span(start - base, end - base), c.spans[i])
-                << "sprite " << i << " of case " << &c - cases;
+            ByteWriter(spans).u32(start - base), ByteWriter(spans).u32(end - base);
             EXPECT_EQ(std::tuple(obj.spritePixels(i).size(), std::as_const(obj).spritePixels(i).data()),
                       std::tuple(std::size_t(end - start), obj.m_data.get() + start));
         }
     }
+    EXPECT_EQ(test::fnv1a(spans), 0x4EE40BE1u);  // FNV-1a over the spans; refresh from the printed value
     obj.m_sprites.reserve(8);
     obj.m_sprites.push_back(SpriteHeader{2, 1, 1, 0, 0, 1, 0});
     obj.m_sprites.pop_back();  // a stale header just past the table, which must not be read
