@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
-#include <functional>
 #include <random>
 
 #include "object/ObjectCheck.h"
@@ -110,17 +109,11 @@ TEST(ObjectChecksum, MatchesItsByteByByteDefinition) {
     EXPECT_EQ(test::fnv1a(sums), 0x1E3F1DCCu);
 }
 
-std::array<std::string, kLanguageCount> texts(const std::string& t) {
-    std::array<std::string, kLanguageCount> a;
-    a.fill(t);
-    return a;
-}
-
 const std::vector<test::SpriteSpec> kSprites = {test::solidRowCodedSprite(6, 3, 40, -3, -1),
                                                 test::solidRawSprite(3, 2, 7, 1, 2),
                                                 test::rawSprite(2, 2, {1, 0, 0, 2})};
 
-TEST(ObjectFileRead, StoredAndCodedChunksLoadTheSame) {
+TEST(ObjectFileRead, StoredAndCodedChunksLoadTheSameRefusalsLeaveNoData) {
     const Bytes chunk = buildChunk({{0, "Path"}, {2, "Chemin"}}, kSprites, 1, 2);
     PathObject obj;
     for (std::uint8_t encoding : {0, 1, 2, 0x80})
@@ -151,10 +144,8 @@ TEST(ObjectFileRead, StoredAndCodedChunksLoadTheSame) {
     // No texts at all (0xFF right at 14), and no sprites: the chunk may end after the count and size.
     ASSERT_EQ(readObjectBytes(obj, storedObjectFile(buildChunk({}, {}))).outcome, LoadOutcome::Loaded);
     EXPECT_EQ(std::pair(obj.m_imageDataOffset, obj.m_spriteCount), std::pair(23u, 0u));
-}
 
-TEST(ObjectFileRead, RefusalsLeaveNoData) {
-    PathObject obj = test::buildObject(kSprites);
+    obj = test::buildObject(kSprites);
     // Another object type: the head read stays, the previous sprites and size too, no data.
     const std::uint32_t size = obj.m_dataSize;
     LoadReport r = readObjectBytes(obj, storedObjectFile(buildChunk({}, kSprites), 0x16, "SCENERY "));
@@ -168,12 +159,13 @@ TEST(ObjectFileRead, RefusalsLeaveNoData) {
 
     const Bytes good = buildChunk({{0, "A"}}, kSprites);  // table 14..17, count at 18
     const std::uint32_t imageSize = std::uint32_t(good.size()) - (18 + 8 + 48);
-    auto with = [&](std::function<void(Bytes&)> change) {
-        Bytes chunk = good;
-        change(chunk);
-        return storedObjectFile(chunk);
+    auto with = [&](std::size_t at, std::uint32_t v) {  // the good chunk, one word changed
+        Bytes c = good;
+        storeLe32(&c[at], v);
+        return storedObjectFile(c);
     };
-    Bytes cut = test::codedObjectFile(good), bomb = storedObjectFile({});
+    Bytes cut = test::codedObjectFile(good), bomb = storedObjectFile({}), noEnd = good;
+    std::fill(noEnd.begin() + 14, noEnd.end(), 0x41);
     cut.pop_back();
     bomb[16] = 1;
     for (int i = 0; i < 600000; ++i) bomb.insert(bomb.end(), {0x80, 0});
@@ -184,29 +176,24 @@ TEST(ObjectFileRead, RefusalsLeaveNoData) {
         {storedObjectFile(Bytes(14, 0)), "data chunk of 14 bytes ends before its string table"},
         {cut, "run-length record cut off at byte"},
         {bomb, "decoded chunk exceeds 67108864 bytes"},
-        {with([](Bytes& c) { std::fill(c.begin() + 14, c.end(), 0x41); }), "string table has no end marker"},
-        {with([](Bytes& c) { c.resize(25); }),
+        {storedObjectFile(noEnd), "string table has no end marker"},
+        {storedObjectFile(Bytes(good.begin(), good.begin() + 25)),
          "data chunk ends before the image count and size (at byte 18)"},
-        {with([](Bytes& c) { storeLe32(&c[18], 0x10000000); }),
+        {with(18, 0x10000000),
          "sprite table does not fit: 268435456 sprites need 4294967296 bytes, chunk holds"},
-        {with([](Bytes& c) { storeLe32(&c[18], 6); }),
-         "sprite table does not fit: 6 sprites need 96 bytes, chunk holds 88"},
-        {with([&](Bytes& c) { storeLe32(&c[26 + 16], imageSize + 1); }),
-         "sprite 1 starts at offset " + std::to_string(imageSize + 1) + ", beyond the " +
-             std::to_string(imageSize)},
-    };
-    for (const auto& [file, reason] : cases) {
+        {with(18, 6), "sprite table does not fit: 6 sprites need 96 bytes, chunk holds 88"},
+        {with(26 + 16, imageSize + 1), "sprite 1 starts at offset " + std::to_string(imageSize + 1) +
+                                           ", beyond the " + std::to_string(imageSize)}};
+    for (const auto& [bytes, reason] : cases) {
         PathObject loaded = test::buildObject(kSprites);
-        r = readObjectBytes(loaded, file);
+        r = readObjectBytes(loaded, bytes);
         EXPECT_EQ(r.outcome, LoadOutcome::Malformed) << reason;
         EXPECT_EQ(r.reason.substr(0, reason.size()), reason);
         EXPECT_EQ(std::pair(loaded.isLoaded(), loaded.m_dataSize), std::pair(false, 0u));
     }
     // A sprite may start right at the end of the image data (it is empty), or before an earlier one.
-    ASSERT_EQ(readObjectBytes(obj, with([&](Bytes& c) { storeLe32(&c[26 + 16], imageSize); })).outcome,
-              LoadOutcome::Loaded);
-    ASSERT_EQ(readObjectBytes(obj, with([&](Bytes& c) { storeLe32(&c[26 + 32], 0); })).outcome,
-              LoadOutcome::Loaded);
+    ASSERT_EQ(readObjectBytes(obj, with(26 + 16, imageSize)).outcome, LoadOutcome::Loaded);
+    ASSERT_EQ(readObjectBytes(obj, with(26 + 32, 0)).outcome, LoadOutcome::Loaded);
     EXPECT_EQ(obj.m_sprites[2].offset, 0u);
 }
 
@@ -215,8 +202,8 @@ TEST(ObjectFileWrite, ExactBytesNameRulesAndChecksum) {
     obj.m_head.flags = 0xAABBCC03;
     obj.m_supportType = 0;  // the working copies go into chunk bytes 10 and 11
     obj.m_pathFlags = 3;
-    std::array<std::string, kLanguageCount> t = texts("");
-    t[0] = "Zero", t[1] = "One", t[3] = "Three";  // a language the table lacks is added; empty ones are not
+    // A language the table lacks is added; empty ones are not.
+    const std::array<std::string, kLanguageCount> t{"Zero", "One", "", "Three"};
     // The file, then the object's chunk: strings 1, 0 and 3 in that order, supports 0 and flags 3,
     // under the head "MYPATH  " with type 5 and the checksum. FNV-1a; refresh from the printed value.
     Bytes both = serializeObjectFile(obj, "MYPATH.DAT", t);
@@ -241,7 +228,9 @@ TEST(ObjectFileWrite, SaveRoundTripsReplacesOnlyOnSuccessAndKeepsTheObjectOnFail
     const Bytes extra = {1, 2, 3, 4};  // a live table grown after loading: the chunk's copy is stale
     obj.replaceSprite(4, 0, 0x00020002, 0, 1, 4, extra.data());
     const std::string path = dir.file("OUT.DAT");
-    ASSERT_TRUE(saveObjectFile(obj, path, "OUT.DAT", texts("Saved")));
+    std::array<std::string, kLanguageCount> texts;
+    texts.fill("Saved");
+    ASSERT_TRUE(saveObjectFile(obj, path, "OUT.DAT", texts));
     EXPECT_EQ(objectStrings(obj)[7], "Saved");  // the object is now the saved one
     ASSERT_EQ(loadObjectFile(back, path).outcome, LoadOutcome::Loaded);
     EXPECT_EQ(std::pair(test::dataOf(back), back.m_sprites), std::pair(test::dataOf(obj), obj.m_sprites));
@@ -250,9 +239,10 @@ TEST(ObjectFileWrite, SaveRoundTripsReplacesOnlyOnSuccessAndKeepsTheObjectOnFail
 
     const Bytes before = test::dataOf(obj);
     const auto headBefore = obj.m_head.toBytes();
-    EXPECT_FALSE(saveObjectFile(obj, dir.file("missing/X.DAT"), "X.DAT", texts("Changed")));
+    texts.fill("Changed");
+    EXPECT_FALSE(saveObjectFile(obj, dir.file("missing/X.DAT"), "X.DAT", texts));
     EXPECT_EQ(std::pair(test::dataOf(obj), obj.m_head.toBytes()), std::pair(before, headBefore));
-    EXPECT_EQ(saveObjectFile(none, path, "OUT.DAT", texts("x")).error(), "no object is loaded");
+    EXPECT_EQ(saveObjectFile(none, path, "OUT.DAT", texts).error(), "no object is loaded");
 
     for (auto [missing, reason] : {std::pair(dir.file("nothing.DAT"), "No such file or directory"),
                                    std::pair(dir.path(), "not a file")}) {
@@ -281,15 +271,13 @@ TEST(ObjectCheck, VerdictsTheirLinesTheSummaryAndManyFilesInOrder) {
         Bytes file;
         Verdict verdict;
         std::string line;
-    } cases[] = {
-        {good, Verdict::Ok, "ok (168 sprites)"},
-        {objectFile(146), Verdict::Ok, "ok (146 sprites)"},  // the second support set
-        {objectFile(165), Verdict::Ok, "ok (165 sprites)"},  // the same with flag 0
-        {objectFile(167), Verdict::Ok, "ok (unusual sprite count 167)"},
-        {objectFile(168, 0, 0x12), Verdict::NotAPath, "not a path object (type 2)"},
-        {objectFile(168, 1), Verdict::ChecksumMismatch, mismatch},
-        {Bytes(7, 5), Verdict::Damaged, "damaged: file shorter than its 21-byte head (7 bytes)"},
-    };
+    } cases[] = {{good, Verdict::Ok, "ok (168 sprites)"},
+                 {objectFile(146), Verdict::Ok, "ok (146 sprites)"},  // the second support set
+                 {objectFile(165), Verdict::Ok, "ok (165 sprites)"},  // the same with flag 0
+                 {objectFile(167), Verdict::Ok, "ok (unusual sprite count 167)"},
+                 {objectFile(168, 0, 0x12), Verdict::NotAPath, "not a path object (type 2)"},
+                 {objectFile(168, 1), Verdict::ChecksumMismatch, mismatch},
+                 {Bytes(7, 5), Verdict::Damaged, "damaged: file shorter than its 21-byte head (7 bytes)"}};
     VerdictCounts counts;
     for (const auto& c : cases) {
         const ObjectVerdict v = checkObjectBytes(c.file);

@@ -211,8 +211,7 @@ TEST(StringTableTexts, KeysAreNumbersOrUniqueLabels) {
          "unknown language 'klingon' (give 0-11 or one of british, american, french, german, spanish, "
          "italian, dutch, swedish, korean, portugese)"},
         {"", "unknown language ''"},
-        {"1x", "unknown language '1x'"},
-    };
+        {"1x", "unknown language '1x'"}};
     for (const auto& [key, expected] : cases) {  // "= value", else the error's start
         const auto r = languageOfKey(key, obj);
         EXPECT_EQ(r ? "= " + std::to_string(r.value()) : r.error().substr(0, std::strlen(expected)),
@@ -231,8 +230,7 @@ TEST(StringTableTexts, TextsBecomeWindows1252OrARefusalNamingLanguageAndCharacte
         {10, "\u4e2d \u2603 x \u4e2d", "language 10 (Chinese): Windows-1252 cannot hold \"\u4e2d\u2603\""},
         {4, "a\xFF", "language 4 (Spanish): Windows-1252 cannot hold \"\uFFFD\""},  // not UTF-8
         {0, "\u00ffes", "language 0 (British): the text cannot start with \"\u00ff\""},
-        {13, std::string("a\0b", 3), "language 13: a text cannot hold the character U+0000"},
-    };
+        {13, std::string("a\0b", 3), "language 13: a text cannot hold the character U+0000"}};
     for (const auto& c : cases) {
         const auto r = stringTableText(c.code, c.utf8);
         EXPECT_EQ(r ? "= " + r.value() : r.error().substr(0, c.expected.size()), c.expected);
@@ -255,8 +253,7 @@ TEST(StringTableTexts, EditsSetAddAndKeepOrChangeNothing) {
     const std::pair<std::vector<TextEdit>, std::string> refusals[] = {
         {{{"13", "Changed"}, {"2", "\u2603"}}, "language 2 (French): Windows-1252 cannot hold"},
         {{{"0", "A"}, {"British", "B"}}, "language 0 (British) is given twice (\"0\" and \"British\")"},
-        {{{"1", "A"}, {"chinese", "B"}}, "language 'chinese' is ambiguous"},
-    };
+        {{{"1", "A"}, {"chinese", "B"}}, "language 'chinese' is ambiguous"}};
     for (const auto& [edits, reason] : refusals) {
         const Status s = applyTextEdits(obj, texts, edits);
         ASSERT_FALSE(s);

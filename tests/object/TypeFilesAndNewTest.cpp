@@ -94,18 +94,16 @@ TEST(TypeFile, HostileFilesChangeNothing) {
         int page;
         Bytes file;
         std::string reason;
-    } cases[] = {
-        {PageQueue, Bytes(good.begin(), good.begin() + 20 * 16 - 1),
-         "type file holds 319 bytes, too few for its 20 sprite headers"},
-        {PageSupports, Bytes{0}, "support type file shorter than its two flag bytes"},
-        {PageSupports, Bytes{0, 0}, "type file holds 2 bytes, too few for its 59 sprite headers"},
-        {PageSupports, supports37, "type file holds 593 bytes, too few for its 37 sprite headers"},
-        {PageQueue, with(16 * 5, pixelBytes + 1),
-         "type file sprite 5 starts at offset " + std::to_string(pixelBytes + 1) + ", beyond its " +
-             std::to_string(pixelBytes) + " pixel bytes"},
-        {PageQueue, with(16 * 7, loadLe32(&good[16 * 6]) - 1),
-         "type file sprite offsets decrease at sprite 7"},
-    };
+    } cases[] = {{PageQueue, Bytes(good.begin(), good.begin() + 20 * 16 - 1),
+                  "type file holds 319 bytes, too few for its 20 sprite headers"},
+                 {PageSupports, Bytes{0}, "support type file shorter than its two flag bytes"},
+                 {PageSupports, Bytes{0, 0}, "type file holds 2 bytes, too few for its 59 sprite headers"},
+                 {PageSupports, supports37, "type file holds 593 bytes, too few for its 37 sprite headers"},
+                 {PageQueue, with(16 * 5, pixelBytes + 1),
+                  "type file sprite 5 starts at offset " + std::to_string(pixelBytes + 1) + ", beyond its " +
+                      std::to_string(pixelBytes) + " pixel bytes"},
+                 {PageQueue, with(16 * 7, loadLe32(&good[16 * 6]) - 1),
+                  "type file sprite offsets decrease at sprite 7"}};
     for (const auto& c : cases) {
         EXPECT_EQ(applyTypeBytes(obj, c.page, c.file).error(), c.reason);
         EXPECT_EQ(std::pair(test::dataOf(obj), obj.m_spriteCount), std::pair(before, 168u));
@@ -127,8 +125,7 @@ TEST(Descriptor, CountAndMissingLineRulesAndFiles) {
         {"1\r\n Spaced \r\n file.pth\r\n", {{" Spaced ", " file.pth"}}},  // line ends "\n" or "\r\n"
         {" \t\v\f\r+1 types\nA\nb", {{"A", "b"}}},                        // atoi: blanks, a sign, text after
         {"3\na\nb\nc\nd\n", {{"a", "b"}, {"c", "d"}, {"", ""}}},          // missing lines give empty texts
-        {"2\nOnlyName", {{"OnlyName", ""}, {"", ""}}},
-    };
+        {"2\nOnlyName", {{"OnlyName", ""}, {"", ""}}}};
     for (const auto& [text, entries] : cases) EXPECT_EQ(parseDescriptorText(text), entries) << text;
     for (const char* none : {"0\nA\nb\n", "-3\nA\nb\n", "types\nA\nb\n", "\nA\nb\n", ""})
         EXPECT_TRUE(parseDescriptorText(none).empty()) << none;

@@ -32,15 +32,13 @@ TEST(SpritePicture, ShowsWhatExportWritesAndJudgesPalettesOnTheIndicesUsed) {
         const char* what;
         std::function<void(std::vector<Rgba>&)> change;
         bool expected;
-    } cases[] = {
-        {"the exported table", [](auto&) {}, true},
-        {"index 0 is transparent whatever its entry", [](auto& t) { t[0].red = 9; }, true},
-        {"an unused entry may differ", [](auto& t) { t[13] = {}; }, true},
-        {"a used entry of another colour", [](auto& t) { t[200].red ^= 1; }, false},
-        {"a used entry not opaque", [](auto& t) { t[12].alpha = 254; }, false},
-        {"index 1 counts like any other", [](auto& t) { t[1].green = 1; }, false},
-        {"a table that ends before a used index", [](auto& t) { t.resize(200); }, false},
-    };
+    } cases[] = {{"the exported table", [](auto&) {}, true},
+                 {"index 0 is transparent whatever its entry", [](auto& t) { t[0].red = 9; }, true},
+                 {"an unused entry may differ", [](auto& t) { t[13] = {}; }, true},
+                 {"a used entry of another colour", [](auto& t) { t[200].red ^= 1; }, false},
+                 {"a used entry not opaque", [](auto& t) { t[12].alpha = 254; }, false},
+                 {"index 1 counts like any other", [](auto& t) { t[1].green = 1; }, false},
+                 {"a table that ends before a used index", [](auto& t) { t.resize(200); }, false}};
     for (const auto& c : cases) {
         auto table = game;
         c.change(table);
