@@ -31,7 +31,7 @@ Bytes literal(int count, int from) {
     return b;
 }
 
-TEST(RunLength, DecodesRecordsAndRefusesCutOrOversizedInput) {
+TEST(RunLength, DecodesEncodesRefusesCutOrOversizedInputAndRoundTrips) {
     const Bytes long128 = literal(128, 3);
     const std::pair<Bytes, Bytes> cases[] = {
         {{0x02, 0x41, 0x42, 0x43, 0xFE, 0x44}, {0x41, 0x42, 0x43, 0x44, 0x44, 0x44}},
@@ -44,14 +44,14 @@ TEST(RunLength, DecodesRecordsAndRefusesCutOrOversizedInput) {
     // Records with room around them are copied in whole blocks; a short literal just before
     // long repeats (much output left, little input) must not read past the input, and
     // nothing is written past the output.
-    Bytes coded;
+    Bytes blocks;
     for (auto [count, from] : {std::pair{100, 0}, {30, 100}, {20, 7}, {128, 3}}) {
         const Bytes lit = literal(count, from);
-        coded.insert(coded.end(), lit.begin(), lit.end());
+        blocks.insert(blocks.end(), lit.begin(), lit.end());
     }
-    for (std::uint8_t v : {1, 2, 3}) coded.insert(coded.end(), {0x80, v});
+    for (std::uint8_t v : {1, 2, 3}) blocks.insert(blocks.end(), {0x80, v});
     Bytes out(278 + 3 * 129 + 200, 0xCC);  // FNV-1a over all, slack included; refresh from the printed value
-    decodeRunLengthTo(coded, out.data(), 278 + 3 * 129);
+    decodeRunLengthTo(blocks, out.data(), 278 + 3 * 129);
     EXPECT_EQ(test::fnv1a(out), 0xCEECDB56u);
 
     for (const Bytes& cut :
@@ -61,16 +61,14 @@ TEST(RunLength, DecodesRecordsAndRefusesCutOrOversizedInput) {
     EXPECT_EQ(decodeRunLength(Bytes{0x80, 0, 0x80, 0}, 257).error(), "decoded chunk exceeds 257 bytes");
     EXPECT_EQ(decodeRunLength(literal(3, 0), 2).error(), "decoded chunk exceeds 2 bytes");
     EXPECT_EQ(measureRunLength(Bytes{0x01, 5, 6, 0xFE, 7}, 5).value(), 5u);
-}
 
-TEST(RunLength, EncodesWithTheRunRulesAndRoundTrips) {
     // A literal leaves its last byte for the next record; repeats of at most 127.
-    const std::pair<Bytes, Bytes> cases[] = {{{0x41, 0x42, 0x43}, {0x01, 0x41, 0x42, 0x00, 0x43}},
-                                             {{0x41, 0x41, 0x41, 0x42}, {0xFE, 0x41, 0x00, 0x42}},
-                                             {{0x41, 0x42, 0x42}, {0x00, 0x41, 0xFF, 0x42}},
-                                             {Bytes(300, 0), {0x82, 0x00, 0x82, 0x00, 0xD3, 0x00}},
-                                             {{}, {}}};
-    for (const auto& [plain, coded] : cases) EXPECT_EQ(encodeRunLength(plain), coded);
+    const std::pair<Bytes, Bytes> encodes[] = {{{0x41, 0x42, 0x43}, {0x01, 0x41, 0x42, 0x00, 0x43}},
+                                               {{0x41, 0x41, 0x41, 0x42}, {0xFE, 0x41, 0x00, 0x42}},
+                                               {{0x41, 0x42, 0x42}, {0x00, 0x41, 0xFF, 0x42}},
+                                               {Bytes(300, 0), {0x82, 0x00, 0x82, 0x00, 0xD3, 0x00}},
+                                               {{}, {}}};
+    for (const auto& [plain, coded] : encodes) EXPECT_EQ(encodeRunLength(plain), coded);
     Bytes distinct = literal(200, 0);  // 0..199: literals of at most 126, then one byte
     distinct.erase(distinct.begin());
     EXPECT_EQ(test::fnv1a(encodeRunLength(distinct)), 0x416ED660u);  // refresh from the printed value
@@ -151,9 +149,9 @@ TEST(ObjectFileRead, StoredAndCodedChunksLoadTheSameRefusalsLeaveNoData) {
     LoadReport r = readObjectBytes(obj, storedObjectFile(buildChunk({}, kSprites), 0x16, "SCENERY "));
     EXPECT_EQ(std::pair(r.outcome, r.reason),
               std::pair(LoadOutcome::NotAPath, std::string("Error: Not a path file.")));
-    EXPECT_FALSE(obj.isLoaded());
-    EXPECT_EQ(std::string(obj.m_head.name.data(), 8), "SCENERY ");
-    EXPECT_EQ(std::pair(obj.m_dataSize, obj.m_spriteCount), std::pair(size, 3u));
+    EXPECT_EQ(
+        std::tuple(obj.isLoaded(), std::string(obj.m_head.name.data(), 8), obj.m_dataSize, obj.m_spriteCount),
+        std::tuple(false, "SCENERY ", size, 3u));
     EXPECT_TRUE(obj.spritePixels(1).empty());  // no data: no pixels, whatever the table says
     EXPECT_TRUE(std::as_const(obj).spritePixels(1).empty());
 
