@@ -1,5 +1,4 @@
-// Object files: the chunk's run-length codec and checksum, reading stored and coded chunks, what
-// each refusal leaves, the writer's exact bytes and name rules, saving that replaces on success,
+// Object files: the run-length codec and checksum, reading and its refusals, writing and saving,
 // and verdicts on many files at once.
 #include <gtest/gtest.h>
 
@@ -31,7 +30,7 @@ Bytes literal(int count, int from) {
     return b;
 }
 
-TEST(RunLength, DecodesEncodesRefusesCutOrOversizedInputAndRoundTrips) {
+TEST(RunLength, DecodesEncodesRefusesCutOrOversizedInputRoundTripsAndChecksums) {
     const Bytes long128 = literal(128, 3);
     const std::pair<Bytes, Bytes> cases[] = {
         {{0x02, 0x41, 0x42, 0x43, 0xFE, 0x44}, {0x41, 0x42, 0x43, 0x44, 0x44, 0x44}},
@@ -88,15 +87,13 @@ TEST(RunLength, DecodesEncodesRefusesCutOrOversizedInputAndRoundTrips) {
             pos += c >= 0 ? std::size_t(c) + 2 : 2;
         }
     }
-}
 
-TEST(ObjectChecksum, MatchesItsByteByByteDefinition) {
     // XOR each byte into the low byte, then rotate left by 11 (from 0xF369A75B).
     std::array<char, 8> name;
     std::memcpy(name.data(), "ABC     ", 8);
     EXPECT_EQ(objectChecksum(5, name, Bytes{0x61, 0x62, 0x63}), 0x9C0FEFB5u);
     // Sizes around the 32-byte blocks; FNV-1a over every checksum, refresh from the printed value.
-    std::mt19937 rng(99);
+    rng.seed(99);
     Bytes sums;
     for (std::size_t size : {0, 1, 31, 32, 33, 63, 64, 65, 100, 1000, 4099}) {
         Bytes chunk(size);
@@ -185,8 +182,8 @@ TEST(ObjectFileRead, StoredAndCodedChunksLoadTheSameRefusalsLeaveNoData) {
     for (const auto& [bytes, reason] : cases) {
         PathObject loaded = test::buildObject(kSprites);
         r = readObjectBytes(loaded, bytes);
-        EXPECT_EQ(r.outcome, LoadOutcome::Malformed) << reason;
-        EXPECT_EQ(r.reason.substr(0, reason.size()), reason);
+        EXPECT_EQ(std::pair(r.outcome, r.reason.substr(0, reason.size())),
+                  std::pair(LoadOutcome::Malformed, reason));
         EXPECT_EQ(std::pair(loaded.isLoaded(), loaded.m_dataSize), std::pair(false, 0u));
     }
     // A sprite may start right at the end of the image data (it is empty), or before an earlier one.
