@@ -149,8 +149,7 @@ TEST(Pages, FixedRangesTileTheFirst109SpritesSupportsFollowTheCountAndFlagBits) 
     for (int page = PagePath; page <= PageSupports; ++page)
         EXPECT_EQ(spritePageFromCliName(pageInfo(page).cliName), page);
     EXPECT_EQ(spritePageCliNames(), "path, path-railings, queue, queue-railings, supports");
-    EXPECT_FALSE(spritePageFromCliName("Path") ||
-                 spritePageFromCliName(""));  // the String Table page has no name
+    EXPECT_FALSE(spritePageFromCliName("Path") || spritePageFromCliName(""));  // String Table: no name
     EXPECT_EQ(std::pair(&pageInfo(-1), &pageInfo(kPageCount)),
               std::pair(&pageInfo(PageStringTable), &pageInfo(PageStringTable)));
     for (auto [type, flags, count] :

@@ -30,13 +30,12 @@ TEST(TypeFile, LayoutRoundTripsSupportSetsAndFiles) {
     Bytes all;
     for (int page = PagePath; page <= PageSupports; ++page) {
         const Bytes file = buildTypeFile(obj, page);
-        all.insert(all.end(), file.begin(), file.end());
+        ByteWriter(all).bytes(file);
         ASSERT_TRUE(applyTypeBytes(obj, page, file)) << page;
         EXPECT_EQ(test::dataOf(obj), before) << page;
     }
     // A sprite the object lacks goes out as an empty all-zero header.
-    const Bytes queue60 = buildTypeFile(otherObject(60), PageQueue);
-    all.insert(all.end(), queue60.begin(), queue60.end());
+    ByteWriter(all).bytes(buildTypeFile(otherObject(60), PageQueue));
     // 37 supports onto 59 and 59 onto 37; a 56-sprite file onto 168 sprites keeps 165. The path
     // sprites stay, the supports and the flags come from the file.
     struct {
@@ -51,8 +50,7 @@ TEST(TypeFile, LayoutRoundTripsSupportSetsAndFiles) {
         EXPECT_EQ(std::tuple(c.target.m_spriteCount, c.target.m_sprites.size(), c.target.m_supportType,
                              c.target.m_pathFlags),
                   std::tuple(c.count, std::size_t(c.count), c.supportType, c.pathFlags));
-        const Bytes data = test::dataOf(c.target);
-        all.insert(all.end(), data.begin(), data.end());
+        ByteWriter(all).bytes(test::dataOf(c.target));
     }
     // FNV-1a over every page's type file (headers with offsets from the page's own running total,
     // then the pixels; Supports after the two flag bytes) and the three chunks. Refresh from the
@@ -146,36 +144,27 @@ TEST(Descriptor, CountAndMissingLineRulesAndFiles) {
               std::tuple(entries, Entries{{"Poles", "poles.pth"}}, Entries{}, Entries{}));
 }
 
-// A working directory with one type file per page, taken from a full object with the given supports.
-struct Workspace {
+TEST(NewPath, AssemblesEveryPageMissingTypesEmptyListsAndTheRandomChoice) {
     test::TempDir dir;
     std::array<Entries, 6> lists;
-    PathObject source;
-
-    explicit Workspace(int supports = 59)
-        : source(test::buildObject(test::standardSprites(109 + supports), test::twelveStrings(),
-                                   supports == 59 ? 0 : 1, supports == 56 ? 1 : 0)) {
-        for (int page = PagePath; page <= PageSupports; ++page) {
-            const std::string file = std::string("T") + pageInfo(page).descriptorFile + ".pth";
-            EXPECT_TRUE(writeTypeFile(source, page, dir.file(file)));
-            lists[std::size_t(page)].push_back({file, file});
-        }
-    }
-};
-
-TEST(NewPath, AssemblesEveryPageMissingTypesEmptyListsAndTheRandomChoice) {
     Bytes all;
     for (int supports : {59, 56, 37}) {
-        Workspace ws(supports);
+        const PathObject source =
+            test::buildObject(test::standardSprites(109 + supports), test::twelveStrings(),
+                              supports == 59 ? 0 : 1, supports == 56 ? 1 : 0);
+        for (int page = PagePath; page <= PageSupports; ++page) {  // one type file per page
+            const std::string file = std::string("T") + pageInfo(page).descriptorFile + ".pth";
+            EXPECT_TRUE(writeTypeFile(source, page, dir.file(file)));
+            lists[std::size_t(page)] = {{file, file}};
+        }
         PathObject obj = test::buildObject({test::solidRawSprite(1, 1, 1)});
-        ASSERT_TRUE(assembleNewPath(obj, ws.lists, ws.dir.path()));
+        ASSERT_TRUE(assembleNewPath(obj, lists, dir.path()));
         EXPECT_EQ(std::tuple(obj.m_spriteCount, obj.m_supportType, obj.m_pathFlags, obj.m_head.flags,
                              obj.m_head.encoding, obj.m_head.checksum),
-                  std::tuple(109u + unsigned(supports), ws.source.m_supportType, ws.source.m_pathFlags,
-                             0x09F55405u, 1, 0u));
+                  std::tuple(109u + unsigned(supports), source.m_supportType, source.m_pathFlags, 0x09F55405u,
+                             1, 0u));
         EXPECT_EQ(objectStrings(obj), objectStrings(test::buildObject({})));  // twelve blank texts
-        const Bytes data = test::dataOf(obj);
-        all.insert(all.end(), data.begin(), data.end());
+        ByteWriter(all).bytes(test::dataOf(obj));
     }
     // FNV-1a over the three chunks: each page's sprites at their indices, blank raw 45 x 34
     // icons at 71 and 72. Refresh from the printed value.
@@ -183,29 +172,28 @@ TEST(NewPath, AssemblesEveryPageMissingTypesEmptyListsAndTheRandomChoice) {
 
     // A listed type file that cannot be read is refused by its name, an empty list by its page;
     // the object is left as it was.
-    Workspace ws;
-    auto gone = ws.lists;
+    auto gone = lists;
     gone[PageQueueRailings] = {{"Gone", "gone.pth"}};
     PathObject kept = test::buildObject({test::solidRawSprite(2, 2, 4)}), made;
-    EXPECT_EQ(assembleNewPath(kept, gone, ws.dir.path()).error(),
+    EXPECT_EQ(assembleNewPath(kept, gone, dir.path()).error(),
               "cannot read the Queue Railings type file 'gone.pth': No such file or directory");
     for (int page = PagePath; page <= PageSupports; ++page) {
-        auto lists = ws.lists;
-        lists[std::size_t(page)].clear();
-        EXPECT_EQ(assembleNewPath(kept, lists, ws.dir.path()).error(),
+        auto some = lists;
+        some[std::size_t(page)].clear();
+        EXPECT_EQ(assembleNewPath(kept, some, dir.path()).error(),
                   std::string("no ") + pageInfo(page).caption + " type to choose from");
         EXPECT_EQ(kept.m_spriteCount, 1u);
     }
     // Two path types of different sizes: which one lands is rand()'s choice.
     PathObject small = test::buildObject(test::standardSprites(51));
     small.replaceSprite(3, 0, 0x00010001, 0, 1, 0, nullptr);
-    ASSERT_TRUE(writeTypeFile(small, PagePath, ws.dir.file("small.pth")));
-    ws.lists[PagePath] = {{"Big", "Tpath.txt.pth"}, {"Small", "small.pth"}};
+    ASSERT_TRUE(writeTypeFile(small, PagePath, dir.file("small.pth")));
+    lists[PagePath] = {{"Big", "Tpath.txt.pth"}, {"Small", "small.pth"}};
     for (unsigned seed : {1u, 2u, 3u, 4u, 5u, 6u}) {
         std::srand(seed);
         const bool small3 = std::rand() % 2 == 1;
         std::srand(seed);
-        ASSERT_TRUE(assembleNewPath(made, ws.lists, ws.dir.path()));
+        ASSERT_TRUE(assembleNewPath(made, lists, dir.path()));
         EXPECT_EQ(made.m_sprites[3].width == 1, small3) << seed;
     }
 }
