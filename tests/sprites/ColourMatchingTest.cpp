@@ -92,8 +92,8 @@ TEST(ColourMatching, EveryDitherOnGradientsFlatAreasAndThinLines) {
                 ASSERT_EQ(out.size(), p.colours.size());
                 all.insert(all.end(), out.begin(), out.end());
             }
-    EXPECT_EQ(test::fnv1a(all),
-              0x8D127EFCu);  // FNV-1a over every matched picture; refresh from the printed value
+    // FNV-1a over every matched picture; refresh from the printed value.
+    EXPECT_EQ(test::fnv1a(all), 0x8D127EFCu);
 
     for (Dither dither : {Dither::None, Dither::Diffusion, Dither::Ordered}) {
         // Opaque from alpha 128; indexed pictures keep their indices; data that do not match give nothing.
