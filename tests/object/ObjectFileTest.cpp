@@ -1,15 +1,14 @@
-// Object files: the chunk's run-length codec and checksum, reading stored and coded chunks, what
-// each refusal leaves, the writer's exact bytes and name rules, saving that replaces on success,
+// Object files: the run-length codec and checksum, reading and its refusals, writing and saving,
 // and verdicts on many files at once.
 #include <gtest/gtest.h>
 
 #include <cstring>
-#include <functional>
 #include <random>
 
 #include "object/ObjectCheck.h"
 #include "object/ObjectFile.h"
 #include "support/ObjectBuilder.h"
+#include "support/Pixels.h"
 #include "support/TempDir.h"
 
 namespace trellisor {
@@ -31,7 +30,7 @@ Bytes literal(int count, int from) {
     return b;
 }
 
-TEST(RunLength, DecodesRecordsAndRefusesCutOrOversizedInput) {
+TEST(RunLength, DecodesEncodesRefusesCutOrOversizedInputRoundTripsAndChecksums) {
     const Bytes long128 = literal(128, 3);
     const std::pair<Bytes, Bytes> cases[] = {
         {{0x02, 0x41, 0x42, 0x43, 0xFE, 0x44}, {0x41, 0x42, 0x43, 0x44, 0x44, 0x44}},
@@ -44,20 +43,13 @@ TEST(RunLength, DecodesRecordsAndRefusesCutOrOversizedInput) {
     // Records with room around them are copied in whole blocks; a short literal just before
     // long repeats (much output left, little input) must not read past the input, and
     // nothing is written past the output.
-    Bytes coded, plain;
-    for (auto [count, from] : {std::pair{100, 0}, {30, 100}, {20, 7}, {128, 3}}) {
-        const Bytes lit = literal(count, from);
-        coded.insert(coded.end(), lit.begin(), lit.end());
-        plain.insert(plain.end(), lit.begin() + 1, lit.end());
-    }
-    for (std::uint8_t v : {1, 2, 3}) {
-        coded.insert(coded.end(), {0x80, v});
-        plain.insert(plain.end(), 129, v);
-    }
-    Bytes out(plain.size() + 200, 0xCC);
-    decodeRunLengthTo(coded, out.data(), plain.size());
-    plain.insert(plain.end(), 200, 0xCC);  // the output's slack stays untouched
-    EXPECT_EQ(out, plain);
+    Bytes blocks;
+    for (auto [count, from] : {std::pair{100, 0}, {30, 100}, {20, 7}, {128, 3}})
+        ByteWriter(blocks).bytes(literal(count, from));
+    for (std::uint8_t v : {1, 2, 3}) blocks.insert(blocks.end(), {0x80, v});
+    Bytes out(278 + 3 * 129 + 200, 0xCC);  // FNV-1a over all, slack included; refresh from the printed value
+    decodeRunLengthTo(blocks, out.data(), 278 + 3 * 129);
+    EXPECT_EQ(test::fnv1a(out), 0xCEECDB56u);
 
     for (const Bytes& cut :
          {Bytes{0x00, 0x41, 0x03, 0x41, 0x42}, Bytes{0x00, 0x41, 0xF0}, Bytes{0x00, 0x41, 0x01, 0x41}})
@@ -66,24 +58,17 @@ TEST(RunLength, DecodesRecordsAndRefusesCutOrOversizedInput) {
     EXPECT_EQ(decodeRunLength(Bytes{0x80, 0, 0x80, 0}, 257).error(), "decoded chunk exceeds 257 bytes");
     EXPECT_EQ(decodeRunLength(literal(3, 0), 2).error(), "decoded chunk exceeds 2 bytes");
     EXPECT_EQ(measureRunLength(Bytes{0x01, 5, 6, 0xFE, 7}, 5).value(), 5u);
-}
 
-TEST(RunLength, EncodesWithTheRunRulesAndRoundTrips) {
     // A literal leaves its last byte for the next record; repeats of at most 127.
-    const std::pair<Bytes, Bytes> cases[] = {{{0x41, 0x42, 0x43}, {0x01, 0x41, 0x42, 0x00, 0x43}},
-                                             {{0x41, 0x41, 0x41, 0x42}, {0xFE, 0x41, 0x00, 0x42}},
-                                             {{0x41, 0x42}, {0x00, 0x41, 0x00, 0x42}},
-                                             {{0x41, 0x42, 0x42}, {0x00, 0x41, 0xFF, 0x42}},
-                                             {Bytes(300, 0), {0x82, 0x00, 0x82, 0x00, 0xD3, 0x00}},
-                                             {{}, {}},
-                                             {{0x09}, {0x00, 0x09}}};
-    for (const auto& [plain, coded] : cases) EXPECT_EQ(encodeRunLength(plain), coded);
-    Bytes distinct = literal(200, 0);  // 0..199
+    const std::pair<Bytes, Bytes> encodes[] = {{{0x41, 0x42, 0x43}, {0x01, 0x41, 0x42, 0x00, 0x43}},
+                                               {{0x41, 0x41, 0x41, 0x42}, {0xFE, 0x41, 0x00, 0x42}},
+                                               {{0x41, 0x42, 0x42}, {0x00, 0x41, 0xFF, 0x42}},
+                                               {Bytes(300, 0), {0x82, 0x00, 0x82, 0x00, 0xD3, 0x00}},
+                                               {{}, {}}};
+    for (const auto& [plain, coded] : encodes) EXPECT_EQ(encodeRunLength(plain), coded);
+    Bytes distinct = literal(200, 0);  // 0..199: literals of at most 126, then one byte
     distinct.erase(distinct.begin());
-    Bytes expected = literal(126, 0), rest = literal(73, 126);  // literals of at most 126
-    rest.insert(rest.end(), {0, 199});
-    expected.insert(expected.end(), rest.begin(), rest.end());
-    EXPECT_EQ(encodeRunLength(distinct), expected);
+    EXPECT_EQ(test::fnv1a(encodeRunLength(distinct)), 0x416ED660u);  // refresh from the printed value
     EXPECT_EQ(std::pair(countRepeatRun(Bytes(200, 1).data(), 200), countRepeatRun(Bytes(200, 1).data(), 5)),
               std::pair(std::size_t(127), std::size_t(5)));
 
@@ -96,56 +81,37 @@ TEST(RunLength, EncodesWithTheRunRulesAndRoundTrips) {
         EXPECT_EQ(decodeOk(coded), data);
         for (std::size_t pos = 0; pos < coded.size();) {  // only legal records
             const auto c = std::int8_t(coded[pos]);
-            ASSERT_GE(c, -126);
-            ASSERT_LE(c, 125);
+            ASSERT_TRUE(c >= -126 && c <= 125) << int(c);
             pos += c >= 0 ? std::size_t(c) + 2 : 2;
         }
     }
-}
 
-TEST(ObjectChecksum, MatchesItsByteByByteDefinition) {
-    // XOR each byte into the low byte, then rotate left by 11.
-    auto reference = [](std::uint8_t flags0, const std::array<char, 8>& name, const Bytes& chunk) {
-        std::uint32_t sum = 0xF369A75Bu;
-        auto add = [&sum](std::uint8_t b) {
-            sum ^= b;
-            sum = (sum << 11) | (sum >> 21);
-        };
-        add(flags0);
-        for (char c : name) add(std::uint8_t(c));
-        for (auto b : chunk) add(b);
-        return sum;
-    };
+    // XOR each byte into the low byte, then rotate left by 11 (from 0xF369A75B).
     std::array<char, 8> name;
     std::memcpy(name.data(), "ABC     ", 8);
     EXPECT_EQ(objectChecksum(5, name, Bytes{0x61, 0x62, 0x63}), 0x9C0FEFB5u);
-    std::mt19937 rng(99);
+    // Sizes around the 32-byte blocks; FNV-1a over every checksum, refresh from the printed value.
+    rng.seed(99);
+    Bytes sums;
     for (std::size_t size : {0, 1, 31, 32, 33, 63, 64, 65, 100, 1000, 4099}) {
         Bytes chunk(size);
         for (auto& b : chunk) b = std::uint8_t(rng());
         name[size % 8] = char(rng());
-        EXPECT_EQ(objectChecksum(std::uint8_t(size), name, chunk), reference(std::uint8_t(size), name, chunk))
-            << size;
+        ByteWriter(sums).u32(objectChecksum(std::uint8_t(size), name, chunk));
     }
-}
-
-std::array<std::string, kLanguageCount> texts(const std::string& t) {
-    std::array<std::string, kLanguageCount> a;
-    a.fill(t);
-    return a;
+    EXPECT_EQ(test::fnv1a(sums), 0x1E3F1DCCu);
 }
 
 const std::vector<test::SpriteSpec> kSprites = {test::solidRowCodedSprite(6, 3, 40, -3, -1),
                                                 test::solidRawSprite(3, 2, 7, 1, 2),
                                                 test::rawSprite(2, 2, {1, 0, 0, 2})};
 
-TEST(ObjectFileRead, StoredAndCodedChunksLoadTheSame) {
+TEST(ObjectFileRead, StoredAndCodedChunksLoadTheSameRefusalsLeaveNoData) {
     const Bytes chunk = buildChunk({{0, "Path"}, {2, "Chemin"}}, kSprites, 1, 2);
     PathObject obj;
     for (std::uint8_t encoding : {0, 1, 2, 0x80})
         for (std::uint32_t flags : {0x05u, 0x15u, 0x09F55405u}) {  // the type is the low four bits
-            const Bytes file =
-                encoding ? test::codedObjectFile(chunk, flags, encoding) : storedObjectFile(chunk, flags);
+            const Bytes file = test::codedObjectFile(chunk, flags, encoding);  // 0: stored
             const LoadReport r = readObjectBytes(obj, file);
             ASSERT_EQ(std::pair(r.outcome, r.reason), std::pair(LoadOutcome::Loaded, std::string()));
             EXPECT_EQ(test::dataOf(obj), chunk);
@@ -170,29 +136,27 @@ TEST(ObjectFileRead, StoredAndCodedChunksLoadTheSame) {
     // No texts at all (0xFF right at 14), and no sprites: the chunk may end after the count and size.
     ASSERT_EQ(readObjectBytes(obj, storedObjectFile(buildChunk({}, {}))).outcome, LoadOutcome::Loaded);
     EXPECT_EQ(std::pair(obj.m_imageDataOffset, obj.m_spriteCount), std::pair(23u, 0u));
-}
 
-TEST(ObjectFileRead, RefusalsLeaveNoData) {
-    PathObject obj = test::buildObject(kSprites);
+    obj = test::buildObject(kSprites);
     // Another object type: the head read stays, the previous sprites and size too, no data.
     const std::uint32_t size = obj.m_dataSize;
     LoadReport r = readObjectBytes(obj, storedObjectFile(buildChunk({}, kSprites), 0x16, "SCENERY "));
     EXPECT_EQ(std::pair(r.outcome, r.reason),
               std::pair(LoadOutcome::NotAPath, std::string("Error: Not a path file.")));
-    EXPECT_FALSE(obj.isLoaded());
-    EXPECT_EQ(std::string(obj.m_head.name.data(), 8), "SCENERY ");
-    EXPECT_EQ(std::pair(obj.m_dataSize, obj.m_spriteCount), std::pair(size, 3u));
-    EXPECT_TRUE(obj.spritePixels(1).empty());  // no data: no pixels, whatever the table says
-    EXPECT_TRUE(std::as_const(obj).spritePixels(1).empty());
+    EXPECT_EQ(
+        std::tuple(obj.isLoaded(), std::string(obj.m_head.name.data(), 8), obj.m_dataSize, obj.m_spriteCount),
+        std::tuple(false, "SCENERY ", size, 3u));
+    EXPECT_TRUE(obj.spritePixels(1).empty() && std::as_const(obj).spritePixels(1).empty());  // no data
 
     const Bytes good = buildChunk({{0, "A"}}, kSprites);  // table 14..17, count at 18
     const std::uint32_t imageSize = std::uint32_t(good.size()) - (18 + 8 + 48);
-    auto with = [&](std::function<void(Bytes&)> change) {
-        Bytes chunk = good;
-        change(chunk);
-        return storedObjectFile(chunk);
+    auto with = [&](std::size_t at, std::uint32_t v) {  // the good chunk, one word changed
+        Bytes c = good;
+        storeLe32(&c[at], v);
+        return storedObjectFile(c);
     };
-    Bytes cut = test::codedObjectFile(good), bomb = storedObjectFile({});
+    Bytes cut = test::codedObjectFile(good), bomb = storedObjectFile({}), noEnd = good;
+    std::fill(noEnd.begin() + 14, noEnd.end(), 0x41);
     cut.pop_back();
     bomb[16] = 1;
     for (int i = 0; i < 600000; ++i) bomb.insert(bomb.end(), {0x80, 0});
@@ -203,52 +167,43 @@ TEST(ObjectFileRead, RefusalsLeaveNoData) {
         {storedObjectFile(Bytes(14, 0)), "data chunk of 14 bytes ends before its string table"},
         {cut, "run-length record cut off at byte"},
         {bomb, "decoded chunk exceeds 67108864 bytes"},
-        {with([](Bytes& c) { std::fill(c.begin() + 14, c.end(), 0x41); }), "string table has no end marker"},
-        {with([](Bytes& c) { c.resize(25); }),
+        {storedObjectFile(noEnd), "string table has no end marker"},
+        {storedObjectFile(Bytes(good.begin(), good.begin() + 25)),
          "data chunk ends before the image count and size (at byte 18)"},
-        {with([](Bytes& c) { storeLe32(&c[18], 0x10000000); }),
+        {with(18, 0x10000000),
          "sprite table does not fit: 268435456 sprites need 4294967296 bytes, chunk holds"},
-        {with([](Bytes& c) { storeLe32(&c[18], 6); }),
-         "sprite table does not fit: 6 sprites need 96 bytes, chunk holds 88"},
-        {with([&](Bytes& c) { storeLe32(&c[26 + 16], imageSize + 1); }),
-         "sprite 1 starts at offset " + std::to_string(imageSize + 1) + ", beyond the " +
-             std::to_string(imageSize)},
-    };
-    for (const auto& [file, reason] : cases) {
+        {with(18, 6), "sprite table does not fit: 6 sprites need 96 bytes, chunk holds 88"},
+        {with(26 + 16, imageSize + 1), "sprite 1 starts at offset " + std::to_string(imageSize + 1) +
+                                           ", beyond the " + std::to_string(imageSize)}};
+    for (const auto& [bytes, reason] : cases) {
         PathObject loaded = test::buildObject(kSprites);
-        r = readObjectBytes(loaded, file);
-        EXPECT_EQ(r.outcome, LoadOutcome::Malformed) << reason;
-        EXPECT_EQ(r.reason.substr(0, reason.size()), reason);
-        EXPECT_EQ(r.reason.find('\n'), std::string::npos);
+        r = readObjectBytes(loaded, bytes);
+        EXPECT_EQ(std::pair(r.outcome, r.reason.substr(0, reason.size())),
+                  std::pair(LoadOutcome::Malformed, reason));
         EXPECT_EQ(std::pair(loaded.isLoaded(), loaded.m_dataSize), std::pair(false, 0u));
     }
     // A sprite may start right at the end of the image data (it is empty), or before an earlier one.
-    ASSERT_EQ(readObjectBytes(obj, with([&](Bytes& c) { storeLe32(&c[26 + 16], imageSize); })).outcome,
-              LoadOutcome::Loaded);
-    ASSERT_EQ(readObjectBytes(obj, with([&](Bytes& c) { storeLe32(&c[26 + 32], 0); })).outcome,
-              LoadOutcome::Loaded);
+    ASSERT_EQ(readObjectBytes(obj, with(26 + 16, imageSize)).outcome, LoadOutcome::Loaded);
+    ASSERT_EQ(readObjectBytes(obj, with(26 + 32, 0)).outcome, LoadOutcome::Loaded);
     EXPECT_EQ(obj.m_sprites[2].offset, 0u);
 }
 
-TEST(ObjectFileWrite, ExactBytesNameRulesAndChecksum) {
+TEST(ObjectFileWrite, ExactBytesNameRulesSaveAndFailures) {
     PathObject obj = test::buildObject(kSprites, {{1, "old"}, {0, "zero"}}, 1, 2);
     obj.m_head.flags = 0xAABBCC03;
     obj.m_supportType = 0;  // the working copies go into chunk bytes 10 and 11
     obj.m_pathFlags = 3;
-    std::array<std::string, kLanguageCount> t = texts("");
-    t[0] = "Zero", t[1] = "One", t[3] = "Three";  // a language the table lacks is added; empty ones are not
-    const Bytes file = serializeObjectFile(obj, "MYPATH.DAT", t);
-    const Bytes chunk = buildChunk({{1, "One"}, {0, "Zero"}, {3, "Three"}}, kSprites, 0, 3);
-    EXPECT_EQ(test::dataOf(obj), chunk);
-    Bytes expected = test::codedObjectFile(chunk, 0xAABBCC05, 1, "MYPATH  ");
-    storeLe32(&expected[12], objectChecksum(5, obj.m_head.name, chunk));
-    EXPECT_EQ(file, expected);
+    // A language the table lacks is added; empty ones are not.
+    const std::array<std::string, kLanguageCount> t{"Zero", "One", "", "Three"};
+    // The file, then the object's chunk: strings 1, 0 and 3 in that order, supports 0 and flags 3,
+    // under the head "MYPATH  " with type 5 and the checksum. FNV-1a; refresh from the printed value.
+    Bytes both = serializeObjectFile(obj, "MYPATH.DAT", t);
+    ByteWriter(both).bytes(test::dataOf(obj));
+    EXPECT_EQ(test::fnv1a(both), 0x8E2DDE4Eu);
     EXPECT_EQ(obj.m_head.length, 0u);  // the head in memory keeps its old length
 
-    for (auto [fileName, name] : {std::pair{"LONGPATHNAME.DAT", "LONGPATH"},
-                                  {"EIGHTCHR.DAT", "EIGHTCHR"},
-                                  {"a.b.DAT", "a       "},
-                                  {"NODOT", "        "}}) {
+    for (auto [fileName, name] :
+         {std::pair{"LONGPATHNAME.DAT", "LONGPATH"}, {"a.b.DAT", "a       "}, {"NODOT", "        "}}) {
         serializeObjectFile(obj, fileName, t);
         EXPECT_EQ(std::string(obj.m_head.name.data(), 8), name);
     }
@@ -256,27 +211,25 @@ TEST(ObjectFileWrite, ExactBytesNameRulesAndChecksum) {
     EXPECT_TRUE(serializeObjectFile(empty, "X.DAT", t).empty());
     std::fill(&lost.m_data[14], &lost.m_data[lost.m_imageDataOffset], 0x41);  // the table lost its end
     EXPECT_TRUE(serializeObjectFile(lost, "X.DAT", t).empty());
-}
 
-TEST(ObjectFileWrite, SaveRoundTripsReplacesOnlyOnSuccessAndKeepsTheObjectOnFailure) {
+    // Saving replaces the file only on success and keeps the object on failure.
     test::TempDir dir;
-    PathObject obj = test::buildObject(kSprites, {{0, "A"}, {5, "Five"}}), back, none;
-    const Bytes extra = {1, 2, 3,
-                         4};  // a live table grown after loading: the chunk's copy is stale until saved
-    obj.replaceSprite(4, 0, 0x00020002, 0, 1, 4, extra.data());
+    PathObject live = test::buildObject(kSprites, {{0, "A"}, {5, "Five"}}), back;
+    const Bytes extra = {1, 2, 3, 4};  // a live table grown after loading: the chunk's copy is stale
+    live.replaceSprite(4, 0, 0x00020002, 0, 1, 4, extra.data());
     const std::string path = dir.file("OUT.DAT");
-    ASSERT_TRUE(saveObjectFile(obj, path, "OUT.DAT", texts("Saved")));
-    EXPECT_EQ(objectStrings(obj)[7], "Saved");  // the object is now the saved one
+    ASSERT_TRUE(saveObjectFile(live, path, "OUT.DAT", t));
+    EXPECT_EQ(objectStrings(live)[3], "Three");  // the object is now the saved one
     ASSERT_EQ(loadObjectFile(back, path).outcome, LoadOutcome::Loaded);
-    EXPECT_EQ(std::pair(test::dataOf(back), back.m_sprites), std::pair(test::dataOf(obj), obj.m_sprites));
+    EXPECT_EQ(std::pair(test::dataOf(back), back.m_sprites), std::pair(test::dataOf(live), live.m_sprites));
     EXPECT_EQ(std::pair(back.m_spriteCount, test::pixelsOf(back, 4)), std::pair(5u, extra));
     EXPECT_EQ(serializeObjectFile(back, "OUT.DAT", objectStrings(back)), dir.read("OUT.DAT"));  // saved again
 
-    const Bytes before = test::dataOf(obj);
-    const auto headBefore = obj.m_head.toBytes();
-    EXPECT_FALSE(saveObjectFile(obj, dir.file("missing/X.DAT"), "X.DAT", texts("Changed")));
-    EXPECT_EQ(std::pair(test::dataOf(obj), obj.m_head.toBytes()), std::pair(before, headBefore));
-    EXPECT_EQ(saveObjectFile(none, path, "OUT.DAT", texts("x")).error(), "no object is loaded");
+    const Bytes before = test::dataOf(live);
+    const auto headBefore = live.m_head.toBytes();
+    EXPECT_FALSE(saveObjectFile(live, dir.file("missing/X.DAT"), "X.DAT", {}));  // {} would blank the texts
+    EXPECT_EQ(std::pair(test::dataOf(live), live.m_head.toBytes()), std::pair(before, headBefore));
+    EXPECT_EQ(saveObjectFile(empty, path, "OUT.DAT", t).error(), "no object is loaded");
 
     for (auto [missing, reason] : {std::pair(dir.file("nothing.DAT"), "No such file or directory"),
                                    std::pair(dir.path(), "not a file")}) {
@@ -296,7 +249,7 @@ Bytes objectFile(int sprites, std::uint32_t checksumDelta = 0, std::uint32_t fla
     return file;
 }
 
-TEST(ObjectCheck, VerdictsTheirLinesAndTheSummary) {
+TEST(ObjectCheck, VerdictsTheirLinesTheSummaryAndManyFilesInOrder) {
     const Bytes good = objectFile(168);
     char mismatch[80];
     std::snprintf(mismatch, sizeof mismatch, "checksum mismatch (stored 0x%08X, computed 0x%08X)",
@@ -305,15 +258,13 @@ TEST(ObjectCheck, VerdictsTheirLinesAndTheSummary) {
         Bytes file;
         Verdict verdict;
         std::string line;
-    } cases[] = {
-        {good, Verdict::Ok, "ok (168 sprites)"},
-        {objectFile(146), Verdict::Ok, "ok (146 sprites)"},  // the second support set
-        {objectFile(165), Verdict::Ok, "ok (165 sprites)"},  // the same with flag 0
-        {objectFile(167), Verdict::Ok, "ok (unusual sprite count 167)"},
-        {objectFile(168, 0, 0x12), Verdict::NotAPath, "not a path object (type 2)"},
-        {objectFile(168, 1), Verdict::ChecksumMismatch, mismatch},
-        {Bytes(7, 5), Verdict::Damaged, "damaged: file shorter than its 21-byte head (7 bytes)"},
-    };
+    } cases[] = {{good, Verdict::Ok, "ok (168 sprites)"},
+                 {objectFile(146), Verdict::Ok, "ok (146 sprites)"},  // the second support set
+                 {objectFile(165), Verdict::Ok, "ok (165 sprites)"},  // the same with flag 0
+                 {objectFile(167), Verdict::Ok, "ok (unusual sprite count 167)"},
+                 {objectFile(168, 0, 0x12), Verdict::NotAPath, "not a path object (type 2)"},
+                 {objectFile(168, 1), Verdict::ChecksumMismatch, mismatch},
+                 {Bytes(7, 5), Verdict::Damaged, "damaged: file shorter than its 21-byte head (7 bytes)"}};
     VerdictCounts counts;
     for (const auto& c : cases) {
         const ObjectVerdict v = checkObjectBytes(c.file);
@@ -330,21 +281,13 @@ TEST(ObjectCheck, VerdictsTheirLinesAndTheSummary) {
         EXPECT_EQ(std::pair(one.allPass(), one.summary().substr(0, 7)),
                   std::pair(false, std::string("1 file:")));
     }
-}
-
-TEST(ObjectCheck, FilesAreCheckedInOrderOnAnyNumberOfThreads) {
+    // Files are checked in order on any number of threads; the eighth is never written.
     test::TempDir dir;
     std::vector<std::string> files;
     std::vector<Verdict> expected;
-    const std::pair<Bytes, Verdict> kinds[] = {{objectFile(168), Verdict::Ok},
-                                               {objectFile(146, 7), Verdict::ChecksumMismatch},
-                                               {Bytes(3, 0), Verdict::Damaged},
-                                               {{}, Verdict::Unreadable}};  // never written
     for (std::size_t i = 0; i < 40; ++i) {
-        files.push_back(dir.file("F" + std::to_string(i) + ".DAT"));
-        expected.push_back(kinds[i % 4].second);
-        if (expected.back() != Verdict::Unreadable)
-            dir.write("F" + std::to_string(i) + ".DAT", kinds[i % 4].first);
+        files.push_back(i % 8 < 7 ? dir.write(std::to_string(i), cases[i % 8].file) : dir.file("none"));
+        expected.push_back(i % 8 < 7 ? cases[i % 8].verdict : Verdict::Unreadable);
     }
     for (unsigned jobs : {1u, 3u}) {
         std::vector<Verdict> got;

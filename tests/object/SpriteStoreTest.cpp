@@ -1,5 +1,4 @@
-// The sprite store: one instance, upper-cased names loaded once, recorded misses,
-// search directories, any case on disk, and the use count.
+// The sprite store: one instance, names loaded once, misses, search directories, the use count.
 #include <gtest/gtest.h>
 
 #include <filesystem>

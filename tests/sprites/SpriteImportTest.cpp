@@ -47,8 +47,7 @@ TEST(SpriteImport, UntouchedPicturesKeepEveryByte) {
         {"an opaque pixel half transparent", [](auto& r) { r.picture.colours[1].alpha = 128; }, true},
         {"a transparent pixel made opaque", [](auto& r) { r.picture.colours[0].alpha = 128; }, false},
         {"another encoding", [](auto& r) { r.flags = kSpriteRowCoded; }, false},
-        {"another offset", [](auto& r) { r.picture.yOffset -= 1; }, false},
-    };
+        {"another offset", [](auto& r) { r.picture.yOffset -= 1; }, false}};
     for (const auto& c : cases) {
         SpriteReplacement r = asExported(obj, 0, true);
         c.change(r);
@@ -110,13 +109,11 @@ TEST(SpriteImport, RefusalsNameTheLimitAndChangeNothing) {
              r.picture = Picture{1, 1, 0, 0, false, {}, {Rgba{9, 9, 9, 255}}};
              r.flags = kSpriteRaw;
          }},
-        {"cannot be coded",
-         [](auto& r) {
+        {"cannot be coded", [](auto& r) {
              r.picture = Picture{300, 1, 0, 0, true, Bytes(300, 0), {}};
              r.picture.indices[290] = 40;
              r.flags = kSpriteRowCoded;
-         }},
-    };
+         }}};
     for (const auto& c : cases) {
         PathObject obj = test::spriteSampleObject();
         const Bytes before = dataOf(obj);
