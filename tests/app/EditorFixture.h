@@ -12,9 +12,9 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
-#include <QMouseEvent>
 #include <QSettings>
 #include <QTabBar>
+#include <QTest>
 #include <deque>
 
 #include "app/DialogTemplates.h"
@@ -124,12 +124,7 @@ protected:
     // A left click at a point of the dialog, delivered as the window system would: to the widget under it.
     void clickAt(QPoint point) {
         QWidget* target = m_dialog->childAt(point) ? m_dialog->childAt(point) : m_dialog.get();
-        for (auto type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
-            QMouseEvent event(
-                type, target->mapFrom(m_dialog.get(), point), m_dialog->mapToGlobal(point), Qt::LeftButton,
-                type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton, Qt::NoModifier);
-            QApplication::sendEvent(target, &event);
-        }
+        QTest::mouseClick(target, Qt::LeftButton, {}, target->mapFrom(m_dialog.get(), point));
     }
     int presents() const { return m_dialog->m_preview->presentCount(); }
     QAction* menuAction(const QString& text) {
