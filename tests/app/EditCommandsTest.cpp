@@ -6,8 +6,8 @@
 
 #include "EditorFixture.h"
 #include "imageio/SpriteFolder.h"
-#include "preview/ColourOperations.h"
 #include "object/TypeFile.h"
+#include "preview/ColourOperations.h"
 #include "support/ImageFileBuilders.h"
 #include "support/Pixels.h"
 

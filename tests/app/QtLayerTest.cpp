@@ -1,8 +1,7 @@
-// The Qt layer's own conversions: presented buffers into the preview pane, the case-blind
-// file filter, and the icon drawn both as pixels and as SVG.
+// The Qt layer's own conversions: presented buffers into the preview pane, bitmap buffers of each
+// depth, and the icon drawn both as pixels and as SVG.
 #include "EditorFixture.h"
 #include "app/AppArt.h"
-#include "app/QtUiPort.h"
 #include "app/QtWindowPort.h"
 #include "preview/PreviewFrame.h"
 #include "preview/PreviewIcons.h"
@@ -35,7 +34,7 @@ TEST_F(PreviewPaneTest, PaneShowsTheFrameTheDisplayPresentedAndTeardownGivesTheS
     EXPECT_EQ(SpriteStore::useCount(), 0);
 }
 
-TEST(QtLayerConversions, BitmapBuffersOfEachDepthAndCaseBlindFileFilters) {
+TEST(QtLayerConversions, BitmapBuffersOfEachDepth) {
     // The 40-byte header of a top-down bitmap file and what follows it: the colour table or masks.
     auto header = [](int width, int bits, std::vector<std::uint8_t> table = {}, std::uint32_t colours = 0) {
         const auto file = bitmapBytes({width, -1, std::uint16_t(bits), colours, std::move(table), {}});
@@ -57,8 +56,6 @@ TEST(QtLayerConversions, BitmapBuffersOfEachDepthAndCaseBlindFileFilters) {
     EXPECT_EQ(imageFromBitmapBuffer(p24, header(2, 24).data(), 2, 1).pixel(1, 0), qRgb(6, 5, 4));
     EXPECT_TRUE(imageFromBitmapBuffer(p24, header(2, 4).data(), 2, 1).isNull());
     EXPECT_TRUE(imageFromBitmapBuffer(p24, header(0, 24).data(), 2, 1).isNull());
-    // File dialogs match the extension in any case.
-    EXPECT_EQ(caseInsensitiveNameFilter("*.DAT"), "*.DAT (*.[Dd][Aa][Tt])");
 }
 
 // The icon's pixels at two sizes and its SVG text. A failure prints the new hash: look at the icons
