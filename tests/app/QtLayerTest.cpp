@@ -58,8 +58,8 @@ TEST(QtLayerConversions, BitmapBuffersOfEachDepth) {
     EXPECT_TRUE(imageFromBitmapBuffer(p24, header(0, 24).data(), 2, 1).isNull());
 }
 
-// The icon's pixels at two sizes and its SVG text. A failure prints the new hash: look at the icons
-// (tools/icons writes them) before taking it.
+// The icon's pixels at two sizes and its SVG text, then the recolour strip's pixels. A failure prints the new
+// hash: look at the icons (tools/icons writes them) before taking it.
 TEST(AppArt, IconPixelsAndSvgAreStable) {
     Bytes drawn;
     for (int size : {32, 256}) {
@@ -68,7 +68,9 @@ TEST(AppArt, IconPixelsAndSvgAreStable) {
         drawn.insert(drawn.end(), image.constBits(), image.constBits() + image.sizeInBytes());
         drawn.insert(drawn.end(), svg.begin(), svg.end());
     }
-    EXPECT_EQ(fnv1a(drawn), 0xB5C28FE8u);
+    const QImage strip = recolourStripImage().convertToFormat(QImage::Format_ARGB32);
+    drawn.insert(drawn.end(), strip.constBits(), strip.constBits() + strip.sizeInBytes());
+    EXPECT_EQ(fnv1a(drawn), 0x6FA75D5Du);
 }
 
 }  // namespace
