@@ -136,8 +136,8 @@ protected:
     // Writes an object file of the standard sprites into the working directory.
     QString writeObject(const std::string& name, const StringEntries& strings = twelveStrings(),
                         std::uint8_t pathFlags = 0, std::uint32_t flags = 5) {
-        auto file = storedObjectFile(buildChunk(strings, standardSprites(), 0, pathFlags), flags);
-        return QString::fromStdString(m_dir.write(name, file));
+        const auto chunk = buildChunk(strings, standardSprites(), 0, pathFlags);
+        return QString::fromStdString(m_dir.write(name, storedObjectFile(chunk, flags)));
     }
     void load(const QString& path) {
         m_ui.fileAnswers.push_back(path);
