@@ -23,21 +23,18 @@ void setCommandLine(std::vector<std::string> words) {
 
 namespace {
 
-class QtApplicationEnvironment : public ::testing::Environment {
-public:
+struct QtApplicationEnvironment : ::testing::Environment {
     void SetUp() override {
         if (!std::getenv("QT_QPA_PLATFORM")) ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
         QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope,
-                           QString::fromStdString(m_settings.path()));
+                           QString::fromStdString(settings.path()));
         setCommandLine({"test_app"});
-        m_app = std::make_unique<EditorApp>(g_argc, g_argv);
+        app = std::make_unique<EditorApp>(g_argc, g_argv);
         QApplication::setOrganizationName(QStringLiteral("trellisor-tests"));
     }
-    void TearDown() override { m_app.reset(); }
-
-private:
-    TempDir m_settings;
-    std::unique_ptr<EditorApp> m_app;
+    void TearDown() override { app.reset(); }
+    TempDir settings;
+    std::unique_ptr<EditorApp> app;
 };
 
 const auto* const kEnvironment = ::testing::AddGlobalTestEnvironment(new QtApplicationEnvironment);

@@ -26,8 +26,7 @@ TEST(EditorDocumentHistory, StepsKeepOnlySuccessfulChangesWithinTheirBounds) {
     EXPECT_EQ(document.change("Broken", broken).error(), "no");
     EXPECT_TRUE(document.change("Nothing", [](PathObject&) { return Status::ok(); }));
     EXPECT_EQ(documentBytes(document), loaded);
-    EXPECT_EQ(document.history().count(), 0);
-    EXPECT_FALSE(document.isModified());
+    EXPECT_EQ(std::pair(document.history().count(), document.isModified()), std::pair(0, false));
 
     // The oldest steps go once the copies pass the bytes; the saved mark stays where it was.
     ASSERT_TRUE(step(20) && step(21));
@@ -39,8 +38,7 @@ TEST(EditorDocumentHistory, StepsKeepOnlySuccessfulChangesWithinTheirBounds) {
     document.history().undo();
     const auto secondNewest = documentBytes(document);
     while (document.history().canUndo()) document.history().undo();
-    EXPECT_EQ(documentBytes(document), saved);
-    EXPECT_FALSE(document.isModified());
+    EXPECT_EQ(std::pair(documentBytes(document), document.isModified()), std::pair(saved, false));
     document.history().redo();
     EXPECT_TRUE(document.isModified());
     document.history().redo();
@@ -62,7 +60,7 @@ TEST(EditorDocumentHistory, StepsKeepOnlySuccessfulChangesWithinTheirBounds) {
     for (const char* typed : {"P", "Pa"}) document.setText(0, typed);
     document.setText(1, "Q");
     EXPECT_EQ(document.history().text(0), "Edit British Text");
-    document.setText(1, " ");
+    document.setText(1, " ");  // as loaded
     EXPECT_EQ(document.history().count(), 1);
     EXPECT_LT(document.historyBytes(), 1024u);
 
@@ -70,9 +68,8 @@ TEST(EditorDocumentHistory, StepsKeepOnlySuccessfulChangesWithinTheirBounds) {
     for (int row = 2; row < 8; ++row) document.setText(row, "T");
     EXPECT_EQ(document.history().count(), 4);
     document.startNew(object.clone(), "New Path", "New Path");
-    EXPECT_EQ(document.history().count(), 0);
-    EXPECT_TRUE(document.isModified());
-    EXPECT_EQ(document.texts()[11], "New Path");
+    EXPECT_EQ(std::tuple(document.history().count(), document.isModified(), document.texts()[11]),
+              std::tuple(0, true, QString("New Path")));
 }
 
 }  // namespace

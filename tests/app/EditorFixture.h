@@ -12,9 +12,9 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
-#include <QMouseEvent>
 #include <QSettings>
 #include <QTabBar>
+#include <QTest>
 #include <deque>
 
 #include "app/DialogTemplates.h"
@@ -124,12 +124,7 @@ protected:
     // A left click at a point of the dialog, delivered as the window system would: to the widget under it.
     void clickAt(QPoint point) {
         QWidget* target = m_dialog->childAt(point) ? m_dialog->childAt(point) : m_dialog.get();
-        for (auto type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
-            QMouseEvent event(
-                type, target->mapFrom(m_dialog.get(), point), m_dialog->mapToGlobal(point), Qt::LeftButton,
-                type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton, Qt::NoModifier);
-            QApplication::sendEvent(target, &event);
-        }
+        QTest::mouseClick(target, Qt::LeftButton, {}, target->mapFrom(m_dialog.get(), point));
     }
     int presents() const { return m_dialog->m_preview->presentCount(); }
     QAction* menuAction(const QString& text) {
@@ -141,8 +136,8 @@ protected:
     // Writes an object file of the standard sprites into the working directory.
     QString writeObject(const std::string& name, const StringEntries& strings = twelveStrings(),
                         std::uint8_t pathFlags = 0, std::uint32_t flags = 5) {
-        auto file = storedObjectFile(buildChunk(strings, standardSprites(), 0, pathFlags), flags);
-        return QString::fromStdString(m_dir.write(name, file));
+        const auto chunk = buildChunk(strings, standardSprites(), 0, pathFlags);
+        return QString::fromStdString(m_dir.write(name, storedObjectFile(chunk, flags)));
     }
     void load(const QString& path) {
         m_ui.fileAnswers.push_back(path);

@@ -27,34 +27,28 @@ TEST(QtUiPort, MessageBoxesNameTheirButtonsAndAnswerThePressedOne) {
     using B = QMessageBox;
     using A = MessageAnswer;
     using MB = MessageButtons;
-    const struct {
-        MB buttons;
-        B::StandardButton press;  // NoButton: closed without a choice
-        A answer;
-        QString caption, title;
-        B::StandardButtons offered;
-    } rows[] = {
+    const B::StandardButtons saveDiscard = B::Save | B::Discard | B::Cancel;
+    // buttons, the one pressed (NoButton: closed without a choice), answer, caption, title, buttons offered
+    const std::tuple<MB, B::StandardButton, A, QString, QString, B::StandardButtons> rows[] = {
         {MB::Ok, B::NoButton, A::Ok, "", "Visual Trellisor", B::Ok},
         {MB::OkCancel, B::Ok, A::Ok, "Question", "Question", B::Ok | B::Cancel},
         {MB::OkCancel, B::NoButton, A::Cancel, "Question", "Question", B::Ok | B::Cancel},
-        {MB::SaveDiscardCancel, B::Save, A::Save, "", "Visual Trellisor", B::Save | B::Discard | B::Cancel},
-        {MB::SaveDiscardCancel, B::Discard, A::Discard, "", "Visual Trellisor",
-         B::Save | B::Discard | B::Cancel},
+        {MB::SaveDiscardCancel, B::Save, A::Save, "", "Visual Trellisor", saveDiscard},
+        {MB::SaveDiscardCancel, B::Discard, A::Discard, "", "Visual Trellisor", saveDiscard},
     };
     port.beginWaitCursor();
-    for (const auto& row : rows) {
-        onNextModal([&row](QWidget* widget) {
+    for (const auto& [buttons, press, answer, caption, title, offered] : rows) {
+        onNextModal([&](QWidget* widget) {
             auto* box = qobject_cast<QMessageBox*>(widget);
             ASSERT_TRUE(box);
-            EXPECT_EQ(box->windowTitle(), row.title);
-            EXPECT_EQ(box->text(), "Text");
-            EXPECT_EQ(box->standardButtons(), row.offered);
-            EXPECT_TRUE(row.buttons != MB::SaveDiscardCancel || box->defaultButton() == box->button(B::Save));
+            EXPECT_EQ(std::tuple(box->windowTitle(), box->text(), box->standardButtons()),
+                      std::tuple(title, QString("Text"), offered));
+            EXPECT_TRUE(buttons != MB::SaveDiscardCancel || box->defaultButton() == box->button(B::Save));
             EXPECT_EQ(QApplication::overrideCursor()->shape(), Qt::ArrowCursor);
-            if (row.press == B::NoButton) return box->reject();
-            box->button(row.press)->click();
+            if (press == B::NoButton) return box->reject();
+            box->button(press)->click();
         });
-        EXPECT_EQ(port.messageBox("Text", row.caption, row.buttons), row.answer);
+        EXPECT_EQ(port.messageBox("Text", caption, buttons), answer);
         EXPECT_EQ(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
     }
     port.endWaitCursor();
@@ -62,7 +56,7 @@ TEST(QtUiPort, MessageBoxesNameTheirButtonsAndAnswerThePressedOne) {
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 }
 
-TEST(QtUiPort, NamePromptShowsThePromptAndProposalAndGivesWhatWasTyped) {
+TEST(QtUiPort, NamePromptAndFileDialogsShowWhatWasAskedAndGiveTheChoice) {
     QtUiPort port;
     for (bool ok : {true, false}) {
         onNextModal([ok](QWidget* dialog) {
@@ -75,11 +69,7 @@ TEST(QtUiPort, NamePromptShowsThePromptAndProposalAndGivesWhatWasTyped) {
         EXPECT_EQ(port.promptName("Enter Path Name", "Proposed"),
                   ok ? std::optional<QString>("Typed") : std::nullopt);
     }
-}
-
-TEST(QtUiPort, FileDialogsOpenOrSaveWithTheRequestedNameFilterAndExtension) {
-    QtUiPort port;
-    for (bool save : {false, true}) {
+    for (bool save : {false, true}) {  // open or save, with the name filter and extension asked for
         onNextModal([save](QWidget* widget) {
             auto* dialog = qobject_cast<QFileDialog*>(widget);
             ASSERT_TRUE(dialog);
