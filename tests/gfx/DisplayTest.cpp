@@ -50,18 +50,19 @@ TEST(Display, KindsNamesReadinessAndTheRawDisplaysDepth) {
     EXPECT_EQ(std::pair(raw->screen(), raw->bitsPerPixel()), std::pair(static_cast<Image*>(nullptr), 8));
 }
 
-// Per depth (16 bits in both layouts) the screen's sizes, its header and the buffer present shows,
-// as golden hashes. The header: 40 bytes, width = pitch, negative height (top-down), one plane,
-// the depth; 8 bits add 256 colours (the system's first 255, 255 black), 5-6-5 its three masks.
+// Per depth (16 bits in both layouts) the screen's sizes, its header (as shown and as the image
+// holds it) and the buffer present shows (all 0 but one pixel), as golden hashes. The header: 40 bytes, width
+// = pitch, negative height (top-down), one plane, the depth; 8 bits add 256 colours (the system's first 255,
+// 255 black), 5-6-5 its three masks.
 TEST(Display, DibDisplayModesHeadersAndPresent) {
     const struct {
         int depth, layout;
         std::uint32_t hash;
-    } cases[] = {{8, 1, 0x73097381},
-                 {16, 1, 0xC4CAD093},
-                 {16, 2, 0xD5A860AA},
-                 {24, 1, 0x81681B4B},
-                 {32, 1, 0xB1CA11E3}};
+    } cases[] = {{8, 1, 0x22F536A2},
+                 {16, 1, 0x7826FFF2},
+                 {16, 2, 0x9A5F846E},
+                 {24, 1, 0x0D428062},
+                 {32, 1, 0xA813E812}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.depth);
         sixteenBitLayout = c.layout;
@@ -74,12 +75,11 @@ TEST(Display, DibDisplayModesHeadersAndPresent) {
         auto memory = display->createImage(5, 5, kDisplayDepth, 0);  // flags 1: memory images ...
         ASSERT_TRUE(display->setMode(357, 260, kDisplayDepth, 0));   // ... but the screen is a DIB image
         Image* screen = display->screen();
-        EXPECT_EQ(test::storedBytes(*screen), Bytes(std::size_t(screen->pitchBytes()) * 260, 0));
         screen->putPixel(356, 259, 0x1F);
         display->present();
-        EXPECT_EQ(port.lastPixels(), test::storedBytes(*screen));
         Bytes shown = port.lastHeader();
-        EXPECT_EQ(Bytes(screen->bitmapInfo(), screen->bitmapInfo() + shown.size()), shown);
+        shown.insert(shown.end(), screen->bitmapInfo(), screen->bitmapInfo() + shown.size());
+        shown.insert(shown.end(), port.lastPixels().begin(), port.lastPixels().end());
         for (int v : {port.lastWidth(), port.lastHeight(), port.presentCount(), screen->bitsPerPixel(),
                       port.clientWidth(), port.clientHeight(), screen->storageKind(), screen->pitch(),
                       memory->storageKind(), memory->bitsPerPixel()})

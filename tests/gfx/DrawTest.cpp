@@ -168,7 +168,7 @@ void saturation(const Image& format, Log& log) {
 }
 
 // Every operation at every place, then the sweeps; one hash per format (8, 555, 565, 24 and 32 bits).
-TEST(Draw, EveryOperationInEveryFormatMatchesItsGoldenHash) {
+TEST(Draw, EveryOperationInEveryFormatAndFromTheShownBufferMatchesItsGoldenHash) {
     // clang-format off
     const Operation operations[] = {
         OP(draw(d, x, y, c, 0)), OP(draw(d, x, y, c, 1)), OP(drawTransparent(d, x, y, c, 0)),
@@ -189,11 +189,8 @@ TEST(Draw, EveryOperationInEveryFormatMatchesItsGoldenHash) {
         EXPECT_EQ(test::fnv1a(log.bytes), hashes[f])
             << formats[f]->bitsPerPixel() << "/" << formats[f]->layout16();
     }
-}
-
-// 8 bits without a palette have nothing to mix with; the 5-6-5 shown buffer has only
-// silhouette and recolour.
-TEST(Draw, WithoutAPaletteAndFromTheShownBuffer) {
+    // 8 bits without a palette have nothing to mix with; the 5-6-5 shown buffer has only
+    // silhouette and recolour.
     std::mt19937 rng(13);
     Log log;
     auto bare = imageLike(MemoryImage8(1, 1), 2, 1), onto = imageLike(MemoryImage8(1, 1), 2, 1);
@@ -238,21 +235,6 @@ TEST(CompiledSprite, EncodesTheStoresOfEveryFormat) {
         EXPECT_TRUE(generateSpriteCode(*none, false, CodeForm::X86_32).empty());
         EXPECT_FALSE(none->buildCompiledSprite(false) || none->hasCompiledSprite());
     }
-    auto image = createMemoryImage(4, 1, 8);
-    image->clear(3);
-    EXPECT_FALSE(image->hasCompiledSprite());
-#if !defined(__x86_64__)
-    EXPECT_FALSE(compiledSpritesSupported() || image->buildCompiledSprite(false));
-    GTEST_SKIP() << "no compiled sprites on this processor";
-#endif
-    ASSERT_TRUE(image->buildCompiledSprite(false));
-    const auto built = image->compiledSprite()->code();
-    EXPECT_EQ(Bytes(built.begin(), built.end()), generateSpriteCode(*image, false, CodeForm::X86_64));
-    EXPECT_TRUE(image->hasCompiledOpaque() && !image->hasCompiledTransparent());
-    ASSERT_TRUE(image->buildCompiledSprite(true));  // a new build replaces the routine and its form
-    EXPECT_TRUE(!image->hasCompiledOpaque() && image->hasCompiledTransparent() && image->hasCompiledSprite());
-    image->freeCompiledSprite();
-    EXPECT_FALSE(image->hasCompiledSprite() || image->compiledSprite());
 }
 
 // The permissions of the mapping that holds address, as /proc/self/maps shows them.
@@ -287,32 +269,40 @@ TEST(CompiledSprite, ExecutableMemoryHoldsACopyThatCannotBeWritten) {
     EXPECT_FALSE(makeExecutable({}));
 }
 
-// The routine keeps the pixels it was built from (5), the row loop reads the new ones (9): the hash
-// shows which drew, inside, centred and over each edge, and the transparent form drawing nothing.
-TEST(CompiledSprite, RunsOnlyWhenTheSpriteLiesWhollyInside) {
+// A build holds the generated code in one form, a new one replaces it, freeing drops it. The routine
+// keeps the pixels it was built from (5), the row loop reads the new ones (9): the hash shows which
+// drew, inside, centred and over each edge, and the transparent form drawing nothing.
+TEST(CompiledSprite, BuildsAndRunsOnlyWhenTheSpriteLiesWhollyInside) {
     if (!compiledSpritesSupported()) GTEST_SKIP() << "no compiled sprites on this processor";
-    Bytes log;
+    Log log;
     for (int bits : {8, 16, 32}) {
-        auto sprite = createMemoryImage(3, 2, bits), dst = createMemoryImage(6, 5, bits);
+        auto sprite = createMemoryImage(3, 2, bits), dst = imageLike(*sprite, 6, 5);
         auto draw = [&](bool transparent, int x, int y, bool centred) {
             dst->clear(1);
-            log.push_back(std::uint8_t(transparent ? sprite->drawTransparent(dst.get(), x, y, centred, 0)
-                                                   : sprite->draw(dst.get(), x, y, centred, 0)));
-            const Bytes picture = test::pictureBytes(*dst);
-            log.insert(log.end(), picture.begin(), picture.end());
+            log.call(transparent ? sprite->drawTransparent(dst.get(), x, y, centred, 0)
+                                 : sprite->draw(dst.get(), x, y, centred, 0),
+                     *dst);
         };
         sprite->clear(5);
+        EXPECT_FALSE(sprite->hasCompiledSprite());
         ASSERT_TRUE(sprite->buildCompiledSprite(false));
+        const auto built = sprite->compiledSprite()->code();
+        EXPECT_EQ(Bytes(built.begin(), built.end()), generateSpriteCode(*sprite, false, CodeForm::X86_64));
+        EXPECT_TRUE(sprite->hasCompiledOpaque() && !sprite->hasCompiledTransparent());
         sprite->clear(9);
         const int places[][3] = {{3, 3, 0}, {2, 2, 1}, {-1, 0, 0}, {4, 0, 0}, {0, -1, 0}, {0, 4, 0}};
         for (auto [x, y, centred] : places) draw(false, x, y, centred);
         draw(true, 0, 0, false);  // the opaque form is not used here
         sprite->clear(0);
         ASSERT_TRUE(sprite->buildCompiledSprite(true));  // all transparent
+        EXPECT_TRUE(!sprite->hasCompiledOpaque() && sprite->hasCompiledTransparent() &&
+                    sprite->hasCompiledSprite());
         sprite->clear(9);
         draw(true, 1, 1, false);
+        sprite->freeCompiledSprite();
+        EXPECT_FALSE(sprite->hasCompiledSprite() || sprite->compiledSprite());
     }
-    EXPECT_EQ(test::fnv1a(log), 0x2C3515E5);
+    EXPECT_EQ(test::fnv1a(log.bytes), 0x8195C61Du);
 }
 
 }  // namespace

@@ -35,7 +35,7 @@ void record(Bytes& log, const ImageResult& image) {
     record(log, image.value());
 }
 
-TEST(PcxReader, RunsScanLinesPlanesPalettesAndFiles) {
+TEST(PcxReader, RunsScanLinesPlanesPalettesFilesAndRefusals) {
     const Bytes files[] = {
         // C3 07 writes 07 three times; C0 07 nothing; 3F is one data byte; a run crosses scan lines.
         pcxFile(4, 3, 1, 4, {0xC3, 0x07, 0xC0, 0x07, 0x3F, 0xC6, 0x22, 0x01, 0xC1, 0xC5}),
@@ -76,9 +76,7 @@ TEST(PcxReader, RunsScanLinesPlanesPalettesAndFiles) {
     EXPECT_EQ(std::pair(fileLength(file), std::ftell(file)), std::pair(long(128 + 4 + 768), 5L));
     std::fclose(file);
     EXPECT_EQ(fileLength(nullptr), -1);
-}
 
-TEST(PcxReader, RefusesWhatDoesNotFit) {
     const Bytes paletteOnly = pcxFile(2, 2, 1, 2, {});
     const std::pair<Bytes, std::string> cases[] = {
         {Bytes(128, 0), "PCX file of 128 bytes has no data after its header"},
@@ -98,8 +96,8 @@ TEST(PcxReader, RefusesWhatDoesNotFit) {
         {pcxFile(4, 1, 1, 577, {0xFF, 1}), "PCX header claims 577 bytes"},
         {pcxFile(1, 193, 3, 1, {0xFF, 1}), "PCX header claims 579 bytes"},
     };
-    for (const auto& [file, reason] : cases) {
-        auto r = readPcxBytes(file);
+    for (const auto& [bad, reason] : cases) {
+        auto r = readPcxBytes(bad);
         EXPECT_EQ(r ? "read" : r.error().substr(0, reason.size()), reason);
     }
     EXPECT_TRUE(readPcxBytes(pcxFile(576, 1, 1, 4, {0xFF, 1})) &&
@@ -113,7 +111,7 @@ Bytes tiff(const Bytes& pixels, const Bytes& extra, std::vector<TiffEntry> more)
     return test::makeTiff(pixels, extra, head);
 }
 
-TEST(TiffReader, StripsInTheValueFieldOrAtOffsets) {
+TEST(TiffReader, StripsInTheValueFieldOrAtOffsetsAndRefusalsAtEveryBound) {
     const Bytes pixels = {9, 9, 9, 8, 8, 8, 5, 5, 5, 6, 6, 6, 1, 2, 3, 4, 5, 6};
     // Three LONG offsets (the strips in reverse), then three SHORT counts.
     const Bytes arrays = {20, 0, 0, 0, 14, 0, 0, 0, 8, 0, 0, 0, 6, 0, 6, 0, 6, 0};
@@ -139,10 +137,8 @@ TEST(TiffReader, StripsInTheValueFieldOrAtOffsets) {
     Bytes log;
     for (const Bytes& file : files) record(log, readTiffBytes(file));
     EXPECT_EQ(test::fnv1a(log), 0x7BB6204Cu);
-}
 
-// One valid file (with a spare zero byte, making its size a multiple of 3) spoiled by 32-bit stores.
-TEST(TiffReader, RefusesAtEveryBound) {
+    // Refusals: a valid file (with a spare 0 byte: its size a multiple of 3) spoiled by 32-bit stores.
     Bytes ok = test::makeTiffOneStrip(2, 2, Bytes(12, 7));
     ok.push_back(0);
     const auto size = std::uint32_t(ok.size());
