@@ -64,8 +64,7 @@ TEST(PcxReader, RunsScanLinesPlanesPalettesFilesAndRefusals) {
     }
     EXPECT_EQ(test::fnv1a(log), 0xA1226C59u);
     EXPECT_EQ(test::storedBytes(*readPcxBytes(files[5]).value())[3], 0);  // nothing written beyond the row
-    const Bytes rgb = {1, 2, 3};
-    EXPECT_FALSE(readPcxMemory(nullptr, 1, 1, 3, 1, 3) || readPcxMemory(rgb.data(), 1, 1, 3, 1, -1));
+    EXPECT_FALSE(readPcxMemory(nullptr, 1, 1, 3, 1, 3) || readPcxMemory(files[8].data(), 1, 1, 3, 1, -1));
 
     test::TempDir dir;
     const std::string path = dir.write("grass.pcx", test::makePcx8(3, 1, 4, {9, 8, 7, 0}));
@@ -77,12 +76,10 @@ TEST(PcxReader, RunsScanLinesPlanesPalettesFilesAndRefusals) {
     std::fclose(file);
     EXPECT_EQ(fileLength(nullptr), -1);
 
-    const Bytes paletteOnly = pcxFile(2, 2, 1, 2, {});
     const std::pair<Bytes, std::string> cases[] = {
         {Bytes(128, 0), "PCX file of 128 bytes has no data after its header"},
         {pcxFile(2, 2, 4, 2, {1, 2, 3, 4}), "PCX with 4 planes is neither 8-bit nor 24-bit"},
-        {Bytes(paletteOnly.begin(), paletteOnly.end() - 1),
-         "PCX data of 767 bytes has no room for its palette"},
+        {Bytes(files[3].begin(), files[3].end() - 1), "PCX data of 767 bytes has no room for its palette"},
         {pcxFile(0, 2, 1, 2, {1}), "PCX image size 0 x 2 is empty"},
         {pcxFile(2, 0, 3, 2, {1}), "PCX image size 2 x 0 is empty"},
         {pcxFile(2, 2, 1, 0, {1}), "PCX scan line length is 0"},

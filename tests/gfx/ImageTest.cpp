@@ -29,9 +29,8 @@ TEST(Image, AccessClearLinesAndRectanglesMatchTheirGoldenHashes) {
         Bytes log = {std::uint8_t(image.bytesPerPixel()), std::uint8_t(image.pitch()),
                      std::uint8_t(image.pitchBytes()), std::uint8_t(image.sizeInBytes())};
         auto record = [&](Image& i) {
-            const Bytes stored = test::storedBytes(i), picture = test::pictureBytes(i);
-            log.insert(log.end(), stored.begin(), stored.end());
-            log.insert(log.end(), picture.begin(), picture.end());
+            for (const Bytes& bytes : {test::storedBytes(i), test::pictureBytes(i)})
+                log.insert(log.end(), bytes.begin(), bytes.end());
         };
         test::setStoredBytes(image, Bytes(std::size_t(image.pitchBytes()) * 3));
         for (int i = 0; i < 15; ++i)
