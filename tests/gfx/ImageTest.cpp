@@ -1,5 +1,6 @@
 // Memory images of the five formats: layout, pixel access and byte order, clear, lines and
-// rectangles as golden hashes; packing, conversion, invalid sizes and sub-images.
+// rectangles as golden hashes; packing, conversion, invalid sizes and sub-images; palettes:
+// nearest-colour search, inverse and mix tables, fade, copying and the reference count.
 #include <gtest/gtest.h>
 
 #include "gfx/SubImage.h"
@@ -28,9 +29,8 @@ TEST(Image, AccessClearLinesAndRectanglesMatchTheirGoldenHashes) {
         Bytes log = {std::uint8_t(image.bytesPerPixel()), std::uint8_t(image.pitch()),
                      std::uint8_t(image.pitchBytes()), std::uint8_t(image.sizeInBytes())};
         auto record = [&](Image& i) {
-            const Bytes stored = test::storedBytes(i), picture = test::pictureBytes(i);
-            log.insert(log.end(), stored.begin(), stored.end());
-            log.insert(log.end(), picture.begin(), picture.end());
+            for (const Bytes& bytes : {test::storedBytes(i), test::pictureBytes(i)})
+                log.insert(log.end(), bytes.begin(), bytes.end());
         };
         test::setStoredBytes(image, Bytes(std::size_t(image.pitchBytes()) * 3));
         for (int i = 0; i < 15; ++i)
@@ -60,8 +60,7 @@ TEST(Image, AccessClearLinesAndRectanglesMatchTheirGoldenHashes) {
 }
 
 TEST(Image, CreationAndInvalidSizes) {
-    EXPECT_EQ(createMemoryImage(4, 4, 15), nullptr);
-    EXPECT_EQ(createMemoryImage(4, 4, 0), nullptr);
+    EXPECT_FALSE(createMemoryImage(4, 4, 15) || createMemoryImage(4, 4, 0));
     for (int bits : {8, 24, 32}) EXPECT_EQ(createMemoryImage(4, 4, bits)->bitsPerPixel(), bits);
     for (int layout : {1, 2, 3}) {
         sixteenBitLayout = layout;
@@ -87,28 +86,25 @@ TEST(Image, CreationAndInvalidSizes) {
 }
 
 TEST(Image, PackingRoundTripsAndGoldenValues) {
-    auto i555 = std::make_unique<MemoryImage555>(1, 1);
-    auto i565 = std::make_unique<MemoryImage565>(1, 1);
+    const auto formats = test::everyFormat(1, 1);  // 8, 555, 565, 24 and 32 bits
     int r = 0, g = 0, b = 0;
     for (std::uint32_t v = 0; v < 0x10000; ++v) {
-        i565->unpackColor(v, r, g, b);
-        ASSERT_EQ(i565->packColor(r, g, b), v);
-        i555->unpackColor(v & 0x7FFF, r, g, b);
-        ASSERT_EQ(i555->packColor(r, g, b), v & 0x7FFF);
+        formats[2]->unpackColor(v, r, g, b);
+        ASSERT_EQ(formats[2]->packColor(r, g, b), v);
+        formats[1]->unpackColor(v & 0x7FFF, r, g, b);
+        ASSERT_EQ(formats[1]->packColor(r, g, b), v & 0x7FFF);
     }
     // Packing and unpacking in every format: channels past 8 bits, 8 bits without a palette (packs
     // 0, leaves the outputs alone) and with one (the nearest entry; the index is the low byte).
-    auto i8 = createMemoryImage(1, 1, 8), black = createMemoryImage(1, 1, 32);
-    i8->convertTo(black.get(), 0, 0);  // converting starts from black
+    auto black = createMemoryImage(1, 1, 32), paletted = createMemoryImage(1, 1, 8);
+    formats[0]->convertTo(black.get(), 0, 0);  // converting starts from black
     EXPECT_EQ(black->getPixel(0, 0), 0u);
-    auto paletted = createMemoryImage(1, 1, 8);
     paletted->setPalette(new Palette());
     paletted->palette()->entries[3] = {200, 10, 10, 0};
-    const std::unique_ptr<Image> images[] = {
-        std::move(i8),   std::move(paletted),         std::move(i555),
-        std::move(i565), createMemoryImage(1, 1, 24), createMemoryImage(1, 1, 32)};
+    std::vector<Image*> images = {paletted.get()};
+    for (const auto& image : formats) images.push_back(image.get());
     Bytes log;
-    for (const auto& image : images) {
+    for (Image* image : images) {
         for (auto [pr, pg, pb] : {std::tuple{255, 128, 64}, {199, 11, 10}, {0x112, 0x134, 0x156}}) {
             const std::uint32_t v = image->packColor(pr, pg, pb);
             log.insert(log.end(), {std::uint8_t(v), std::uint8_t(v >> 8), std::uint8_t(v >> 16)});
@@ -119,7 +115,7 @@ TEST(Image, PackingRoundTripsAndGoldenValues) {
             log.insert(log.end(), {std::uint8_t(r), std::uint8_t(g), std::uint8_t(b)});
         }
     }
-    EXPECT_EQ(test::fnv1a(log), 0xA9C7F402u);
+    EXPECT_EQ(test::fnv1a(log), 0x8BABFB16u);
 }
 
 TEST(Image, SubImageViewsTheParentsRectangle) {
@@ -130,9 +126,9 @@ TEST(Image, SubImageViewsTheParentsRectangle) {
     test::fillRandom(*parent, rng, false);
     {
         SubImage view(parent.get(), 2, 3, 6, 5);  // right exclusive, bottom inclusive
-        ASSERT_TRUE(view.isValid());
-        EXPECT_EQ(std::tuple(view.width(), view.height(), view.palette()), std::tuple(4, 3, palette));
-        EXPECT_EQ(palette->referenceCount, 1);  // borrowed, not counted
+        ASSERT_TRUE(view.isValid());              // the palette borrowed, not counted
+        EXPECT_EQ(std::tuple(view.width(), view.height(), view.palette(), palette->referenceCount),
+                  std::tuple(4, 3, palette, 1));
         for (int y = 0; y < 3; ++y)
             for (int x = 0; x < 4; ++x) EXPECT_EQ(view.getPixel(x, y), parent->getPixel(2 + x, 3 + y));
         view.putPixel(3, 2, 0);
@@ -147,8 +143,75 @@ TEST(Image, SubImageViewsTheParentsRectangle) {
     for (auto [l, t, r, b, valid] : rectangles)
         EXPECT_EQ(SubImage(parent.get(), l, t, r, b).isValid(), bool(valid)) << l << t << r << b;
     SubImage orphan(nullptr, 0, 0, 2, 2);
-    EXPECT_FALSE(orphan.isValid());
-    EXPECT_EQ(orphan.lock(1), nullptr);
+    EXPECT_FALSE(orphan.isValid() || orphan.lock(1));
+}
+
+TEST(Palette, NearestIndexFadeTablesAndCopies) {
+    Palette sparse;
+    for (auto& e : sparse.entries) e = {255, 255, 255, 0};
+    sparse.entries[0] = {5, 6, 7, 0};
+    sparse.entries[3] = {100, 100, 98, 0};  // distance 2 from (100, 100, 100)
+    sparse.entries[4] = {5, 6, 8, 0};
+    sparse.entries[7] = {101, 101, 100, 0};  // distance 2 as well: the lower index wins
+    sparse.entries[254] = {50, 58, 44, 0};
+    EXPECT_EQ(sparse.nearestIndex(100, 100, 100), 3);
+    EXPECT_EQ(sparse.nearestIndex(5, 6, 8), 4);  // entry 0's distance of 1 does not stop the search
+    EXPECT_EQ(sparse.nearestIndex(256 + 5, 6, 7 - 256), 0);  // arguments are taken modulo 256
+    sparse.entries[0] = sparse.entries[255] = {100, 10, 50, 0};
+    sparse.fadeTowards(50, 50, 52, 8);
+    EXPECT_EQ(sparse.entries[0], (PaletteEntry{92, 18, 52, 0}));     // within a step: lands on the target
+    EXPECT_EQ(sparse.entries[254], (PaletteEntry{50, 50, 52, 0}));   // exactly a step away: moves the step
+    EXPECT_EQ(sparse.entries[255], (PaletteEntry{100, 10, 50, 0}));  // the last entry is spared
+    // Entries in identical pairs, so that every search meets a tie (the lower index wins).
+    Palette p;
+    for (int i = 0; i < 256; ++i)
+        p.entries[i] = {std::uint8_t(i / 2 * 2), std::uint8_t(255 - i / 2 * 2), std::uint8_t(i / 2 * 37), 0};
+    p.buildMixTable();  // by searching the entries; after a rebuild, through the inverse table
+    EXPECT_FALSE(p.hasInverseTable);
+    p.buildInverseTable();
+    ASSERT_TRUE(p.hasInverseTable && p.hasMixTable);
+    auto tables = [](const Palette& t) {
+        test::Bytes bytes(t.inverseTable.get(), t.inverseTable.get() + 32768);
+        bytes.insert(bytes.end(), t.mixTable.get(), t.mixTable.get() + 65536);
+        return test::fnv1a(bytes);
+    };
+    EXPECT_EQ(tables(p), 0x56841F47);
+    // With the table, lookups go by 5-bit channels, red highest; arguments are taken modulo 256.
+    EXPECT_EQ(p.nearestIndex(256 + 207, 100, 30), p.inverseTable[(25 << 10) | (12 << 5) | 3]);
+    // A rebuild searches the new entries, not the old tables.
+    for (PaletteEntry& e : p.entries) e.red = std::uint8_t(255 - e.red);
+    p.rebuildTables();
+    EXPECT_EQ(tables(p), 0x7F21FDA9);
+
+    const Palette copy(p), bare{Palette()};
+    EXPECT_NE(copy.inverseTable.get(), p.inverseTable.get());
+    EXPECT_EQ(std::tuple(tables(copy), copy.entries, copy.referenceCount),
+              std::tuple(tables(p), p.entries, 0));
+    EXPECT_FALSE(bare.inverseTable || bare.mixTable);
+}
+
+TEST(Palette, ReferenceCountAcrossImages) {
+    int changed = 0;
+    struct Counting : MemoryImage8 {
+        int* hits;
+        explicit Counting(int* h) : MemoryImage8(2, 2), hits(h) {}
+        void paletteChanged() override { ++*hits; }
+    };
+    auto* shared = new Palette();
+    auto first = std::make_unique<Counting>(&changed);
+    auto second = std::make_unique<MemoryImage8>(2, 2);
+    EXPECT_FALSE(first->paletteAssigned());
+    first->setPalette(shared);
+    second->setPalette(shared);
+    first->setPalette(shared);  // the same palette: no count change, but the hook runs
+    EXPECT_EQ(std::tuple(shared->referenceCount, first->paletteAssigned(), changed), std::tuple(2, true, 2));
+    first.reset();
+    EXPECT_EQ(shared->referenceCount, 1);  // still alive for the second image
+    auto* other = new Palette();
+    second->setPalette(other);  // the shared palette's last reference goes: it is destroyed
+    EXPECT_EQ(std::pair(other->referenceCount, second->palette()), std::pair(1, other));
+    second->setPalette(nullptr);
+    EXPECT_EQ(second->palette(), nullptr);
 }
 
 }  // namespace

@@ -1,0 +1,152 @@
+// Pictures to QImage and back, bitmaps of every format for Import Bitmap, and sprite folders:
+// what export writes, and every way import refuses a folder.
+#include <gtest/gtest.h>
+
+#include <QImage>
+#include <QJsonArray>
+#include <QJsonObject>
+
+#include "imageio/PictureFiles.h"
+#include "imageio/PictureImage.h"
+#include "imageio/SpriteFolder.h"
+#include "support/ImageFileBuilders.h"
+#include "support/ObjectBuilder.h"
+#include "support/Pixels.h"
+#include "support/TempDir.h"
+
+namespace trellisor {
+namespace {
+
+TEST(PictureImage, ConvertsBothWaysAndImportsBitmapsOfEveryFormat) {
+    const Picture indexed{3, 2, 0, 0, true, {0, 12, 230, 255, 1, 99}, {}};
+    const Picture back = imageToPicture(pictureToImage(indexed));
+    EXPECT_EQ(std::pair(back.indexed, back.indices), std::pair(true, indexed.indices));
+    const Picture rgba{2, 1, 0, 0, false, {}, {Rgba{}, Rgba{10, 20, 30, 200}}};
+    const Picture again = imageToPicture(pictureToImage(rgba));
+    EXPECT_EQ(std::pair(again.indexed, again.colours), std::pair(false, rgba.colours));
+
+    // An editor that rewrote the palette in its own order: the colours count, not the indices.
+    QImage reordered(2, 1, QImage::Format_Indexed8);
+    const Rgba c12 = gameColour(12), c40 = gameColour(40);
+    reordered.setColorTable({qRgba(c40.red, c40.green, c40.blue, 255),
+                             qRgba(c12.red, c12.green, c12.blue, 255), qRgba(0, 0, 0, 0)});
+    reordered.setPixel(0, 0, 1);
+    reordered.setPixel(1, 0, 2);
+    const Picture p = imageToPicture(reordered);
+    EXPECT_EQ(std::pair(p.indexed, p.colours), std::pair(false, std::vector<Rgba>{c12, Rgba{}}));
+
+    test::TempDir dir;
+    auto colourAt = [](int x, int y) { return std::tuple<int, int, int>{x * 50, 200 - y * 60, 9}; };
+    // An uncompressed 24-bit file goes through the bitmap reader: even its headers are as stored.
+    const std::string bmp24 = dir.write("a.bmp", test::bitmap24(4, 2, colourAt));
+    auto direct = readBitmapFile(bmp24), imported = readImportBitmap(bmp24);
+    ASSERT_TRUE(imported);
+    EXPECT_TRUE(imported->fileHeader == direct->fileHeader && imported->pixels == direct->pixels);
+    // The same colours as PNG.
+    ASSERT_TRUE(QImage(QString::fromStdString(bmp24)).save(QString::fromStdString(dir.file("a.png"))));
+    auto fromPng = readImportBitmap(dir.file("a.png"));
+    ASSERT_TRUE(fromPng);
+    EXPECT_EQ(std::pair(int(fromPng->infoHeader.biBitCount), fromPng->pixels), std::pair(24, direct->pixels));
+
+    // An RLE8 file (what a palette conversion often writes): bottom row 0 0 1 1, top row 1 1 1 1.
+    test::BitmapContent rle{4, 2, 8, 2, {0, 0, 255, 0, 255, 0, 0, 0}, {2, 0, 2, 1, 0, 0, 4, 1, 0, 1}};
+    auto rleBytes = test::bitmapBytes(rle);
+    rleBytes[30] = 1;  // biCompression: RLE8
+    auto fromRle = readImportBitmap(dir.write("rle.bmp", rleBytes));
+    ASSERT_TRUE(fromRle);
+    // Bottom-up rows of 12 bytes, blue green red: bottom row red red blue blue, top row all blue.
+    EXPECT_EQ(std::pair(int(fromRle->infoHeader.biBitCount), test::fnv1a(fromRle->pixels)),
+              std::pair(24, 0x4569E40Du));
+
+    // What neither reader takes keeps the bitmap reader's answer.
+    auto odd = readImportBitmap(
+        dir.write("seven.bmp", test::bitmapBytes({4, 4, 7, 0, std::vector<std::uint8_t>(1024, 0),
+                                                  std::vector<std::uint8_t>(32, 0)})));
+    EXPECT_TRUE(odd && !isImportableDepth(odd.value()));
+    auto cut = readImportBitmap(dir.write("cut.bmp", std::vector<std::uint8_t>(20, 'B')));
+    EXPECT_TRUE(!cut && cut.error().find("shorter") != std::string::npos) << cut.error();
+    // Any other picture gets Qt's reader's answer, the side limit included.
+    for (int width : {16384, 16385}) {
+        QImage wide(width, 1, QImage::Format_RGB32);
+        wide.fill(Qt::red);
+        ASSERT_TRUE(wide.save(QString::fromStdString(dir.file("wide.png"))));
+        auto read = readImportBitmap(dir.file("wide.png"));
+        EXPECT_EQ(read ? "" : read.error(),
+                  width == 16384 ? "" : "a picture of 16385 x 1 pixels is larger than 16384 on a side");
+    }
+}
+
+TEST(SpriteFolder, ExportWritesTheRangeAndImportReadsOnlyTheRangeAndEntriesGiven) {
+    test::TempDir dir;
+    PathObject obj = test::buildObject(test::standardSprites());
+    obj.m_sprites[70].xOffset = -3, obj.m_sprites[70].yOffset = 4;
+    ASSERT_TRUE(exportSpriteFolder(obj, dir.path(), 3, 70, false));
+    QJsonArray list = readJsonFile(dir.file("sprites.json"), 1 << 20).value().array();
+    ASSERT_EQ(list.size(), 71);
+    EXPECT_TRUE(list[2].isNull() && dir.read("002.png").empty());
+    EXPECT_EQ(list[70].toObject(), (QJsonObject{{"path", "070.png"}, {"x", -3}, {"y", 4}, {"flags", 5}}));
+    const QImage last(QString::fromStdString(dir.file("070.png")));
+    EXPECT_EQ(std::pair(last.size(), last.format()), std::pair(QSize(8, 4), QImage::Format_Indexed8));
+    // Untouched, nothing changes; null entries and missing trailing ones leave those sprites alone.
+    auto count = importSpriteFolder(obj, dir.path(), 0, 167, Matching{});
+    EXPECT_EQ(count ? count.value() : -1, 0) << (count ? "" : count.error());
+
+    // A changed picture in range; a missing one outside it is not read; missing fields keep the sprite's.
+    const QString five = QString::fromStdString(dir.file("005.png"));
+    QImage changed = QImage(five).convertToFormat(QImage::Format_ARGB32);
+    changed.setPixel(0, 0, qRgba(255, 0, 0, 255));
+    ASSERT_TRUE(changed.save(five));
+    std::remove(dir.file("009.png").c_str());
+    list[5] = QJsonObject{{"path", "005.png"}, {"x", -7}};
+    ASSERT_TRUE(writeJsonFile(dir.file("sprites.json"), list));
+    const SpriteHeader before = obj.m_sprites[5];
+    count = importSpriteFolder(obj, dir.path(), 5, 5, Matching{});
+    EXPECT_EQ(count ? count.value() : -1, 1) << (count ? "" : count.error());
+    EXPECT_EQ(std::tuple(obj.m_sprites[5].xOffset, obj.m_sprites[5].yOffset, obj.m_sprites[5].flags),
+              std::tuple(std::int16_t(-7), before.yOffset, before.flags));
+    EXPECT_EQ(obj.spritePixels(5)[10], 173) << "the red pixel, first in row 0's run";
+}
+
+TEST(SpriteFolder, BadInputNamesTheFileAndChangesNothing) {
+    std::string nulls = "[";
+    for (int i = 0; i < 168; ++i) nulls += "null, ";
+    const struct {
+        const char* file;  // the file the reason names
+        const char* reason;
+        std::string json;  // the new sprites.json, if any
+        void (*spoil)(const test::TempDir&) = nullptr;
+    } cases[] = {
+        {"sprites.json", "No such file or directory", "",
+         [](const test::TempDir& d) { std::remove(d.file("sprites.json").c_str()); }},
+        {"sprites.json", "malformed JSON at byte", "[{\"path\": "},
+        {"sprites.json", "not an array", "{}"},
+        {"sprites.json", "entry 1 is neither an object nor null", "[null, 3]"},
+        {"sprites.json", "entry 168 is past the object's 168 sprites", nulls + "{\"path\": \"000.png\"}]"},
+        {"sprites.json", "entry 0 has no path", "[{\"x\": 1}]"},
+        {"sprites.json", "entry 0: x is not a whole number", "[{\"path\": \"000.png\", \"x\": 1.5}]"},
+        {"sprites.json", "entry 0: y is not a whole number", "[{\"path\": \"000.png\", \"y\": 3e9}]"},
+        {"001.png", "cannot read the picture", "",
+         [](const test::TempDir& d) { d.writeText("001.png", "not a png"); }},
+        {"001.png", "4097 x 1 pixels is larger than 4096", "",
+         [](const test::TempDir& d) {
+             QImage(4097, 1, QImage::Format_ARGB32).save(QString::fromStdString(d.file("001.png")));
+         }},
+        {"001.png", "flags 3 are neither", "[null, {\"path\": \"001.png\", \"flags\": 3, \"x\": 100}]"},
+    };
+    for (const auto& c : cases) {
+        test::TempDir dir;
+        PathObject obj = test::buildObject(test::standardSprites());
+        ASSERT_TRUE(exportSpriteFolder(obj, dir.path(), 0, 1, false));
+        if (!c.json.empty()) dir.writeText("sprites.json", c.json);
+        if (c.spoil) c.spoil(dir);
+        const auto before = test::dataOf(obj);
+        auto count = importSpriteFolder(obj, dir.path(), 0, 167, Matching{});
+        ASSERT_FALSE(count) << c.reason;
+        EXPECT_EQ(count.error().rfind(dir.file(c.file) + ": ", 0), 0u) << count.error();
+        EXPECT_NE(count.error().find(c.reason), std::string::npos) << count.error();
+        EXPECT_EQ(test::dataOf(obj), before) << c.reason;
+    }
+}
+
+}  // namespace
+}  // namespace trellisor
