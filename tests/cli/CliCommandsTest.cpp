@@ -229,8 +229,8 @@ TEST(CliRender, DrawsTheEditorsFrameForTheViewDepthAndGrass) {
     // Green grass found in the working folder whatever the case of its name, or red when named by --grass.
     std::vector<std::uint8_t> palette(768, 0);
     palette[4] = 160, palette[9] = 200;
-    dir.write("GRASS.PCX", pcx8(360, 260, Bytes(360 * 260, 1), palette));
-    const std::string red = dir.write("red.pcx", pcx8(360, 260, Bytes(360 * 260, 3), palette));
+    dir.write("GRASS.PCX", makePcx8(360, 260, 360, Bytes(360 * 260, 1), palette));
+    const std::string red = dir.write("red.pcx", makePcx8(360, 260, 360, Bytes(360 * 260, 3), palette));
     // Each view as the editor's frame drawn in process at the depth and over the grass given.
     const std::tuple<std::vector<std::string>, int, int, int, std::string> views[] = {
         {{"--view", "example-queue", "--depth", "8"},
