@@ -43,11 +43,6 @@ inline FileBytes makePcx8(int width, int height, int bytesPerLine, const FileByt
     return file;
 }
 
-// An 8-bit PCX file of width x height indices and a palette of 768 red-green-blue bytes.
-inline FileBytes pcx8(int width, int height, const FileBytes& indices, const FileBytes& palette) {
-    return makePcx8(width, height, width, indices, palette);
-}
-
 // A 24-bit PCX file: each scan line is the red plane, then green, then blue.
 inline FileBytes makePcx24(int width, int height, int bytesPerLine, const FileBytes& rawPlanes) {
     return pcxCoded(width, height, 3, bytesPerLine, pcxRunLength(rawPlanes));
