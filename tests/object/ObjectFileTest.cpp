@@ -230,13 +230,11 @@ TEST(ObjectFileWrite, ExactBytesNameRulesSaveAndFailures) {
     }
 }
 
-// A stored object file of `sprites` sprites whose head carries the right checksum, plus `delta`.
-Bytes objectFile(int sprites, std::uint32_t checksumDelta = 0, std::uint32_t flags = 5) {
-    const Bytes chunk = test::buildChunk(test::twelveStrings("Path"), test::standardSprites(sprites));
-    Bytes file = storedObjectFile(chunk, flags);
-    storeLe32(
-        &file[12],
-        objectChecksum(std::uint8_t(flags), {'T', 'E', 'S', 'T', ' ', ' ', ' ', ' '}, chunk) + checksumDelta);
+// An object file of `sprites` sprites as Save writes it (with the right checksum), plus `delta`.
+Bytes objectFile(int sprites, std::uint32_t checksumDelta = 0) {
+    PathObject obj = test::buildObject(test::standardSprites(sprites));
+    Bytes file = serializeObjectFile(obj, "TEST.DAT", objectStrings(obj));
+    storeLe32(&file[12], loadLe32(&file[12]) + checksumDelta);
     return file;
 }
 
@@ -249,13 +247,14 @@ TEST(ObjectCheck, VerdictsTheirLinesTheSummaryAndManyFilesInOrder) {
         Bytes file;
         Verdict verdict;
         std::string line;
-    } cases[] = {{good, Verdict::Ok, "ok (168 sprites)"},
-                 {objectFile(146), Verdict::Ok, "ok (146 sprites)"},  // the second support set
-                 {objectFile(165), Verdict::Ok, "ok (165 sprites)"},  // the same with flag 0
-                 {objectFile(167), Verdict::Ok, "ok (unusual sprite count 167)"},
-                 {objectFile(168, 0, 0x1D), Verdict::NotAPath, "not a path object (type 13)"},
-                 {objectFile(168, 1), Verdict::ChecksumMismatch, mismatch},
-                 {Bytes(7, 5), Verdict::Damaged, "damaged: file shorter than its 21-byte head (7 bytes)"}};
+    } cases[] = {
+        {good, Verdict::Ok, "ok (168 sprites)"},
+        {objectFile(146), Verdict::Ok, "ok (146 sprites)"},  // the second support set
+        {objectFile(165), Verdict::Ok, "ok (165 sprites)"},  // the same with flag 0
+        {objectFile(167), Verdict::Ok, "ok (unusual sprite count 167)"},
+        {storedObjectFile(buildChunk({}, {}), 0x1D), Verdict::NotAPath, "not a path object (type 13)"},
+        {objectFile(168, 1), Verdict::ChecksumMismatch, mismatch},
+        {Bytes(7, 5), Verdict::Damaged, "damaged: file shorter than its 21-byte head (7 bytes)"}};
     VerdictCounts counts;
     for (const auto& c : cases) {
         const ObjectVerdict v = checkObjectBytes(c.file);

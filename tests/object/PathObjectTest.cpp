@@ -89,6 +89,7 @@ TEST(PathObject, SpansOfOutOfOrderOverlappingAndGapSpritesReplaceAppendAndTrunca
     auto step = [&] {
         ByteWriter w(log);
         w.u32(obj.m_spriteCount), w.u32(std::uint32_t(obj.m_sprites.size())), w.u32(obj.m_imageDataOffset);
+        w.u32(obj.m_stringTableOffset);
         for (const SpriteHeader& h : obj.m_sprites) w.bytes(h.toBytes());
         w.bytes(test::dataOf(obj));
     };
@@ -104,14 +105,11 @@ TEST(PathObject, SpansOfOutOfOrderOverlappingAndGapSpritesReplaceAppendAndTrunca
         obj.truncateSprites(count);
         step();
     }
-    EXPECT_EQ(test::fnv1a(log), 0x92073860u);  // FNV-1a over the steps; refresh from the printed value
-
     obj.clearObject();
-    EXPECT_EQ(std::tuple(obj.m_spriteCount, obj.m_sprites.size(), obj.m_dataSize, obj.m_stringTableOffset,
-                         obj.m_imageDataOffset),
-              std::tuple(0u, 0u, 0u, 0u, 0u));
     obj.replaceSprite(0, 0, 0, 0, 1, 1, source.data());  // nothing loaded: nothing to replace or set
     obj.setObjectString(0, "x");
+    step();
+    EXPECT_EQ(test::fnv1a(log), 0xCD7C063Eu);  // FNV-1a over the steps; refresh from the printed value
     std::string text;
     EXPECT_EQ(std::tuple(obj.isLoaded(), obj.getObjectString(0, text), obj.addObjectString(0, "x"),
                          stringTableEntries(obj)),
@@ -160,13 +158,9 @@ TEST(Pages, FixedRangesTileTheFirst109SpritesSupportsFollowTheCountAndFlagBits) 
               std::tuple(109, 145, 0, 0));
 }
 
-// An object whose table holds languages 2, 0 and 13 (in that order).
-PathObject oddTable() {
-    return test::buildObject({test::solidRawSprite(2, 2, 9)}, {{2, "Chemin"}, {0, "Path"}, {13, "Extra"}});
-}
-
 TEST(StringTableTexts, KeysAreNumbersOrUniqueLabelsAndTextsBecomeWindows1252) {
-    PathObject obj = oddTable();  // 13 is not a named language, but the table holds it
+    // The table holds languages 2, 0 and 13 (in that order): 13 is not a named language.
+    PathObject obj = buildObject({solidRawSprite(2, 2, 9)}, {{2, "Chemin"}, {0, "Path"}, {13, "Extra"}});
     for (auto [key, code] :
          {std::pair{"0", 0}, {"11", 11}, {"british", 0}, {"PORTUGESE", 11}, {"Korean", 8}, {"13", 13}})
         EXPECT_TRUE(languageOfKey(key, obj) && languageOfKey(key, obj).value() == code) << key;
@@ -184,10 +178,7 @@ TEST(StringTableTexts, KeysAreNumbersOrUniqueLabelsAndTextsBecomeWindows1252) {
         EXPECT_EQ(languageOfKey(key, obj).error().substr(0, std::strlen(reason)), reason);
 
     // A text becomes Windows-1252 ("= text"), or a refusal naming the language and characters.
-    const struct {
-        int code;
-        std::string utf8, expected;
-    } cases[] = {
+    const std::tuple<int, std::string, std::string> cases[] = {
         {2, "Ch\u00e9min \u20ac \u0152", "= Ch\xE9min \x80 \x8C"},
         {0, "a\u00ff", "= a\xFF"},  // ÿ inside a text is fine
         {3, "", "= "},
@@ -195,9 +186,9 @@ TEST(StringTableTexts, KeysAreNumbersOrUniqueLabelsAndTextsBecomeWindows1252) {
         {4, "a\xFF", "language 4 (Spanish): Windows-1252 cannot hold \"\uFFFD\""},  // not UTF-8
         {0, "\u00ffes", "language 0 (British): the text cannot start with \"\u00ff\""},
         {13, std::string("a\0b", 3), "language 13: a text cannot hold the character U+0000"}};
-    for (const auto& c : cases) {
-        const auto r = stringTableText(c.code, c.utf8);
-        EXPECT_EQ(r ? "= " + r.value() : r.error().substr(0, c.expected.size()), c.expected);
+    for (const auto& [code, utf8, expected] : cases) {
+        const auto r = stringTableText(code, utf8);
+        EXPECT_EQ(r ? "= " + r.value() : r.error().substr(0, expected.size()), expected);
     }
 
     // Edits set and add; a refused one changes nothing.
@@ -218,7 +209,6 @@ TEST(StringTableTexts, KeysAreNumbersOrUniqueLabelsAndTextsBecomeWindows1252) {
         {{{"1", "A"}, {"chinese", "B"}}, "language 'chinese' is ambiguous"}};
     for (const auto& [edits, reason] : refusals) {
         const Status s = applyTextEdits(obj, texts, edits);
-        ASSERT_FALSE(s);
         EXPECT_EQ(s.error().rfind(reason, 0), 0u) << s.error();
         EXPECT_EQ(std::pair(texts, test::dataOf(obj)), std::pair(before, data));
     }
