@@ -33,8 +33,7 @@ TEST(PathObject, StringsAreFoundSetAndAddedInPlace) {
                                                        {255, "x", false},   {-1, "x", false}};
     for (auto [code, t, added] : adds) EXPECT_EQ(obj.addObjectString(code, t), added) << code;
     EXPECT_EQ(stringTableEntries(obj),
-              (std::vector<std::pair<int, std::string>>{
-                  {0, "Zero"}, {2, "B"}, {3, " "}, {1, "Longer"}, {9, "X"}, {11, " "}}));
+              (test::StringEntries{{0, "Zero"}, {2, "B"}, {3, " "}, {1, "Longer"}, {9, "X"}, {11, " "}}));
     EXPECT_EQ(std::tuple(obj.m_imageDataOffset, obj.m_dataSize, test::pixelsOf(obj, 1)),
               std::tuple(image - 2 + 6 + 3 + 3 + 6, image - 2 + 6 + 3 + 3 + 6 + 5, sprite1));
 
@@ -75,16 +74,15 @@ TEST(PathObject, SpansOfOutOfOrderOverlappingAndGapSpritesReplaceAppendAndTrunca
     EXPECT_EQ(obj.spriteSpan(4), std::make_pair(size, size));
     EXPECT_TRUE(obj.spritePixels(4).empty() && std::as_const(obj).spritePixels(4).empty());
     // The scan for the next sprite passes over at most 256 gaps.
-    const Bytes one = {9};
+    const Bytes source = {0xEE, 9, 9, 9, 9, 9, 9};
     for (auto [index, expected] : {std::pair{256u, Bytes{1, 1, 1, 1}}, {257u, Bytes{1, 1, 1, 1, 9}}}) {
         PathObject gappy = buildObject({solidRawSprite(2, 2, 1)});
-        gappy.replaceSprite(index, 0, 0x00010001, 0, 1, 1, one.data());
+        gappy.replaceSprite(index, 1, 0x00010001, 0, 1, 1, source.data());
         EXPECT_EQ(test::pixelsOf(gappy, 0), expected) << index;
     }
 
     // Replacing, appending past the end and truncating.
     obj = buildObject({solidRawSprite(2, 2, 1), solidRawSprite(3, 1, 2), solidRawSprite(1, 1, 3)});
-    const Bytes source = {0xEE, 9, 9, 9, 9, 9, 9};
     Bytes log;  // after each step: the count, the live headers and the chunk
     auto step = [&] {
         ByteWriter w(log);
@@ -117,17 +115,14 @@ TEST(PathObject, SpansOfOutOfOrderOverlappingAndGapSpritesReplaceAppendAndTrunca
 }
 
 TEST(Pages, FixedRangesTileTheFirst109SpritesSupportsFollowTheCountAndFlagBits) {
-    std::vector<int> owner(109, -1);
-    owner[PathIconSprite] = owner[QueueIconSprite] = kPageCount;
+    std::vector<int> owners(109, 0);  // each of the first 109 sprites is an icon or on one page
+    owners[PathIconSprite] = owners[QueueIconSprite] = 1;
     for (int page = PagePath; page < PageSupports; ++page) {
         const PageInfo& info = pageInfo(page);
         EXPECT_EQ(typeSpriteCount(page, 1, 1), info.lastSprite - info.firstSprite + 1) << info.caption;
-        for (int i = info.firstSprite; i <= info.lastSprite; ++i) {
-            EXPECT_EQ(owner[std::size_t(i)], -1) << "sprite " << i;
-            owner[std::size_t(i)] = page;
-        }
+        for (int i = info.firstSprite; i <= info.lastSprite; ++i) ++owners.at(std::size_t(i));
     }
-    EXPECT_EQ(std::count(owner.begin(), owner.end(), -1), 0);
+    EXPECT_EQ(owners, std::vector<int>(109, 1));
     for (int page = PagePath; page <= PageSupports; ++page)
         EXPECT_EQ(spritePageFromCliName(pageInfo(page).cliName), page);
     EXPECT_EQ(spritePageCliNames(), "path, path-railings, queue, queue-railings, supports");
@@ -142,8 +137,7 @@ TEST(Pages, FixedRangesTileTheFirst109SpritesSupportsFollowTheCountAndFlagBits) 
     // An empty chunk keeps the working copies of the flag bytes; the flag bits, and the support
     // pages, which follow the sprite count.
     PathObject obj;
-    obj.m_pathFlags = 0xFD;
-    obj.m_supportType = 0xFE;
+    obj.m_pathFlags = 0xFD, obj.m_supportType = 0xFE;
     obj.resetToEmptyChunk();
     EXPECT_FALSE(obj.drawsPathsOverSupports() || obj.usesSecondSupportSet());
     obj.setDrawsPathsOverSupports(true);
