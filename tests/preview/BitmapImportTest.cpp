@@ -51,21 +51,6 @@ TEST(BitmapImport, MatchesTheNearestColourOfTheAllowedRamps) {
     EXPECT_EQ(matchPaletteColour(255, 255, 255, std::array<bool, kRampCount>{}), 0);
 }
 
-TEST(BitmapImport, RgbRowsMakeTheBitmapAFileWouldGive) {
-    auto colourAt = [](int x, int y) { return std::tuple<int, int, int>{x * 40, y * 90, 7 + x + y}; };
-    Bytes rows;
-    for (int i = 0; i < 15; ++i) {
-        auto [r, g, b] = colourAt(i % 5, i / 5);
-        rows.insert(rows.end(), {std::uint8_t(r), std::uint8_t(g), std::uint8_t(b)});
-    }
-    auto fields = [](const ImportedBitmap& m) {
-        return std::tuple(m.pixels, m.rowStride, m.infoHeader.biWidth, m.infoHeader.biHeight,
-                          m.infoHeader.biBitCount);
-    };
-    EXPECT_EQ(fields(bitmapFromRgbRows(5, 3, rows)), fields(read(test::bitmap24(5, 3, colourAt))));
-    EXPECT_TRUE(bitmapFromRgbRows(5, 3, std::span(rows).first(44)).pixels.empty()) << "rows cut short";
-}
-
 TEST(BitmapImport, ReaderTakesTablesAndRefusesWhatItCannotRead) {
     const Bytes whole =
         test::bitmapBytes({5, 2, 24, 0, {}, Bytes(32, 7)});  // 5 pixels: 16-byte rows, no table
