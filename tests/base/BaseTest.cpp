@@ -1,12 +1,19 @@
-// The shared file helpers: bounded reads, replace-on-success writes, paths, lookup that ignores
-// case, and finding files by extension under folders (order, links, loops, missing roots).
+// The shared base: file helpers (bounded reads, replace-on-success writes, paths, lookup that
+// ignores case, finding files by extension under folders: order, links, loops, missing roots), the
+// Windows-1252 codec (every byte round trips, characters without a byte are reported), and ordered
+// results from several threads with a bounded window of items in flight.
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <atomic>
+#include <condition_variable>
 #include <filesystem>
+#include <mutex>
 
 #include "base/FileWalk.h"
 #include "base/Files.h"
+#include "base/OrderedWork.h"
+#include "base/Windows1252.h"
 #include "support/TempDir.h"
 
 namespace trellisor {
@@ -101,6 +108,75 @@ TEST(FileWalk, ListsMatchingFilesInNameOrderFollowingLinksButNoLoops) {
     for (const char* name : {"A.DATA", "ADAT", "at", "A.D\u00c4T"})
         EXPECT_FALSE(hasExtension(name, ".dat")) << name;
     EXPECT_TRUE(hasExtension(".dat", ".dat"));
+}
+
+TEST(Windows1252, EveryByteRoundTripsAndEachUnencodableCharacterIsReportedOnce) {
+    EXPECT_EQ(windows1252ToUtf8("Caf\xE9 \x80 \x9F"), "Caf\u00E9 \u20AC \u0178");
+    EXPECT_EQ(windows1252ToUtf8("\x81"), "\xC2\x81");  // unassigned bytes keep their value
+    std::string all;
+    for (int b = 1; b < 256; ++b) all += char(b);
+    const Windows1252Text back = utf8ToWindows1252(windows1252ToUtf8(all));
+    EXPECT_EQ(std::pair(back.bytes, back.complete()), std::pair(all, true));
+
+    const char* const cases[][3] = {
+        // UTF-8, the bytes it becomes, the characters that had none
+        {"\u8DEF\u5F84 x \u8DEF", "?? x ?", "\u8DEF\u5F84"},  // each once, in order of appearance
+        {"\xFF x", "? x", "\uFFFD"},                          // malformed UTF-8
+        {"\xC3", "?", "\uFFFD"},                              // cut off
+        {"\xC3(", "?(", "\uFFFD"},                            // a continuation byte missing
+        {"\xF4\x90\x80\x80", "?", "\uFFFD"},                  // beyond U+10FFFF
+        {"\xF0\x90\x80\x80!", "?!", "\xF0\x90\x80\x80"},      // U+10000, the first of four bytes
+        {"\xF4\x8F\xBF\xBF", "?", "\xF4\x8F\xBF\xBF"},        // U+10FFFF, the last
+        {"\xE2\x82\xAC \xE2\x80\x94", "\x80 \x97", ""},
+    };
+    for (const auto& [utf8, bytes, unencodable] : cases) {
+        const Windows1252Text t = utf8ToWindows1252(utf8);
+        EXPECT_EQ(std::pair(t.bytes, t.unencodable), std::pair(std::string(bytes), std::string(unencodable)))
+            << utf8;
+    }
+}
+
+TEST(OrderedWork, DeliversEveryResultInOrderWhateverTheThreadCount) {
+    for (unsigned jobs : {1u, 2u, 3u, 8u}) {
+        std::size_t next = 0;
+        runInOrder(
+            200, jobs, 2 * jobs,
+            [](std::size_t i) {
+                // Uneven work, so that later items often finish first.
+                volatile std::size_t spin = 0;
+                for (std::size_t k = 0; k < (i % 7) * 2000; ++k) spin = spin + k;
+                return std::to_string(i * i);
+            },
+            [&](std::size_t i, const std::string& r) {
+                EXPECT_EQ(std::pair(i, r), std::pair(next, std::to_string(next * next))) << jobs;
+                ++next;
+            });
+        EXPECT_EQ(next, 200u) << jobs;
+    }
+}
+
+TEST(OrderedWork, NoItemStartsBeforeTheOneAWindowBackIsDelivered) {
+    constexpr std::size_t kWindow = 4;
+    std::atomic<std::size_t> deliveredCount{0}, tooEarly{0};
+    std::mutex mutex;
+    std::condition_variable released;
+    bool firstMayFinish = false;
+    runInOrder(
+        64, 2, kWindow,
+        [&](std::size_t i) {
+            if (i >= deliveredCount.load() + kWindow) ++tooEarly;
+            std::unique_lock lock(mutex);
+            // Item 0 is held until the last item the window allows has started: without the
+            // window the other thread would run on past it meanwhile.
+            if (i == kWindow - 1) {
+                firstMayFinish = true;
+                released.notify_all();
+            }
+            if (i == 0) released.wait(lock, [&] { return firstMayFinish; });
+            return i;
+        },
+        [&](std::size_t, std::size_t) { ++deliveredCount; });
+    EXPECT_EQ(std::pair(tooEarly.load(), deliveredCount.load()), std::pair(std::size_t(0), std::size_t(64)));
 }
 
 }  // namespace
