@@ -37,8 +37,9 @@ TEST(PictureImage, ConvertsBothWaysAndImportsBitmapsOfEveryFormat) {
 
     test::TempDir dir;
     auto colourAt = [](int x, int y) { return std::tuple<int, int, int>{x * 50, 200 - y * 60, 9}; };
-    // An uncompressed 24-bit file goes through the bitmap reader: even its headers are as stored.
-    const std::string bmp24 = dir.write("a.bmp", test::bitmap24(4, 2, colourAt));
+    // An uncompressed 24-bit file (rows padded to 4 bytes) goes through the bitmap reader: even its
+    // headers are as stored.
+    const std::string bmp24 = dir.write("a.bmp", test::bitmap24(5, 2, colourAt));
     auto direct = readBitmapFile(bmp24), imported = readImportBitmap(bmp24);
     ASSERT_TRUE(imported);
     EXPECT_TRUE(imported->fileHeader == direct->fileHeader && imported->pixels == direct->pixels);
