@@ -151,6 +151,7 @@ TEST(TiffReader, StripsInTheValueFieldOrAtOffsetsAndRefusalsAtEveryBound) {
         {{{value(0), 0}}, none},
         {{{value(1), 0}}, none},
         {{{value(3), 5}}, "TIFF image is compressed"},
+        {{{value(3) - 8, 999 | 3 << 16}}, "TIFF image is compressed"},  // no compression tag: 0, not 1
         {{{value(6), 4}}, "TIFF image has not three samples per pixel"},
         {{{value(0), 16385}}, "TIFF image size 16385 x 2 is larger than 16384 pixels a side"},
         {{{value(1), 16385}}, "TIFF image size 2 x 16385 is larger than 16384 pixels a side"},
