@@ -8,6 +8,7 @@
 #include <memory>
 #include <random>
 #include <span>
+#include <string_view>
 #include <vector>
 
 #include "gfx/MemoryImage.h"
@@ -84,6 +85,9 @@ inline std::uint32_t fnv1a(std::span<const std::uint8_t> bytes) {
     std::uint32_t h = 2166136261u;
     for (std::uint8_t b : bytes) h = (h ^ b) * 16777619u;
     return h;
+}
+inline std::uint32_t fnv1a(std::string_view text) {
+    return fnv1a({reinterpret_cast<const std::uint8_t*>(text.data()), text.size()});
 }
 
 }  // namespace trellisor::test
