@@ -1,0 +1,36 @@
+// Pictures for reference comparisons: any Image (8-bit images with a palette stay indexed, other
+// depths as the colours they show) and palette indices shown through the game palette.
+#pragma once
+
+#include <cstdint>
+#include <span>
+
+#include "gfx/Image.h"
+#include "gfx/Palette.h"
+#include "support/Reference.h"
+
+namespace trellisor::test {
+
+inline RefPicture pictureOf(Image& image) {
+    RefPicture picture;
+    picture.width = image.width();
+    picture.height = image.height();
+    const Palette* palette = image.bitsPerPixel() == 8 ? image.palette() : nullptr;
+    picture.indexed = palette != nullptr;
+    if (palette)
+        for (const PaletteEntry& e : palette->entries)
+            picture.palette.push_back(0xFF000000u | std::uint32_t(e.red) << 16 | std::uint32_t(e.green) << 8 |
+                                      e.blue);
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x) {
+            const std::uint32_t v = image.getPixel(x, y);
+            int r = 0, g = 0, b = 0;
+            if (!palette) image.unpackColor(v, r, g, b);
+            picture.pixels.push_back(palette ? v
+                                             : 0xFF000000u | std::uint32_t(r) << 16 | std::uint32_t(g) << 8 |
+                                                   std::uint32_t(b));
+        }
+    return picture;
+}
+
+}  // namespace trellisor::test
