@@ -1,5 +1,6 @@
 // Sprite walks into index buffers (the two formats, transparency, clipping without wrapping,
-// sprites whose bytes lie), icons the rebuild must leave alone, and whole preview frames pinned
+// sprites whose bytes lie), icons the rebuild must leave alone, generated icons that follow the
+// sprites and hand-drawn ones that stay, and whole preview frames pinned
 // by pictures: for the scene object (each sprite in a ramp of its own index) over a patterned
 // grass, every view at every screen depth, compared with the pictures in tests/data/preview.
 #include <gtest/gtest.h>
@@ -114,6 +115,47 @@ TEST(PreviewIcons, IconsTheRebuildCannotMakeAreLeftAlone) {
     PathObject none;
     composePreviewIcons(none);
     EXPECT_FALSE(none.isLoaded());
+}
+
+Bytes composedIcon(const PathObject& obj, unsigned icon) {
+    PathObject copy = obj.clone();
+    composePreviewIcons(copy);
+    return test::pixelsOf(copy, icon);
+}
+
+TEST(PreviewIcons, GeneratedIconsFollowTheSpritesHandDrawnOnesAndReplacedOnesAreKept) {
+    PathObject obj = buildObject(test::sceneSprites());
+    EXPECT_EQ(std::pair(iconOrigin(obj, PathIconSprite), handDrawnIconsNote(obj)),
+              std::pair(IconOrigin::HandDrawn, std::string("icons: hand-drawn, kept")));  // blank
+    composePreviewIcons(obj);
+    EXPECT_EQ(std::pair(iconOrigin(obj, QueueIconSprite), handDrawnIconsNote(obj)),
+              std::pair(IconOrigin::Generated, std::string()));
+    obj.spritePixels(QueueIconSprite)[700] ^= 1;  // a touch by hand
+    EXPECT_EQ(handDrawnIconsNote(obj), "queue icon: hand-drawn, kept");
+    const Bytes queueIcon = test::pixelsOf(obj, QueueIconSprite);
+
+    // A support sprite both icons show: the generated path icon follows, the queue icon stays.
+    PathObject edited = obj.clone();
+    std::ranges::fill(edited.spritePixels(158), std::uint8_t(40));
+    followIcons(obj, edited);
+    EXPECT_EQ(test::pixelsOf(edited, PathIconSprite), composedIcon(edited, PathIconSprite));
+    EXPECT_NE(test::pixelsOf(edited, PathIconSprite), test::pixelsOf(obj, PathIconSprite));
+    EXPECT_EQ(test::pixelsOf(edited, QueueIconSprite), queueIcon);
+
+    // An edit that replaces the path icon itself (an imported 071.png) is not drawn over.
+    PathObject imported = edited.clone();
+    std::ranges::fill(imported.spritePixels(5), std::uint8_t(90));
+    std::ranges::fill(imported.spritePixels(PathIconSprite), std::uint8_t(200));
+    followIcons(edited, imported);
+    EXPECT_EQ(test::pixelsOf(imported, PathIconSprite), Bytes(1530, 200));
+    EXPECT_EQ(handDrawnIconsNote(imported), "icons: hand-drawn, kept");
+
+    // An icon the rebuild cannot make is kept as drawn by hand; no icon sprite, no origin.
+    auto sprites = test::standardSprites(168);
+    sprites[PathIconSprite] = test::solidRowCodedSprite(kIconWidth, kIconHeight, 77);
+    EXPECT_EQ(iconOrigin(buildObject(sprites), PathIconSprite), IconOrigin::HandDrawn);
+    EXPECT_EQ(iconOrigin(buildObject(std::vector(sprites.begin(), sprites.begin() + 71)), PathIconSprite),
+              IconOrigin::None);
 }
 
 // 360 x 260 grass in the green ramp, with a hole of 0 (transparent) pixels.
