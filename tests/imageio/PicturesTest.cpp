@@ -8,6 +8,7 @@
 
 #include "imageio/PictureFiles.h"
 #include "imageio/PictureImage.h"
+#include "imageio/QuietMessages.h"
 #include "imageio/SpriteFolder.h"
 #include "support/ImageFileBuilders.h"
 #include "support/ObjectBuilder.h"
@@ -151,6 +152,24 @@ TEST(SpriteFolder, BadInputNamesTheFileAndChangesNothing) {
         EXPECT_NE(count.error().find(c.reason), std::string::npos) << count.error();
         EXPECT_EQ(test::dataOf(obj), before) << c.reason;
     }
+}
+
+TEST(QuietMessages, LibraryMessagesAreDroppedAndWhatALibraryPrintsJoinsTheReason) {
+    const std::tuple<const char*, QtMsgType, bool> rule[] = {
+        {"qt.gui.imageio", QtWarningMsg, false}, {"default", QtCriticalMsg, false},
+        {"trellisorx", QtWarningMsg, false},     {"trellisor", QtDebugMsg, true},
+        {"trellisor.save", QtWarningMsg, true},  {"qt.qpa.xcb", QtFatalMsg, true}};
+    for (const auto& [category, type, printed] : rule)
+        EXPECT_EQ(isPrintedMessage(category, type), printed) << category;
+
+    test::TempDir dir;
+    ::testing::internal::CaptureStderr();
+    auto read = readPictureFile(dir.write("bad.png", test::pngFailingItsChecks()), 100);
+    const std::string printed = ::testing::internal::GetCapturedStderr();
+    EXPECT_EQ(
+        read ? "" : read.error(),
+        "cannot read the picture: Unable to read image data (libpng error: IDAT: incorrect header check)");
+    EXPECT_EQ(printed.find("libpng error"), std::string::npos) << printed;
 }
 
 }  // namespace
