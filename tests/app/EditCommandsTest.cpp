@@ -105,7 +105,7 @@ TEST_F(EditCommands, EachRunsItsCoreOperationWithTheBoxesTickedAsOneUndoStep) {
         DocumentTexts texts = d.m_document.texts();
         std::srand(3);  // for the sparkles
         command.expect(expected, brightness, texts);
-        composePreviewIcons(expected);
+        followIcons(d.m_object, expected);
         const auto before = savedBytes();
         const BrightnessCounters brightnessBefore = d.m_brightness;
         const int presented = presents();
@@ -185,6 +185,25 @@ TEST_F(EditCommands, RefusalsSayWhyAndChangeNothing) {
     EXPECT_TRUE(m_ui.namePrompts.empty());
 }
 
+TEST_F(EditCommands, RebuildIconsReplacesHandDrawnIconsAsOneUndoStep) {
+    MainDialog& d = open();
+    load(writeObject("SRC.DAT"));  // blank icons: not what the sprites compose
+    const auto loaded = savedBytes();
+    EXPECT_EQ(d.m_preview->toolTip(), "icons: hand-drawn, kept");
+    PathObject expected = d.m_object.clone();
+    composePreviewIcons(expected);
+    QAction* rebuild = menuAction("Rebuild Icons");
+    ASSERT_TRUE(rebuild && rebuild->isEnabled());
+    rebuild->trigger();
+    EXPECT_TRUE(d.m_object == expected);
+    EXPECT_EQ(std::pair(d.m_document.history().count(), d.m_document.history().undoText()),
+              std::pair(1, QString("Rebuild Icons")));
+    EXPECT_EQ(d.m_preview->toolTip(), "");
+    EXPECT_FALSE(menuAction("Rebuild Icons")->isEnabled()) << "generated icons follow the sprites already";
+    d.m_document.history().undo();
+    EXPECT_EQ(savedBytes(), loaded);
+}
+
 Status paint(PathObject& object, std::uint8_t colour) {
     auto pixels = object.spritePixels(0);
     std::fill(pixels.begin(), pixels.end(), colour);
@@ -244,12 +263,34 @@ TEST(EditorDocumentHistory, StepsKeepOnlySuccessfulChangesWithinTheirBounds) {
     EXPECT_EQ(document.history().count(), 1);
     EXPECT_LT(document.historyBytes(), 1024u);
 
-    // The count bound; then New clears the history and is unsaved.
+    // The count bound; then New clears the history and is unsaved, with its icons composed.
     for (int row = 2; row < 8; ++row) document.setText(row, "T");
     EXPECT_EQ(document.history().count(), 4);
     document.startNew(object.clone(), "New Path", "New Path");
     EXPECT_EQ(std::tuple(document.history().count(), document.isModified(), document.texts()[11]),
               std::tuple(0, true, QString("New Path")));
+    EXPECT_EQ(document.iconsNote(), "");
+}
+
+TEST(EditorDocumentState, LoadAndNewStartAtBrightnessZeroAndALoadIsNeverModified) {
+    const PathObject object = buildObject(standardSprites());
+    EditorDocument document;
+    auto stepQueue = [&document] {
+        return document.change("Brightness", [](PathObject&, BrightnessCounters& counters) {
+            counters[PageQueue] = 3;
+            return Status::ok();
+        });
+    };
+    document.startNew(object.clone(), "New Path", "New Path");
+    document.open(object.clone(), "/a/A.DAT", "A.DAT");  // the history is empty: New's mark must go
+    EXPECT_FALSE(document.isModified());
+    ASSERT_TRUE(stepQueue());
+    document.startNew(object.clone(), "New Path", "New Path");
+    EXPECT_EQ(document.m_brightness, BrightnessCounters{});
+    ASSERT_TRUE(stepQueue());
+    document.open(object.clone(), "/a/A.DAT", "A.DAT");
+    EXPECT_EQ(std::pair(document.m_brightness, document.isModified()),
+              std::pair(BrightnessCounters{}, false));
 }
 
 }  // namespace

@@ -30,9 +30,8 @@ TEST_F(FileCommands, LoadOpensTheFileAndAFailedLoadKeepsTheOpenObject) {
     EXPECT_GT(presents(), presented) << "shown at once";
     EXPECT_EQ(fields(m_ui.fileRequests.at(0)),
               fields({false, "Open Path DAT File", "DAT", "*.DAT", "*.DAT", ""}));
-    PathObject expected;
+    PathObject expected;  // as read: hand-drawn (here blank) icons are kept
     ASSERT_EQ(loadObjectFile(expected, path.toStdString()).outcome, LoadOutcome::Loaded);
-    composePreviewIcons(expected);
     EXPECT_TRUE(d.m_object == expected);
     EXPECT_EQ(std::pair(d.windowTitle(), d.m_stringTablePage->text(0)),
               std::pair(QString("Visual Trellisor - MYPATH.DAT"), QString::fromUtf8("Garden é")));
@@ -59,6 +58,16 @@ TEST_F(FileCommands, LoadOpensTheFileAndAFailedLoadKeepsTheOpenObject) {
         EXPECT_EQ(d.windowTitle() + d.m_stringTablePage->text(2), "Visual Trellisor - MYPATH.DATJardin");
     }
     EXPECT_EQ(m_ui.waitBegins, m_ui.waitEnds);
+
+    // A checksum that does not hold is said once, and the file opens as it is.
+    auto damaged = storedObjectFile(buildChunk(twelveStrings(), standardSprites()));
+    damaged[12] ^= 1;
+    load(QString::fromStdString(m_dir.write("DAMAGED.DAT", damaged)));
+    ASSERT_EQ(m_ui.messages.size(), 1u);
+    EXPECT_EQ(m_ui.messages[0].text,
+              "DAMAGED.DAT's checksum does not match its contents: it may be damaged. "
+              "It is opened as it is.");
+    EXPECT_EQ(d.windowTitle(), "Visual Trellisor - DAMAGED.DAT");
 }
 
 TEST_F(FileCommands, SaveWritesTheDocumentOrSaysWhyAndKeepsTheFile) {
@@ -165,6 +174,8 @@ TEST_F(FileCommands, NewAssemblesOneTypePerListOrSaysWhyAndKeepsTheObject) {
     click(1003);  // cancelled: a new object belongs to no file and no folder yet
     EXPECT_EQ(std::pair(m_ui.fileRequests.back().initialName, m_ui.fileRequests.back().initialFolder),
               std::pair(QString("*.DAT"), QString()));
+    load(writeObject("KEEP.DAT"));  // the unsaved New is dropped; the file loaded is not modified
+    EXPECT_EQ(d.windowTitle(), "Visual Trellisor - KEEP.DAT");
 }
 
 }  // namespace
