@@ -281,7 +281,15 @@ TEST(CliFailures, BadInputGetsOneLineNamingTheFileAndWritesNothing) {
     const std::string cut = dir.write("cut.bmp", Bytes(20, 'B')), pth = dir.write("bad.pth", Bytes(10, 0));
     const std::string shortFile = dir.write("short.DAT", Bytes(7, 5)), missing = dir.file("missing.DAT");
     const std::string no = dir.file("no/x"), png = dir.file("x.png");
-    const std::string badPng = dir.write("bad.png", pngFailingItsChecks());
+    // A PNG whose text fails its CRC (libpng warns) and whose image data are cut short (it fails).
+    QImage text(4, 4, QImage::Format_RGB32);
+    text.setText("a", "b");
+    ASSERT_TRUE(text.save(QString::fromStdString(png)));
+    Bytes badBytes = dir.read("x.png");
+    const auto textChunk = std::ranges::search(badBytes, std::string_view("tEXt")).begin();
+    textChunk[5] ^= 1;
+    badBytes.resize(badBytes.size() - 20);
+    const std::string badPng = dir.write("bad.png", badBytes);
     const struct {
         std::vector<std::string> args;
         std::string part;
@@ -312,7 +320,7 @@ TEST(CliFailures, BadInputGetsOneLineNamingTheFileAndWritesNothing) {
         {{"sparkles", in, "path", out, "--seed", "-1"}, "sparkles: --seed must be a number from 0"},
         {{"import-bitmap", in, "path", cut, out}, cut + ": bitmap of 20 bytes is shorter"},
         {{"import-bitmap", in, "path", badPng, out},  // the library's warning is not a line of its own
-         badPng + ": cannot read the picture: Unable to read image data (libpng error: IDAT: incorrect"},
+         badPng + ": cannot read the picture: Unable to read image data (libpng error: Read Error)"},
         {{"set-flag", in, out, "--draws-over-supports", "on", "--keep-icons", "--rebuild-icons"},
          "set-flag: --keep-icons and --rebuild-icons exclude each other"},
         {{"render", in, "--view", "sideways", "-o", png}, "render: unknown view 'sideways' (views: example-"},

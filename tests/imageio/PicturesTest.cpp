@@ -154,22 +154,12 @@ TEST(SpriteFolder, BadInputNamesTheFileAndChangesNothing) {
     }
 }
 
-TEST(QuietMessages, LibraryMessagesAreDroppedAndWhatALibraryPrintsJoinsTheReason) {
-    const std::tuple<const char*, QtMsgType, bool> rule[] = {
-        {"qt.gui.imageio", QtWarningMsg, false}, {"default", QtCriticalMsg, false},
-        {"trellisorx", QtWarningMsg, false},     {"trellisor", QtDebugMsg, true},
-        {"trellisor.save", QtWarningMsg, true},  {"qt.qpa.xcb", QtFatalMsg, true}};
-    for (const auto& [category, type, printed] : rule)
+TEST(QuietMessages, OnlyOurOwnAndFatalMessagesArePrinted) {
+    for (const auto& [category, type, printed] : {std::tuple{"qt.gui.imageio", QtWarningMsg, false},
+                                                  {"trellisorx", QtWarningMsg, false},
+                                                  {"trellisor.save", QtWarningMsg, true},
+                                                  {"qt.qpa.xcb", QtFatalMsg, true}})
         EXPECT_EQ(isPrintedMessage(category, type), printed) << category;
-
-    test::TempDir dir;
-    ::testing::internal::CaptureStderr();
-    auto read = readPictureFile(dir.write("bad.png", test::pngFailingItsChecks()), 100);
-    const std::string printed = ::testing::internal::GetCapturedStderr();
-    EXPECT_EQ(
-        read ? "" : read.error(),
-        "cannot read the picture: Unable to read image data (libpng error: IDAT: incorrect header check)");
-    EXPECT_EQ(printed.find("libpng error"), std::string::npos) << printed;
 }
 
 }  // namespace

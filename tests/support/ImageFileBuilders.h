@@ -1,4 +1,4 @@
-// PCX, TIFF, BMP and PNG files built in memory, for the reader tests and the fuzz seeds.
+// PCX, TIFF and BMP files built in memory, for the reader tests and the fuzz seeds.
 #pragma once
 
 #include <cstdint>
@@ -112,33 +112,6 @@ FileBytes bitmap24(int width, int height, ColourAt colourAt) {
             p[0] = std::uint8_t(b), p[1] = std::uint8_t(g), p[2] = std::uint8_t(r);
         }
     return bitmapBytes(s);
-}
-
-// A 4 x 4 PNG whose text chunk fails its CRC and whose image data are no zlib stream: the PNG
-// library warns about the first ("tEXt: CRC error") and gives up at the second ("IDAT:
-// incorrect header check"), printing both.
-inline FileBytes pngFailingItsChecks() {
-    FileBytes png = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
-    auto chunk = [&png](const char* type, FileBytes data, bool rightCrc) {
-        FileBytes typed(type, type + 4);
-        typed.insert(typed.end(), data.begin(), data.end());
-        std::uint32_t crc = 0xFFFFFFFFu;
-        for (std::uint8_t b : typed) {
-            crc ^= b;
-            for (int k = 0; k < 8; ++k) crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1)));
-        }
-        auto bigEndian = [&png](std::uint32_t v) {
-            for (int shift = 24; shift >= 0; shift -= 8) png.push_back(std::uint8_t(v >> shift));
-        };
-        bigEndian(std::uint32_t(data.size()));
-        png.insert(png.end(), typed.begin(), typed.end());
-        bigEndian(rightCrc ? ~crc : 0);
-    };
-    chunk("IHDR", {0, 0, 0, 4, 0, 0, 0, 4, 8, 2, 0, 0, 0}, true);
-    chunk("tEXt", {'a', 0, 'b'}, false);
-    chunk("IDAT", {1, 2, 3}, true);
-    chunk("IEND", {}, true);
-    return png;
 }
 
 }  // namespace trellisor::test
