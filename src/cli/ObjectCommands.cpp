@@ -151,10 +151,10 @@ void registerObjectCommands(std::vector<CliCommand>& commands) {
     commands.push_back(
         {"save",
          {kIn, kOut},
-         "Reads IN and writes OUT as the editor's Load then Save do with the texts as loaded: object "
-         "name from OUT's file name (the stored name stays when OUT's gives it in another case), "
-         "checksum recomputed, chunk run-length coded. Sprites and icons are not touched, and a file "
-         "whose checksum holds is written byte for byte as it was read.",
+         "Reads IN and writes OUT as the editor's Load then Save do with the texts as loaded: the "
+         "object is named after OUT's file name (a stored name that OUT's gives in another case "
+         "stays) and nothing else changes. A file whose checksum holds is written again byte for "
+         "byte; one whose checksum does not hold gets the right one.",
          {},
          runSave});
     commands.push_back(
