@@ -70,6 +70,17 @@ TEST_F(FileCommands, LoadOpensTheFileAndAFailedLoadKeepsTheOpenObject) {
     EXPECT_EQ(d.windowTitle(), "Visual Trellisor - DAMAGED.DAT");
 }
 
+TEST_F(FileCommands, LoadThenSaveWritesTheBytesRead) {
+    open();
+    // Another tool's file: flags byte 0x15, stored, a name in lower case with NULs, an empty text.
+    const auto file =
+        storedObjectFile(buildChunk({{0, "Jardin"}, {1, ""}}, standardSprites()), 0x15, "same\0\0\0\0");
+    load(QString::fromStdString(m_dir.write("Same.dat", file)));
+    m_ui.fileAnswers.push_back(QString::fromStdString(m_dir.file("SAME.DAT")));
+    click(1003);
+    EXPECT_EQ(m_dir.read("SAME.DAT"), file);
+}
+
 TEST_F(FileCommands, SaveWritesTheDocumentOrSaysWhyAndKeepsTheFile) {
     MainDialog& d = open();
     const QString mine = writeObject("MINE.DAT", twelveStrings("Old"));
