@@ -15,7 +15,8 @@ void composePreviewIcons(PathObject& obj);
 
 // An icon is generated when it shows what composePreviewIcons draws from the sprites as they
 // stand, and hand-drawn otherwise (an icon it cannot redraw, row-coded or short, counts as
-// hand-drawn, since it is never replaced); None when the object has no such sprite.
+// hand-drawn, since it is never replaced); None when the object has no such sprite. icon is
+// PathIconSprite or QueueIconSprite.
 enum class IconOrigin { None, Generated, HandDrawn };
 IconOrigin iconOrigin(const PathObject& obj, unsigned icon);
 
