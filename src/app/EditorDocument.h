@@ -62,9 +62,11 @@ public:
     // All twelve texts at once, as one step.
     void setTexts(const QString& name, const DocumentTexts& texts);
 
-    // A loaded object: texts from its string table, history cleared, not modified.
+    // A loaded object as read (icons included): texts from its string table, brightness
+    // counters at 0, history cleared, not modified.
     void open(PathObject object, const QString& path, const QString& fileName);
-    // A new object with every text set to text: history cleared, modified, unnamed.
+    // A new object with every text set to text and its icons composed: brightness counters at
+    // 0, history cleared, modified, unnamed.
     void startNew(PathObject object, const QString& fileName, const QString& text);
     // Writes the object as Save does; on success the document takes the file's
     // name and is no longer modified. A failure changes nothing and gives the
@@ -73,6 +75,9 @@ public:
 
     // The first row whose text Windows-1252 cannot hold, with those characters.
     std::optional<std::pair<int, QString>> unencodableText() const;
+
+    // "icons: hand-drawn, kept" while an icon is hand-drawn (preview/PreviewIcons.h), else "".
+    QString iconsNote() const;
 
     const QString& fileName() const { return m_fileName; }  // empty before the first Load or New
     const QString& filePath() const { return m_filePath; }  // empty until loaded or saved

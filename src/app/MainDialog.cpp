@@ -30,7 +30,6 @@
 #include "object/SpriteStore.h"
 #include "preview/GamePalette.h"
 #include "preview/PreviewFrame.h"
-#include "preview/PreviewIcons.h"
 
 namespace trellisor {
 
@@ -206,6 +205,7 @@ void MainDialog::showDocument() {
     m_drawOverSupportsCheck->setChecked(m_object.drawsPathsOverSupports());
     if (isSpritePage(m_currentPage))
         m_brightnessEdit->setText(QString::number(m_brightness[std::size_t(m_currentPage)]));
+    m_preview->setToolTip(m_document.iconsNote());  // where the icons are shown
     showTitle();
 }
 
@@ -217,8 +217,10 @@ void MainDialog::showTitle() {
                    (m_document.isModified() ? QStringLiteral("*") : QString()));
 }
 
+// The icons are not rebuilt here, as the game's editor did before every repaint: every change
+// already brings the generated ones up to date (EditorDocument::change), and hand-drawn ones
+// are kept (preview/PreviewIcons.h).
 void MainDialog::refreshPreview() {
-    composePreviewIcons(m_object);
     repaint();  // paints (and presents) before returning
 }
 
@@ -230,7 +232,7 @@ void MainDialog::OnPaint(QPaintEvent* event) {
 
 void MainDialog::OnSysCommand(int id) {
     if ((id & 0xFFF0) != kAboutCommand) return;
-    AboutDialog about(this);
+    AboutDialog about(this, m_document.iconsNote());
     m_ui->runModal(about);
 }
 

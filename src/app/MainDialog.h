@@ -105,8 +105,8 @@ public:
     // The check state of the eighteen protection boxes.
     ProtectedRamps protectedRamps() const;
     bool isRampProtected(int ramp) const;
-    // The dialog's context menu, brought up to date: Undo, Redo, the recent files
-    // and the About entry of the system menu.
+    // The dialog's context menu, brought up to date: Undo, Redo, the recent files,
+    // the sprite commands, Rebuild Icons and the About entry of the system menu.
     QMenu* contextMenu();
     // With unsaved changes asks "Save changes to NAME?": true when the changes were
     // saved or may be dropped, false on Cancel or when the save did not happen.
@@ -145,6 +145,8 @@ public:
     // Beyond the message map: sprites out to a folder of pictures and back (MainDialogSprites.cpp).
     void OnExportSprites();
     void OnImportSprites();
+    // Beyond the message map: hand-drawn icons replaced by generated ones, one undo step.
+    void OnRebuildIcons();
 
     // The window closes (Exit, Esc on the window, the close box) only once
     // mayDiscardChanges agrees; it remembers its position.
@@ -183,6 +185,7 @@ private:
     QAction* m_redoAction = nullptr;
     QAction* m_exportSpritesAction = nullptr;
     QAction* m_importSpritesAction = nullptr;
+    QAction* m_rebuildIconsAction = nullptr;
     std::map<int, std::function<void(QEvent*)>> m_messageHandlers;
 };
 

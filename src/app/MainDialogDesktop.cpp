@@ -1,6 +1,6 @@
 // MainDialog: the desktop habits around the commands — keys that do not close
-// the window, the one way out, shortcuts, the context menu with undo and the
-// recent files, dropped files, the strip's tooltips and the Tab order.
+// the window, the one way out, shortcuts, the context menu with undo, the
+// recent files and Rebuild Icons, dropped files, the strip's tooltips and the Tab order.
 #include <QAbstractButton>
 #include <QAction>
 #include <QCheckBox>
@@ -25,6 +25,7 @@
 #include "app/MainDialog.h"
 #include "app/StringTableDialog.h"
 #include "preview/ColourOperations.h"
+#include "preview/PreviewIcons.h"
 
 namespace trellisor {
 
@@ -103,6 +104,8 @@ void MainDialog::createShortcuts() {
     m_importSpritesAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_I));
     connect(m_importSpritesAction, &QAction::triggered, this, &MainDialog::OnImportSprites);
     addActions({m_exportSpritesAction, m_importSpritesAction});
+    m_rebuildIconsAction = new QAction(QStringLiteral("Rebuild Icons"), this);
+    connect(m_rebuildIconsAction, &QAction::triggered, this, &MainDialog::OnRebuildIcons);
     for (QLineEdit* edit : findChildren<QLineEdit*>()) edit->installEventFilter(this);
 }
 
@@ -121,9 +124,20 @@ QMenu* MainDialog::contextMenu() {
     // The system menu's About entry lives here, beside the page's sprites out and in.
     m_contextMenu->addAction(m_exportSpritesAction);
     m_contextMenu->addAction(m_importSpritesAction);
+    // Offered while an icon is hand-drawn: generated icons follow the sprites already.
+    m_rebuildIconsAction->setEnabled(!m_document.iconsNote().isEmpty());
+    m_contextMenu->addAction(m_rebuildIconsAction);
     m_contextMenu->addAction(QStringLiteral("&About trellisor..."), this,
                              [this] { OnSysCommand(kAboutCommand); });
     return m_contextMenu;
+}
+
+void MainDialog::OnRebuildIcons() {
+    (void)m_document.change(QStringLiteral("Rebuild Icons"), [](PathObject& object) {
+        composePreviewIcons(object);
+        return Status::ok();
+    });
+    refreshPreview();
 }
 
 void MainDialog::openDroppedOrRecentFile(const QString& path) {

@@ -55,6 +55,7 @@ void MainDialog::OnLoad() {
 }
 
 void MainDialog::openObjectFile(const QString& path, const QString& fileName) {
+    bool damaged = false;
     {
         WaitCursor wait(*m_ui);
         PathObject loaded;  // the open object stays until this one is read whole
@@ -62,6 +63,7 @@ void MainDialog::openObjectFile(const QString& path, const QString& fileName) {
         const QString reason = QString::fromStdString(report.reason);
         switch (report.outcome) {
             case LoadOutcome::Loaded:
+                damaged = !checksumMatches(loaded);
                 m_document.open(std::move(loaded), path, fileName);
                 addRecentFile(QFileInfo(path).absoluteFilePath());
                 break;
@@ -79,6 +81,10 @@ void MainDialog::openObjectFile(const QString& path, const QString& fileName) {
         }
     }
     refreshPreview();
+    // Said once the object shows; Save writes a correct checksum.
+    if (damaged)
+        reportFailure(fileName + QStringLiteral("'s checksum does not match its contents: it may be damaged. "
+                                                "It is opened as it is."));
 }
 
 void MainDialog::showObjectStrings() { m_stringTablePage->showTexts(m_document.texts()); }

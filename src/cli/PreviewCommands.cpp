@@ -1,6 +1,6 @@
 // The preview and colour commands of trellisor-cli. Each editing command does what
-// the editor's button does to one page, rebuilds the icons as the editor's refresh
-// does (unless --keep-icons) and saves as Save does.
+// the editor's button does to one page, brings the icons up to date as the editor does
+// (CliSupport.h) and saves as Save does.
 #include "cli/PreviewCommands.h"
 
 #include <QImage>
@@ -16,14 +16,14 @@
 #include "preview/ColourOperations.h"
 #include "preview/HeadlessPreview.h"
 #include "preview/PreviewFrame.h"
-#include "preview/PreviewIcons.h"
 
 namespace trellisor {
 
 namespace {
 
 int runIcons(const CommandLine& line) {
-    return editObject(line, [](PathObject&, ObjectTexts&) { return Status::ok(); });
+    return editObject(
+        line, [](PathObject&, ObjectTexts&) { return Status::ok(); }, IconRule::Rebuild);
 }
 
 // The views of render: the two example scenes and each sprite page's element grid.
@@ -88,8 +88,7 @@ int runRender(const CommandLine& line) {
         grass = store->getSprite("grass.pcx");
     }
 
-    // What the editor's refresh does: rebuild the icons, then paint the frame.
-    composePreviewIcons(obj.value());
+    // What the editor's refresh does: the icons as they stand, then the frame.
     drawPreviewFrame(obj.value(), preview.display(), grass, view->mode, view->page);
     const QImage png = screenImage(*preview.screen());
     if (store) store->release();
@@ -152,18 +151,19 @@ int runSparkles(const CommandLine& line) {
 }  // namespace
 
 void registerPreviewCommands(std::vector<CliCommand>& commands) {
-    const QList<QCommandLineOption> pageOptions = {protectOption(), keepIconsOption()};
+    const QList<QCommandLineOption> pageOptions = {protectOption(), keepIconsOption(), rebuildIconsOption()};
     commands.push_back(
         {"icons",
          {kIn, kOut},
-         "Rebuilds the two preview icons of the object IN from its sprites, as the editor does "
-         "before every repaint, and saves the result to OUT.",
+         "Rebuilds the two preview icons of the object IN from its sprites, hand-drawn ones too (as "
+         "the editor's Rebuild Icons does), and saves the result to OUT.",
          {},
          runIcons});
     commands.push_back(
         {"render",
          {kIn},
-         "Draws the preview of IN as the editor shows it (icons rebuilt, grass, then the scene) on a "
+         "Draws the preview of IN as the editor shows it (the icons as they stand, grass, then the scene) on "
+         "a "
          "360 x 260 screen of the depth (default 32) and writes it as PNG. VIEW is one of " +
              renderViewNames() +
              " (the example scenes, or a page's element grid). Without --grass, grass.pcx is looked up "
@@ -200,7 +200,7 @@ void registerPreviewCommands(std::vector<CliCommand>& commands) {
          {kIn, kPage, kOut},
          "Adds sparkles to PAGE's row-coded sprites with the C library's generator seeded with N "
          "(default: the clock), and saves to OUT.",
-         {seedOption(), protectOption(), keepIconsOption()},
+         {seedOption(), protectOption(), keepIconsOption(), rebuildIconsOption()},
          runSparkles});
 }
 

@@ -102,7 +102,7 @@ void registerSpriteCommands(std::vector<CliCommand>& commands) {
                              "Matches colours to these ramps only: 'all' (default) or ramp numbers 0-17 "
                              "separated by commas.",
                              "LIST"),
-          keepIconsOption()},
+          keepIconsOption(), rebuildIconsOption()},
          runImportSprites});
 }
 

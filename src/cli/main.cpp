@@ -9,8 +9,10 @@
 #include "cli/PreviewCommands.h"
 #include "cli/SpriteCommands.h"
 #include "cli/StringCommands.h"
+#include "imageio/QuietMessages.h"
 
 int main(int argc, char** argv) {
+    trellisor::installQuietMessageHandler();  // one line per refusal: no library warnings
     QCoreApplication app(argc, argv);
     std::vector<trellisor::CliCommand> commands;
     trellisor::registerObjectCommands(commands);

@@ -10,6 +10,7 @@
 #include <span>
 
 #include "base/Files.h"
+#include "imageio/QuietMessages.h"
 
 namespace trellisor {
 
@@ -59,6 +60,7 @@ Status writePng(const QImage& image, const std::string& path) {
 }
 
 Result<QImage> readPictureFile(const std::string& path, int maxSide) {
+    StderrCapture printed;  // libpng writes its errors there itself
     QImageReader reader(QFile::decodeName(path.c_str()));
     const QSize size = reader.size();
     if (size.isValid() && (size.width() > maxSide || size.height() > maxSide))
@@ -66,8 +68,10 @@ Result<QImage> readPictureFile(const std::string& path, int maxSide) {
                                     std::to_string(size.height()) + " pixels is larger than " +
                                     std::to_string(maxSide) + " on a side");
     QImage image = reader.read();
+    const std::string library = printed.text();
     if (image.isNull())
-        return Result<QImage>::fail("cannot read the picture: " + reader.errorString().toStdString());
+        return Result<QImage>::fail("cannot read the picture: " + reader.errorString().toStdString() +
+                                    (library.empty() ? "" : " (" + library + ")"));
     return Result<QImage>::ok(std::move(image));
 }
 

@@ -4,11 +4,10 @@
 
 #include <QByteArray>
 #include <QImage>
+#include <QJsonDocument>
 #include <QJsonValue>
 #include <span>
 #include <string>
-
-#include <QJsonDocument>
 
 #include "base/Result.h"
 #include "preview/BitmapImport.h"
@@ -29,7 +28,9 @@ Status writeJsonFile(const std::string& path, const QJsonValue& value);
 Status writePng(const QImage& image, const std::string& path);
 
 // Reads a picture of any format Qt reads. A picture larger than maxSide on either side is
-// refused from its header, before its pixels are decoded.
+// refused from its header, before its pixels are decoded. What the picture library prints
+// itself while reading goes into the reason, not to the terminal ("cannot read the picture:
+// Unable to read image data (libpng error: IDAT: incorrect header check)").
 Result<QImage> readPictureFile(const std::string& path, int maxSide);
 
 // The bitmap Import Bitmap paints from. A file the bitmap reader takes as an uncompressed

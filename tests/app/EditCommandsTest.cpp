@@ -105,7 +105,7 @@ TEST_F(EditCommands, EachRunsItsCoreOperationWithTheBoxesTickedAsOneUndoStep) {
         DocumentTexts texts = d.m_document.texts();
         std::srand(3);  // for the sparkles
         command.expect(expected, brightness, texts);
-        composePreviewIcons(expected);
+        followIcons(d.m_object, expected);
         const auto before = savedBytes();
         const BrightnessCounters brightnessBefore = d.m_brightness;
         const int presented = presents();
@@ -185,6 +185,21 @@ TEST_F(EditCommands, RefusalsSayWhyAndChangeNothing) {
     EXPECT_TRUE(m_ui.namePrompts.empty());
 }
 
+TEST_F(EditCommands, RebuildIconsReplacesHandDrawnIconsAsOneUndoStep) {
+    MainDialog& d = open();
+    load(writeObject("SRC.DAT"));  // blank icons: drawn by hand
+    const auto loaded = savedBytes();
+    EXPECT_EQ(d.m_preview->toolTip(), "icons: hand-drawn, kept");
+    PathObject expected = d.m_object.clone();
+    composePreviewIcons(expected);
+    menuAction("Rebuild Icons")->trigger();
+    EXPECT_TRUE(d.m_object == expected);
+    EXPECT_EQ(d.m_document.history().undoText(), "Rebuild Icons");
+    EXPECT_FALSE(menuAction("Rebuild Icons")->isEnabled()) << "generated icons follow the sprites";
+    d.m_document.history().undo();
+    EXPECT_EQ(savedBytes(), loaded);
+}
+
 Status paint(PathObject& object, std::uint8_t colour) {
     auto pixels = object.spritePixels(0);
     std::fill(pixels.begin(), pixels.end(), colour);
@@ -244,12 +259,32 @@ TEST(EditorDocumentHistory, StepsKeepOnlySuccessfulChangesWithinTheirBounds) {
     EXPECT_EQ(document.history().count(), 1);
     EXPECT_LT(document.historyBytes(), 1024u);
 
-    // The count bound; then New clears the history and is unsaved.
+    // The count bound; then New clears the history and is unsaved, with its icons composed.
     for (int row = 2; row < 8; ++row) document.setText(row, "T");
     EXPECT_EQ(document.history().count(), 4);
     document.startNew(object.clone(), "New Path", "New Path");
     EXPECT_EQ(std::tuple(document.history().count(), document.isModified(), document.texts()[11]),
               std::tuple(0, true, QString("New Path")));
+    EXPECT_EQ(document.iconsNote(), "");
+}
+
+TEST(EditorDocumentState, LoadAndNewStartAtBrightnessZeroAndALoadIsNeverModified) {
+    const PathObject object = buildObject(standardSprites());
+    EditorDocument document;
+    document.startNew(object.clone(), "New Path", "New Path");
+    document.open(object.clone(), "/a/A.DAT", "A.DAT");  // an empty history: New's mark must go
+    EXPECT_FALSE(document.isModified());
+    for (bool load : {false, true}) {
+        ASSERT_TRUE(document.change("Brightness", [](PathObject&, BrightnessCounters& counters) {
+            counters[PageQueue] = 3;
+            return Status::ok();
+        }));
+        if (load)
+            document.open(object.clone(), "/a/A.DAT", "A.DAT");
+        else
+            document.startNew(object.clone(), "New Path", "New Path");
+        EXPECT_EQ(document.m_brightness, BrightnessCounters{}) << load;
+    }
 }
 
 }  // namespace

@@ -34,7 +34,9 @@ TEST(CliInfo, PrintsTheHeadStringsAndSpritesAsTextOrJsonAndHelp) {
     // French with a Windows-1252 e-acute (0xE9) and euro sign (0x80); language 12 has no name.
     const Bytes chunk = buildChunk({{2, "Ch\xE9min \x80"}, {0, "Path"}, {12, "X"}, {0, "Later"}},
                                    {solidRowCodedSprite(6, 3, 40, -3, -1), solidRawSprite(2, 2, 9)}, 1, 2);
-    const std::string in = dir.write("IN.DAT", storedObjectFile(chunk, 0x09F55405, "MYPATH  "));
+    Bytes file = storedObjectFile(chunk, 0x09F55405, "MYPATH  ");
+    storeLe32(&file[12], 0);  // a checksum that does not match
+    const std::string in = dir.write("IN.DAT", file);
     runOk(dir, {"save", in, dir.file("OUT.DAT")});  // after which the checksum holds
     // Every byte info prints after save, and info and strings before as text and as JSON (strings'
     // JSON: each language's first text). A failure prints the new hash: check the outputs by eye before
@@ -134,6 +136,12 @@ ProtectedRamps ramps(const char* list) {
 TEST(CliEdits, EachCommandRunsItsCoreOperationWithItsArguments) {
     TempDir dir;
     const std::string in = writeScene(dir), out = dir.file("OUT.DAT"), pics = dir.file("p");
+    {  // a generated path icon and a queue icon drawn by hand: each icons rule has its own result
+        PathObject scene = loadFile(in);
+        composePreviewIcons(scene);
+        std::ranges::fill(scene.spritePixels(QueueIconSprite), std::uint8_t(0));
+        ASSERT_TRUE(saveObjectFile(scene, in, "IN.DAT", objectStrings(scene)));
+    }
     // A picture whose colours change across it as 24-bit BMP and as PNG, and the sprites as true
     // colour with the PNG over a path and a queue sprite.
     dir.write("pic.bmp", bitmap24(64, 64, [](int x, int y) { return std::tuple{250 - x * 3, 60, y * 4}; }));
@@ -170,6 +178,7 @@ TEST(CliEdits, EachCommandRunsItsCoreOperationWithItsArguments) {
         {{"apply-type", in, "supports", dir.file("s.pth"), out},
          [&](PathObject& obj, Texts&) { ASSERT_TRUE(loadTypeFile(obj, PageSupports, dir.file("s.pth"))); }},
         {{"brightness", in, "queue", "20", out}, presses(PageQueue, 20, {})},
+        {{"brightness", in, "path", "2", out, "--rebuild-icons"}, presses(PagePath, 2, {})},
         {{"brightness", in, "path", "-3", out, "--protect", "17,2", "--keep-icons"},
          presses(PagePath, -3, ramps("2,17"))},
         {{"recolour", in, "supports", "18", out},
@@ -194,13 +203,20 @@ TEST(CliEdits, EachCommandRunsItsCoreOperationWithItsArguments) {
         std::remove(out.c_str());
         runOk(dir, args);
         PathObject obj = loadFile(in);
+        const PathObject before = obj.clone();
         auto texts = objectStrings(obj);
         if (edit) edit(obj, texts);
-        const bool keeps = std::find(args.begin(), args.end(), "--keep-icons") != args.end();
-        if (!keeps && args[0] != "save" && args[0] != "set-strings") composePreviewIcons(obj);
+        auto given = [&args](const char* option) { return std::ranges::find(args, option) != args.end(); };
+        if (args[0] == "icons" || given("--rebuild-icons"))
+            composePreviewIcons(obj);
+        else if (!given("--keep-icons"))
+            followIcons(before, obj);
         EXPECT_EQ(dir.read("OUT.DAT"), serializeObjectFile(obj, "OUT.DAT", texts))
             << args[0] << " " << args[1];
     }
+    // Load then Save: the same bytes, the stored name kept under the same name in another case.
+    runOk(dir, {"save", in, dir.file("p/In.dat")});
+    EXPECT_EQ(dir.read("p/In.dat"), dir.read("IN.DAT"));
 
     // export-type writes what the core writes for the page named.
     runOk(dir, {"export-type", in, "queue-railings", dir.file("cli.pth")});
@@ -243,8 +259,7 @@ TEST(CliRender, DrawsTheEditorsFrameForTheViewDepthAndGrass) {
         std::vector<std::string> args = {"render", in, "-o", png};
         args.insert(args.end(), options.begin(), options.end());
         runOk(dir, args);
-        PathObject obj = loadFile(in);
-        composePreviewIcons(obj);
+        const PathObject obj = loadFile(in);  // the icons as they stand
         HeadlessPreview preview(depth);
         drawPreviewFrame(obj, preview.display(), preview.display().loadImageFile(grassFile).get(), mode,
                          page);
@@ -266,6 +281,15 @@ TEST(CliFailures, BadInputGetsOneLineNamingTheFileAndWritesNothing) {
     const std::string cut = dir.write("cut.bmp", Bytes(20, 'B')), pth = dir.write("bad.pth", Bytes(10, 0));
     const std::string shortFile = dir.write("short.DAT", Bytes(7, 5)), missing = dir.file("missing.DAT");
     const std::string no = dir.file("no/x"), png = dir.file("x.png");
+    // A PNG whose text fails its CRC (libpng warns) and whose image data are cut short (it fails).
+    QImage text(4, 4, QImage::Format_RGB32);
+    text.setText("a", "b");
+    ASSERT_TRUE(text.save(QString::fromStdString(png)));
+    Bytes badBytes = dir.read("x.png");
+    const auto textChunk = std::ranges::search(badBytes, std::string_view("tEXt")).begin();
+    textChunk[5] ^= 1;
+    badBytes.resize(badBytes.size() - 20);
+    const std::string badPng = dir.write("bad.png", badBytes);
     const struct {
         std::vector<std::string> args;
         std::string part;
@@ -295,6 +319,10 @@ TEST(CliFailures, BadInputGetsOneLineNamingTheFileAndWritesNothing) {
         {{"recolour", in, "path", "19", out}, "recolour: RAMP must be a number from 0 to 18, not '19'"},
         {{"sparkles", in, "path", out, "--seed", "-1"}, "sparkles: --seed must be a number from 0"},
         {{"import-bitmap", in, "path", cut, out}, cut + ": bitmap of 20 bytes is shorter"},
+        {{"import-bitmap", in, "path", badPng, out},  // the library's warning is not a line of its own
+         badPng + ": cannot read the picture: Unable to read image data (libpng error: Read Error)"},
+        {{"set-flag", in, out, "--draws-over-supports", "on", "--keep-icons", "--rebuild-icons"},
+         "set-flag: --keep-icons and --rebuild-icons exclude each other"},
         {{"render", in, "--view", "sideways", "-o", png}, "render: unknown view 'sideways' (views: example-"},
         {{"render", in, "--view", "path", "--depth", "15", "-o", png}, "--depth must be 8, 16, 24 or 32"},
         {{"render", in, "--view", "path", "--grass", missing, "-o", png}, "the grass image " + missing},

@@ -8,6 +8,7 @@
 
 #include "imageio/PictureFiles.h"
 #include "imageio/PictureImage.h"
+#include "imageio/QuietMessages.h"
 #include "imageio/SpriteFolder.h"
 #include "support/ImageFileBuilders.h"
 #include "support/ObjectBuilder.h"
@@ -151,6 +152,14 @@ TEST(SpriteFolder, BadInputNamesTheFileAndChangesNothing) {
         EXPECT_NE(count.error().find(c.reason), std::string::npos) << count.error();
         EXPECT_EQ(test::dataOf(obj), before) << c.reason;
     }
+}
+
+TEST(QuietMessages, OnlyOurOwnAndFatalMessagesArePrinted) {
+    for (const auto& [category, type, printed] : {std::tuple{"qt.gui.imageio", QtWarningMsg, false},
+                                                  {"trellisorx", QtWarningMsg, false},
+                                                  {"trellisor.save", QtWarningMsg, true},
+                                                  {"qt.qpa.xcb", QtFatalMsg, true}})
+        EXPECT_EQ(isPrintedMessage(category, type), printed) << category;
 }
 
 }  // namespace
