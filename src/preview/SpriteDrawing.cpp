@@ -6,15 +6,22 @@
 
 namespace trellisor {
 
-void drawSprite(const PathObject& obj, Image* target, unsigned index, int x, int y) {
+void drawSprite(const PathObject& obj, Image* target, unsigned index, int x, int y, FrameOwners* owners) {
     if (!target || index >= obj.m_sprites.size()) return;
     const SpriteHeader& h = obj.m_sprites[index];
     const int left = x + h.xOffset, top = y + h.yOffset;
     // Every pixel is packed on its own: the target's format decides the value, so
     // one walk serves 8-, 16-, 24- and 32-bit screens alike.
-    forEachSpritePixel(obj, index, SpriteFormats::RawAndRowCoded, [&](int col, int row, std::uint8_t c) {
+    auto plot = [&](int col, int row, std::uint8_t c) {
         RgbQuad q = previewColour(c);
         target->putPixel(left + col, top + row, target->packColor(q.red, q.green, q.blue), 0);
+    };
+    // The plain walk stays free of the record; only a caller who asks pays for it.
+    if (!owners) return forEachSpritePixel(obj, index, SpriteFormats::RawAndRowCoded, plot);
+    owners->recordDraw(index, x, y);
+    forEachSpritePixel(obj, index, SpriteFormats::RawAndRowCoded, [&](int col, int row, std::uint8_t c) {
+        plot(col, row, c);
+        owners->recordPixel(left + col, top + row, c);
     });
 }
 
@@ -33,8 +40,9 @@ int cellX(int column, int row) { return 64 * column + (row % 2 == 1 ? 67 : 35); 
 
 int cellY(int row, int level) { return 16 * row + 3 - 16 * level; }
 
-void drawElementAt(const PathObject& obj, Image* target, unsigned index, int column, int row, int level) {
-    drawSprite(obj, target, index, cellX(column, row), cellY(row, level));
+void drawElementAt(const PathObject& obj, Image* target, unsigned index, int column, int row, int level,
+                   FrameOwners* owners) {
+    drawSprite(obj, target, index, cellX(column, row), cellY(row, level), owners);
 }
 
 }  // namespace trellisor
