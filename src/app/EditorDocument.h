@@ -74,6 +74,9 @@ public:
     // The first row whose text Windows-1252 cannot hold, with those characters.
     std::optional<std::pair<int, QString>> unencodableText() const;
 
+    // The object as it was last loaded, saved or made by New (the Viewer's "before").
+    const PathObject& savedObject() const { return *m_saved; }
+
     const QString& fileName() const { return m_fileName; }  // empty before the first Load or New
     const QString& filePath() const { return m_filePath; }  // empty until loaded or saved
     // Changed since loaded or saved (only a loaded object counts).
@@ -103,6 +106,8 @@ private:
     QString m_filePath;
     // A copy of m_object as it stood last, shared with the history.
     std::shared_ptr<const PathObject> m_snapshot;
+    // A copy as it was last loaded, saved or made by New.
+    std::shared_ptr<const PathObject> m_saved = std::make_shared<const PathObject>();
     QUndoStack m_history;
 };
 
