@@ -184,7 +184,7 @@ private:
     void setUpKeyboardAccess();
     QRect stripHitArea() const;
     int rampAtStripPoint(QPoint point) const;
-    void showStripFocus();
+    void showKeyboardFocus();
     bool stripOrBoxKey(QObject* watched, QEvent* event);
     bool showStripToolTip(QHelpEvent* help);
     // The strip's command: the current page's colours moved to ramp.
@@ -198,8 +198,8 @@ private:
     QAction* m_exportSpritesAction = nullptr;
     QAction* m_importSpritesAction = nullptr;
     QAction* m_viewerAction = nullptr;
-    QFrame* m_stripFocusMark = nullptr;
-    int m_stripRamp = 0;  // the strip's block the keyboard is on
+    QFrame* m_focusMark = nullptr;  // around the strip's block or the box with the focus
+    int m_stripRamp = 0;            // the strip's block the keyboard is on
     std::unique_ptr<ViewerWindow> m_viewer;
     std::map<int, std::function<void(QEvent*)>> m_messageHandlers;
 };

@@ -1,7 +1,8 @@
 // MainDialog without a mouse: the recolour strip and the eighteen Protected boxes are one tab
 // stop each; arrow keys (and Home, End) move within them, Space acts, and a frame shows which
-// block of the strip has the focus. The strip's tooltips name each ramp's colour, and its
-// one-pixel border column (ramp 18) gets a hit area a person can hit, beyond the strip's edge.
+// block of the strip or which box has the focus (the style draws none for a box without text). The strip's
+// tooltips name each ramp's colour, and its one-pixel border column (ramp 18) gets a hit area a person can
+// hit, beyond the strip's edge.
 #include <QCheckBox>
 #include <QEvent>
 #include <QFrame>
@@ -40,15 +41,15 @@ int MainDialog::rampAtStripPoint(QPoint point) const {
 void MainDialog::setUpKeyboardAccess() {
     m_recolorStrip->setFocusPolicy(Qt::TabFocus);
     m_recolorStrip->installEventFilter(this);
-    m_stripFocusMark = new QFrame(this);
-    m_stripFocusMark->setObjectName(QStringLiteral("stripFocusMark"));
-    m_stripFocusMark->setFrameStyle(QFrame::Box | QFrame::Plain);
-    m_stripFocusMark->setLineWidth(2);
-    m_stripFocusMark->setAttribute(Qt::WA_TransparentForMouseEvents);
-    QPalette marked = m_stripFocusMark->palette();
+    m_focusMark = new QFrame(this);
+    m_focusMark->setObjectName(QStringLiteral("keyboardFocusMark"));
+    m_focusMark->setFrameStyle(QFrame::Box | QFrame::Plain);
+    m_focusMark->setLineWidth(2);
+    m_focusMark->setAttribute(Qt::WA_TransparentForMouseEvents);
+    QPalette marked = m_focusMark->palette();
     marked.setColor(QPalette::WindowText, marked.color(QPalette::Highlight));
-    m_stripFocusMark->setPalette(marked);
-    m_stripFocusMark->hide();
+    m_focusMark->setPalette(marked);
+    m_focusMark->hide();
     for (int ramp = 0; ramp < kRampCount; ++ramp) {
         QCheckBox* box = m_protectedChecks[std::size_t(ramp)];
         box->setFocusPolicy(ramp == 0 ? Qt::StrongFocus : Qt::ClickFocus);
@@ -57,23 +58,30 @@ void MainDialog::setUpKeyboardAccess() {
     }
 }
 
-void MainDialog::showStripFocus() {
-    if (!m_recolorStrip->hasFocus()) return m_stripFocusMark->hide();
+void MainDialog::showKeyboardFocus() {
     const QRect strip = m_recolorStrip->geometry();
-    const int x = strip.left() + 1 + kStripBlockWidth * m_stripRamp;  // inside the one-pixel border
-    m_stripFocusMark->setGeometry(
-        m_stripRamp < kRampCount
-            ? QRect(x - 1, strip.top(), kStripBlockWidth + 2, strip.height())
-            : QRect(strip.right() - 1, strip.top(), kSpecialColumnReach + 2, strip.height()));
-    m_stripFocusMark->raise();
-    m_stripFocusMark->show();
+    const auto box = std::find_if(m_protectedChecks.begin(), m_protectedChecks.end(),
+                                  [](const QCheckBox* b) { return b->hasFocus(); });
+    if (box != m_protectedChecks.end()) {
+        m_focusMark->setGeometry((*box)->geometry().adjusted(-1, -1, 1, 1));
+    } else if (!m_recolorStrip->hasFocus()) {
+        return m_focusMark->hide();
+    } else if (m_stripRamp < kRampCount) {  // inside the one-pixel border
+        const int x = strip.left() + 1 + kStripBlockWidth * m_stripRamp;
+        m_focusMark->setGeometry(x - 1, strip.top() - 2, kStripBlockWidth + 2, strip.height() + 4);
+    } else {
+        m_focusMark->setGeometry(strip.right() - 1, strip.top() - 2, kSpecialColumnReach + 2,
+                                 strip.height() + 4);
+    }
+    m_focusMark->raise();
+    m_focusMark->show();
 }
 
 bool MainDialog::stripOrBoxKey(QObject* watched, QEvent* event) {
     const bool strip = watched == m_recolorStrip;
     const auto box = std::find(m_protectedChecks.begin(), m_protectedChecks.end(), watched);
     if (!strip && box == m_protectedChecks.end()) return false;
-    if (strip && (event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut)) showStripFocus();
+    if (event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut) showKeyboardFocus();
     if (!strip && event->type() == QEvent::FocusIn)  // the box last used is the group's tab stop
         for (QCheckBox* b : m_protectedChecks)
             b->setFocusPolicy(b == *box ? Qt::StrongFocus : Qt::ClickFocus);
@@ -103,7 +111,7 @@ bool MainDialog::stripOrBoxKey(QObject* watched, QEvent* event) {
     }
     if (strip) {
         m_stripRamp = at;
-        showStripFocus();
+        showKeyboardFocus();
         QToolTip::showText(m_recolorStrip->mapToGlobal(QPoint(0, m_recolorStrip->height())), stripToolTip(at),
                            m_recolorStrip);
     } else {

@@ -1,6 +1,7 @@
 // PixelView: device-pixel arithmetic, so a picture pixel always covers whole device pixels.
 #include "app/PixelView.h"
 
+#include <QCursor>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -148,12 +149,15 @@ void PixelView::wheelEvent(QWheelEvent* event) {
 
 void PixelView::keyPressEvent(QKeyEvent* event) {
     if (event->modifiers() & Qt::ControlModifier) {
+        // About the mouse when it stands over the picture, else about the middle.
+        std::optional<QPoint> about = viewport()->mapFromGlobal(QCursor::pos());
+        if (!viewport()->rect().contains(*about)) about.reset();
         switch (event->key()) {
             case Qt::Key_Equal:
             case Qt::Key_Plus:
-                return setZoom(m_zoom + 1);
+                return setZoom(m_zoom + 1, about);
             case Qt::Key_Minus:
-                return setZoom(m_zoom - 1);
+                return setZoom(m_zoom - 1, about);
             case Qt::Key_0:
                 return zoomToFit();
             default:

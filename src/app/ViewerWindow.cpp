@@ -2,6 +2,7 @@
 #include "app/ViewerWindow.h"
 
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
@@ -178,9 +179,15 @@ void ViewerWindow::selectScenePixel(QPoint pixel) {
     // Icons show on every page's gallery: the page stays.
     if (const auto page = pageOfSprite(shownObject(), owner.sprite)) m_pageChooser->setCurrentIndex(*page);
     m_gallery->select(owner.sprite);
+    m_gallery->setFocus();  // the arrow keys go on from the sprite clicked
 }
 
 void ViewerWindow::keyPressEvent(QKeyEvent* event) {
+    // Zoom keys the gallery leaves alone zoom the large sprite.
+    const int key = event->key();
+    if ((event->modifiers() & Qt::ControlModifier) &&
+        (key == Qt::Key_Equal || key == Qt::Key_Plus || key == Qt::Key_Minus || key == Qt::Key_0))
+        return (void)QCoreApplication::sendEvent(m_panel->view(), event);
     if (event->key() != Qt::Key_B || event->modifiers() != Qt::NoModifier)
         return QWidget::keyPressEvent(event);
     if (!event->isAutoRepeat() && !m_holdingB) {

@@ -108,7 +108,12 @@ TEST_F(Viewer, ZoomKeysAreRememberedAClickSelectsItsSpriteAndKeysMoveTheSelectio
     QTest::mouseClick(scene->viewport(), Qt::LeftButton, {}, at(scene, railing));
     EXPECT_EQ(std::pair(v.gallery()->selectedSprite(), v.pageChooser()->currentIndex()),
               std::pair(std::optional(82u), int(PagePathRailings)));
-    // Arrows, Home and End in the gallery; the large view follows.
+    // The keys go on from the gallery; its zoom keys zoom the large sprite.
+    EXPECT_EQ(v.focusWidget(), v.gallery());
+    const int fitted = v.spritePanel()->view()->zoom();
+    QTest::keyClick(v.gallery(), Qt::Key_Equal, Qt::ControlModifier);
+    EXPECT_EQ(v.spritePanel()->view()->zoom(), fitted + 1);
+    // Arrows, Home and End; the large view follows.
     const std::pair<Qt::Key, unsigned> keys[] = {
         {Qt::Key_Right, 83}, {Qt::Key_End, 86}, {Qt::Key_Right, 71}, {Qt::Key_Home, 73}, {Qt::Key_Left, 73}};
     for (const auto& [key, sprite] : keys) {
@@ -137,7 +142,7 @@ TEST_F(Viewer, TheStripAndTheProtectedBoxesWorkByKeyboard) {
     for (int i = 0; i < 10; ++i) QTest::keyClick(m_dialog->m_recolorStrip, Qt::Key_Right);
     EXPECT_EQ(QToolTip::text(), "Recolor to ramp 10: blues");
     const QRect strip = m_dialog->m_recolorStrip->geometry();
-    const auto* mark = m_dialog->findChild<QFrame*>("stripFocusMark");
+    const auto* mark = m_dialog->findChild<QFrame*>("keyboardFocusMark");
     EXPECT_TRUE(mark->isVisible() &&
                 mark->geometry().contains(strip.left() + 1 + 15 * 10 + 7, strip.center().y()));
     QTest::keyClick(m_dialog->m_recolorStrip, Qt::Key_Space);
@@ -152,8 +157,10 @@ TEST_F(Viewer, TheStripAndTheProtectedBoxesWorkByKeyboard) {
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
     EXPECT_EQ(std::pair(QApplication::focusWidget(), m_dialog->m_protectedChecks[1]->isChecked()),
               std::pair(static_cast<QWidget*>(m_dialog->m_protectedChecks[1]), true));
+    EXPECT_TRUE(mark->isVisible() && mark->geometry().contains(m_dialog->m_protectedChecks[1]->geometry()));
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
     EXPECT_EQ(QApplication::focusWidget(), control(1022)) << "one tab stop for the eighteen boxes";
+    EXPECT_FALSE(mark->isVisible());
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
     EXPECT_EQ(QApplication::focusWidget(), m_dialog->m_protectedChecks[1]) << "the box last used";
     // The strip's last column answers a click a few pixels past its edge, and says so.
