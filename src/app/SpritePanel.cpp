@@ -19,7 +19,8 @@ QString factsText(const SpriteFacts& f) {
     const QString page =
         f.page ? QString::fromLatin1(kPages[std::size_t(*f.page)].caption) : QStringLiteral("icon");
     return QStringLiteral(
-               "<b>Sprite %1</b><br>%2<br>%3 \u00d7 %4 pixels<br>offsets x %5, y %6<br>%7, %8 bytes<br>%9")
+               "<b>Sprite %1</b><br>%2<br>%3 \u00d7 %4 pixels<br>offsets x %5, y %6<br>%7, %8 bytes<br>in a "
+               "sprite folder: %9")
         .arg(f.index)
         .arg(page)
         .arg(f.width)

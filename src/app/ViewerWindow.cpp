@@ -90,7 +90,6 @@ ViewerWindow::ViewerWindow(EditorDocument& document, PreviewPane& pane,
     m_scene->setZoom(savedViewerZoom().value_or(kDefaultSceneZoom));
     m_zoomLabel->setText(QStringLiteral("%1\u00d7").arg(m_scene->zoom()));
     m_scene->setFocus();
-    refresh();
 }
 
 ViewerWindow::~ViewerWindow() {
@@ -133,6 +132,7 @@ const SceneShot& ViewerWindow::shownShot() const {
 }
 
 void ViewerWindow::refresh() {
+    if (!isVisible()) return;  // a closed Viewer catches up when it shows again
     const PreviewSettings settings = m_settings();
     if (settings.page != m_mainPage) {  // the Sprites side follows the main window's page
         m_mainPage = settings.page;
@@ -211,6 +211,11 @@ void ViewerWindow::releaseB() {
 void ViewerWindow::changeEvent(QEvent* event) {
     if (event->type() == QEvent::ActivationChange && !isActiveWindow()) releaseB();
     QWidget::changeEvent(event);
+}
+
+void ViewerWindow::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    refresh();
 }
 
 void ViewerWindow::hideEvent(QHideEvent* event) {

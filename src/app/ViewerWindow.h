@@ -31,7 +31,7 @@ public:
     ViewerWindow(EditorDocument& document, PreviewPane& pane, std::function<PreviewSettings()> settings);
     ~ViewerWindow() override;
 
-    // Draws everything again from the document and the preview.
+    // Draws everything again from the document and the preview (while shown).
     void refresh();
     Compare compare() const;
 
@@ -51,6 +51,7 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
     void keyReleaseEvent(QKeyEvent* event) override;
     void changeEvent(QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
     void hideEvent(QHideEvent* event) override;
 
 private:

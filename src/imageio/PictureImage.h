@@ -17,8 +17,7 @@ QImage pictureToImage(const Picture& picture);
 Picture imageToPicture(const QImage& image);
 
 // Every pixel an n x n block (nearest neighbour, never smoothed), as a 32-bit image (with alpha
-// when image has it). Refused when
-// a side would pass kMaxSheetSide.
+// when image has it). Refused when a side would pass kMaxSheetSide.
 Result<QImage> scaledImage(const QImage& image, int n);
 
 }  // namespace trellisor

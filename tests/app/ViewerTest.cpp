@@ -5,6 +5,7 @@
 #include <QFrame>
 #include <QHelpEvent>
 #include <QRadioButton>
+#include <QScrollBar>
 #include <QToolButton>
 #include <QToolTip>
 
@@ -130,6 +131,46 @@ TEST_F(Viewer, ZoomKeysAreRememberedAClickSelectsItsSpriteAndKeysMoveTheSelectio
     pressF4();
     EXPECT_EQ(std::pair(m_dialog->viewer()->scene()->zoom(), m_dialog->viewer()->size()),
               std::pair(5, geometry.size()));
+}
+
+TEST(PixelViewGeometry, AZoomKeepsThePixelUnderThePointAndScrollingStaysOnThePicture) {
+    PixelView view(1, 8);
+    view.resize(300, 200);
+    view.show();
+    view.setImage(QImage(100, 80, QImage::Format_RGB32));
+    view.setZoom(4);
+    auto under = [&view](QPoint point) {
+        const PixelMapping m = view.mapping();
+        return QPoint((point.x() - m.origin.x()) / m.block, (point.y() - m.origin.y()) / m.block);
+    };
+    EXPECT_EQ(view.mapping().block, 4);
+    EXPECT_EQ(view.horizontalScrollBar()->maximum(), 400 - view.viewport()->width());
+    view.horizontalScrollBar()->setValue(60);
+    const QPoint point(70, 50), pixel = under(point);
+    view.setZoom(7, point);
+    EXPECT_EQ(under(point), pixel);
+    const PixelMapping m = view.mapping();
+    EXPECT_EQ(m.visible.left(), -m.origin.x() / 7);
+    const QPoint beyond = m.toDevice(m.visible.bottomRight() + QPoint(1, 1));  // the view is covered
+    EXPECT_TRUE(beyond.x() >= view.viewport()->width() && beyond.y() >= view.viewport()->height());
+    view.setZoom(1);
+    EXPECT_EQ(std::pair(view.mapping().block, view.horizontalScrollBar()->maximum()), std::pair(1, 0));
+}
+
+TEST(SpriteGalleryKeys, TheSelectedCellIsScrolledIntoView) {
+    const PathObject obj = buildObject(sceneSprites());
+    SpriteGallery gallery;
+    gallery.resize(260, 200);
+    gallery.show();
+    gallery.setCells(obj, galleryCells(obj, PagePath));
+    QScrollBar* bar = gallery.verticalScrollBar();
+    QTest::keyClick(&gallery, Qt::Key_End);
+    QTest::keyClick(&gallery, Qt::Key_Right);
+    QTest::keyClick(&gallery, Qt::Key_Right);
+    EXPECT_EQ(std::pair(gallery.selectedSprite(), bar->value()),
+              std::pair(std::optional(72u), bar->maximum()));
+    QTest::keyClick(&gallery, Qt::Key_Home);
+    EXPECT_EQ(std::pair(gallery.selectedSprite(), bar->value()), std::pair(std::optional(0u), 0));
 }
 
 TEST_F(Viewer, TheStripAndTheProtectedBoxesWorkByKeyboard) {

@@ -180,6 +180,11 @@ TEST(SpriteFacts, SpritesShowTheirDrawnPixelsAroundTheirAnchor) {
     EXPECT_EQ(spriteColours(obj, 0, both), first);
     EXPECT_EQ(spriteColours(obj, 1, both), second);
     EXPECT_EQ(uniteBoxes(SpriteBox{}, spriteBox(obj, 1)), spriteBox(obj, 1));
+    // A run past the sprite's width shows no more than the box, and never in the next row.
+    const auto wide =
+        buildObject({test::rowCodedSprite(2, {{test::Run{1, {40, 41, 42}}}, {test::Run{1, {43}}}})});
+    std::vector<std::uint32_t> cut = {0, colour(40), 0, colour(43)};
+    EXPECT_EQ(spriteColours(wide, 0, spriteBox(wide, 0)), cut);
 }
 
 TEST(SpriteFacts, GalleriesHoldThePagesSpritesThenTheIconsWithGapsMarked) {
