@@ -6,22 +6,34 @@
 
 namespace trellisor {
 
+namespace {
+
+// The walk with the record, apart from the plain one below so that the plain refresh is
+// compiled as it always was.
+[[gnu::noinline]] void drawRecorded(const PathObject& obj, Image* target, unsigned index, int x, int y,
+                                    FrameOwners& owners) {
+    const SpriteHeader& h = obj.m_sprites[index];
+    const int left = x + h.xOffset, top = y + h.yOffset;
+    owners.recordDraw(index, x, y);
+    forEachSpritePixel(obj, index, SpriteFormats::RawAndRowCoded, [&](int col, int row, std::uint8_t c) {
+        const RgbQuad q = previewColour(c);
+        target->putPixel(left + col, top + row, target->packColor(q.red, q.green, q.blue), 0);
+        owners.recordPixel(left + col, top + row, c);
+    });
+}
+
+}  // namespace
+
 void drawSprite(const PathObject& obj, Image* target, unsigned index, int x, int y, FrameOwners* owners) {
     if (!target || index >= obj.m_sprites.size()) return;
+    if (owners) return drawRecorded(obj, target, index, x, y, *owners);
     const SpriteHeader& h = obj.m_sprites[index];
     const int left = x + h.xOffset, top = y + h.yOffset;
     // Every pixel is packed on its own: the target's format decides the value, so
     // one walk serves 8-, 16-, 24- and 32-bit screens alike.
-    auto plot = [&](int col, int row, std::uint8_t c) {
+    forEachSpritePixel(obj, index, SpriteFormats::RawAndRowCoded, [&](int col, int row, std::uint8_t c) {
         RgbQuad q = previewColour(c);
         target->putPixel(left + col, top + row, target->packColor(q.red, q.green, q.blue), 0);
-    };
-    // The plain walk stays free of the record; only a caller who asks pays for it.
-    if (!owners) return forEachSpritePixel(obj, index, SpriteFormats::RawAndRowCoded, plot);
-    owners->recordDraw(index, x, y);
-    forEachSpritePixel(obj, index, SpriteFormats::RawAndRowCoded, [&](int col, int row, std::uint8_t c) {
-        plot(col, row, c);
-        owners->recordPixel(left + col, top + row, c);
     });
 }
 
