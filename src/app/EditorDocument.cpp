@@ -171,6 +171,7 @@ void EditorDocument::replaceAll(PathObject object, const DocumentTexts& texts) {
     m_brightness.fill(0);
     m_texts = texts;
     m_snapshot.reset();
+    m_saved = currentState().object;
 }
 
 void EditorDocument::open(PathObject object, const QString& path, const QString& fileName) {
@@ -207,6 +208,7 @@ Status EditorDocument::save(const QString& path, const QString& fileName) {
     if (!saved) return saved;
     m_filePath = path;
     m_fileName = fileName;
+    m_saved = currentState().object;
     m_history.setClean();
     emit titleChanged();
     return saved;

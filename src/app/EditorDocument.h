@@ -79,6 +79,9 @@ public:
     // "icons: hand-drawn, kept" while an icon is hand-drawn (preview/PreviewIcons.h), else "".
     QString iconsNote() const;
 
+    // The object as it was last loaded, saved or made by New (the Viewer's "before").
+    const PathObject& savedObject() const { return *m_saved; }
+
     const QString& fileName() const { return m_fileName; }  // empty before the first Load or New
     const QString& filePath() const { return m_filePath; }  // empty until loaded or saved
     // Changed since loaded or saved (only a loaded object counts).
@@ -108,6 +111,8 @@ private:
     QString m_filePath;
     // A copy of m_object as it stood last, shared with the history.
     std::shared_ptr<const PathObject> m_snapshot;
+    // A copy as it was last loaded, saved or made by New.
+    std::shared_ptr<const PathObject> m_saved = std::make_shared<const PathObject>();
     QUndoStack m_history;
 };
 

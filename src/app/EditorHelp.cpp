@@ -32,7 +32,8 @@ QString editorHelpHtml() {
         "import, Rebuild Icons, <b>Draw Paths over Supports</b>, a text) can be taken back: "
         "<b>Ctrl+Z</b> undoes, <b>Ctrl+Shift+Z</b> or <b>Ctrl+Y</b> redoes. Load and New start a "
         "fresh history and set every page's brightness back to 0.</li>"
-        "<li><b>Ctrl+O</b> Load, <b>Ctrl+S</b> Save, <b>Ctrl+N</b> New, <b>F1</b> this page.</li>"
+        "<li><b>Ctrl+O</b> Load, <b>Ctrl+S</b> Save, <b>Ctrl+N</b> New, <b>F4</b> the Viewer, <b>F1</b> "
+        "this page.</li>"
         "<li>Dropping a .DAT file on the window opens it.</li></ul>"
         "<h4>Pages</h4><p><b>Path</b>, <b>Path Railings</b>, <b>Queue</b>, <b>Queue Railings</b> and "
         "<b>Supports</b> each edit one set of sprites; <b>String Table</b> holds the object's name in "
@@ -46,7 +47,8 @@ QString editorHelpHtml() {
         "<li><b>&lt;</b> and <b>&gt;</b> step the page's brightness (twelve steps each way).</li>"
         "<li>A click on a block of the <b>Recolor:</b> strip moves the page's colours to that colour "
         "ramp; the boxes under the strip protect their ramps from every colour command (<b>Set</b>, "
-        "<b>Clear</b> and <b>Toggle</b> change all of them).</li>"
+        "<b>Clear</b> and <b>Toggle</b> change all of them). By keyboard, Tab reaches the strip and "
+        "then the boxes, one stop each: the arrow keys move, Space recolours or ticks.</li>"
         "<li><b>Import Bitmap</b> repaints the Path or Queue sprites from a picture (.BMP of any "
         "depth, .PNG, or any other format the system reads; stairs and ramps are left alone); "
         "<b>Add Sparkles</b> scatters sparkles over the path.</li>"
@@ -57,10 +59,18 @@ QString editorHelpHtml() {
         "back, after any pixel editor has changed them, as one step.</li></ul>"
         "<h4>The icons</h4><ul>"
         "<li>Icons drawn from the sprites follow every change of them; icons drawn by hand are kept "
-        "(the About box and the preview's tooltip say \"icons: hand-drawn, kept\").</li>"
+        "(the About box, the preview's tooltip and the Viewer say \"icons: hand-drawn, kept\").</li>"
         "<li><b>Rebuild Icons</b> draws both from the sprites, as one step.</li></ul>"
+        "<h4>The Viewer (F4)</h4><ul>"
+        "<li>A second window: the preview zoomed 1x-8x (Ctrl+wheel, Ctrl+=, Ctrl+-, Ctrl+0 fits) and "
+        "the page's sprites, the selected one up to 16x with its size, offsets, format and bytes.</li>"
+        "<li>The line at the bottom says what lies under the mouse: the sprite that drew the pixel, "
+        "its palette index, colour ramp, shade and colour. A click selects that sprite; the arrow "
+        "keys, Page Up/Down, Home and End move on.</li>"
+        "<li>Hold <b>B</b> to see the object as last loaded or saved; <b>Differences</b> marks what "
+        "changed since.</li></ul>"
         "<p>A right click on the window offers Undo and Redo, the last eight files, Export and Import "
-        "Sprites, Rebuild Icons and the About box.</p>");
+        "Sprites, Rebuild Icons, the Viewer and the About box.</p>");
 }
 
 HelpDialog::HelpDialog(QWidget* parent) : QDialog(parent) {

@@ -9,6 +9,8 @@ namespace {
 
 const QString kRecentFilesKey = QStringLiteral("recentFiles");
 const QString kWindowPositionKey = QStringLiteral("windowPosition");
+const QString kViewerGeometryKey = QStringLiteral("viewer/geometry");
+const QString kViewerZoomKey = QStringLiteral("viewer/sceneZoom");
 
 }  // namespace
 
@@ -32,5 +34,21 @@ std::optional<QPoint> savedWindowPosition() {
 }
 
 void saveWindowPosition(QPoint position) { QSettings().setValue(kWindowPositionKey, position); }
+
+std::optional<QByteArray> savedViewerGeometry() {
+    const QVariant value = QSettings().value(kViewerGeometryKey);
+    if (!value.isValid()) return std::nullopt;
+    return value.toByteArray();
+}
+
+void saveViewerGeometry(const QByteArray& geometry) { QSettings().setValue(kViewerGeometryKey, geometry); }
+
+std::optional<int> savedViewerZoom() {
+    const QVariant value = QSettings().value(kViewerZoomKey);
+    if (!value.isValid()) return std::nullopt;
+    return value.toInt();
+}
+
+void saveViewerZoom(int zoom) { QSettings().setValue(kViewerZoomKey, zoom); }
 
 }  // namespace trellisor

@@ -1,7 +1,8 @@
 // What the editor remembers between runs, in the user's settings: the object
-// files opened or saved last and where the window stood.
+// files opened or saved last, where the window stood, and the Viewer's geometry and zoom.
 #pragma once
 
+#include <QByteArray>
 #include <QPoint>
 #include <QString>
 #include <QStringList>
@@ -18,5 +19,10 @@ void addRecentFile(const QString& path);
 
 std::optional<QPoint> savedWindowPosition();
 void saveWindowPosition(QPoint position);
+
+std::optional<QByteArray> savedViewerGeometry();
+void saveViewerGeometry(const QByteArray& geometry);
+std::optional<int> savedViewerZoom();
+void saveViewerZoom(int zoom);
 
 }  // namespace trellisor

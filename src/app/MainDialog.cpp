@@ -26,6 +26,7 @@
 #include "app/QtWindowPort.h"
 #include "app/StringTableDialog.h"
 #include "app/TextCodec.h"
+#include "app/ViewerWindow.h"
 #include "base/Files.h"
 #include "object/SpriteStore.h"
 #include "preview/GamePalette.h"
@@ -62,12 +63,14 @@ void MainDialog::construct() {
     connectMessageMap();
     connectDocument();
     createShortcuts();
+    setUpKeyboardAccess();
     setReadingTabOrder();
     if (auto position = savedWindowPosition(); position && QGuiApplication::screenAt(*position))
         move(*position);
 }
 
 MainDialog::~MainDialog() {
+    m_viewer.reset();  // it watches the document and the preview pane
     // The store goes first: its images were made by the display.
     if (m_spriteStore) m_spriteStore->release();
     m_spriteStore = nullptr;
@@ -234,6 +237,17 @@ void MainDialog::OnSysCommand(int id) {
     if ((id & 0xFFF0) != kAboutCommand) return;
     AboutDialog about(this, m_document.iconsNote());
     m_ui->runModal(about);
+}
+
+void MainDialog::OnViewer() {
+    if (!m_viewer) {
+        m_viewer = std::make_unique<ViewerWindow>(m_document, *m_preview, [this] {
+            return PreviewSettings{m_previewMode, m_currentPage, m_grassSprite};
+        });
+    }
+    m_viewer->show();
+    m_viewer->raise();
+    m_viewer->activateWindow();
 }
 
 void MainDialog::OnHelp() {

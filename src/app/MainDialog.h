@@ -24,6 +24,7 @@
 
 class QCheckBox;
 class QComboBox;
+class QFrame;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
@@ -42,6 +43,7 @@ class QtUiPort;
 class QtWindowPort;
 class SpriteStore;
 class StringTableDialog;
+class ViewerWindow;
 
 // The system-menu command that opens the About box.
 inline constexpr int kAboutCommand = 16;
@@ -147,6 +149,9 @@ public:
     void OnImportSprites();
     // Beyond the message map: hand-drawn icons replaced by generated ones, one undo step.
     void OnRebuildIcons();
+    // The Viewer window (F4): opened, or brought to the front.
+    void OnViewer();
+    ViewerWindow* viewer() const { return m_viewer.get(); }
 
     // The window closes (Exit, Esc on the window, the close box) only once
     // mayDiscardChanges agrees; it remembers its position.
@@ -176,7 +181,16 @@ private:
     void createShortcuts();
     void setReadingTabOrder();
     void openDroppedOrRecentFile(const QString& path);
+    // The strip and the Protected boxes by keyboard, the strip's tooltips and hit area
+    // (MainDialogKeyboard.cpp).
+    void setUpKeyboardAccess();
+    QRect stripHitArea() const;
+    int rampAtStripPoint(QPoint point) const;
+    void showKeyboardFocus();
+    bool stripOrBoxKey(QObject* watched, QEvent* event);
     bool showStripToolTip(QHelpEvent* help);
+    // The strip's command: the current page's colours moved to ramp.
+    void recolourPageTo(int ramp);
 
     std::unique_ptr<QtUiPort> m_ownUi;  // the default port, when none was given
     UiPort* m_ui = nullptr;
@@ -186,6 +200,10 @@ private:
     QAction* m_exportSpritesAction = nullptr;
     QAction* m_importSpritesAction = nullptr;
     QAction* m_rebuildIconsAction = nullptr;
+    QAction* m_viewerAction = nullptr;
+    QFrame* m_focusMark = nullptr;  // around the strip's block or the box with the focus
+    int m_stripRamp = 0;            // the strip's block the keyboard is on
+    std::unique_ptr<ViewerWindow> m_viewer;
     std::map<int, std::function<void(QEvent*)>> m_messageHandlers;
 };
 

@@ -1,6 +1,6 @@
 // MainDialog: the desktop habits around the commands — keys that do not close
 // the window, the one way out, shortcuts, the context menu with undo, the
-// recent files and Rebuild Icons, dropped files, the strip's tooltips and the Tab order.
+// recent files, Rebuild Icons and the Viewer, dropped files, the strip's tooltips and the Tab order.
 #include <QAbstractButton>
 #include <QAction>
 #include <QCheckBox>
@@ -17,7 +17,6 @@
 #include <QRadioButton>
 #include <QShortcut>
 #include <QTabBar>
-#include <QToolTip>
 #include <QUrl>
 
 #include "app/DialogTemplates.h"
@@ -76,6 +75,7 @@ void MainDialog::done(int result) {
 bool MainDialog::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::ShortcutOverride && isUndoOrRedo(static_cast<QKeyEvent*>(event)))
         return true;
+    if (stripOrBoxKey(watched, event)) return true;
     return QDialog::eventFilter(watched, event);
 }
 
@@ -103,7 +103,10 @@ void MainDialog::createShortcuts() {
     m_importSpritesAction = new QAction(QString::fromUtf8("Import Sprites\u2026"), this);
     m_importSpritesAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_I));
     connect(m_importSpritesAction, &QAction::triggered, this, &MainDialog::OnImportSprites);
-    addActions({m_exportSpritesAction, m_importSpritesAction});
+    m_viewerAction = new QAction(QString::fromUtf8("Viewer\u2026"), this);
+    m_viewerAction->setShortcut(QKeySequence(Qt::Key_F4));
+    connect(m_viewerAction, &QAction::triggered, this, &MainDialog::OnViewer);
+    addActions({m_exportSpritesAction, m_importSpritesAction, m_viewerAction});
     m_rebuildIconsAction = new QAction(QStringLiteral("Rebuild Icons"), this);
     connect(m_rebuildIconsAction, &QAction::triggered, this, &MainDialog::OnRebuildIcons);
     for (QLineEdit* edit : findChildren<QLineEdit*>()) edit->installEventFilter(this);
@@ -121,12 +124,13 @@ QMenu* MainDialog::contextMenu() {
                                  [this, path] { openDroppedOrRecentFile(path); });
     }
     if (!files.isEmpty()) m_contextMenu->addSeparator();
-    // The system menu's About entry lives here, beside the page's sprites out and in.
+    // The system menu's About entry lives here, beside the page's sprites out and in and the Viewer.
     m_contextMenu->addAction(m_exportSpritesAction);
     m_contextMenu->addAction(m_importSpritesAction);
     // Offered while an icon is hand-drawn: generated icons follow the sprites already.
     m_rebuildIconsAction->setEnabled(!m_document.iconsNote().isEmpty());
     m_contextMenu->addAction(m_rebuildIconsAction);
+    m_contextMenu->addAction(m_viewerAction);
     m_contextMenu->addAction(QStringLiteral("&About trellisor..."), this,
                              [this] { OnSysCommand(kAboutCommand); });
     return m_contextMenu;
@@ -173,17 +177,6 @@ void MainDialog::connectDocument() {
     });
 }
 
-bool MainDialog::showStripToolTip(QHelpEvent* help) {
-    const QRect strip = m_recolorStrip->geometry();
-    if (!m_recolorStrip->isVisible() || !strip.contains(help->pos())) return false;
-    const int ramp = rampOfStripClick(help->pos().x() - strip.left());
-    const QString text = ramp < kRampCount
-                             ? QStringLiteral("Recolor to ramp %1").arg(ramp)
-                             : QStringLiteral("Recolor to ramp %1 (the special colours)").arg(ramp);
-    QToolTip::showText(help->globalPos(), text, this, strip);
-    return true;
-}
-
 // Top-left to bottom-right, row by row as the template lays the controls out.
 void MainDialog::setReadingTabOrder() {
     std::vector<QWidget*> order = {controlAs<QWidget>(this, 1002), controlAs<QWidget>(this, 1003),
@@ -192,7 +185,7 @@ void MainDialog::setReadingTabOrder() {
         order.push_back(m_stringTablePage->m_languageEdits[std::size_t(row)]);
         order.push_back(findControl(m_stringTablePage, 1020 + 2 * row));
     }
-    order.insert(order.end(), {m_typeCombo, m_showExampleCheck, m_showAllCheck});
+    order.insert(order.end(), {m_typeCombo, m_showExampleCheck, m_showAllCheck, m_recolorStrip});
     order.insert(order.end(), m_protectedChecks.begin(), m_protectedChecks.end());
     order.insert(order.end(), {m_setButton, m_clearButton, m_toggleButton, m_drawOverSupportsCheck,
                                m_brightnessDownButton, m_brightnessEdit, m_brightnessUpButton,

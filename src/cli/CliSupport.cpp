@@ -83,6 +83,18 @@ QCommandLineOption seedOption() {
     return QCommandLineOption("seed", "Seeds the random generator with N instead of the clock.", "N");
 }
 
+QCommandLineOption scaleOption() {
+    return QCommandLineOption("scale", "Draws every pixel as an N x N block, N from 1 (default) to 8.", "N");
+}
+
+Result<int> scaleOf(const CommandLine& line) {
+    const auto text = line.value("scale");
+    if (!text) return Result<int>::ok(1);
+    auto n = integerArgument(*text, 1, 8, "--scale");
+    if (!n) return Result<int>::fail(n.error());
+    return Result<int>::ok(int(n.value()));
+}
+
 Result<int> pageArgument(const std::string& name) {
     if (auto page = spritePageFromCliName(name)) return Result<int>::ok(*page);
     return Result<int>::fail("unknown page '" + name + "' (pages: " + spritePageCliNames() + ")");

@@ -51,6 +51,7 @@ QCommandLineOption keepIconsOption();     // --keep-icons
 QCommandLineOption rebuildIconsOption();  // --rebuild-icons
 QCommandLineOption protectOption();       // --protect LIST
 QCommandLineOption seedOption();          // --seed N
+QCommandLineOption scaleOption();         // --scale N
 
 // A page's command-line name -> the sprite page, or a reason naming the pages.
 Result<int> pageArgument(const std::string& name);
@@ -58,6 +59,8 @@ Result<int> pageArgument(const std::string& name);
 Result<long> integerArgument(const std::string& text, long low, long high, const std::string& what);
 // The ramps of --protect (none when it is not given).
 Result<ProtectedRamps> protectedRampsOf(const CommandLine& line);
+// --scale: 1 (not given) to 8.
+Result<int> scaleOf(const CommandLine& line);
 // Seeds the C library's generator with --seed, or with the clock when it is not given.
 Status seedRandomGenerator(const CommandLine& line);
 

@@ -4,18 +4,23 @@
 #include "cli/PreviewCommands.h"
 
 #include <QImage>
+#include <QJsonObject>
 #include <algorithm>
 #include <cstdlib>
+#include <iostream>
 
 #include "base/Files.h"
 #include "cli/CliSupport.h"
 #include "imageio/PictureFiles.h"
+#include "imageio/PictureImage.h"
 #include "object/ObjectFile.h"
 #include "object/SpriteStore.h"
 #include "preview/BitmapImport.h"
 #include "preview/ColourOperations.h"
 #include "preview/HeadlessPreview.h"
+#include "preview/PixelFacts.h"
 #include "preview/PreviewFrame.h"
+#include "preview/SpriteFacts.h"
 
 namespace trellisor {
 
@@ -26,7 +31,7 @@ int runIcons(const CommandLine& line) {
         line, [](PathObject&, ObjectTexts&) { return Status::ok(); }, IconRule::Rebuild);
 }
 
-// The views of render: the two example scenes and each sprite page's element grid.
+// The views of render and pick: the two example scenes and each sprite page's element grid.
 struct View {
     std::string name;
     int mode;
@@ -47,6 +52,14 @@ std::string renderViewNames() {
     return names;
 }
 
+Result<View> viewArgument(const std::string& name) {
+    const auto views = renderViews();
+    auto view = std::find_if(views.begin(), views.end(), [&](const View& v) { return v.name == name; });
+    if (view == views.end())
+        return Result<View>::fail("unknown view '" + name + "' (views: " + renderViewNames() + ")");
+    return Result<View>::ok(*view);
+}
+
 QImage screenImage(Image& screen) {
     QImage png(screen.width(), screen.height(), QImage::Format_RGB32);
     for (int y = 0; y < screen.height(); ++y)
@@ -58,42 +71,97 @@ QImage screenImage(Image& screen) {
     return png;
 }
 
+// The frame render and pick both draw, so that they never disagree; it keeps the grass the
+// owner record reads.
+struct CliFrame {
+    explicit CliFrame(int depth) : preview(depth) {}
+    ~CliFrame() {
+        if (store) store->release();
+    }
+    HeadlessPreview preview;
+    PathObject obj;
+    FrameOwners owners;
+    std::unique_ptr<Image> ownGrass;
+    SpriteStore* store = nullptr;
+};
+
+// Draws the view of IN (the first positional) over --grass or the grass.pcx found, with the owner
+// record beside it; 0, or the exit code once the reason is printed.
+int drawCliFrame(const CommandLine& line, const View& view, CliFrame& frame) {
+    if (!frame.preview.isReady()) return line.fail("cannot make a screen of that depth");
+    auto obj = loadForCli(line.positional(0));
+    if (!obj) return cliFail(obj.error());
+    frame.obj = std::move(obj.value());
+    Image* grass = nullptr;
+    if (const auto g = line.value("grass")) {
+        frame.ownGrass = frame.preview.display().loadImageFile(*g);
+        if (!frame.ownGrass) return line.fail("cannot read the grass image " + *g);
+        grass = frame.ownGrass.get();
+    } else {
+        frame.store = acquireSpriteStore(&frame.preview.display());
+        grass = frame.store->getSprite("grass.pcx");
+    }
+    // The icons rule of render and pick, in this one place: drawn as they stand, as the editor's
+    // refresh does (generated icons already follow the sprites, hand-drawn ones are kept).
+    drawPreviewFrame(frame.obj, frame.preview.display(), grass, view.mode, view.page, &frame.owners);
+    return 0;
+}
+
 int runRender(const CommandLine& line) {
     const auto viewName = line.value("view");
     if (!viewName) return line.fail("--view VIEW is required");
     const auto out = line.value("o");
     if (!out) return line.fail("-o OUT.png is required");
-    const auto views = renderViews();
-    auto view = std::find_if(views.begin(), views.end(), [&](const View& v) { return v.name == *viewName; });
-    if (view == views.end())
-        return line.fail("unknown view '" + *viewName + "' (views: " + renderViewNames() + ")");
+    auto view = viewArgument(*viewName);
+    if (!view) return line.fail(view.error());
     const std::string depthText = line.value("depth").value_or("32");
     if (depthText != "8" && depthText != "16" && depthText != "24" && depthText != "32")
         return line.fail("--depth must be 8, 16, 24 or 32, not '" + depthText + "'");
-    const int depth = std::stoi(depthText);
-    auto obj = loadForCli(line.positional(0));
-    if (!obj) return cliFail(obj.error());
-
-    HeadlessPreview preview(depth);
-    if (!preview.isReady()) return line.fail("cannot make a " + depthText + "-bit screen");
-    std::unique_ptr<Image> ownGrass;
-    SpriteStore* store = nullptr;
-    Image* grass = nullptr;
-    if (const auto g = line.value("grass")) {
-        ownGrass = preview.display().loadImageFile(*g);
-        if (!ownGrass) return line.fail("cannot read the grass image " + *g);
-        grass = ownGrass.get();
-    } else {
-        store = acquireSpriteStore(&preview.display());
-        grass = store->getSprite("grass.pcx");
-    }
-
-    // What the editor's refresh does: the icons as they stand, then the frame.
-    drawPreviewFrame(obj.value(), preview.display(), grass, view->mode, view->page);
-    const QImage png = screenImage(*preview.screen());
-    if (store) store->release();
-    Status written = writePng(png, *out);
+    auto scale = scaleOf(line);
+    if (!scale) return line.fail(scale.error());
+    CliFrame frame(std::stoi(depthText));
+    if (int failed = drawCliFrame(line, view.value(), frame)) return failed;
+    auto png = scaledImage(screenImage(*frame.preview.screen()), scale.value());
+    if (!png) return line.fail(png.error());
+    Status written = writePng(png.value(), *out);
     if (!written) return line.fail(written.error());
+    return 0;
+}
+
+QJsonValue jsonOrNull(const std::optional<int>& v) { return v ? QJsonValue(*v) : QJsonValue(); }
+
+int runPick(const CommandLine& line) {
+    auto x = integerArgument(line.positional(1), 0, kPreviewWidth - 1, "X");
+    if (!x) return line.fail(x.error() + " (the frame is 360 x 260)");
+    auto y = integerArgument(line.positional(2), 0, kPreviewHeight - 1, "Y");
+    if (!y) return line.fail(y.error() + " (the frame is 360 x 260)");
+    auto view = viewArgument(line.value("view").value_or("example-path"));
+    if (!view) return line.fail(view.error());
+    CliFrame frame(32);
+    if (int failed = drawCliFrame(line, view.value(), frame)) return failed;
+    Image& screen = *frame.preview.screen();
+    const int px = int(x.value()), py = int(y.value());
+    const ScenePixel p = scenePixel(frame.owners, px, py, shownColour(screen, px, py));
+    if (!line.isSet("json")) {
+        std::cout << describeScenePixel(frame.obj, p) << std::endl;
+        return 0;
+    }
+    const bool sprite = p.source == PixelSource::Sprite;
+    const auto page = sprite ? pageOfSprite(frame.obj, p.sprite) : std::nullopt;
+    QJsonValue ramp;
+    if (sprite) ramp = p.colour->ramp ? QJsonValue(*p.colour->ramp) : QJsonValue("special");
+    constexpr const char* kSources[] = {"background", "grass", "sprite"};
+    printJson(QJsonObject{
+        {"x", p.x},
+        {"y", p.y},
+        {"sprite", sprite ? QJsonValue(qint64(p.sprite)) : QJsonValue()},
+        {"page", page ? QJsonValue(kPages[std::size_t(*page)].cliName) : QJsonValue()},
+        {"index", sprite ? QJsonValue(p.colour->index) : QJsonValue()},
+        {"ramp", ramp},
+        {"shade", sprite ? jsonOrNull(p.colour->shade) : QJsonValue()},
+        {"rgb", QString::fromStdString(rgbText(p.shown))},
+        {"source", kSources[int(p.source)]},
+    });
     return 0;
 }
 
@@ -171,8 +239,19 @@ void registerPreviewCommands(std::vector<CliCommand>& commands) {
          {QCommandLineOption("view", "What to draw (required).", "VIEW"),
           QCommandLineOption("depth", "The screen depth: 8, 16, 24 or 32.", "8|16|24|32"),
           QCommandLineOption("grass", "The grass picture (PCX, TIFF).", "FILE"),
-          QCommandLineOption("o", "The PNG file to write (required).", "OUT.png")},
+          QCommandLineOption("o", "The PNG file to write (required).", "OUT.png"), scaleOption()},
          runRender});
+    commands.push_back(
+        {"pick",
+         {kIn, {"X", "The frame pixel's column, 0-359."}, {"Y", "The frame pixel's row, 0-259."}},
+         "Says what lies at pixel X, Y of the frame render draws with the same arguments (at 32 bits), "
+         "as the editor's Viewer says it: the sprite that drew it last with its page, palette index, "
+         "colour ramp (0-17, or special for 226 and above) and shade, and the colour shown; or grass, "
+         "or background. --json prints {x, y, sprite, page, index, ramp, shade, rgb, source}, with null "
+         "where a field does not apply (grass has no palette index).",
+         {QCommandLineOption("view", "What to draw (default example-path).", "VIEW"),
+          QCommandLineOption("grass", "The grass picture (PCX, TIFF).", "FILE"), jsonOption()},
+         runPick});
     commands.push_back(
         {"brightness",
          {kIn, kPage, {"STEPS", "Presses of \">\" (positive) or \"<\" (negative)."}, kOut},

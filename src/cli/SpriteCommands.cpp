@@ -4,7 +4,10 @@
 #include <string_view>
 
 #include "cli/CliSupport.h"
+#include "imageio/PictureFiles.h"
+#include "imageio/PictureImage.h"
 #include "imageio/SpriteFolder.h"
+#include "sprites/SpriteSheet.h"
 
 namespace trellisor {
 
@@ -48,13 +51,31 @@ Result<Matching> matchingOf(const CommandLine& line) {
     return Result<Matching>::ok(matching);
 }
 
+// The sheet of --page (its sprites, then the icons) or of every sprite, at --scale.
+Status writeSheet(const CommandLine& line, const PathObject& obj, int scale, const std::string& path) {
+    std::optional<int> page;
+    if (const auto name = line.value("page")) page = pageArgument(*name).value();  // checked by spriteRange
+    auto sheet = spriteSheet(obj, galleryCells(obj, page));
+    if (!sheet) return Status::fail(sheet.error());
+    auto image = scaledImage(pictureToImage(sheet.value()), scale);
+    if (!image) return Status::fail(image.error());
+    return writePng(image.value(), path);
+}
+
 int runSprites(const CommandLine& line) {
-    const auto dir = line.value("out");
-    if (!dir) return line.fail("--out DIR is required");
+    const auto dir = line.value("out"), sheet = line.value("sheet");
+    if (!dir && !sheet) return line.fail("--out DIR or --sheet OUT.png is required");
+    auto scale = scaleOf(line);
+    if (!scale) return line.fail(scale.error());
     auto obj = loadForCli(line.positional(0));
     if (!obj) return cliFail(obj.error());
     auto range = spriteRange(line, obj.value());
     if (!range) return line.fail(range.error());
+    if (sheet) {
+        Status written = writeSheet(line, obj.value(), scale.value(), *sheet);
+        if (!written) return line.fail(written.error());
+    }
+    if (!dir) return 0;
     Status written = exportSpriteFolder(obj.value(), *dir, range->first, range->second, line.isSet("rgba"));
     if (!written) return line.fail(written.error());
     return 0;
@@ -81,10 +102,13 @@ void registerSpriteCommands(std::vector<CliCommand>& commands) {
          "Writes the sprites of IN (or of PAGE) as DIR/000.png ... (indexed with the game palette and "
          "index 0 transparent, or true colour with alpha under --rgba) and DIR/sprites.json, an array "
          "indexed by sprite number of {path, x, y, flags} with x and y the sprites' drawing offsets "
-         "(null before PAGE's first sprite).",
-         {QCommandLineOption("out", "The folder to write (required).", "DIR"),
+         "(null before PAGE's first sprite). --sheet writes them on one picture instead (or as well): "
+         "a grid of cells, each sprite centred over a checkerboard with its number under it; PAGE's "
+         "sheet ends with the two icons.",
+         {QCommandLineOption("out", "The folder to write.", "DIR"),
           QCommandLineOption("rgba", "Writes true colour with alpha instead of indexed images."),
-          pageOption("Writes only this page's sprites.")},
+          pageOption("Writes only this page's sprites."),
+          QCommandLineOption("sheet", "Writes the sprites on one PNG picture.", "OUT.png"), scaleOption()},
          runSprites});
     commands.push_back(
         {"import-sprites",

@@ -11,6 +11,7 @@
 #include "base/Files.h"
 #include "imageio/PictureFiles.h"
 #include "imageio/PictureImage.h"
+#include "preview/SpriteFacts.h"
 #include "sprites/SpriteImport.h"
 
 namespace trellisor {
@@ -19,12 +20,6 @@ namespace {
 
 // sprites.json of an object of a few hundred sprites is a few tens of KiB.
 constexpr std::uint64_t kMaxJsonBytes = 16ull * 1024 * 1024;
-
-std::string pictureName(unsigned index) {
-    char name[16];
-    std::snprintf(name, sizeof name, "%03u.png", index);
-    return name;
-}
 
 // A whole number within 32 bits, or nothing.
 std::optional<int> wholeNumber(const QJsonValue& v) {
@@ -86,7 +81,7 @@ Status exportSpriteFolder(const PathObject& obj, const std::string& dir, int fir
         if (std::max<int>(h.width, 1) > kMaxPictureSide || std::max<int>(h.height, 1) > kMaxPictureSide)
             return Status::fail("sprite " + std::to_string(i) + " of " + std::to_string(h.width) + " x " +
                                 std::to_string(h.height) + " pixels is too large to write");
-        const std::string name = pictureName(unsigned(i));
+        const std::string name = spriteFileName(unsigned(i));
         Status written = writePng(pictureToImage(spritePicture(obj, unsigned(i), rgba)), joinPath(dir, name));
         if (!written) return written;
         entries.append(QJsonObject{

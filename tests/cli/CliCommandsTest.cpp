@@ -8,6 +8,7 @@
 #include <map>
 
 #include "imageio/PictureFiles.h"
+#include "imageio/PictureImage.h"
 #include "imageio/SpriteFolder.h"
 #include "object/NewPath.h"
 #include "object/StringTableTexts.h"
@@ -16,8 +17,10 @@
 #include "preview/ColourOperations.h"
 #include "preview/HeadlessPreview.h"
 #include "preview/PaletteFiles.h"
+#include "preview/PixelFacts.h"
 #include "preview/PreviewFrame.h"
 #include "preview/PreviewIcons.h"
+#include "sprites/SpriteSheet.h"
 #include "support/CliRunner.h"
 #include "support/ImageFileBuilders.h"
 #include "support/Pixels.h"
@@ -48,7 +51,7 @@ TEST(CliInfo, PrintsTheHeadStringsAndSpritesAsTextOrJsonAndHelp) {
     // The program's and one command's help, and the version.
     EXPECT_NE(runOk(dir, {"--help"})
                   .out.find("  render IN [--view VIEW] [--depth 8|16|24|32] [--grass FILE] "
-                            "[-o OUT.png]\n  "),
+                            "[-o OUT.png] [--scale N]\n  "),
               std::string::npos);
     EXPECT_EQ(runOk(dir, {"save", "--help"}).out.find("Usage: trellisor-cli save [options] IN OUT\n"), 0u);
     EXPECT_EQ(runOk(dir, {"--version"}).out.find("trellisor-cli "), 0u);
@@ -273,6 +276,56 @@ TEST(CliRender, DrawsTheEditorsFrameForTheViewDepthAndGrass) {
     }
 }
 
+TEST(CliViews, RenderScalesPickSaysWhatTheFrameHoldsAndSheetsAreTheCoresPicture) {
+    TempDir dir;
+    const std::string in = writeScene(dir);
+    // render --scale 3: the 1x frame with each pixel a 3 x 3 block.
+    runOk(dir, {"render", in, "--view", "queue", "-o", dir.file("1.png")});
+    runOk(dir, {"render", in, "--view", "queue", "--scale", "3", "-o", dir.file("3.png")});
+    const QImage one(QString::fromStdString(dir.file("1.png"))),
+        three(QString::fromStdString(dir.file("3.png")));
+    ASSERT_EQ(three.size(), QSize(1080, 780));
+    int blocksBroken = 0;
+    for (int y = 0; y < 780; ++y)
+        for (int x = 0; x < 1080; ++x) blocksBroken += three.pixel(x, y) != one.pixel(x / 3, y / 3);
+    EXPECT_EQ(blocksBroken, 0);
+    // pick over 100 x 100 grass: a railing's pixel, the grass and the background beyond it, as the
+    // frame drawn in process with its owner record says them.
+    std::vector<std::uint8_t> palette(768, 0);
+    palette[4] = 160;
+    const std::string grassFile = dir.write("g.pcx", makePcx8(100, 100, 100, Bytes(100 * 100, 1), palette));
+    PathObject obj = loadFile(in);
+    composePreviewIcons(obj);
+    HeadlessPreview preview(32);
+    FrameOwners owners;
+    const auto grass = preview.display().loadImageFile(grassFile);  // read by the record
+    drawPreviewFrame(obj, preview.display(), grass.get(), PreviewExamplePath, PagePath, &owners);
+    for (const auto& [x, y] : {std::pair(227, 25), std::pair(5, 5), std::pair(350, 250)}) {
+        const ScenePixel p = scenePixel(owners, x, y, shownColour(*preview.screen(), x, y));
+        const std::vector<std::string> args = {"pick",    in,       std::to_string(x), std::to_string(y),
+                                               "--grass", grassFile};
+        EXPECT_EQ(runOk(dir, args).out, describeScenePixel(obj, p) + "\n");
+    }
+    // A rail of railing 82 (ramp 10, shade 10) and the grass, whose picture has no palette index.
+    std::vector<std::string> json = {"pick", in, "227", "25", "--grass", grassFile, "--json"};
+    EXPECT_EQ(runOk(dir, json).out,
+              R"({"index":140,"page":"path-railings","ramp":10,"rgb":"#afe7fb","shade":10,"source":"sprite",)"
+              R"("sprite":82,"x":227,"y":25})"
+              "\n");
+    json[2] = json[3] = "5";
+    EXPECT_EQ(runOk(dir, json).out,
+              R"({"index":null,"page":null,"ramp":null,"rgb":"#00a000","shade":null,"source":"grass",)"
+              R"("sprite":null,"x":5,"y":5})"
+              "\n");
+    // sprites --sheet: the core's sheet of the page, scaled.
+    runOk(dir, {"sprites", in, "--sheet", dir.file("sheet.png"), "--page", "queue", "--scale", "2"});
+    const PathObject asRead = loadFile(in);  // sprites draws the icons as they stand
+    const auto sheet = spriteSheet(asRead, galleryCells(asRead, PageQueue));
+    ASSERT_TRUE(sheet);
+    EXPECT_EQ(QImage(QString::fromStdString(dir.file("sheet.png"))).convertToFormat(QImage::Format_ARGB32),
+              scaledImage(pictureToImage(sheet.value()), 2).value());
+}
+
 TEST(CliFailures, BadInputGetsOneLineNamingTheFileAndWritesNothing) {
     TempDir dir;
     const std::string in = writeScene(dir), out = dir.file("OUT.DAT"), p = dir.file("p"), j = dir.file("t");
@@ -284,8 +337,8 @@ TEST(CliFailures, BadInputGetsOneLineNamingTheFileAndWritesNothing) {
     // A PNG whose text fails its CRC (libpng warns) and whose image data are cut short (it fails).
     QImage text(4, 4, QImage::Format_RGB32);
     text.setText("a", "b");
-    ASSERT_TRUE(text.save(QString::fromStdString(png)));
-    Bytes badBytes = dir.read("x.png");
+    ASSERT_TRUE(text.save(QString::fromStdString(dir.file("text.png"))));
+    Bytes badBytes = dir.read("text.png");
     const auto textChunk = std::ranges::search(badBytes, std::string_view("tEXt")).begin();
     textChunk[5] ^= 1;
     badBytes.resize(badBytes.size() - 20);
@@ -327,6 +380,15 @@ TEST(CliFailures, BadInputGetsOneLineNamingTheFileAndWritesNothing) {
         {{"render", in, "--view", "path", "--depth", "15", "-o", png}, "--depth must be 8, 16, 24 or 32"},
         {{"render", in, "--view", "path", "--grass", missing, "-o", png}, "the grass image " + missing},
         {{"sprites", in, "--out", no, "--page", "paths"}, "sprites: unknown page 'paths'"},
+        {{"sprites", in, "--sheet", png, "--page", "roof"}, "sprites: unknown page 'roof'"},
+        {{"sprites", in, "--sheet", png, "--scale", "0"},
+         "sprites: --scale must be a number from 1 to 8, not '0'"},
+        {{"sprites", in}, "sprites: --out DIR or --sheet OUT.png is required"},
+        {{"render", in, "--view", "path", "--scale", "9", "-o", png}, "--scale must be a number from 1 to 8"},
+        {{"pick", in, "360", "0"},
+         "pick: X must be a number from 0 to 359, not '360' (the frame is 360 x 260)"},
+        {{"pick", in, "0", "-1"}, "pick: Y must be a number from 0 to 259, not '-1'"},
+        {{"pick", in, "0", "0", "--view", "roof"}, "pick: unknown view 'roof'"},
         {{"import-sprites", in, p, out}, dir.file("p/000.png") + ": cannot read the picture"},
         {{"import-sprites", in, p, out, "--dither", "random"}, "--dither takes none, diffusion or ordered"},
         {{"import-sprites", in, p, out, "--ramps", ""}, "--ramps takes 'all' or ramp numbers"},
@@ -336,7 +398,7 @@ TEST(CliFailures, BadInputGetsOneLineNamingTheFileAndWritesNothing) {
     for (const auto& c : cases) {
         if (c.json) dir.writeText("t", c.json);
         expectOneLineFailure(runCli(dir, c.args), c.part, c.exitCode);
-        EXPECT_TRUE(dir.read("OUT.DAT").empty()) << c.part;
+        EXPECT_TRUE(dir.read("OUT.DAT").empty() && dir.read("x.png").empty()) << c.part;
     }
     // The bad picture lies outside the queue page, which imports.
     runOk(dir, {"import-sprites", in, p, out, "--page", "queue"});
