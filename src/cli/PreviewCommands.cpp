@@ -63,37 +63,17 @@ int runRender(const CommandLine& line) {
     if (!viewName) return line.fail("--view VIEW is required");
     const auto out = line.value("o");
     if (!out) return line.fail("-o OUT.png is required");
-    const auto views = renderViews();
-    auto view = std::find_if(views.begin(), views.end(), [&](const View& v) { return v.name == *viewName; });
-    if (view == views.end())
-        return line.fail("unknown view '" + *viewName + "' (views: " + renderViewNames() + ")");
+    if (Status known = checkRenderView(*viewName); !known) return line.fail(known.error());
     const std::string depthText = line.value("depth").value_or("32");
     if (depthText != "8" && depthText != "16" && depthText != "24" && depthText != "32")
         return line.fail("--depth must be 8, 16, 24 or 32, not '" + depthText + "'");
-    const int depth = std::stoi(depthText);
     auto obj = loadForCli(line.positional(0));
     if (!obj) return cliFail(obj.error());
-
-    HeadlessPreview preview(depth);
-    if (!preview.isReady()) return line.fail("cannot make a " + depthText + "-bit screen");
-    std::unique_ptr<Image> ownGrass;
-    SpriteStore* store = nullptr;
-    Image* grass = nullptr;
-    if (const auto g = line.value("grass")) {
-        ownGrass = preview.display().loadImageFile(*g);
-        if (!ownGrass) return line.fail("cannot read the grass image " + *g);
-        grass = ownGrass.get();
-    } else {
-        store = acquireSpriteStore(&preview.display());
-        grass = store->getSprite("grass.pcx");
-    }
-
     // What the editor's refresh does: rebuild the icons, then paint the frame.
     composePreviewIcons(obj.value());
-    drawPreviewFrame(obj.value(), preview.display(), grass, view->mode, view->page);
-    const QImage png = screenImage(*preview.screen());
-    if (store) store->release();
-    Status written = writePng(png, *out);
+    auto png = renderFrame(obj.value(), *viewName, std::stoi(depthText), line.value("grass"));
+    if (!png) return line.fail(png.error());
+    Status written = writePng(png.value(), *out);
     if (!written) return line.fail(written.error());
     return 0;
 }
@@ -150,6 +130,38 @@ int runSparkles(const CommandLine& line) {
 }
 
 }  // namespace
+
+Status checkRenderView(const std::string& view) {
+    const auto views = renderViews();
+    if (std::none_of(views.begin(), views.end(), [&](const View& v) { return v.name == view; }))
+        return Status::fail("unknown view '" + view + "' (views: " + renderViewNames() + ")");
+    return Status::ok();
+}
+
+Result<QImage> renderFrame(const PathObject& obj, const std::string& viewName, int depth,
+                           const std::optional<std::string>& grassFile) {
+    using Out = Result<QImage>;
+    const auto views = renderViews();
+    auto view = std::find_if(views.begin(), views.end(), [&](const View& v) { return v.name == viewName; });
+    if (view == views.end()) return Out::fail(checkRenderView(viewName).error());
+    HeadlessPreview preview(depth);
+    if (!preview.isReady()) return Out::fail("cannot make a " + std::to_string(depth) + "-bit screen");
+    std::unique_ptr<Image> ownGrass;
+    SpriteStore* store = nullptr;
+    Image* grass = nullptr;
+    if (grassFile) {
+        ownGrass = preview.display().loadImageFile(*grassFile);
+        if (!ownGrass) return Out::fail("cannot read the grass image " + *grassFile);
+        grass = ownGrass.get();
+    } else {
+        store = acquireSpriteStore(&preview.display());
+        grass = store->getSprite("grass.pcx");
+    }
+    drawPreviewFrame(obj, preview.display(), grass, view->mode, view->page);
+    QImage png = screenImage(*preview.screen());
+    if (store) store->release();
+    return Out::ok(std::move(png));
+}
 
 void registerPreviewCommands(std::vector<CliCommand>& commands) {
     const QList<QCommandLineOption> pageOptions = {protectOption(), keepIconsOption()};

@@ -10,6 +10,14 @@ namespace trellisor {
 
 namespace {
 
+Result<Dither> ditherArgument(const std::string& name) {
+    constexpr std::pair<std::string_view, Dither> kDithers[] = {
+        {"none", Dither::None}, {"diffusion", Dither::Diffusion}, {"ordered", Dither::Ordered}};
+    for (const auto& [text, dither] : kDithers)
+        if (name == text) return Result<Dither>::ok(dither);
+    return Result<Dither>::fail("--dither takes none, diffusion or ordered, not '" + name + "'");
+}
+
 QCommandLineOption pageOption(const char* what) {
     return QCommandLineOption("page", QString::fromLatin1(what), "PAGE");
 }
@@ -24,30 +32,6 @@ Result<std::pair<int, int>> spriteRange(const CommandLine& line, const PathObjec
         {obj.pageFirstSprite(page.value()), obj.pageLastSprite(page.value())});
 }
 
-Result<Dither> ditherArgument(const std::string& name) {
-    constexpr std::pair<std::string_view, Dither> kDithers[] = {
-        {"none", Dither::None}, {"diffusion", Dither::Diffusion}, {"ordered", Dither::Ordered}};
-    for (const auto& [text, dither] : kDithers)
-        if (name == text) return Result<Dither>::ok(dither);
-    return Result<Dither>::fail("--dither takes none, diffusion or ordered, not '" + name + "'");
-}
-
-Result<Matching> matchingOf(const CommandLine& line) {
-    Matching matching;
-    if (const auto dither = line.value("dither")) {
-        auto d = ditherArgument(*dither);
-        if (!d) return Result<Matching>::fail(d.error());
-        matching.dither = d.value();
-    }
-    if (const auto ramps = line.value("ramps")) {
-        if (!parseProtectedRamps(ramps->c_str(), matching.ramps) ||
-            std::none_of(matching.ramps.begin(), matching.ramps.end(), [](bool on) { return on; }))
-            return Result<Matching>::fail(
-                "--ramps takes 'all' or ramp numbers 0-17 separated by commas, not '" + *ramps + "'");
-    }
-    return Result<Matching>::ok(matching);
-}
-
 int runSprites(const CommandLine& line) {
     const auto dir = line.value("out");
     if (!dir) return line.fail("--out DIR is required");
@@ -55,7 +39,7 @@ int runSprites(const CommandLine& line) {
     if (!obj) return cliFail(obj.error());
     auto range = spriteRange(line, obj.value());
     if (!range) return line.fail(range.error());
-    Status written = exportSpriteFolder(obj.value(), *dir, range->first, range->second, line.isSet("rgba"));
+    auto written = exportSpriteFolder(obj.value(), *dir, range->first, range->second, line.isSet("rgba"));
     if (!written) return line.fail(written.error());
     return 0;
 }
@@ -73,6 +57,34 @@ int runImportSprites(const CommandLine& line) {
 }
 
 }  // namespace
+
+Result<Matching> matchingOf(const CommandLine& line) {
+    Matching matching;
+    if (const auto dither = line.value("dither")) {
+        auto d = ditherArgument(*dither);
+        if (!d) return Result<Matching>::fail(d.error());
+        matching.dither = d.value();
+    }
+    if (const auto ramps = line.value("ramps")) {
+        if (!parseProtectedRamps(ramps->c_str(), matching.ramps) ||
+            std::none_of(matching.ramps.begin(), matching.ramps.end(), [](bool on) { return on; }))
+            return Result<Matching>::fail(
+                "--ramps takes 'all' or ramp numbers 0-17 separated by commas, not '" + *ramps + "'");
+    }
+    return Result<Matching>::ok(matching);
+}
+
+QCommandLineOption ditherOption() {
+    return QCommandLineOption("dither", "How colours are matched: none (default), diffusion or ordered.",
+                              "none|diffusion|ordered");
+}
+
+QCommandLineOption rampsOption() {
+    return QCommandLineOption(
+        "ramps",
+        "Matches colours to these ramps only: 'all' (default) or ramp numbers 0-17 separated by commas.",
+        "LIST");
+}
 
 void registerSpriteCommands(std::vector<CliCommand>& commands) {
     commands.push_back(
@@ -95,14 +107,7 @@ void registerSpriteCommands(std::vector<CliCommand>& commands) {
          "indices; other pixels take the nearest game colour (alpha below 128 is transparent). A "
          "picture that shows what its sprite shows keeps the sprite's bytes. Each sprite is written "
          "in the encoding its flags give (1 raw, 5 row-coded). Bad input changes nothing.",
-         {pageOption("Imports only this page's sprites."),
-          QCommandLineOption("dither", "How colours are matched: none (default), diffusion or ordered.",
-                             "none|diffusion|ordered"),
-          QCommandLineOption("ramps",
-                             "Matches colours to these ramps only: 'all' (default) or ramp numbers 0-17 "
-                             "separated by commas.",
-                             "LIST"),
-          keepIconsOption()},
+         {pageOption("Imports only this page's sprites."), ditherOption(), rampsOption(), keepIconsOption()},
          runImportSprites});
 }
 

@@ -300,8 +300,14 @@ TEST(CliFailures, BadInputGetsOneLineNamingTheFileAndWritesNothing) {
         {{"render", in, "--view", "path", "--grass", missing, "-o", png}, "the grass image " + missing},
         {{"sprites", in, "--out", no, "--page", "paths"}, "sprites: unknown page 'paths'"},
         {{"import-sprites", in, p, out}, dir.file("p/000.png") + ": cannot read the picture"},
+        {{"import-sprites", in, p, out, "--page", "queue"},
+         "p/sprites.json: this folder holds Path sprites (000\u2013050), not Queue sprites"},
         {{"import-sprites", in, p, out, "--dither", "random"}, "--dither takes none, diffusion or ordered"},
         {{"import-sprites", in, p, out, "--ramps", ""}, "--ramps takes 'all' or ramp numbers"},
+        {{"watch", in, p, out, "--render", "path"}, "watch: --render VIEW and -o PNG go together"},
+        {{"watch", in, p, out, "--render", "sideways", "-o", png}, "watch: unknown view 'sideways'"},
+        {{"watch", in, p, out, "--once"}, dir.file("p/000.png") + ": cannot read the picture"},
+        {{"watch", in, dir.path(), out}, dir.path() + " holds files but no sprites.json"},
         {{"palette", dir.file("game.bmp")}, "palette: OUT must end in .gpl, .act, .pal or .png, not"},
         {{"palette", no + ".gpl"}, "cannot write " + no + ".gpl: No such file"},
     };
@@ -310,8 +316,6 @@ TEST(CliFailures, BadInputGetsOneLineNamingTheFileAndWritesNothing) {
         expectOneLineFailure(runCli(dir, c.args), c.part, c.exitCode);
         EXPECT_TRUE(dir.read("OUT.DAT").empty()) << c.part;
     }
-    // The bad picture lies outside the queue page, which imports.
-    runOk(dir, {"import-sprites", in, p, out, "--page", "queue"});
 }
 
 }  // namespace
