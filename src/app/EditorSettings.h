@@ -1,5 +1,5 @@
 // What the editor remembers between runs, in the user's settings: the object
-// files opened or saved last and where the window stood.
+// files opened or saved last, the sprite folder used last and where the window stood.
 #pragma once
 
 #include <QPoint>
@@ -15,6 +15,10 @@ inline constexpr int kMaxRecentFiles = 8;
 QStringList recentFiles();
 // Puts path first (once).
 void addRecentFile(const QString& path);
+
+// The folder chosen last for sprites (export, import, link); empty before the first.
+QString lastSpriteFolder();
+void setLastSpriteFolder(const QString& folder);
 
 std::optional<QPoint> savedWindowPosition();
 void saveWindowPosition(QPoint position);

@@ -67,6 +67,7 @@ void MainDialog::keyPressEvent(QKeyEvent* event) {
 
 void MainDialog::done(int result) {
     if (!mayDiscardChanges()) return;
+    unlinkSpriteFolder();
     saveWindowPosition(pos());
     QDialog::done(result);
 }
@@ -102,7 +103,12 @@ void MainDialog::createShortcuts() {
     m_importSpritesAction = new QAction(QString::fromUtf8("Import Sprites\u2026"), this);
     m_importSpritesAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_I));
     connect(m_importSpritesAction, &QAction::triggered, this, &MainDialog::OnImportSprites);
-    addActions({m_exportSpritesAction, m_importSpritesAction});
+    m_linkAction = new QAction(QString::fromUtf8("Link Sprite Folder\u2026"), this);
+    m_linkAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_L));
+    connect(m_linkAction, &QAction::triggered, this, &MainDialog::OnLinkSpriteFolder);
+    m_unlinkAction = new QAction(QStringLiteral("Unlink Sprite Folder"), this);
+    connect(m_unlinkAction, &QAction::triggered, this, &MainDialog::OnUnlinkSpriteFolder);
+    addActions({m_exportSpritesAction, m_importSpritesAction, m_linkAction});
     for (QLineEdit* edit : findChildren<QLineEdit*>()) edit->installEventFilter(this);
 }
 
@@ -121,6 +127,7 @@ QMenu* MainDialog::contextMenu() {
     // The system menu's About entry lives here, beside the page's sprites out and in.
     m_contextMenu->addAction(m_exportSpritesAction);
     m_contextMenu->addAction(m_importSpritesAction);
+    m_contextMenu->addAction(m_linkedFolder ? m_unlinkAction : m_linkAction);
     m_contextMenu->addAction(QStringLiteral("&About trellisor..."), this,
                              [this] { OnSysCommand(kAboutCommand); });
     return m_contextMenu;
@@ -133,6 +140,7 @@ void MainDialog::openDroppedOrRecentFile(const QString& path) {
 
 void MainDialog::connectDocument() {
     connect(&m_document, &EditorDocument::stateReplaced, this, &MainDialog::showDocument);
+    connect(&m_document, &EditorDocument::stateReplaced, this, &MainDialog::writeBackToFolder);
     connect(&m_document, &EditorDocument::titleChanged, this, &MainDialog::showTitle);
     connect(m_stringTablePage, &StringTableDialog::textEdited, this,
             [this](int row) { m_document.setText(row, m_stringTablePage->text(row)); });

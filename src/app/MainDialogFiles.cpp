@@ -62,6 +62,7 @@ void MainDialog::openObjectFile(const QString& path, const QString& fileName) {
         const QString reason = QString::fromStdString(report.reason);
         switch (report.outcome) {
             case LoadOutcome::Loaded:
+                unlinkSpriteFolder();  // the folder shows the object that goes
                 m_document.open(std::move(loaded), path, fileName);
                 addRecentFile(QFileInfo(path).absoluteFilePath());
                 break;
@@ -203,6 +204,7 @@ void MainDialog::OnNew() {
                           QString::fromStdString(assembled.error()) + QLatin1Char('.'));
             return;
         }
+        unlinkSpriteFolder();
         m_document.startNew(std::move(made), QStringLiteral("New Path"), QString::fromLatin1(kNewPathText));
     }
     refreshPreview();
