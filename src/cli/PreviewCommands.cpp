@@ -63,17 +63,16 @@ int runRender(const CommandLine& line) {
     if (!viewName) return line.fail("--view VIEW is required");
     const auto out = line.value("o");
     if (!out) return line.fail("-o OUT.png is required");
-    if (Status known = checkRenderView(*viewName); !known) return line.fail(known.error());
     const std::string depthText = line.value("depth").value_or("32");
     if (depthText != "8" && depthText != "16" && depthText != "24" && depthText != "32")
         return line.fail("--depth must be 8, 16, 24 or 32, not '" + depthText + "'");
+    auto renderer = FrameRenderer::make(*viewName, std::stoi(depthText), line.value("grass"));
+    if (!renderer) return line.fail(renderer.error());
     auto obj = loadForCli(line.positional(0));
     if (!obj) return cliFail(obj.error());
     // What the editor's refresh does: rebuild the icons, then paint the frame.
     composePreviewIcons(obj.value());
-    auto png = renderFrame(obj.value(), *viewName, std::stoi(depthText), line.value("grass"));
-    if (!png) return line.fail(png.error());
-    Status written = writePng(png.value(), *out);
+    Status written = writePng(renderer.value()->draw(obj.value()), *out);
     if (!written) return line.fail(written.error());
     return 0;
 }
@@ -131,36 +130,34 @@ int runSparkles(const CommandLine& line) {
 
 }  // namespace
 
-Status checkRenderView(const std::string& view) {
-    const auto views = renderViews();
-    if (std::none_of(views.begin(), views.end(), [&](const View& v) { return v.name == view; }))
-        return Status::fail("unknown view '" + view + "' (views: " + renderViewNames() + ")");
-    return Status::ok();
-}
-
-Result<QImage> renderFrame(const PathObject& obj, const std::string& viewName, int depth,
-                           const std::optional<std::string>& grassFile) {
-    using Out = Result<QImage>;
+Result<std::unique_ptr<FrameRenderer>> FrameRenderer::make(const std::string& viewName, int depth,
+                                                           const std::optional<std::string>& grassFile) {
+    using Out = Result<std::unique_ptr<FrameRenderer>>;
     const auto views = renderViews();
     auto view = std::find_if(views.begin(), views.end(), [&](const View& v) { return v.name == viewName; });
-    if (view == views.end()) return Out::fail(checkRenderView(viewName).error());
-    HeadlessPreview preview(depth);
-    if (!preview.isReady()) return Out::fail("cannot make a " + std::to_string(depth) + "-bit screen");
-    std::unique_ptr<Image> ownGrass;
-    SpriteStore* store = nullptr;
-    Image* grass = nullptr;
+    if (view == views.end())
+        return Out::fail("unknown view '" + viewName + "' (views: " + renderViewNames() + ")");
+    std::unique_ptr<FrameRenderer> renderer(new FrameRenderer(depth, view->mode, view->page));
+    if (!renderer->m_preview.isReady())
+        return Out::fail("cannot make a " + std::to_string(depth) + "-bit screen");
     if (grassFile) {
-        ownGrass = preview.display().loadImageFile(*grassFile);
-        if (!ownGrass) return Out::fail("cannot read the grass image " + *grassFile);
-        grass = ownGrass.get();
+        renderer->m_ownGrass = renderer->m_preview.display().loadImageFile(*grassFile);
+        if (!renderer->m_ownGrass) return Out::fail("cannot read the grass image " + *grassFile);
+        renderer->m_grass = renderer->m_ownGrass.get();
     } else {
-        store = acquireSpriteStore(&preview.display());
-        grass = store->getSprite("grass.pcx");
+        renderer->m_store = acquireSpriteStore(&renderer->m_preview.display());
+        renderer->m_grass = renderer->m_store->getSprite("grass.pcx");
     }
-    drawPreviewFrame(obj, preview.display(), grass, view->mode, view->page);
-    QImage png = screenImage(*preview.screen());
-    if (store) store->release();
-    return Out::ok(std::move(png));
+    return Out::ok(std::move(renderer));
+}
+
+FrameRenderer::~FrameRenderer() {
+    if (m_store) m_store->release();
+}
+
+QImage FrameRenderer::draw(const PathObject& obj) {
+    drawPreviewFrame(obj, m_preview.display(), m_grass, m_mode, m_page);
+    return screenImage(*m_preview.screen());
 }
 
 void registerPreviewCommands(std::vector<CliCommand>& commands) {

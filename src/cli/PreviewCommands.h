@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QImage>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -10,15 +11,38 @@
 #include "base/Result.h"
 #include "cli/CliCommand.h"
 #include "object/PathObject.h"
+#include "preview/HeadlessPreview.h"
 
 namespace trellisor {
 
-// Whether render knows the view; the refusal names the views.
-Status checkRenderView(const std::string& view);
-// The frame render draws: obj's preview for a view of render (the icons as they stand), on a
-// screen of the depth, over the grass file given or else grass.pcx looked up as the editor does.
-Result<QImage> renderFrame(const PathObject& obj, const std::string& view, int depth = 32,
-                           const std::optional<std::string>& grassFile = std::nullopt);
+class Image;
+class SpriteStore;
+
+// The frame render draws: an object's preview for one of render's views (the icons as they
+// stand) on a screen of the depth, over the grass file given or else grass.pcx looked up as
+// the editor does. One renderer draws as many frames as asked on its one screen (the sprite
+// store keeps the first screen it was given).
+class FrameRenderer {
+public:
+    // Refused with a reason: an unknown view (naming the views), no screen of that depth,
+    // a grass file that cannot be read.
+    static Result<std::unique_ptr<FrameRenderer>> make(
+        const std::string& view, int depth = 32, const std::optional<std::string>& grassFile = std::nullopt);
+    ~FrameRenderer();
+    FrameRenderer(const FrameRenderer&) = delete;
+    FrameRenderer& operator=(const FrameRenderer&) = delete;
+
+    QImage draw(const PathObject& obj);
+
+private:
+    FrameRenderer(int depth, int mode, int page) : m_preview(depth), m_mode(mode), m_page(page) {}
+
+    HeadlessPreview m_preview;
+    int m_mode, m_page;
+    std::unique_ptr<Image> m_ownGrass;
+    SpriteStore* m_store = nullptr;
+    Image* m_grass = nullptr;
+};
 
 void registerPreviewCommands(std::vector<CliCommand>& commands);
 

@@ -74,7 +74,8 @@ private:
 struct Watch {
     const CommandLine& line;
     std::string dir, out;
-    std::optional<std::string> view, picture;
+    std::optional<std::string> picture;
+    std::unique_ptr<FrameRenderer> renderer;  // with --render
     PathObject obj;
     ObjectTexts texts;
 
@@ -84,9 +85,7 @@ struct Watch {
         composePreviewIcons(obj);
         Status saved = saveAsEditor(obj, out, texts);
         if (!saved) return Status::fail("cannot save " + out + ": " + saved.error());
-        if (!view) return saved;
-        auto frame = renderFrame(obj, *view);
-        return frame ? writePng(frame.value(), *picture) : Status::fail(frame.error());
+        return renderer ? writePng(renderer->draw(obj), *picture) : saved;
     }
 
     // Waits for the folder's events and signals until stopped (0) or the folder goes (1).
@@ -144,10 +143,14 @@ struct Watch {
 int runWatch(const CommandLine& line) {
     auto matching = matchingOf(line);
     if (!matching) return line.fail(matching.error());
-    Watch w{line, line.positional(1), line.positional(2), line.value("render"), line.value("o"), {}, {}};
-    if (w.view.has_value() != w.picture.has_value()) return line.fail("--render VIEW and -o PNG go together");
-    if (w.view)
-        if (Status known = checkRenderView(*w.view); !known) return line.fail(known.error());
+    Watch w{line, line.positional(1), line.positional(2), line.value("o"), {}, {}, {}};
+    const auto view = line.value("render");
+    if (view.has_value() != w.picture.has_value()) return line.fail("--render VIEW and -o PNG go together");
+    if (view) {
+        auto renderer = FrameRenderer::make(*view);
+        if (!renderer) return line.fail(renderer.error());
+        w.renderer = std::move(renderer.value());
+    }
     // Blocked before any thread starts (Qt's image conversions start some), so that no
     // thread can take the signal and end the process while it writes OUT.
     std::optional<StopSignals> stop;

@@ -60,7 +60,7 @@ TEST(CliWatch, TakesInEachSavedPictureAndEndsCleanlyOnCtrlC) {
     const std::string in = writeScene(dir);
     ASSERT_TRUE(exportSpriteFolder(loadFile(in), dir.file("p"), 0, 167, false));
     const auto untouched = importedObject(dir, in);
-    CliSession watch(dir, {"watch", in, "p", "OUT.DAT"});
+    CliSession watch(dir, {"watch", in, "p", "OUT.DAT", "--render", "example-queue", "-o", "q.png"});
     const std::string first = watch.nextLine();
     ASSERT_TRUE(isLogLine(first, "OUT.DAT written: 0 sprites changed by p")) << first;
     EXPECT_EQ(dir.read("OUT.DAT"), untouched);
@@ -68,6 +68,10 @@ TEST(CliWatch, TakesInEachSavedPictureAndEndsCleanlyOnCtrlC) {
     const std::string second = watch.nextLine();
     EXPECT_TRUE(isLogLine(second, "OUT.DAT updated: 055.png")) << second;
     EXPECT_EQ(dir.read("OUT.DAT"), importedObject(dir, in));
+    runOk(dir, {"render", "OUT.DAT", "--view", "example-queue", "-o", "r.png"});
+    EXPECT_EQ(QImage(QString::fromStdString(dir.file("q.png"))),
+              QImage(QString::fromStdString(dir.file("r.png"))))
+        << "the view drawn again";
     EXPECT_EQ(watch.stop(SIGINT), 0);
     EXPECT_EQ(dir.read("cli.err"), std::vector<std::uint8_t>{});
     EXPECT_EQ(dir.read("OUT.DAT"), importedObject(dir, in));
