@@ -18,7 +18,7 @@ Result<SpriteFolderLink::Start> LinkedFolder::start(PathObject& obj) {
     auto started = m_link.start(obj);
     if (!started) return started;
     // Watched once the folder exists: an export may have made it.
-    m_events = std::make_unique<FolderEvents>(m_link.dir());
+    m_events = std::make_unique<FolderEvents>(m_link.dir(), m_link.watch(), steadyWatchTime());
     if (m_events->isOpen()) {
         m_notifier = new QSocketNotifier(m_events->descriptor(), QSocketNotifier::Read, this);
         connect(m_notifier, &QSocketNotifier::activated, this, &LinkedFolder::deliverEvents);

@@ -12,12 +12,6 @@ namespace {
 
 QString clockTime() { return QTime::currentTime().toString(QStringLiteral("HH:mm:ss")); }
 
-QString nameList(const std::vector<std::string>& names) {
-    QStringList list;
-    for (const std::string& name : names) list << QString::fromStdString(name);
-    return list.join(QStringLiteral(", "));
-}
-
 }  // namespace
 
 void MainDialog::showLinkStatus(const QString& what) {
@@ -96,7 +90,7 @@ void MainDialog::checkLinkedFolder() {
         said << QStringLiteral("updated %1, %2 sprites").arg(clockTime()).arg(count);
     if (!update->missing.empty())
         said << QStringLiteral("missing %1: %2 (their sprites keep their pixels)")
-                    .arg(clockTime(), nameList(update->missing));
+                    .arg(clockTime(), QString::fromStdString(nameList(update->missing)));
     showLinkStatus(said.join(QStringLiteral("; ")));
     if (!update->changed.empty()) refreshPreview();
 }

@@ -1,6 +1,7 @@
 // Sprites out to a folder of pictures and back in, for work in any pixel editor.
 #include "cli/SpriteCommands.h"
 
+#include <iostream>
 #include <string_view>
 
 #include "cli/CliSupport.h"
@@ -41,19 +42,26 @@ int runSprites(const CommandLine& line) {
     if (!range) return line.fail(range.error());
     auto written = exportSpriteFolder(obj.value(), *dir, range->first, range->second, line.isSet("rgba"));
     if (!written) return line.fail(written.error());
+    std::cout << written.value() << " sprites written to " << *dir << std::endl;
     return 0;
 }
 
 int runImportSprites(const CommandLine& line) {
     auto matching = matchingOf(line);
     if (!matching) return line.fail(matching.error());
-    return editObject(line, [&](PathObject& obj, ObjectTexts&) {
+    int changed = 0;
+    const int code = editObject(line, [&](PathObject& obj, ObjectTexts&) {
         auto range = spriteRange(line, obj);
         if (!range) return Status::fail("import-sprites: " + range.error());
         auto imported =
             importSpriteFolder(obj, line.positional(1), range->first, range->second, matching.value());
+        if (imported) changed = imported.value();
         return imported ? Status::ok() : Status::fail(imported.error());
     });
+    if (code == 0)
+        std::cout << changed << " sprites changed by " << line.positional(1) << "; " << line.lastPositional()
+                  << " written" << std::endl;
+    return code;
 }
 
 }  // namespace

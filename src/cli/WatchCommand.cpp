@@ -33,15 +33,6 @@ void say(const std::string& text) {
     std::cout << clock << ' ' << text << std::endl;
 }
 
-// "055.png, 056.png", the first few names of many and how many more.
-std::string nameList(const std::vector<std::string>& names) {
-    constexpr std::size_t kShown = 8;
-    std::string text;
-    for (std::size_t i = 0; i < names.size() && i < kShown; ++i) text += (i ? ", " : "") + names[i];
-    if (names.size() > kShown) text += " and " + std::to_string(names.size() - kShown) + " more";
-    return text;
-}
-
 // SIGINT and SIGTERM as a descriptor to wait on: they end the loop between two updates,
 // never in the middle of writing OUT.
 class StopSignals {
@@ -89,8 +80,7 @@ struct Watch {
     }
 
     // Waits for the folder's events and signals until stopped (0) or the folder goes (1).
-    int follow(SpriteFolderLink& link, const StopSignals& stop) {
-        FolderEvents events(dir);
+    int follow(SpriteFolderLink& link, FolderEvents& events, const StopSignals& stop) {
         FolderWatch& watch = link.watch();
         WatchTime nextLook = steadyWatchTime();  // without events: a look at the files every interval
         for (;;) {
@@ -163,11 +153,14 @@ int runWatch(const CommandLine& line) {
     SpriteFolderLink link(w.dir, matching.value());
     auto start = link.start(w.obj);
     if (!start) return line.fail(start.error());
+    // Watched from before the first line on: a picture saved once that is said is taken in.
+    std::optional<FolderEvents> events;
+    if (stop) events.emplace(w.dir, link.watch(), steadyWatchTime());
     if (Status written = w.write(); !written) return line.fail(written.error());
     say(w.out + (start->exported
                      ? " written; " + w.dir + " filled with " + std::to_string(start->count) + " sprites"
                      : " written: " + std::to_string(start->count) + " sprites changed by " + w.dir));
-    return stop ? w.follow(link, *stop) : 0;
+    return stop ? w.follow(link, *events, *stop) : 0;
 }
 
 }  // namespace

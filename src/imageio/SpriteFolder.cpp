@@ -43,17 +43,6 @@ std::optional<int> wholeNumber(const QJsonValue& v) {
     return int(d);
 }
 
-// Writes a new file in a folder of our own: no temporary name and no waiting for the disk
-// per file, since the folder is what goes in whole.
-Status writeNewFile(const std::string& path, const QByteArray& bytes) {
-    std::FILE* f = std::fopen(path.c_str(), "wb");
-    if (!f) return Status::fail(std::strerror(errno));
-    const std::size_t size = std::size_t(bytes.size());
-    int error = std::fwrite(bytes.constData(), 1, size, f) == size ? 0 : errno;
-    if (std::fclose(f) != 0 && error == 0) error = errno;
-    return error == 0 ? Status::ok() : Status::fail(std::strerror(error));
-}
-
 // A folder to write the files of an export into, removed again unless it became the
 // folder itself: beside the folder when it can be made there on the same file system (a
 // missing folder is then made by renaming it), else inside the folder.
@@ -157,6 +146,19 @@ std::string wantedSprites(const PathObject& obj, int first, int last) {
 
 }  // namespace
 
+Status replaceFolderFile(const std::string& path, const QByteArray& bytes) {
+    const std::string temp = path + ".tmp-" + std::to_string(::getpid());
+    std::FILE* f = std::fopen(temp.c_str(), "wb");
+    if (!f) return Status::fail(std::strerror(errno));
+    const std::size_t size = std::size_t(bytes.size());
+    int error = std::fwrite(bytes.constData(), 1, size, f) == size ? 0 : errno;
+    if (std::fclose(f) != 0 && error == 0) error = errno;
+    if (error == 0 && std::rename(temp.c_str(), path.c_str()) != 0) error = errno;
+    if (error == 0) return Status::ok();
+    std::remove(temp.c_str());
+    return Status::fail(std::strerror(error));
+}
+
 std::string spritePictureName(unsigned index) { return threeDigits(int(index)) + ".png"; }
 
 Result<QByteArray> spritePng(const PathObject& obj, unsigned index, bool rgba) {
@@ -193,7 +195,7 @@ Result<int> exportSpriteFolder(const PathObject& obj, const std::string& dir, in
     auto write = [&](const std::string& name, const Result<QByteArray>& bytes) {
         if (!bytes) return Status::fail(bytes.error());
         names.push_back(name);
-        Status written = writeNewFile(joinPath(temp->path(), name), bytes.value());
+        Status written = replaceFolderFile(joinPath(temp->path(), name), bytes.value());
         return written ? written
                        : Status::fail("cannot write " + joinPath(dir, name) + ": " + written.error());
     };

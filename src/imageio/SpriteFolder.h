@@ -26,6 +26,12 @@ struct SpriteEntry {
     bool operator==(const SpriteEntry&) const = default;
 };
 
+// Writes a file of a sprite folder: under a temporary name beside it, then renamed over
+// it, so that a pixel editor or a watch sees the old file or the new, never a part. It
+// does not wait for the disk: a sprite folder can always be written again from the object.
+// A failure gives the system's reason.
+Status replaceFolderFile(const std::string& path, const QByteArray& bytes);
+
 // "055.png": the picture export writes for a sprite.
 std::string spritePictureName(unsigned index);
 

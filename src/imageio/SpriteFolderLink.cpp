@@ -112,7 +112,7 @@ Status SpriteFolderLink::writeFile(const std::string& name, const QByteArray& by
     const std::span<const std::uint8_t> data(reinterpret_cast<const std::uint8_t*>(bytes.constData()),
                                              std::size_t(bytes.size()));
     const std::string path = m_disk.pathOf(name);
-    Status written = writeFileReplacing(path, data);
+    Status written = replaceFolderFile(path, bytes);
     if (!written) return Status::fail("cannot write " + path + ": " + written.error());
     m_watch.wrote(name, contentHash(data));
     return written;

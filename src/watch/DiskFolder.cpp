@@ -3,6 +3,8 @@
 
 #include <sys/stat.h>
 
+#include <cstdio>
+
 #include "base/Files.h"
 
 namespace trellisor {
@@ -24,10 +26,17 @@ std::optional<FileStamp> DiskFolder::stamp(const std::string& name) {
                      std::uint64_t(s.st_ino)};
 }
 
+// Read in parts, so that a large file costs no more memory than a small one.
 std::optional<std::uint64_t> DiskFolder::hash(const std::string& name) {
-    auto bytes = readFileBytes(pathOf(name));
-    if (!bytes) return std::nullopt;
-    return contentHash(bytes.value());
+    std::FILE* f = std::fopen(pathOf(name).c_str(), "rb");
+    if (!f) return std::nullopt;
+    std::uint64_t hash = kEmptyContentHash;
+    std::uint8_t part[65536];
+    for (std::size_t n; (n = std::fread(part, 1, sizeof part, f)) > 0;) hash = contentHash({part, n}, hash);
+    const bool failed = std::ferror(f) != 0;
+    std::fclose(f);
+    if (failed) return std::nullopt;
+    return hash;
 }
 
 bool DiskFolder::folderPresent() {

@@ -11,7 +11,8 @@
 
 namespace trellisor {
 
-FolderEvents::FolderEvents(const std::string& dir) {
+FolderEvents::FolderEvents(const std::string& dir, FolderWatch& watch, WatchTime now) {
+    watch.touched("", now);
     m_fd = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
     if (m_fd < 0) return;
     constexpr std::uint32_t kMask = IN_MODIFY | IN_CLOSE_WRITE | IN_ATTRIB | IN_CREATE | IN_DELETE |

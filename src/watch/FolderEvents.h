@@ -12,7 +12,9 @@ namespace trellisor {
 
 class FolderEvents {
 public:
-    explicit FolderEvents(const std::string& dir);
+    // Starts watching dir for watch. The watch then looks at its files once, so that a file
+    // written between its last look and now is not missed.
+    FolderEvents(const std::string& dir, FolderWatch& watch, WatchTime now);
     ~FolderEvents();
     FolderEvents(const FolderEvents&) = delete;
     FolderEvents& operator=(const FolderEvents&) = delete;

@@ -6,10 +6,17 @@
 
 namespace trellisor {
 
-std::uint64_t contentHash(std::span<const std::uint8_t> bytes) {
-    std::uint64_t h = 14695981039346656037ull;
+std::uint64_t contentHash(std::span<const std::uint8_t> bytes, std::uint64_t before) {
+    std::uint64_t h = before;
     for (std::uint8_t b : bytes) h = (h ^ b) * 1099511628211ull;
     return h;
+}
+
+std::string nameList(const std::vector<std::string>& names, std::size_t shown) {
+    std::string text;
+    for (std::size_t i = 0; i < names.size() && i < shown; ++i) text += (i ? ", " : "") + names[i];
+    if (names.size() > shown) text += " and " + std::to_string(names.size() - shown) + " more";
+    return text;
 }
 
 FolderWatch::FolderWatch(FolderFiles& files, WatchTiming timing) : m_files(files), m_timing(timing) {}

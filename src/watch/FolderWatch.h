@@ -35,8 +35,10 @@ struct FileStamp {
     bool operator==(const FileStamp&) const = default;
 };
 
-// A 64-bit FNV-1a hash of a file's bytes.
-std::uint64_t contentHash(std::span<const std::uint8_t> bytes);
+// A 64-bit FNV-1a hash of a file's bytes; a file read in parts hashes each part with the
+// hash of the parts before it.
+inline constexpr std::uint64_t kEmptyContentHash = 14695981039346656037ull;
+std::uint64_t contentHash(std::span<const std::uint8_t> bytes, std::uint64_t before = kEmptyContentHash);
 
 // The followed folder as the watch sees it. Names are relative to the folder.
 class FolderFiles {
@@ -69,6 +71,9 @@ struct FolderUpdate {
     std::vector<std::string> missing;  // followed files that went since the last update
     std::string reason;                // why an update was refused
 };
+
+// "055.png, 056.png", or the first few of many names and how many more, for one line.
+std::string nameList(const std::vector<std::string>& names, std::size_t shown = 8);
 
 class FolderWatch {
 public:

@@ -202,6 +202,8 @@ TEST(CliEdits, EachCommandRunsItsCoreOperationWithItsArguments) {
             << args[0] << " " << args[1];
     }
 
+    EXPECT_EQ(runOk(dir, {"import-sprites", in, pics, out}).out,
+              "2 sprites changed by " + pics + "; " + out + " written\n");
     // export-type writes what the core writes for the page named.
     runOk(dir, {"export-type", in, "queue-railings", dir.file("cli.pth")});
     ASSERT_TRUE(writeTypeFile(loadFile(in), PageQueueRailings, dir.file("own.pth")).isOk());
@@ -217,7 +219,8 @@ TEST(CliEdits, EachCommandRunsItsCoreOperationWithItsArguments) {
         {{"sprites", in, "--out", dir.file("all")}, 0, 167, false},
         {{"sprites", in, "--out", dir.file("queue"), "--page", "queue", "--rgba"}, 51, 70, true}};
     for (const auto& [args, first, last, rgba] : exports) {
-        runOk(dir, args);
+        EXPECT_EQ(runOk(dir, args).out,
+                  std::to_string(last - first + 1) + " sprites written to " + args[3] + "\n");
         ASSERT_TRUE(exportSpriteFolder(loadFile(in), args[3] + "-own", first, last, rgba));
         EXPECT_TRUE(folder(args[3]) == folder(args[3] + "-own")) << args[3];
     }
