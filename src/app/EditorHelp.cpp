@@ -26,7 +26,8 @@ QString editorHelpHtml() {
         "<li>Every change (a type chosen, brightness, recolouring, bitmap import, sparkles, "
         "<b>Draw Paths over Supports</b>, a text) can be taken back: <b>Ctrl+Z</b> undoes, "
         "<b>Ctrl+Shift+Z</b> or <b>Ctrl+Y</b> redoes. Load and New start a fresh history.</li>"
-        "<li><b>Ctrl+O</b> Load, <b>Ctrl+S</b> Save, <b>Ctrl+N</b> New, <b>F1</b> this page.</li>"
+        "<li><b>Ctrl+O</b> Load, <b>Ctrl+S</b> Save, <b>Ctrl+N</b> New, <b>Ctrl+E</b> Export Sprites, "
+        "<b>Ctrl+I</b> Import Sprites, <b>Ctrl+L</b> Link Sprite Folder, <b>F1</b> this page.</li>"
         "<li>Dropping a .DAT file on the window opens it.</li></ul>"
         "<h4>Pages</h4><p><b>Path</b>, <b>Path Railings</b>, <b>Queue</b>, <b>Queue Railings</b> and "
         "<b>Supports</b> each edit one set of sprites; <b>String Table</b> holds the object's name in "
@@ -44,8 +45,15 @@ QString editorHelpHtml() {
         "<li><b>Import Bitmap</b> repaints the Path or Queue sprites from an 8 or 24 bit .BMP file "
         "(stairs and ramps are left alone); <b>Add Sparkles</b> scatters sparkles over the path.</li>"
         "<li><b>Draw Paths over Supports</b> sets the object's flag of that name.</li></ul>"
-        "<p>A right click on the window offers Undo and Redo, the last eight files and the About "
-        "box.</p>");
+        "<h4>Working with a pixel editor</h4><ul>"
+        "<li><b>Export Sprites</b> writes the page's sprites as PNG pictures and a sprites.json into a "
+        "folder; <b>Import Sprites</b> reads them back into the page as one step.</li>"
+        "<li><b>Link Sprite Folder</b> fills an empty folder with every sprite (or takes a sprite folder "
+        "as it is). Each picture saved there then comes in as one step, \"Update from Folder\", and "
+        "every change made here is written back to the folder. The line under the page says what "
+        "happened; Unlink, Load, New and leaving end the link.</li></ul>"
+        "<p>A right click on the window offers Undo and Redo, the last eight files, the sprite "
+        "commands and the About box.</p>");
 }
 
 HelpDialog::HelpDialog(QWidget* parent) : QDialog(parent) {
