@@ -26,14 +26,11 @@ TEST_F(LinkedFolderTest, SavedPicturesComeInAsStepsAndChangesGoBackOut) {
                                .arg(QFileInfo(QString::fromStdString(m_dir.path())).fileName());
     EXPECT_TRUE(d.statusLine().startsWith(linked + "exported ")) << d.statusLine().toStdString();
     EXPECT_TRUE(d.statusLine().endsWith(", 168 sprites"));
-    TempDir own;
-    ASSERT_TRUE(exportSpriteFolder(d.m_object, own.path(), 0, 167, false));
-    for (const char* name : {"sprites.json", "055.png"})
-        EXPECT_EQ(m_dir.read(std::string("sprites/") + name), own.read(name)) << name;
     EXPECT_FALSE(d.m_document.history().canUndo()) << "the export changed nothing";
 
     // A picture saved under a temporary name and renamed over the old one, as pixel editors save.
     const PathObject before = d.m_object.clone();
+    const auto oldPicture = m_dir.read("sprites/055.png");
     const QString picture = QString::fromStdString(folder + "/055.png");
     QImage image = QImage(picture).convertToFormat(QImage::Format_ARGB32);
     image.setPixel(0, 0, qRgb(255, 0, 0));
@@ -52,7 +49,7 @@ TEST_F(LinkedFolderTest, SavedPicturesComeInAsStepsAndChangesGoBackOut) {
 
     // Undone: the folder shows the old picture again, and that write is not taken in.
     d.contextMenu()->actions().at(0)->trigger();
-    EXPECT_EQ(m_dir.read("sprites/055.png"), own.read("055.png"));
+    EXPECT_EQ(m_dir.read("sprites/055.png"), oldPicture);
     QTest::qWait(600);
     EXPECT_EQ(std::pair(d.m_document.history().count(), d.m_document.history().canRedo()),
               std::pair(1, true));
