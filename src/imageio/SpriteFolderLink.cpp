@@ -119,7 +119,6 @@ Status SpriteFolderLink::writeFile(const std::string& name, const QByteArray& by
 }
 
 Result<int> SpriteFolderLink::writeBack(const PathObject& obj) {
-    if (!m_shown.isLoaded()) return Result<int>::ok(0);
     std::vector<SpriteEntry> entries = entriesFor(obj);
     int written = 0;
     for (const SpriteEntry& e : entries) {

@@ -190,6 +190,15 @@ TEST(SpriteFolder, ExportWritesTheWholeFolderOrNothing) {
         EXPECT_NE(written.error().find(c.reason), std::string::npos) << written.error();
         EXPECT_EQ(listing(), before);
     }
+    // A file of a linked folder is replaced whole or not at all, and no temporary file stays.
+    test::TempDir dir;
+    dir.writeText("055.png", "old");
+    {
+        test::FileSizeLimit limit(4);
+        EXPECT_EQ(replaceFolderFile(dir.file("055.png"), "more than four").error(), "File too large");
+    }
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), {}), 1);
+    EXPECT_EQ(dir.read("055.png"), (std::vector<std::uint8_t>{'o', 'l', 'd'}));
 }
 
 TEST(SpriteFolder, ImportOfAPageTheFolderLacksNamesThePagesItHolds) {
