@@ -51,8 +51,8 @@ std::optional<FolderUpdate> LinkedFolder::check(const FolderWatch::Apply& apply)
 }
 
 void LinkedFolder::schedule() {
-    std::optional<WatchTime> due = m_link.watch().nextCheck();
     if (!m_events) return;  // not started
+    std::optional<WatchTime> due = m_link.watch().nextCheck();
     if (!hasEvents()) due = due ? std::min(*due, m_nextLook) : m_nextLook;
     if (!due) return m_timer.stop();
     m_timer.start(int(std::max(WatchTime{0}, *due - steadyWatchTime()).count()));

@@ -37,7 +37,7 @@ void MainDialog::OnLinkSpriteFolder() {
     }();
     if (!started)
         return showStatus(QStringLiteral("Cannot link ") + *folder + QStringLiteral(": ") +
-                          QString::fromStdString(started.error()));
+                          QString::fromStdString(started.error()) + QLatin1Char('.'));
     m_linkedFolder = std::move(linked);
     connect(m_linkedFolder.get(), &LinkedFolder::checkDue, this, &MainDialog::checkLinkedFolder);
     writeBackToFolder();  // the icons, composed again after an import

@@ -54,7 +54,8 @@ public:
     // Takes the signal that came, so that it is not delivered once unblocked.
     void take() const {
         signalfd_siginfo info;
-        if (::read(m_fd, &info, sizeof info) < 0) return;
+        const ssize_t n = ::read(m_fd, &info, sizeof info);
+        (void)n;  // nothing to do when it was taken already
     }
 
 private:
@@ -63,7 +64,6 @@ private:
 };
 
 struct Watch {
-    const CommandLine& line;
     std::string dir, out;
     std::optional<std::string> picture;
     std::unique_ptr<FrameRenderer> renderer;  // with --render
@@ -133,7 +133,7 @@ struct Watch {
 int runWatch(const CommandLine& line) {
     auto matching = matchingOf(line);
     if (!matching) return line.fail(matching.error());
-    Watch w{line, line.positional(1), line.positional(2), line.value("o"), {}, {}, {}};
+    Watch w{line.positional(1), line.positional(2), line.value("o"), {}, {}, {}};
     const auto view = line.value("render");
     if (view.has_value() != w.picture.has_value()) return line.fail("--render VIEW and -o PNG go together");
     if (view) {
@@ -171,13 +171,13 @@ void registerWatchCommand(std::vector<CliCommand>& commands) {
          {kIn,
           {"DIR", "The sprite folder to follow (an empty one is first filled with every sprite)."},
           kOut},
-         "Imports the pictures of DIR (laid out as sprites writes them) into IN's object and writes OUT, "
-         "then "
-         "follows DIR: each time pictures or sprites.json change and the writing has settled, the changed "
-         "pictures are imported and OUT is written again, with one line on stdout per update or refusal "
-         "(\"12:01:05 OUT updated: 055.png, 056.png\"). A picture that cannot be read is tried again until "
-         "it has not changed for 2 s; a refused update leaves OUT as it was. Runs until interrupted (Ctrl+C "
-         "ends it between two updates) or until DIR is deleted or renamed (exit code 1).",
+         "Imports the pictures of DIR (laid out as sprites writes them) into IN's object and writes "
+         "OUT, then follows DIR: each time pictures or sprites.json change and the writing has settled, "
+         "the changed pictures are imported and OUT is written again, with one line on stdout per update "
+         "or refusal (\"12:01:05 OUT updated: 055.png, 056.png\"). A picture that cannot be read is tried "
+         "again until it has not changed for 2 s; a refused update leaves OUT as it was. Runs until "
+         "interrupted (Ctrl+C ends it between two updates) or until DIR is deleted or renamed (exit "
+         "code 1).",
          {QCommandLineOption("render", "Draws this view of render after each update (needs -o).", "VIEW"),
           QCommandLineOption("o", "The PNG file --render writes.", "PNG"), ditherOption(), rampsOption(),
           QCommandLineOption("once", "Imports once, writes OUT and ends.")},
