@@ -11,6 +11,7 @@ const QString kRecentFilesKey = QStringLiteral("recentFiles");
 const QString kWindowPositionKey = QStringLiteral("windowPosition");
 const QString kViewerGeometryKey = QStringLiteral("viewer/geometry");
 const QString kViewerZoomKey = QStringLiteral("viewer/sceneZoom");
+const QString kSpriteFolderKey = QStringLiteral("spriteFolder");
 
 }  // namespace
 
@@ -26,6 +27,10 @@ void addRecentFile(const QString& path) {
     files.prepend(path);
     QSettings().setValue(kRecentFilesKey, files.mid(0, kMaxRecentFiles));
 }
+
+QString lastSpriteFolder() { return QSettings().value(kSpriteFolderKey).toString(); }
+
+void setLastSpriteFolder(const QString& folder) { QSettings().setValue(kSpriteFolderKey, folder); }
 
 std::optional<QPoint> savedWindowPosition() {
     const QVariant value = QSettings().value(kWindowPositionKey);

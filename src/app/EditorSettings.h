@@ -1,5 +1,6 @@
 // What the editor remembers between runs, in the user's settings: the object
-// files opened or saved last, where the window stood, and the Viewer's geometry and zoom.
+// files opened or saved last, the sprite folder used last, where the window stood, and the
+// Viewer's geometry and zoom.
 #pragma once
 
 #include <QByteArray>
@@ -16,6 +17,10 @@ inline constexpr int kMaxRecentFiles = 8;
 QStringList recentFiles();
 // Puts path first (once).
 void addRecentFile(const QString& path);
+
+// The folder chosen last for sprites (export, import, link); empty before the first.
+QString lastSpriteFolder();
+void setLastSpriteFolder(const QString& folder);
 
 std::optional<QPoint> savedWindowPosition();
 void saveWindowPosition(QPoint position);

@@ -21,6 +21,7 @@
 #include "app/DialogTemplates.h"
 #include "app/EditorHelp.h"
 #include "app/EditorSettings.h"
+#include "app/LinkedFolder.h"
 #include "app/PreviewPane.h"
 #include "app/QtUiPort.h"
 #include "app/QtWindowPort.h"
@@ -59,6 +60,7 @@ void MainDialog::construct() {
                    Qt::WindowCloseButtonHint);
     buildDialog(this, dialogTemplate(102));
     bindControls();
+    createStatusLine();
     OnInitDialog();
     connectMessageMap();
     connectDocument();

@@ -41,6 +41,7 @@ namespace trellisor {
 class PreviewPane;
 class QtUiPort;
 class QtWindowPort;
+class LinkedFolder;
 class SpriteStore;
 class StringTableDialog;
 class ViewerWindow;
@@ -113,6 +114,11 @@ public:
     // With unsaved changes asks "Save changes to NAME?": true when the changes were
     // saved or may be dropped, false on Cancel or when the save did not happen.
     bool mayDiscardChanges();
+    // The line under the page that says what Export, Import and the linked folder did.
+    QLabel* m_statusLine = nullptr;
+    QString statusLine() const;  // its whole text (the label may show it shortened)
+    // The linked sprite folder, or null (MainDialogLink.cpp).
+    LinkedFolder* linkedFolder() const { return m_linkedFolder.get(); }
 
     // --- pages ---
     void showPathPage();
@@ -152,6 +158,10 @@ public:
     // The Viewer window (F4): opened, or brought to the front.
     void OnViewer();
     ViewerWindow* viewer() const { return m_viewer.get(); }
+    // The linked folder (MainDialogLink.cpp): pictures saved there come in as undo steps,
+    // the object's changes go out to it.
+    void OnLinkSpriteFolder();
+    void OnUnlinkSpriteFolder();
 
     // The window closes (Exit, Esc on the window, the close box) only once
     // mayDiscardChanges agrees; it remembers its position.
@@ -191,6 +201,15 @@ private:
     bool showStripToolTip(QHelpEvent* help);
     // The strip's command: the current page's colours moved to ramp.
     void recolourPageTo(int ramp);
+    void createStatusLine();
+    void showStatus(const QString& text);
+    // The sprite folder chooser, starting in the folder used last, which it remembers.
+    std::optional<QString> chooseSpriteFolder(const QString& title);
+    void showLinkStatus(const QString& what);
+    void checkLinkedFolder();
+    void writeBackToFolder();
+    // Ends the link (Unlink, Load, New, closing); the folder stays as it is.
+    void unlinkSpriteFolder();
 
     std::unique_ptr<QtUiPort> m_ownUi;  // the default port, when none was given
     UiPort* m_ui = nullptr;
@@ -204,7 +223,13 @@ private:
     QFrame* m_focusMark = nullptr;  // around the strip's block or the box with the focus
     int m_stripRamp = 0;            // the strip's block the keyboard is on
     std::unique_ptr<ViewerWindow> m_viewer;
+    QAction* m_linkAction = nullptr;
+    QAction* m_unlinkAction = nullptr;
     std::map<int, std::function<void(QEvent*)>> m_messageHandlers;
+    QString m_statusText;
+    // Last, so that it goes before the document it writes back from.
+    std::unique_ptr<LinkedFolder> m_linkedFolder;
+    bool m_updatingFromFolder = false;
 };
 
 }  // namespace trellisor

@@ -1,6 +1,7 @@
 // MainDialog: the desktop habits around the commands — keys that do not close
 // the window, the one way out, shortcuts, the context menu with undo, the
-// recent files, Rebuild Icons and the Viewer, dropped files, the strip's tooltips and the Tab order.
+// recent files, the sprite folder commands, Rebuild Icons and the Viewer, dropped files, the
+// strip's tooltips and the Tab order.
 #include <QAbstractButton>
 #include <QAction>
 #include <QCheckBox>
@@ -67,6 +68,7 @@ void MainDialog::keyPressEvent(QKeyEvent* event) {
 
 void MainDialog::done(int result) {
     if (!mayDiscardChanges()) return;
+    unlinkSpriteFolder();
     saveWindowPosition(pos());
     QDialog::done(result);
 }
@@ -103,10 +105,15 @@ void MainDialog::createShortcuts() {
     m_importSpritesAction = new QAction(QString::fromUtf8("Import Sprites\u2026"), this);
     m_importSpritesAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_I));
     connect(m_importSpritesAction, &QAction::triggered, this, &MainDialog::OnImportSprites);
+    m_linkAction = new QAction(QString::fromUtf8("Link Sprite Folder\u2026"), this);
+    m_linkAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_L));
+    connect(m_linkAction, &QAction::triggered, this, &MainDialog::OnLinkSpriteFolder);
+    m_unlinkAction = new QAction(QStringLiteral("Unlink Sprite Folder"), this);
+    connect(m_unlinkAction, &QAction::triggered, this, &MainDialog::OnUnlinkSpriteFolder);
     m_viewerAction = new QAction(QString::fromUtf8("Viewer\u2026"), this);
     m_viewerAction->setShortcut(QKeySequence(Qt::Key_F4));
     connect(m_viewerAction, &QAction::triggered, this, &MainDialog::OnViewer);
-    addActions({m_exportSpritesAction, m_importSpritesAction, m_viewerAction});
+    addActions({m_exportSpritesAction, m_importSpritesAction, m_linkAction, m_viewerAction});
     m_rebuildIconsAction = new QAction(QStringLiteral("Rebuild Icons"), this);
     connect(m_rebuildIconsAction, &QAction::triggered, this, &MainDialog::OnRebuildIcons);
     for (QLineEdit* edit : findChildren<QLineEdit*>()) edit->installEventFilter(this);
@@ -127,6 +134,7 @@ QMenu* MainDialog::contextMenu() {
     // The system menu's About entry lives here, beside the page's sprites out and in and the Viewer.
     m_contextMenu->addAction(m_exportSpritesAction);
     m_contextMenu->addAction(m_importSpritesAction);
+    m_contextMenu->addAction(m_linkedFolder ? m_unlinkAction : m_linkAction);
     // Offered while an icon is hand-drawn: generated icons follow the sprites already.
     m_rebuildIconsAction->setEnabled(!m_document.iconsNote().isEmpty());
     m_contextMenu->addAction(m_rebuildIconsAction);
@@ -151,6 +159,7 @@ void MainDialog::openDroppedOrRecentFile(const QString& path) {
 
 void MainDialog::connectDocument() {
     connect(&m_document, &EditorDocument::stateReplaced, this, &MainDialog::showDocument);
+    connect(&m_document, &EditorDocument::stateReplaced, this, &MainDialog::writeBackToFolder);
     connect(&m_document, &EditorDocument::titleChanged, this, &MainDialog::showTitle);
     connect(m_stringTablePage, &StringTableDialog::textEdited, this,
             [this](int row) { m_document.setText(row, m_stringTablePage->text(row)); });

@@ -63,6 +63,7 @@ void MainDialog::openObjectFile(const QString& path, const QString& fileName) {
         const QString reason = QString::fromStdString(report.reason);
         switch (report.outcome) {
             case LoadOutcome::Loaded:
+                unlinkSpriteFolder();  // the folder shows the object that goes
                 damaged = !checksumMatches(loaded);
                 m_document.open(std::move(loaded), path, fileName);
                 addRecentFile(QFileInfo(path).absoluteFilePath());
@@ -209,6 +210,7 @@ void MainDialog::OnNew() {
                           QString::fromStdString(assembled.error()) + QLatin1Char('.'));
             return;
         }
+        unlinkSpriteFolder();
         m_document.startNew(std::move(made), QStringLiteral("New Path"), QString::fromLatin1(kNewPathText));
     }
     refreshPreview();

@@ -71,57 +71,21 @@ QImage screenImage(Image& screen) {
     return png;
 }
 
-// The frame render and pick both draw, so that they never disagree; it keeps the grass the
-// owner record reads.
-struct CliFrame {
-    explicit CliFrame(int depth) : preview(depth) {}
-    ~CliFrame() {
-        if (store) store->release();
-    }
-    HeadlessPreview preview;
-    PathObject obj;
-    FrameOwners owners;
-    std::unique_ptr<Image> ownGrass;
-    SpriteStore* store = nullptr;
-};
-
-// Draws the view of IN (the first positional) over --grass or the grass.pcx found, with the owner
-// record beside it; 0, or the exit code once the reason is printed.
-int drawCliFrame(const CommandLine& line, const View& view, CliFrame& frame) {
-    if (!frame.preview.isReady()) return line.fail("cannot make a screen of that depth");
-    auto obj = loadForCli(line.positional(0));
-    if (!obj) return cliFail(obj.error());
-    frame.obj = std::move(obj.value());
-    Image* grass = nullptr;
-    if (const auto g = line.value("grass")) {
-        frame.ownGrass = frame.preview.display().loadImageFile(*g);
-        if (!frame.ownGrass) return line.fail("cannot read the grass image " + *g);
-        grass = frame.ownGrass.get();
-    } else {
-        frame.store = acquireSpriteStore(&frame.preview.display());
-        grass = frame.store->getSprite("grass.pcx");
-    }
-    // The icons rule of render and pick, in this one place: drawn as they stand, as the editor's
-    // refresh does (generated icons already follow the sprites, hand-drawn ones are kept).
-    drawPreviewFrame(frame.obj, frame.preview.display(), grass, view.mode, view.page, &frame.owners);
-    return 0;
-}
-
 int runRender(const CommandLine& line) {
     const auto viewName = line.value("view");
     if (!viewName) return line.fail("--view VIEW is required");
     const auto out = line.value("o");
     if (!out) return line.fail("-o OUT.png is required");
-    auto view = viewArgument(*viewName);
-    if (!view) return line.fail(view.error());
     const std::string depthText = line.value("depth").value_or("32");
     if (depthText != "8" && depthText != "16" && depthText != "24" && depthText != "32")
         return line.fail("--depth must be 8, 16, 24 or 32, not '" + depthText + "'");
     auto scale = scaleOf(line);
     if (!scale) return line.fail(scale.error());
-    CliFrame frame(std::stoi(depthText));
-    if (int failed = drawCliFrame(line, view.value(), frame)) return failed;
-    auto png = scaledImage(screenImage(*frame.preview.screen()), scale.value());
+    auto renderer = FrameRenderer::make(*viewName, std::stoi(depthText), line.value("grass"));
+    if (!renderer) return line.fail(renderer.error());
+    auto obj = loadForCli(line.positional(0));
+    if (!obj) return cliFail(obj.error());
+    auto png = scaledImage(renderer.value()->draw(obj.value()), scale.value());
     if (!png) return line.fail(png.error());
     Status written = writePng(png.value(), *out);
     if (!written) return line.fail(written.error());
@@ -135,19 +99,20 @@ int runPick(const CommandLine& line) {
     if (!x) return line.fail(x.error() + " (the frame is 360 x 260)");
     auto y = integerArgument(line.positional(2), 0, kPreviewHeight - 1, "Y");
     if (!y) return line.fail(y.error() + " (the frame is 360 x 260)");
-    auto view = viewArgument(line.value("view").value_or("example-path"));
-    if (!view) return line.fail(view.error());
-    CliFrame frame(32);
-    if (int failed = drawCliFrame(line, view.value(), frame)) return failed;
-    Image& screen = *frame.preview.screen();
+    auto renderer = FrameRenderer::make(line.value("view").value_or("example-path"), 32, line.value("grass"));
+    if (!renderer) return line.fail(renderer.error());
+    auto obj = loadForCli(line.positional(0));
+    if (!obj) return cliFail(obj.error());
+    FrameRenderer& frame = *renderer.value();
+    frame.draw(obj.value());
     const int px = int(x.value()), py = int(y.value());
-    const ScenePixel p = scenePixel(frame.owners, px, py, shownColour(screen, px, py));
+    const ScenePixel p = scenePixel(frame.owners(), px, py, shownColour(frame.screen(), px, py));
     if (!line.isSet("json")) {
-        std::cout << describeScenePixel(frame.obj, p) << std::endl;
+        std::cout << describeScenePixel(obj.value(), p) << std::endl;
         return 0;
     }
     const bool sprite = p.source == PixelSource::Sprite;
-    const auto page = sprite ? pageOfSprite(frame.obj, p.sprite) : std::nullopt;
+    const auto page = sprite ? pageOfSprite(obj.value(), p.sprite) : std::nullopt;
     QJsonValue ramp;
     if (sprite) ramp = p.colour->ramp ? QJsonValue(*p.colour->ramp) : QJsonValue("special");
     constexpr const char* kSources[] = {"background", "grass", "sprite"};
@@ -217,6 +182,34 @@ int runSparkles(const CommandLine& line) {
 }
 
 }  // namespace
+
+Result<std::unique_ptr<FrameRenderer>> FrameRenderer::make(const std::string& viewName, int depth,
+                                                           const std::optional<std::string>& grassFile) {
+    using Out = Result<std::unique_ptr<FrameRenderer>>;
+    auto view = viewArgument(viewName);
+    if (!view) return Out::fail(view.error());
+    std::unique_ptr<FrameRenderer> renderer(new FrameRenderer(depth, view.value().mode, view.value().page));
+    if (!renderer->m_preview.isReady())
+        return Out::fail("cannot make a " + std::to_string(depth) + "-bit screen");
+    if (grassFile) {
+        renderer->m_ownGrass = renderer->m_preview.display().loadImageFile(*grassFile);
+        if (!renderer->m_ownGrass) return Out::fail("cannot read the grass image " + *grassFile);
+        renderer->m_grass = renderer->m_ownGrass.get();
+    } else {
+        renderer->m_store = acquireSpriteStore(&renderer->m_preview.display());
+        renderer->m_grass = renderer->m_store->getSprite("grass.pcx");
+    }
+    return Out::ok(std::move(renderer));
+}
+
+FrameRenderer::~FrameRenderer() {
+    if (m_store) m_store->release();
+}
+
+QImage FrameRenderer::draw(const PathObject& obj) {
+    drawPreviewFrame(obj, m_preview.display(), m_grass, m_mode, m_page, &m_owners);
+    return screenImage(*m_preview.screen());
+}
 
 void registerPreviewCommands(std::vector<CliCommand>& commands) {
     const QList<QCommandLineOption> pageOptions = {protectOption(), keepIconsOption(), rebuildIconsOption()};

@@ -1,6 +1,7 @@
 // Sprites out to a folder of pictures and back in, for work in any pixel editor.
 #include "cli/SpriteCommands.h"
 
+#include <iostream>
 #include <string_view>
 
 #include "cli/CliSupport.h"
@@ -12,6 +13,14 @@
 namespace trellisor {
 
 namespace {
+
+Result<Dither> ditherArgument(const std::string& name) {
+    constexpr std::pair<std::string_view, Dither> kDithers[] = {
+        {"none", Dither::None}, {"diffusion", Dither::Diffusion}, {"ordered", Dither::Ordered}};
+    for (const auto& [text, dither] : kDithers)
+        if (name == text) return Result<Dither>::ok(dither);
+    return Result<Dither>::fail("--dither takes none, diffusion or ordered, not '" + name + "'");
+}
 
 QCommandLineOption pageOption(const char* what) {
     return QCommandLineOption("page", QString::fromLatin1(what), "PAGE");
@@ -25,30 +34,6 @@ Result<std::pair<int, int>> spriteRange(const CommandLine& line, const PathObjec
     if (!page) return Result<std::pair<int, int>>::fail(page.error());
     return Result<std::pair<int, int>>::ok(
         {obj.pageFirstSprite(page.value()), obj.pageLastSprite(page.value())});
-}
-
-Result<Dither> ditherArgument(const std::string& name) {
-    constexpr std::pair<std::string_view, Dither> kDithers[] = {
-        {"none", Dither::None}, {"diffusion", Dither::Diffusion}, {"ordered", Dither::Ordered}};
-    for (const auto& [text, dither] : kDithers)
-        if (name == text) return Result<Dither>::ok(dither);
-    return Result<Dither>::fail("--dither takes none, diffusion or ordered, not '" + name + "'");
-}
-
-Result<Matching> matchingOf(const CommandLine& line) {
-    Matching matching;
-    if (const auto dither = line.value("dither")) {
-        auto d = ditherArgument(*dither);
-        if (!d) return Result<Matching>::fail(d.error());
-        matching.dither = d.value();
-    }
-    if (const auto ramps = line.value("ramps")) {
-        if (!parseProtectedRamps(ramps->c_str(), matching.ramps) ||
-            std::none_of(matching.ramps.begin(), matching.ramps.end(), [](bool on) { return on; }))
-            return Result<Matching>::fail(
-                "--ramps takes 'all' or ramp numbers 0-17 separated by commas, not '" + *ramps + "'");
-    }
-    return Result<Matching>::ok(matching);
 }
 
 // The sheet of --page (its sprites, then the icons) or of every sprite, at --scale.
@@ -76,24 +61,59 @@ int runSprites(const CommandLine& line) {
         if (!written) return line.fail(written.error());
     }
     if (!dir) return 0;
-    Status written = exportSpriteFolder(obj.value(), *dir, range->first, range->second, line.isSet("rgba"));
+    auto written = exportSpriteFolder(obj.value(), *dir, range->first, range->second, line.isSet("rgba"));
     if (!written) return line.fail(written.error());
+    std::cout << written.value() << " sprites written to " << *dir << std::endl;
     return 0;
 }
 
 int runImportSprites(const CommandLine& line) {
     auto matching = matchingOf(line);
     if (!matching) return line.fail(matching.error());
-    return editObject(line, [&](PathObject& obj, ObjectTexts&) {
+    int changed = 0;
+    const int code = editObject(line, [&](PathObject& obj, ObjectTexts&) {
         auto range = spriteRange(line, obj);
         if (!range) return Status::fail("import-sprites: " + range.error());
         auto imported =
             importSpriteFolder(obj, line.positional(1), range->first, range->second, matching.value());
+        if (imported) changed = imported.value();
         return imported ? Status::ok() : Status::fail(imported.error());
     });
+    if (code == 0)
+        std::cout << changed << " sprites changed by " << line.positional(1) << "; " << line.lastPositional()
+                  << " written" << std::endl;
+    return code;
 }
 
 }  // namespace
+
+Result<Matching> matchingOf(const CommandLine& line) {
+    Matching matching;
+    if (const auto dither = line.value("dither")) {
+        auto d = ditherArgument(*dither);
+        if (!d) return Result<Matching>::fail(d.error());
+        matching.dither = d.value();
+    }
+    if (const auto ramps = line.value("ramps")) {
+        if (!parseProtectedRamps(ramps->c_str(), matching.ramps) ||
+            std::none_of(matching.ramps.begin(), matching.ramps.end(), [](bool on) { return on; }))
+            return Result<Matching>::fail(
+                "--ramps takes 'all' or ramp numbers 0-17 separated by commas, not '" + *ramps + "'");
+    }
+    return Result<Matching>::ok(matching);
+}
+
+QCommandLineOption ditherOption() {
+    return QCommandLineOption("dither", "How colours are matched: none (default), diffusion or ordered.",
+                              "none|diffusion|ordered");
+}
+
+QCommandLineOption rampsOption() {
+    return QCommandLineOption(
+        "ramps",
+        "Matches colours to these ramps only: 'all' (default) or ramp numbers 0-17 separated by commas.",
+        "LIST");
+}
 
 void registerSpriteCommands(std::vector<CliCommand>& commands) {
     commands.push_back(
@@ -119,14 +139,8 @@ void registerSpriteCommands(std::vector<CliCommand>& commands) {
          "indices; other pixels take the nearest game colour (alpha below 128 is transparent). A "
          "picture that shows what its sprite shows keeps the sprite's bytes. Each sprite is written "
          "in the encoding its flags give (1 raw, 5 row-coded). Bad input changes nothing.",
-         {pageOption("Imports only this page's sprites."),
-          QCommandLineOption("dither", "How colours are matched: none (default), diffusion or ordered.",
-                             "none|diffusion|ordered"),
-          QCommandLineOption("ramps",
-                             "Matches colours to these ramps only: 'all' (default) or ramp numbers 0-17 "
-                             "separated by commas.",
-                             "LIST"),
-          keepIconsOption(), rebuildIconsOption()},
+         {pageOption("Imports only this page's sprites."), ditherOption(), rampsOption(), keepIconsOption(),
+          rebuildIconsOption()},
          runImportSprites});
 }
 

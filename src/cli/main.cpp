@@ -9,6 +9,7 @@
 #include "cli/PreviewCommands.h"
 #include "cli/SpriteCommands.h"
 #include "cli/StringCommands.h"
+#include "cli/WatchCommand.h"
 #include "imageio/QuietMessages.h"
 
 int main(int argc, char** argv) {
@@ -21,5 +22,6 @@ int main(int argc, char** argv) {
     trellisor::registerPaletteCommand(commands);
     trellisor::registerCheckCommand(commands);
     trellisor::registerSpriteCommands(commands);
+    trellisor::registerWatchCommand(commands);
     return trellisor::dispatchCommand(commands, QCoreApplication::arguments().mid(1));
 }

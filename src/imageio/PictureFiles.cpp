@@ -51,12 +51,18 @@ Status writeJsonFile(const std::string& path, const QJsonValue& value) {
     return writeWholeFile(path, bytesOf(jsonBytes(value)));
 }
 
-Status writePng(const QImage& image, const std::string& path) {
+Result<QByteArray> pngBytes(const QImage& image) {
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
-    if (!image.save(&buffer, "PNG")) return Status::fail("cannot encode " + path + " as PNG");
-    return writeWholeFile(path, bytesOf(bytes));
+    if (!image.save(&buffer, "PNG")) return Result<QByteArray>::fail("cannot encode the picture as PNG");
+    return Result<QByteArray>::ok(std::move(bytes));
+}
+
+Status writePng(const QImage& image, const std::string& path) {
+    auto bytes = pngBytes(image);
+    if (!bytes) return Status::fail(path + ": " + bytes.error());
+    return writeWholeFile(path, bytesOf(bytes.value()));
 }
 
 Result<QImage> readPictureFile(const std::string& path, int maxSide) {

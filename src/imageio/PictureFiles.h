@@ -24,6 +24,8 @@ Result<QJsonDocument> readJsonFile(const std::string& path, std::uint64_t maxByt
 Status writeWholeFile(const std::string& path, std::span<const std::uint8_t> bytes);
 // Writes a JSON value to a file (replaced only once written whole).
 Status writeJsonFile(const std::string& path, const QJsonValue& value);
+// An image as the bytes of a PNG file; refused when Qt cannot encode it.
+Result<QByteArray> pngBytes(const QImage& image);
 // Writes an image as PNG (replaced only once written whole).
 Status writePng(const QImage& image, const std::string& path);
 

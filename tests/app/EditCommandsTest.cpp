@@ -132,6 +132,8 @@ TEST_F(EditCommands, EachRunsItsCoreOperationWithTheBoxesTickedAsOneUndoStep) {
     }
     EXPECT_EQ(m_ui.waitBegins, m_ui.waitEnds);
     EXPECT_TRUE(m_ui.messages.empty());
+    EXPECT_EQ(d.statusLine(), "Imported Queue Railings sprites from " + QString::fromStdString(folder) +
+                                  ": 1 of 22 changed.");
     // Taken back to the loaded state, the document is no longer modified.
     while (d.m_document.history().canUndo()) d.contextMenu()->actions().at(0)->trigger();
     EXPECT_EQ(savedBytes(), loaded);

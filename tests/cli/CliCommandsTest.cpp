@@ -221,6 +221,8 @@ TEST(CliEdits, EachCommandRunsItsCoreOperationWithItsArguments) {
     runOk(dir, {"save", in, dir.file("p/In.dat")});
     EXPECT_EQ(dir.read("p/In.dat"), dir.read("IN.DAT"));
 
+    EXPECT_EQ(runOk(dir, {"import-sprites", in, pics, out}).out,
+              "2 sprites changed by " + pics + "; " + out + " written\n");
     // export-type writes what the core writes for the page named.
     runOk(dir, {"export-type", in, "queue-railings", dir.file("cli.pth")});
     ASSERT_TRUE(writeTypeFile(loadFile(in), PageQueueRailings, dir.file("own.pth")).isOk());
@@ -236,7 +238,8 @@ TEST(CliEdits, EachCommandRunsItsCoreOperationWithItsArguments) {
         {{"sprites", in, "--out", dir.file("all")}, 0, 167, false},
         {{"sprites", in, "--out", dir.file("queue"), "--page", "queue", "--rgba"}, 51, 70, true}};
     for (const auto& [args, first, last, rgba] : exports) {
-        runOk(dir, args);
+        EXPECT_EQ(runOk(dir, args).out,
+                  std::to_string(last - first + 1) + " sprites written to " + args[3] + "\n");
         ASSERT_TRUE(exportSpriteFolder(loadFile(in), args[3] + "-own", first, last, rgba));
         EXPECT_TRUE(folder(args[3]) == folder(args[3] + "-own")) << args[3];
     }
@@ -390,8 +393,14 @@ TEST(CliFailures, BadInputGetsOneLineNamingTheFileAndWritesNothing) {
         {{"pick", in, "0", "-1"}, "pick: Y must be a number from 0 to 259, not '-1'"},
         {{"pick", in, "0", "0", "--view", "roof"}, "pick: unknown view 'roof'"},
         {{"import-sprites", in, p, out}, dir.file("p/000.png") + ": cannot read the picture"},
+        {{"import-sprites", in, p, out, "--page", "queue"},
+         "p/sprites.json: this folder holds Path sprites (000\u2013050), not Queue sprites"},
         {{"import-sprites", in, p, out, "--dither", "random"}, "--dither takes none, diffusion or ordered"},
         {{"import-sprites", in, p, out, "--ramps", ""}, "--ramps takes 'all' or ramp numbers"},
+        {{"watch", in, p, out, "--render", "path"}, "watch: --render VIEW and -o PNG go together"},
+        {{"watch", in, p, out, "--render", "sideways", "-o", png}, "watch: unknown view 'sideways'"},
+        {{"watch", in, p, out, "--once"}, dir.file("p/000.png") + ": cannot read the picture"},
+        {{"watch", in, dir.path(), out}, dir.path() + " holds files but no sprites.json"},
         {{"palette", dir.file("game.bmp")}, "palette: OUT must end in .gpl, .act, .pal or .png, not"},
         {{"palette", no + ".gpl"}, "cannot write " + no + ".gpl: No such file"},
     };
@@ -400,8 +409,6 @@ TEST(CliFailures, BadInputGetsOneLineNamingTheFileAndWritesNothing) {
         expectOneLineFailure(runCli(dir, c.args), c.part, c.exitCode);
         EXPECT_TRUE(dir.read("OUT.DAT").empty() && dir.read("x.png").empty()) << c.part;
     }
-    // The bad picture lies outside the queue page, which imports.
-    runOk(dir, {"import-sprites", in, p, out, "--page", "queue"});
 }
 
 }  // namespace
