@@ -92,8 +92,9 @@ Status EditorDocument::change(const QString& name, const Edit& edit) {
     BrightnessCounters counters = m_brightness;
     Status edited = edit(work, counters);
     if (!edited) return edited;
-    // The icons are part of what is shown and saved: kept up to date in every state.
-    composePreviewIcons(work);
+    // The icons are part of what is shown and saved: generated ones follow the sprites in every
+    // state, hand-drawn ones are kept.
+    followIcons(m_object, work);
     if (work == m_object && counters == m_brightness) return Status::ok();
     EditorState before = currentState();
     m_object = std::move(work);
@@ -162,19 +163,25 @@ void EditorDocument::dropOldestSteps() {
     }
 }
 
+// A fresh object starts fresh: its pages' brightness counters at 0 (the previous object's
+// steps say nothing about it), and no history.
 void EditorDocument::replaceAll(PathObject object, const DocumentTexts& texts) {
     m_history.clear();
     m_object = std::move(object);
-    composePreviewIcons(m_object);
+    m_brightness.fill(0);
     m_texts = texts;
     m_snapshot.reset();
+    m_saved = currentState().object;
 }
 
 void EditorDocument::open(PathObject object, const QString& path, const QString& fileName) {
     DocumentTexts texts;
     const auto stored = objectStrings(object);
     for (int i = 0; i < kLanguageCount; ++i) texts[std::size_t(i)] = fromWindows1252(stored[std::size_t(i)]);
+    // The icons are kept as the file holds them, hand-drawn or not.
     replaceAll(std::move(object), texts);
+    // Clean whatever came before: clear() on an empty history (after New) keeps New's never-saved mark.
+    m_history.setClean();
     m_filePath = path;
     m_fileName = fileName;
     emit stateReplaced();
@@ -184,6 +191,7 @@ void EditorDocument::open(PathObject object, const QString& path, const QString&
 void EditorDocument::startNew(PathObject object, const QString& fileName, const QString& text) {
     DocumentTexts texts;
     texts.fill(text);
+    composePreviewIcons(object);  // New's icons hold nothing yet
     replaceAll(std::move(object), texts);
     m_history.resetClean();  // never saved
     m_filePath.clear();
@@ -200,6 +208,7 @@ Status EditorDocument::save(const QString& path, const QString& fileName) {
     if (!saved) return saved;
     m_filePath = path;
     m_fileName = fileName;
+    m_saved = currentState().object;
     m_history.setClean();
     emit titleChanged();
     return saved;
@@ -212,6 +221,8 @@ std::optional<std::pair<int, QString>> EditorDocument::unencodableText() const {
     }
     return std::nullopt;
 }
+
+QString EditorDocument::iconsNote() const { return QString::fromStdString(handDrawnIconsNote(m_object)); }
 
 bool EditorDocument::isModified() const { return m_object.isLoaded() && !m_history.isClean(); }
 

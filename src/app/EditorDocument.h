@@ -62,9 +62,11 @@ public:
     // All twelve texts at once, as one step.
     void setTexts(const QString& name, const DocumentTexts& texts);
 
-    // A loaded object: texts from its string table, history cleared, not modified.
+    // A loaded object as read (icons included): texts from its string table, brightness
+    // counters at 0, history cleared, not modified.
     void open(PathObject object, const QString& path, const QString& fileName);
-    // A new object with every text set to text: history cleared, modified, unnamed.
+    // A new object with every text set to text and its icons composed: brightness counters at
+    // 0, history cleared, modified, unnamed.
     void startNew(PathObject object, const QString& fileName, const QString& text);
     // Writes the object as Save does; on success the document takes the file's
     // name and is no longer modified. A failure changes nothing and gives the
@@ -73,6 +75,12 @@ public:
 
     // The first row whose text Windows-1252 cannot hold, with those characters.
     std::optional<std::pair<int, QString>> unencodableText() const;
+
+    // "icons: hand-drawn, kept" while an icon is hand-drawn (preview/PreviewIcons.h), else "".
+    QString iconsNote() const;
+
+    // The object as it was last loaded, saved or made by New (the Viewer's "before").
+    const PathObject& savedObject() const { return *m_saved; }
 
     const QString& fileName() const { return m_fileName; }  // empty before the first Load or New
     const QString& filePath() const { return m_filePath; }  // empty until loaded or saved
@@ -103,6 +111,8 @@ private:
     QString m_filePath;
     // A copy of m_object as it stood last, shared with the history.
     std::shared_ptr<const PathObject> m_snapshot;
+    // A copy as it was last loaded, saved or made by New.
+    std::shared_ptr<const PathObject> m_saved = std::make_shared<const PathObject>();
     QUndoStack m_history;
 };
 

@@ -21,16 +21,17 @@
 #include "app/DialogTemplates.h"
 #include "app/EditorHelp.h"
 #include "app/EditorSettings.h"
+#include "app/LinkedFolder.h"
 #include "app/PreviewPane.h"
 #include "app/QtUiPort.h"
 #include "app/QtWindowPort.h"
 #include "app/StringTableDialog.h"
 #include "app/TextCodec.h"
+#include "app/ViewerWindow.h"
 #include "base/Files.h"
 #include "object/SpriteStore.h"
 #include "preview/GamePalette.h"
 #include "preview/PreviewFrame.h"
-#include "preview/PreviewIcons.h"
 
 namespace trellisor {
 
@@ -59,16 +60,19 @@ void MainDialog::construct() {
                    Qt::WindowCloseButtonHint);
     buildDialog(this, dialogTemplate(102));
     bindControls();
+    createStatusLine();
     OnInitDialog();
     connectMessageMap();
     connectDocument();
     createShortcuts();
+    setUpKeyboardAccess();
     setReadingTabOrder();
     if (auto position = savedWindowPosition(); position && QGuiApplication::screenAt(*position))
         move(*position);
 }
 
 MainDialog::~MainDialog() {
+    m_viewer.reset();  // it watches the document and the preview pane
     // The store goes first: its images were made by the display.
     if (m_spriteStore) m_spriteStore->release();
     m_spriteStore = nullptr;
@@ -206,6 +210,7 @@ void MainDialog::showDocument() {
     m_drawOverSupportsCheck->setChecked(m_object.drawsPathsOverSupports());
     if (isSpritePage(m_currentPage))
         m_brightnessEdit->setText(QString::number(m_brightness[std::size_t(m_currentPage)]));
+    m_preview->setToolTip(m_document.iconsNote());  // where the icons are shown
     showTitle();
 }
 
@@ -217,8 +222,10 @@ void MainDialog::showTitle() {
                    (m_document.isModified() ? QStringLiteral("*") : QString()));
 }
 
+// The icons are not rebuilt here, as the game's editor did before every repaint: every change
+// already brings the generated ones up to date (EditorDocument::change), and hand-drawn ones
+// are kept (preview/PreviewIcons.h).
 void MainDialog::refreshPreview() {
-    composePreviewIcons(m_object);
     repaint();  // paints (and presents) before returning
 }
 
@@ -230,8 +237,19 @@ void MainDialog::OnPaint(QPaintEvent* event) {
 
 void MainDialog::OnSysCommand(int id) {
     if ((id & 0xFFF0) != kAboutCommand) return;
-    AboutDialog about(this);
+    AboutDialog about(this, m_document.iconsNote());
     m_ui->runModal(about);
+}
+
+void MainDialog::OnViewer() {
+    if (!m_viewer) {
+        m_viewer = std::make_unique<ViewerWindow>(m_document, *m_preview, [this] {
+            return PreviewSettings{m_previewMode, m_currentPage, m_grassSprite};
+        });
+    }
+    m_viewer->show();
+    m_viewer->raise();
+    m_viewer->activateWindow();
 }
 
 void MainDialog::OnHelp() {

@@ -24,6 +24,7 @@
 
 class QCheckBox;
 class QComboBox;
+class QFrame;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
@@ -40,8 +41,10 @@ namespace trellisor {
 class PreviewPane;
 class QtUiPort;
 class QtWindowPort;
+class LinkedFolder;
 class SpriteStore;
 class StringTableDialog;
+class ViewerWindow;
 
 // The system-menu command that opens the About box.
 inline constexpr int kAboutCommand = 16;
@@ -105,12 +108,17 @@ public:
     // The check state of the eighteen protection boxes.
     ProtectedRamps protectedRamps() const;
     bool isRampProtected(int ramp) const;
-    // The dialog's context menu, brought up to date: Undo, Redo, the recent files
-    // and the About entry of the system menu.
+    // The dialog's context menu, brought up to date: Undo, Redo, the recent files,
+    // the sprite commands, Rebuild Icons and the About entry of the system menu.
     QMenu* contextMenu();
     // With unsaved changes asks "Save changes to NAME?": true when the changes were
     // saved or may be dropped, false on Cancel or when the save did not happen.
     bool mayDiscardChanges();
+    // The line under the page that says what Export, Import and the linked folder did.
+    QLabel* m_statusLine = nullptr;
+    QString statusLine() const;  // its whole text (the label may show it shortened)
+    // The linked sprite folder, or null (MainDialogLink.cpp).
+    LinkedFolder* linkedFolder() const { return m_linkedFolder.get(); }
 
     // --- pages ---
     void showPathPage();
@@ -145,6 +153,15 @@ public:
     // Beyond the message map: sprites out to a folder of pictures and back (MainDialogSprites.cpp).
     void OnExportSprites();
     void OnImportSprites();
+    // Beyond the message map: hand-drawn icons replaced by generated ones, one undo step.
+    void OnRebuildIcons();
+    // The Viewer window (F4): opened, or brought to the front.
+    void OnViewer();
+    ViewerWindow* viewer() const { return m_viewer.get(); }
+    // The linked folder (MainDialogLink.cpp): pictures saved there come in as undo steps,
+    // the object's changes go out to it.
+    void OnLinkSpriteFolder();
+    void OnUnlinkSpriteFolder();
 
     // The window closes (Exit, Esc on the window, the close box) only once
     // mayDiscardChanges agrees; it remembers its position.
@@ -174,7 +191,25 @@ private:
     void createShortcuts();
     void setReadingTabOrder();
     void openDroppedOrRecentFile(const QString& path);
+    // The strip and the Protected boxes by keyboard, the strip's tooltips and hit area
+    // (MainDialogKeyboard.cpp).
+    void setUpKeyboardAccess();
+    QRect stripHitArea() const;
+    int rampAtStripPoint(QPoint point) const;
+    void showKeyboardFocus();
+    bool stripOrBoxKey(QObject* watched, QEvent* event);
     bool showStripToolTip(QHelpEvent* help);
+    // The strip's command: the current page's colours moved to ramp.
+    void recolourPageTo(int ramp);
+    void createStatusLine();
+    void showStatus(const QString& text);
+    // The sprite folder chooser, starting in the folder used last, which it remembers.
+    std::optional<QString> chooseSpriteFolder(const QString& title);
+    void showLinkStatus(const QString& what);
+    void checkLinkedFolder();
+    void writeBackToFolder();
+    // Ends the link (Unlink, Load, New, closing); the folder stays as it is.
+    void unlinkSpriteFolder();
 
     std::unique_ptr<QtUiPort> m_ownUi;  // the default port, when none was given
     UiPort* m_ui = nullptr;
@@ -183,7 +218,18 @@ private:
     QAction* m_redoAction = nullptr;
     QAction* m_exportSpritesAction = nullptr;
     QAction* m_importSpritesAction = nullptr;
+    QAction* m_rebuildIconsAction = nullptr;
+    QAction* m_viewerAction = nullptr;
+    QFrame* m_focusMark = nullptr;  // around the strip's block or the box with the focus
+    int m_stripRamp = 0;            // the strip's block the keyboard is on
+    std::unique_ptr<ViewerWindow> m_viewer;
+    QAction* m_linkAction = nullptr;
+    QAction* m_unlinkAction = nullptr;
     std::map<int, std::function<void(QEvent*)>> m_messageHandlers;
+    QString m_statusText;
+    // Last, so that it goes before the document it writes back from.
+    std::unique_ptr<LinkedFolder> m_linkedFolder;
+    bool m_updatingFromFolder = false;
 };
 
 }  // namespace trellisor

@@ -41,12 +41,14 @@ void MainDialog::OnBrightnessUp() { stepBrightness(+1); }
 void MainDialog::OnBrightnessDown() { stepBrightness(-1); }
 
 void MainDialog::OnLButtonUp(QPoint point) {
+    // The strip's outer rectangle, border included, and a reach beyond its last column.
+    if (stripHitArea().contains(point)) recolourPageTo(rampAtStripPoint(point));
+}
+
+void MainDialog::recolourPageTo(int ramp) {
     if (!m_object.isLoaded() || m_currentPage == PageStringTable) return;
-    const QRect strip = m_recolorStrip->geometry();  // outer rectangle, border included
-    if (!strip.contains(point)) return;
     {
         WaitCursor wait(*m_ui);
-        const int ramp = rampOfStripClick(point.x() - strip.left());
         const int page = m_currentPage;
         (void)m_document.change(QStringLiteral("Recolor"), [&](PathObject& object) {
             recolourPage(object, page, std::uint8_t(ramp), protectedRamps());

@@ -1,6 +1,7 @@
 // MainDialog: the desktop habits around the commands — keys that do not close
-// the window, the one way out, shortcuts, the context menu with undo and the
-// recent files, dropped files, the strip's tooltips and the Tab order.
+// the window, the one way out, shortcuts, the context menu with undo, the
+// recent files, the sprite folder commands, Rebuild Icons and the Viewer, dropped files, the
+// strip's tooltips and the Tab order.
 #include <QAbstractButton>
 #include <QAction>
 #include <QCheckBox>
@@ -17,7 +18,6 @@
 #include <QRadioButton>
 #include <QShortcut>
 #include <QTabBar>
-#include <QToolTip>
 #include <QUrl>
 
 #include "app/DialogTemplates.h"
@@ -25,6 +25,7 @@
 #include "app/MainDialog.h"
 #include "app/StringTableDialog.h"
 #include "preview/ColourOperations.h"
+#include "preview/PreviewIcons.h"
 
 namespace trellisor {
 
@@ -67,6 +68,7 @@ void MainDialog::keyPressEvent(QKeyEvent* event) {
 
 void MainDialog::done(int result) {
     if (!mayDiscardChanges()) return;
+    unlinkSpriteFolder();
     saveWindowPosition(pos());
     QDialog::done(result);
 }
@@ -75,6 +77,7 @@ void MainDialog::done(int result) {
 bool MainDialog::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::ShortcutOverride && isUndoOrRedo(static_cast<QKeyEvent*>(event)))
         return true;
+    if (stripOrBoxKey(watched, event)) return true;
     return QDialog::eventFilter(watched, event);
 }
 
@@ -102,7 +105,17 @@ void MainDialog::createShortcuts() {
     m_importSpritesAction = new QAction(QString::fromUtf8("Import Sprites\u2026"), this);
     m_importSpritesAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_I));
     connect(m_importSpritesAction, &QAction::triggered, this, &MainDialog::OnImportSprites);
-    addActions({m_exportSpritesAction, m_importSpritesAction});
+    m_linkAction = new QAction(QString::fromUtf8("Link Sprite Folder\u2026"), this);
+    m_linkAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_L));
+    connect(m_linkAction, &QAction::triggered, this, &MainDialog::OnLinkSpriteFolder);
+    m_unlinkAction = new QAction(QStringLiteral("Unlink Sprite Folder"), this);
+    connect(m_unlinkAction, &QAction::triggered, this, &MainDialog::OnUnlinkSpriteFolder);
+    m_viewerAction = new QAction(QString::fromUtf8("Viewer\u2026"), this);
+    m_viewerAction->setShortcut(QKeySequence(Qt::Key_F4));
+    connect(m_viewerAction, &QAction::triggered, this, &MainDialog::OnViewer);
+    addActions({m_exportSpritesAction, m_importSpritesAction, m_linkAction, m_viewerAction});
+    m_rebuildIconsAction = new QAction(QStringLiteral("Rebuild Icons"), this);
+    connect(m_rebuildIconsAction, &QAction::triggered, this, &MainDialog::OnRebuildIcons);
     for (QLineEdit* edit : findChildren<QLineEdit*>()) edit->installEventFilter(this);
 }
 
@@ -118,12 +131,25 @@ QMenu* MainDialog::contextMenu() {
                                  [this, path] { openDroppedOrRecentFile(path); });
     }
     if (!files.isEmpty()) m_contextMenu->addSeparator();
-    // The system menu's About entry lives here, beside the page's sprites out and in.
+    // The system menu's About entry lives here, beside the page's sprites out and in and the Viewer.
     m_contextMenu->addAction(m_exportSpritesAction);
     m_contextMenu->addAction(m_importSpritesAction);
+    m_contextMenu->addAction(m_linkedFolder ? m_unlinkAction : m_linkAction);
+    // Offered while an icon is hand-drawn: generated icons follow the sprites already.
+    m_rebuildIconsAction->setEnabled(!m_document.iconsNote().isEmpty());
+    m_contextMenu->addAction(m_rebuildIconsAction);
+    m_contextMenu->addAction(m_viewerAction);
     m_contextMenu->addAction(QStringLiteral("&About trellisor..."), this,
                              [this] { OnSysCommand(kAboutCommand); });
     return m_contextMenu;
+}
+
+void MainDialog::OnRebuildIcons() {
+    (void)m_document.change(QStringLiteral("Rebuild Icons"), [](PathObject& object) {
+        composePreviewIcons(object);
+        return Status::ok();
+    });
+    refreshPreview();
 }
 
 void MainDialog::openDroppedOrRecentFile(const QString& path) {
@@ -133,6 +159,7 @@ void MainDialog::openDroppedOrRecentFile(const QString& path) {
 
 void MainDialog::connectDocument() {
     connect(&m_document, &EditorDocument::stateReplaced, this, &MainDialog::showDocument);
+    connect(&m_document, &EditorDocument::stateReplaced, this, &MainDialog::writeBackToFolder);
     connect(&m_document, &EditorDocument::titleChanged, this, &MainDialog::showTitle);
     connect(m_stringTablePage, &StringTableDialog::textEdited, this,
             [this](int row) { m_document.setText(row, m_stringTablePage->text(row)); });
@@ -159,17 +186,6 @@ void MainDialog::connectDocument() {
     });
 }
 
-bool MainDialog::showStripToolTip(QHelpEvent* help) {
-    const QRect strip = m_recolorStrip->geometry();
-    if (!m_recolorStrip->isVisible() || !strip.contains(help->pos())) return false;
-    const int ramp = rampOfStripClick(help->pos().x() - strip.left());
-    const QString text = ramp < kRampCount
-                             ? QStringLiteral("Recolor to ramp %1").arg(ramp)
-                             : QStringLiteral("Recolor to ramp %1 (the special colours)").arg(ramp);
-    QToolTip::showText(help->globalPos(), text, this, strip);
-    return true;
-}
-
 // Top-left to bottom-right, row by row as the template lays the controls out.
 void MainDialog::setReadingTabOrder() {
     std::vector<QWidget*> order = {controlAs<QWidget>(this, 1002), controlAs<QWidget>(this, 1003),
@@ -178,7 +194,7 @@ void MainDialog::setReadingTabOrder() {
         order.push_back(m_stringTablePage->m_languageEdits[std::size_t(row)]);
         order.push_back(findControl(m_stringTablePage, 1020 + 2 * row));
     }
-    order.insert(order.end(), {m_typeCombo, m_showExampleCheck, m_showAllCheck});
+    order.insert(order.end(), {m_typeCombo, m_showExampleCheck, m_showAllCheck, m_recolorStrip});
     order.insert(order.end(), m_protectedChecks.begin(), m_protectedChecks.end());
     order.insert(order.end(), {m_setButton, m_clearButton, m_toggleButton, m_drawOverSupportsCheck,
                                m_brightnessDownButton, m_brightnessEdit, m_brightnessUpButton,

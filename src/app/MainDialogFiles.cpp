@@ -55,6 +55,7 @@ void MainDialog::OnLoad() {
 }
 
 void MainDialog::openObjectFile(const QString& path, const QString& fileName) {
+    bool damaged = false;
     {
         WaitCursor wait(*m_ui);
         PathObject loaded;  // the open object stays until this one is read whole
@@ -62,6 +63,8 @@ void MainDialog::openObjectFile(const QString& path, const QString& fileName) {
         const QString reason = QString::fromStdString(report.reason);
         switch (report.outcome) {
             case LoadOutcome::Loaded:
+                unlinkSpriteFolder();  // the folder shows the object that goes
+                damaged = !checksumMatches(loaded);
                 m_document.open(std::move(loaded), path, fileName);
                 addRecentFile(QFileInfo(path).absoluteFilePath());
                 break;
@@ -79,6 +82,10 @@ void MainDialog::openObjectFile(const QString& path, const QString& fileName) {
         }
     }
     refreshPreview();
+    // Said once the object shows; Save writes a correct checksum.
+    if (damaged)
+        reportFailure(fileName + QStringLiteral("'s checksum does not match its contents: it may be damaged. "
+                                                "It is opened as it is."));
 }
 
 void MainDialog::showObjectStrings() { m_stringTablePage->showTexts(m_document.texts()); }
@@ -203,6 +210,7 @@ void MainDialog::OnNew() {
                           QString::fromStdString(assembled.error()) + QLatin1Char('.'));
             return;
         }
+        unlinkSpriteFolder();
         m_document.startNew(std::move(made), QStringLiteral("New Path"), QString::fromLatin1(kNewPathText));
     }
     refreshPreview();

@@ -15,6 +15,7 @@ void PreviewPane::setFrame(QImage frame) {
     m_frame = std::move(frame);
     ++m_presentCount;
     update();
+    emit framePresented();
 }
 
 void PreviewPane::paintEvent(QPaintEvent*) {

@@ -17,6 +17,10 @@ public:
     void setFrame(QImage frame);
     int presentCount() const { return m_presentCount; }
 
+signals:
+    // A frame was presented (every refresh of the preview ends so).
+    void framePresented();
+
 protected:
     void paintEvent(QPaintEvent* event) override;
 

@@ -57,9 +57,9 @@ std::optional<FileChoice> QtUiPort::chooseFile(const FileDialogRequest& request)
     return choice;
 }
 
-std::optional<QString> QtUiPort::chooseFolder(const QString& title) {
+std::optional<QString> QtUiPort::chooseFolder(const QString& title, const QString& initialFolder) {
     ArrowWhileWaiting arrow(m_waitDepth);
-    const QString folder = QFileDialog::getExistingDirectory(m_parent, title);
+    const QString folder = QFileDialog::getExistingDirectory(m_parent, title, initialFolder);
     if (folder.isEmpty()) return std::nullopt;
     return folder;
 }

@@ -16,7 +16,7 @@ public:
     void setParent(QWidget* parent) { m_parent = parent; }
 
     std::optional<FileChoice> chooseFile(const FileDialogRequest& request) override;
-    std::optional<QString> chooseFolder(const QString& title) override;
+    std::optional<QString> chooseFolder(const QString& title, const QString& initialFolder) override;
     MessageAnswer messageBox(const QString& text, const QString& caption, MessageButtons buttons) override;
     std::optional<QString> promptName(const QString& prompt, const QString& proposed) override;
     int runModal(QDialog& dialog) override;

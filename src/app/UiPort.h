@@ -39,8 +39,9 @@ public:
     virtual ~UiPort() = default;
     // Nothing when the user cancels.
     virtual std::optional<FileChoice> chooseFile(const FileDialogRequest& request) = 0;
-    // A folder chooser with a title; the chosen folder's full path, nothing on Cancel.
-    virtual std::optional<QString> chooseFolder(const QString& title) = 0;
+    // A folder chooser with a title, opened in initialFolder (wherever the last dialog was
+    // when it is empty); the chosen folder's full path, nothing on Cancel.
+    virtual std::optional<QString> chooseFolder(const QString& title, const QString& initialFolder) = 0;
     // An empty caption means the editor's name. A box closed without a choice answers Cancel
     // (Ok for a box with only Ok).
     virtual MessageAnswer messageBox(const QString& text, const QString& caption, MessageButtons buttons) = 0;

@@ -1,6 +1,8 @@
 // File helpers: bounded reads, replace-on-success writes, case-insensitive lookup.
 #include "base/Files.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -42,28 +44,69 @@ Result<std::vector<std::uint8_t>> readFileBytes(const std::string& path, std::ui
     return Result<std::vector<std::uint8_t>>::ok(std::move(bytes));
 }
 
+namespace {
+
+// The file path names once symbolic links are followed: saving replaces that file and keeps
+// the links. A chain of more than 40 links (a loop, most likely) is refused as the system would.
+Result<std::string> linkTarget(const std::string& path) {
+    fs::path p = path;
+    for (int hops = 0; hops < 40; ++hops) {
+        std::error_code ec;
+        if (!fs::is_symlink(p, ec)) return Result<std::string>::ok(p.string());
+        const fs::path next = fs::read_symlink(p, ec);
+        if (ec) return Result<std::string>::fail(systemReason(ec.value()));
+        p = next.is_absolute() ? next : p.parent_path() / next;
+    }
+    return Result<std::string>::fail(systemReason(ELOOP));
+}
+
+bool writeAll(int fd, std::span<const std::uint8_t> bytes) {
+    while (!bytes.empty()) {
+        const ssize_t n = ::write(fd, bytes.data(), bytes.size());
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return false;
+        bytes = bytes.subspan(std::size_t(n));
+    }
+    return true;
+}
+
+// After a rename the folder's entry is on disk only once the folder is synced. Some file
+// systems cannot sync a folder; the file is in place all the same, so that is no failure.
+void syncFolderOf(const std::string& path) {
+    const fs::path folder = fs::path(path).parent_path();
+    const int fd = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return;
+    ::fsync(fd);
+    ::close(fd);
+}
+
+}  // namespace
+
 Status writeFileReplacing(const std::string& path, std::span<const std::uint8_t> bytes) {
-    std::string temp = path + ".tmp-" + std::to_string(::getpid());
-    std::FILE* f = std::fopen(temp.c_str(), "wb");
-    if (!f) return Status::fail(systemReason(errno));
+    const auto target = linkTarget(path);
+    if (!target) return Status::fail(target.error());
+    const std::string& file = target.value();
+    // The new file takes the permission bits of the one it replaces; a new file gets the usual ones.
+    struct stat old {};
+    const bool replaces = ::stat(file.c_str(), &old) == 0 && S_ISREG(old.st_mode);
+    const std::string temp = file + ".tmp-" + std::to_string(::getpid());
+    const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    if (fd < 0) return Status::fail(systemReason(errno));
     // The first failure's errno is the reason given.
     int error = 0;
     auto check = [&error](bool ok) {
         if (!ok && error == 0) error = errno != 0 ? errno : EIO;
     };
-    check(bytes.empty() || std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size());
-    check(std::fflush(f) == 0);
-    check(::fsync(::fileno(f)) == 0);
-    check(std::fclose(f) == 0);
-    std::error_code ec;
-    if (error == 0) {
-        fs::rename(temp, path, ec);
-        if (ec) error = ec.value();
-    }
+    if (replaces) check(::fchmod(fd, old.st_mode & 07777) == 0);
+    check(writeAll(fd, bytes));
+    check(::fsync(fd) == 0);
+    check(::close(fd) == 0);
+    if (error == 0) check(::rename(temp.c_str(), file.c_str()) == 0);
     if (error != 0) {
-        fs::remove(temp, ec);
+        ::unlink(temp.c_str());
         return Status::fail(systemReason(error));
     }
+    syncFolderOf(file);
     return Status::ok();
 }
 
@@ -84,7 +127,7 @@ std::string fileNameOf(const std::string& path) {
     return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
-static bool equalsIgnoringCase(std::string_view a, std::string_view b) {
+bool equalsIgnoringCase(std::string_view a, std::string_view b) {
     if (a.size() != b.size()) return false;
     for (std::size_t i = 0; i < a.size(); ++i) {
         auto lower = [](unsigned char c) { return (c >= 'A' && c <= 'Z') ? char(c + 32) : char(c); };

@@ -22,7 +22,11 @@ Result<std::vector<std::uint8_t>> readFileBytes(const std::string& path,
                                                 std::uint64_t maxBytes = kMaxInputFileBytes);
 
 // Writes bytes to a temporary file beside path and renames it over path only
-// once everything is on disk: a failed write leaves any existing file as it was.
+// once everything is on disk: a failed write leaves any existing file as it was, and a
+// process killed at any moment leaves the old file or the new one (a killed write may leave
+// its temporary, NAME.tmp-PID, beside it). The new file keeps the permission bits of the
+// one it replaces; when path is a symbolic link, the file it points to is replaced and the
+// link stays. The folder is synced after the rename, so the new name survives a power loss.
 Status writeFileReplacing(const std::string& path, std::span<const std::uint8_t> bytes);
 
 // True when path names an existing regular file that can be opened for writing
@@ -34,6 +38,9 @@ std::string joinPath(const std::string& dir, const std::string& name);
 
 // The name's last path component ("a/b/C.DAT" -> "C.DAT").
 std::string fileNameOf(const std::string& path);
+
+// Whether a and b are equal without regard to ASCII case.
+bool equalsIgnoringCase(std::string_view a, std::string_view b);
 
 // Whether name ends in extension (".dat") without regard to ASCII case.
 bool hasExtension(std::string_view name, std::string_view extension);

@@ -27,26 +27,49 @@ Status saveAsEditor(PathObject& obj, const std::string& path, const ObjectTexts&
     return saveObjectFile(obj, path, fileNameOf(path), texts);
 }
 
-int saveEdited(const CommandLine& line, PathObject& obj, const ObjectTexts& texts, bool rebuildsIcons) {
-    if (rebuildsIcons && !line.isSet("keep-icons")) composePreviewIcons(obj);
+namespace {
+
+int saveTo(const CommandLine& line, PathObject& obj, const ObjectTexts& texts) {
     Status saved = saveAsEditor(obj, line.lastPositional(), texts);
     if (!saved) return cliFail("cannot save " + line.lastPositional() + ": " + saved.error());
     return 0;
 }
 
-int editObject(const CommandLine& line, const ObjectEdit& edit, bool rebuildsIcons) {
+}  // namespace
+
+int saveBuilt(const CommandLine& line, PathObject& obj, const ObjectTexts& texts) {
+    if (!line.isSet("keep-icons")) composePreviewIcons(obj);
+    return saveTo(line, obj, texts);
+}
+
+int editObject(const CommandLine& line, const ObjectEdit& edit, IconRule rule) {
+    const bool keep = line.isSet("keep-icons");
+    if (keep && line.isSet("rebuild-icons"))
+        return line.fail("--keep-icons and --rebuild-icons exclude each other");
+    const bool rebuild = !keep && (rule == IconRule::Rebuild || line.isSet("rebuild-icons"));
     auto obj = loadForCli(line.positional(0));
     if (!obj) return cliFail(obj.error());
     ObjectTexts texts = objectStrings(obj.value());
+    const PathObject before = obj.value().clone();
     Status edited = edit(obj.value(), texts);
     if (!edited) return cliFail(edited.error());
-    return saveEdited(line, obj.value(), texts, rebuildsIcons);
+    if (rebuild)
+        composePreviewIcons(obj.value());
+    else if (!keep)
+        followIcons(before, obj.value());
+    return saveTo(line, obj.value(), texts);
 }
 
 QCommandLineOption jsonOption() { return QCommandLineOption("json", "Prints JSON (texts in UTF-8)."); }
 
 QCommandLineOption keepIconsOption() {
-    return QCommandLineOption("keep-icons", "Leaves the two icons as they are instead of rebuilding them.");
+    return QCommandLineOption("keep-icons",
+                              "Leaves the two icons as they are, even where they were generated.");
+}
+
+QCommandLineOption rebuildIconsOption() {
+    return QCommandLineOption("rebuild-icons",
+                              "Rebuilds the two icons from the sprites, even hand-drawn ones.");
 }
 
 QCommandLineOption protectOption() {
@@ -58,6 +81,18 @@ QCommandLineOption protectOption() {
 
 QCommandLineOption seedOption() {
     return QCommandLineOption("seed", "Seeds the random generator with N instead of the clock.", "N");
+}
+
+QCommandLineOption scaleOption() {
+    return QCommandLineOption("scale", "Draws every pixel as an N x N block, N from 1 (default) to 8.", "N");
+}
+
+Result<int> scaleOf(const CommandLine& line) {
+    const auto text = line.value("scale");
+    if (!text) return Result<int>::ok(1);
+    auto n = integerArgument(*text, 1, 8, "--scale");
+    if (!n) return Result<int>::fail(n.error());
+    return Result<int>::ok(int(n.value()));
 }
 
 Result<int> pageArgument(const std::string& name) {

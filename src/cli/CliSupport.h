@@ -25,14 +25,20 @@ Result<PathObject> loadForCli(const std::string& path);
 // Writes obj to path as the editor's Save does, the object name taken from path's file name.
 Status saveAsEditor(PathObject& obj, const std::string& path, const ObjectTexts& texts);
 
+// What a command does with the two icons: by default it follows the editor, where generated
+// icons follow the sprites and hand-drawn ones are kept (preview/PreviewIcons.h); `icons` and
+// `new` rebuild them. --rebuild-icons rebuilds them whatever they are, --keep-icons keeps them
+// even where they were generated.
+enum class IconRule { Follow, Rebuild };
+
 // The editing commands' skeleton: read IN (the first positional) with its texts, edit it,
-// rebuild the two icons as the editor's refresh does (when rebuildsIcons, unless
-// --keep-icons is given), and save OUT (the last positional). A failed edit prints its
-// reason and writes nothing.
+// bring the icons up to date by the rule, and save OUT (the last positional). A failed
+// edit prints its reason and writes nothing.
 using ObjectEdit = std::function<Status(PathObject& obj, ObjectTexts& texts)>;
-int editObject(const CommandLine& line, const ObjectEdit& edit, bool rebuildsIcons = true);
-// Saves a built object to OUT (the last positional) after the same icon rebuild.
-int saveEdited(const CommandLine& line, PathObject& obj, const ObjectTexts& texts, bool rebuildsIcons = true);
+int editObject(const CommandLine& line, const ObjectEdit& edit, IconRule rule = IconRule::Follow);
+// Saves an object built from nothing to OUT (the last positional) with its icons rebuilt
+// (unless --keep-icons).
+int saveBuilt(const CommandLine& line, PathObject& obj, const ObjectTexts& texts);
 
 // Arguments that several commands share.
 inline const CliArgument kIn{"IN", "The object file to read."};
@@ -40,10 +46,12 @@ inline const CliArgument kOut{"OUT", "The object file to write (replaced only on
 inline const CliArgument kPage{"PAGE", "One of " + spritePageCliNames() + "."};
 
 // Options that several commands share.
-QCommandLineOption jsonOption();       // --json
-QCommandLineOption keepIconsOption();  // --keep-icons
-QCommandLineOption protectOption();    // --protect LIST
-QCommandLineOption seedOption();       // --seed N
+QCommandLineOption jsonOption();          // --json
+QCommandLineOption keepIconsOption();     // --keep-icons
+QCommandLineOption rebuildIconsOption();  // --rebuild-icons
+QCommandLineOption protectOption();       // --protect LIST
+QCommandLineOption seedOption();          // --seed N
+QCommandLineOption scaleOption();         // --scale N
 
 // A page's command-line name -> the sprite page, or a reason naming the pages.
 Result<int> pageArgument(const std::string& name);
@@ -51,6 +59,8 @@ Result<int> pageArgument(const std::string& name);
 Result<long> integerArgument(const std::string& text, long low, long high, const std::string& what);
 // The ramps of --protect (none when it is not given).
 Result<ProtectedRamps> protectedRampsOf(const CommandLine& line);
+// --scale: 1 (not given) to 8.
+Result<int> scaleOf(const CommandLine& line);
 // Seeds the C library's generator with --seed, or with the clock when it is not given.
 Status seedRandomGenerator(const CommandLine& line);
 

@@ -99,7 +99,7 @@ int runCommand(const CliCommand& command, const QStringList& args) {
 }  // namespace
 
 // Asking about an option the command does not declare (the shared skeleton asks for
-// --keep-icons) answers "not set" instead of a warning from the parser.
+// --keep-icons and --rebuild-icons) answers "not set" instead of a warning from the parser.
 bool CommandLine::isSet(const char* option) const {
     const QString name = QString::fromLatin1(option);
     return std::any_of(m_command.options.begin(), m_command.options.end(),

@@ -11,7 +11,6 @@
 #include "object/DescriptorFile.h"
 #include "object/NewPath.h"
 #include "object/ObjectFile.h"
-#include "object/RunLength.h"
 #include "object/TypeFile.h"
 
 namespace trellisor {
@@ -27,11 +26,6 @@ std::string hex(std::uint32_t v, int digits) {
 QString utf8(std::string_view windows1252) { return QString::fromStdString(windows1252ToUtf8(windows1252)); }
 
 std::string_view headName(const ObjectFileHead& h) { return {h.name.data(), h.name.size()}; }
-
-bool checksumMatches(const PathObject& o) {
-    return o.m_head.checksum == objectChecksum(std::uint8_t(o.m_head.flags), o.m_head.name,
-                                               std::span<const std::uint8_t>(o.m_data.get(), o.m_dataSize));
-}
 
 QJsonObject infoJson(const PathObject& obj, bool checksumValid) {
     const auto& h = obj.m_head;
@@ -96,8 +90,7 @@ int runInfo(const CommandLine& line) {
 }
 
 int runSave(const CommandLine& line) {
-    return editObject(
-        line, [](PathObject&, ObjectTexts&) { return Status::ok(); }, false);
+    return editObject(line, [](PathObject&, ObjectTexts&) { return Status::ok(); });
 }
 
 int runExportType(const CommandLine& line) {
@@ -130,7 +123,7 @@ int runNew(const CommandLine& line) {
     if (!made) return line.fail(made.error() + " in " + *dir);
     ObjectTexts texts;
     texts.fill(kNewPathText);
-    return saveEdited(line, obj, texts);
+    return saveBuilt(line, obj, texts);
 }
 
 int runSetFlag(const CommandLine& line) {
@@ -158,9 +151,10 @@ void registerObjectCommands(std::vector<CliCommand>& commands) {
     commands.push_back(
         {"save",
          {kIn, kOut},
-         "Reads IN and writes OUT as the editor's Save does with the texts as loaded: object name "
-         "from OUT's file name, checksum recomputed, chunk run-length coded. Sprites are not "
-         "touched.",
+         "Reads IN and writes OUT as the editor's Load then Save do with the texts as loaded: the "
+         "object is named after OUT's file name (a stored name that OUT's gives in another case "
+         "stays) and nothing else changes. A file whose checksum holds is written again byte for "
+         "byte; one whose checksum does not hold gets the right one.",
          {},
          runSave});
     commands.push_back(
@@ -173,8 +167,8 @@ void registerObjectCommands(std::vector<CliCommand>& commands) {
         {"apply-type",
          {kIn, kPage, {"TYPE.PTH", "The type file to load."}, kOut},
          "Loads the type file into PAGE of the object IN, as choosing a type in the editor does, "
-         "and saves the result to OUT. The two icons are rebuilt unless --keep-icons is given.",
-         {keepIconsOption()},
+         "and saves the result to OUT. Generated icons follow the sprites, hand-drawn ones are kept.",
+         {keepIconsOption(), rebuildIconsOption()},
          runApplyType});
     commands.push_back(
         {"new",
@@ -189,9 +183,9 @@ void registerObjectCommands(std::vector<CliCommand>& commands) {
         {"set-flag",
          {kIn, kOut},
          "Sets (on) or clears (off) the \"Draw Paths over Supports\" flag of the object IN and saves "
-         "the result to OUT. The two icons are rebuilt unless --keep-icons is given.",
+         "the result to OUT. Generated icons follow the flag, hand-drawn ones are kept.",
          {QCommandLineOption("draws-over-supports", "The flag's new state (required).", "on|off"),
-          keepIconsOption()},
+          keepIconsOption(), rebuildIconsOption()},
          runSetFlag});
 }
 

@@ -1,32 +1,37 @@
 // The preview and colour commands of trellisor-cli. Each editing command does what
-// the editor's button does to one page, rebuilds the icons as the editor's refresh
-// does (unless --keep-icons) and saves as Save does.
+// the editor's button does to one page, brings the icons up to date as the editor does
+// (CliSupport.h) and saves as Save does.
 #include "cli/PreviewCommands.h"
 
 #include <QImage>
+#include <QJsonObject>
 #include <algorithm>
 #include <cstdlib>
+#include <iostream>
 
 #include "base/Files.h"
 #include "cli/CliSupport.h"
 #include "imageio/PictureFiles.h"
+#include "imageio/PictureImage.h"
 #include "object/ObjectFile.h"
 #include "object/SpriteStore.h"
 #include "preview/BitmapImport.h"
 #include "preview/ColourOperations.h"
 #include "preview/HeadlessPreview.h"
+#include "preview/PixelFacts.h"
 #include "preview/PreviewFrame.h"
-#include "preview/PreviewIcons.h"
+#include "preview/SpriteFacts.h"
 
 namespace trellisor {
 
 namespace {
 
 int runIcons(const CommandLine& line) {
-    return editObject(line, [](PathObject&, ObjectTexts&) { return Status::ok(); });
+    return editObject(
+        line, [](PathObject&, ObjectTexts&) { return Status::ok(); }, IconRule::Rebuild);
 }
 
-// The views of render: the two example scenes and each sprite page's element grid.
+// The views of render and pick: the two example scenes and each sprite page's element grid.
 struct View {
     std::string name;
     int mode;
@@ -47,6 +52,14 @@ std::string renderViewNames() {
     return names;
 }
 
+Result<View> viewArgument(const std::string& name) {
+    const auto views = renderViews();
+    auto view = std::find_if(views.begin(), views.end(), [&](const View& v) { return v.name == name; });
+    if (view == views.end())
+        return Result<View>::fail("unknown view '" + name + "' (views: " + renderViewNames() + ")");
+    return Result<View>::ok(*view);
+}
+
 QImage screenImage(Image& screen) {
     QImage png(screen.width(), screen.height(), QImage::Format_RGB32);
     for (int y = 0; y < screen.height(); ++y)
@@ -63,38 +76,57 @@ int runRender(const CommandLine& line) {
     if (!viewName) return line.fail("--view VIEW is required");
     const auto out = line.value("o");
     if (!out) return line.fail("-o OUT.png is required");
-    const auto views = renderViews();
-    auto view = std::find_if(views.begin(), views.end(), [&](const View& v) { return v.name == *viewName; });
-    if (view == views.end())
-        return line.fail("unknown view '" + *viewName + "' (views: " + renderViewNames() + ")");
     const std::string depthText = line.value("depth").value_or("32");
     if (depthText != "8" && depthText != "16" && depthText != "24" && depthText != "32")
         return line.fail("--depth must be 8, 16, 24 or 32, not '" + depthText + "'");
-    const int depth = std::stoi(depthText);
+    auto scale = scaleOf(line);
+    if (!scale) return line.fail(scale.error());
+    auto renderer = FrameRenderer::make(*viewName, std::stoi(depthText), line.value("grass"));
+    if (!renderer) return line.fail(renderer.error());
     auto obj = loadForCli(line.positional(0));
     if (!obj) return cliFail(obj.error());
-
-    HeadlessPreview preview(depth);
-    if (!preview.isReady()) return line.fail("cannot make a " + depthText + "-bit screen");
-    std::unique_ptr<Image> ownGrass;
-    SpriteStore* store = nullptr;
-    Image* grass = nullptr;
-    if (const auto g = line.value("grass")) {
-        ownGrass = preview.display().loadImageFile(*g);
-        if (!ownGrass) return line.fail("cannot read the grass image " + *g);
-        grass = ownGrass.get();
-    } else {
-        store = acquireSpriteStore(&preview.display());
-        grass = store->getSprite("grass.pcx");
-    }
-
-    // What the editor's refresh does: rebuild the icons, then paint the frame.
-    composePreviewIcons(obj.value());
-    drawPreviewFrame(obj.value(), preview.display(), grass, view->mode, view->page);
-    const QImage png = screenImage(*preview.screen());
-    if (store) store->release();
-    Status written = writePng(png, *out);
+    auto png = scaledImage(renderer.value()->draw(obj.value()), scale.value());
+    if (!png) return line.fail(png.error());
+    Status written = writePng(png.value(), *out);
     if (!written) return line.fail(written.error());
+    return 0;
+}
+
+QJsonValue jsonOrNull(const std::optional<int>& v) { return v ? QJsonValue(*v) : QJsonValue(); }
+
+int runPick(const CommandLine& line) {
+    auto x = integerArgument(line.positional(1), 0, kPreviewWidth - 1, "X");
+    if (!x) return line.fail(x.error() + " (the frame is 360 x 260)");
+    auto y = integerArgument(line.positional(2), 0, kPreviewHeight - 1, "Y");
+    if (!y) return line.fail(y.error() + " (the frame is 360 x 260)");
+    auto renderer = FrameRenderer::make(line.value("view").value_or("example-path"), 32, line.value("grass"));
+    if (!renderer) return line.fail(renderer.error());
+    auto obj = loadForCli(line.positional(0));
+    if (!obj) return cliFail(obj.error());
+    FrameRenderer& frame = *renderer.value();
+    frame.draw(obj.value());
+    const int px = int(x.value()), py = int(y.value());
+    const ScenePixel p = scenePixel(frame.owners(), px, py, shownColour(frame.screen(), px, py));
+    if (!line.isSet("json")) {
+        std::cout << describeScenePixel(obj.value(), p) << std::endl;
+        return 0;
+    }
+    const bool sprite = p.source == PixelSource::Sprite;
+    const auto page = sprite ? pageOfSprite(obj.value(), p.sprite) : std::nullopt;
+    QJsonValue ramp;
+    if (sprite) ramp = p.colour->ramp ? QJsonValue(*p.colour->ramp) : QJsonValue("special");
+    constexpr const char* kSources[] = {"background", "grass", "sprite"};
+    printJson(QJsonObject{
+        {"x", p.x},
+        {"y", p.y},
+        {"sprite", sprite ? QJsonValue(qint64(p.sprite)) : QJsonValue()},
+        {"page", page ? QJsonValue(kPages[std::size_t(*page)].cliName) : QJsonValue()},
+        {"index", sprite ? QJsonValue(p.colour->index) : QJsonValue()},
+        {"ramp", ramp},
+        {"shade", sprite ? jsonOrNull(p.colour->shade) : QJsonValue()},
+        {"rgb", QString::fromStdString(rgbText(p.shown))},
+        {"source", kSources[int(p.source)]},
+    });
     return 0;
 }
 
@@ -151,19 +183,48 @@ int runSparkles(const CommandLine& line) {
 
 }  // namespace
 
+Result<std::unique_ptr<FrameRenderer>> FrameRenderer::make(const std::string& viewName, int depth,
+                                                           const std::optional<std::string>& grassFile) {
+    using Out = Result<std::unique_ptr<FrameRenderer>>;
+    auto view = viewArgument(viewName);
+    if (!view) return Out::fail(view.error());
+    std::unique_ptr<FrameRenderer> renderer(new FrameRenderer(depth, view.value().mode, view.value().page));
+    if (!renderer->m_preview.isReady())
+        return Out::fail("cannot make a " + std::to_string(depth) + "-bit screen");
+    if (grassFile) {
+        renderer->m_ownGrass = renderer->m_preview.display().loadImageFile(*grassFile);
+        if (!renderer->m_ownGrass) return Out::fail("cannot read the grass image " + *grassFile);
+        renderer->m_grass = renderer->m_ownGrass.get();
+    } else {
+        renderer->m_store = acquireSpriteStore(&renderer->m_preview.display());
+        renderer->m_grass = renderer->m_store->getSprite("grass.pcx");
+    }
+    return Out::ok(std::move(renderer));
+}
+
+FrameRenderer::~FrameRenderer() {
+    if (m_store) m_store->release();
+}
+
+QImage FrameRenderer::draw(const PathObject& obj) {
+    drawPreviewFrame(obj, m_preview.display(), m_grass, m_mode, m_page, &m_owners);
+    return screenImage(*m_preview.screen());
+}
+
 void registerPreviewCommands(std::vector<CliCommand>& commands) {
-    const QList<QCommandLineOption> pageOptions = {protectOption(), keepIconsOption()};
+    const QList<QCommandLineOption> pageOptions = {protectOption(), keepIconsOption(), rebuildIconsOption()};
     commands.push_back(
         {"icons",
          {kIn, kOut},
-         "Rebuilds the two preview icons of the object IN from its sprites, as the editor does "
-         "before every repaint, and saves the result to OUT.",
+         "Rebuilds the two preview icons of the object IN from its sprites, hand-drawn ones too (as "
+         "the editor's Rebuild Icons does), and saves the result to OUT.",
          {},
          runIcons});
     commands.push_back(
         {"render",
          {kIn},
-         "Draws the preview of IN as the editor shows it (icons rebuilt, grass, then the scene) on a "
+         "Draws the preview of IN as the editor shows it (the icons as they stand, grass, then the scene) on "
+         "a "
          "360 x 260 screen of the depth (default 32) and writes it as PNG. VIEW is one of " +
              renderViewNames() +
              " (the example scenes, or a page's element grid). Without --grass, grass.pcx is looked up "
@@ -171,8 +232,19 @@ void registerPreviewCommands(std::vector<CliCommand>& commands) {
          {QCommandLineOption("view", "What to draw (required).", "VIEW"),
           QCommandLineOption("depth", "The screen depth: 8, 16, 24 or 32.", "8|16|24|32"),
           QCommandLineOption("grass", "The grass picture (PCX, TIFF).", "FILE"),
-          QCommandLineOption("o", "The PNG file to write (required).", "OUT.png")},
+          QCommandLineOption("o", "The PNG file to write (required).", "OUT.png"), scaleOption()},
          runRender});
+    commands.push_back(
+        {"pick",
+         {kIn, {"X", "The frame pixel's column, 0-359."}, {"Y", "The frame pixel's row, 0-259."}},
+         "Says what lies at pixel X, Y of the frame render draws with the same arguments (at 32 bits), "
+         "as the editor's Viewer says it: the sprite that drew it last with its page, palette index, "
+         "colour ramp (0-17, or special for 226 and above) and shade, and the colour shown; or grass, "
+         "or background. --json prints {x, y, sprite, page, index, ramp, shade, rgb, source}, with null "
+         "where a field does not apply (grass has no palette index).",
+         {QCommandLineOption("view", "What to draw (default example-path).", "VIEW"),
+          QCommandLineOption("grass", "The grass picture (PCX, TIFF).", "FILE"), jsonOption()},
+         runPick});
     commands.push_back(
         {"brightness",
          {kIn, kPage, {"STEPS", "Presses of \">\" (positive) or \"<\" (negative)."}, kOut},
@@ -200,7 +272,7 @@ void registerPreviewCommands(std::vector<CliCommand>& commands) {
          {kIn, kPage, kOut},
          "Adds sparkles to PAGE's row-coded sprites with the C library's generator seeded with N "
          "(default: the clock), and saves to OUT.",
-         {seedOption(), protectOption(), keepIconsOption()},
+         {seedOption(), protectOption(), keepIconsOption(), rebuildIconsOption()},
          runSparkles});
 }
 

@@ -1,14 +1,26 @@
 // Sprites out to a folder of pictures and back in, for work in any pixel editor.
 #include "cli/SpriteCommands.h"
 
+#include <iostream>
 #include <string_view>
 
 #include "cli/CliSupport.h"
+#include "imageio/PictureFiles.h"
+#include "imageio/PictureImage.h"
 #include "imageio/SpriteFolder.h"
+#include "sprites/SpriteSheet.h"
 
 namespace trellisor {
 
 namespace {
+
+Result<Dither> ditherArgument(const std::string& name) {
+    constexpr std::pair<std::string_view, Dither> kDithers[] = {
+        {"none", Dither::None}, {"diffusion", Dither::Diffusion}, {"ordered", Dither::Ordered}};
+    for (const auto& [text, dither] : kDithers)
+        if (name == text) return Result<Dither>::ok(dither);
+    return Result<Dither>::fail("--dither takes none, diffusion or ordered, not '" + name + "'");
+}
 
 QCommandLineOption pageOption(const char* what) {
     return QCommandLineOption("page", QString::fromLatin1(what), "PAGE");
@@ -24,13 +36,56 @@ Result<std::pair<int, int>> spriteRange(const CommandLine& line, const PathObjec
         {obj.pageFirstSprite(page.value()), obj.pageLastSprite(page.value())});
 }
 
-Result<Dither> ditherArgument(const std::string& name) {
-    constexpr std::pair<std::string_view, Dither> kDithers[] = {
-        {"none", Dither::None}, {"diffusion", Dither::Diffusion}, {"ordered", Dither::Ordered}};
-    for (const auto& [text, dither] : kDithers)
-        if (name == text) return Result<Dither>::ok(dither);
-    return Result<Dither>::fail("--dither takes none, diffusion or ordered, not '" + name + "'");
+// The sheet of --page (its sprites, then the icons) or of every sprite, at --scale.
+Status writeSheet(const CommandLine& line, const PathObject& obj, int scale, const std::string& path) {
+    std::optional<int> page;
+    if (const auto name = line.value("page")) page = pageArgument(*name).value();  // checked by spriteRange
+    auto sheet = spriteSheet(obj, galleryCells(obj, page));
+    if (!sheet) return Status::fail(sheet.error());
+    auto image = scaledImage(pictureToImage(sheet.value()), scale);
+    if (!image) return Status::fail(image.error());
+    return writePng(image.value(), path);
 }
+
+int runSprites(const CommandLine& line) {
+    const auto dir = line.value("out"), sheet = line.value("sheet");
+    if (!dir && !sheet) return line.fail("--out DIR or --sheet OUT.png is required");
+    auto scale = scaleOf(line);
+    if (!scale) return line.fail(scale.error());
+    auto obj = loadForCli(line.positional(0));
+    if (!obj) return cliFail(obj.error());
+    auto range = spriteRange(line, obj.value());
+    if (!range) return line.fail(range.error());
+    if (sheet) {
+        Status written = writeSheet(line, obj.value(), scale.value(), *sheet);
+        if (!written) return line.fail(written.error());
+    }
+    if (!dir) return 0;
+    auto written = exportSpriteFolder(obj.value(), *dir, range->first, range->second, line.isSet("rgba"));
+    if (!written) return line.fail(written.error());
+    std::cout << written.value() << " sprites written to " << *dir << std::endl;
+    return 0;
+}
+
+int runImportSprites(const CommandLine& line) {
+    auto matching = matchingOf(line);
+    if (!matching) return line.fail(matching.error());
+    int changed = 0;
+    const int code = editObject(line, [&](PathObject& obj, ObjectTexts&) {
+        auto range = spriteRange(line, obj);
+        if (!range) return Status::fail("import-sprites: " + range.error());
+        auto imported =
+            importSpriteFolder(obj, line.positional(1), range->first, range->second, matching.value());
+        if (imported) changed = imported.value();
+        return imported ? Status::ok() : Status::fail(imported.error());
+    });
+    if (code == 0)
+        std::cout << changed << " sprites changed by " << line.positional(1) << "; " << line.lastPositional()
+                  << " written" << std::endl;
+    return code;
+}
+
+}  // namespace
 
 Result<Matching> matchingOf(const CommandLine& line) {
     Matching matching;
@@ -48,31 +103,17 @@ Result<Matching> matchingOf(const CommandLine& line) {
     return Result<Matching>::ok(matching);
 }
 
-int runSprites(const CommandLine& line) {
-    const auto dir = line.value("out");
-    if (!dir) return line.fail("--out DIR is required");
-    auto obj = loadForCli(line.positional(0));
-    if (!obj) return cliFail(obj.error());
-    auto range = spriteRange(line, obj.value());
-    if (!range) return line.fail(range.error());
-    Status written = exportSpriteFolder(obj.value(), *dir, range->first, range->second, line.isSet("rgba"));
-    if (!written) return line.fail(written.error());
-    return 0;
+QCommandLineOption ditherOption() {
+    return QCommandLineOption("dither", "How colours are matched: none (default), diffusion or ordered.",
+                              "none|diffusion|ordered");
 }
 
-int runImportSprites(const CommandLine& line) {
-    auto matching = matchingOf(line);
-    if (!matching) return line.fail(matching.error());
-    return editObject(line, [&](PathObject& obj, ObjectTexts&) {
-        auto range = spriteRange(line, obj);
-        if (!range) return Status::fail("import-sprites: " + range.error());
-        auto imported =
-            importSpriteFolder(obj, line.positional(1), range->first, range->second, matching.value());
-        return imported ? Status::ok() : Status::fail(imported.error());
-    });
+QCommandLineOption rampsOption() {
+    return QCommandLineOption(
+        "ramps",
+        "Matches colours to these ramps only: 'all' (default) or ramp numbers 0-17 separated by commas.",
+        "LIST");
 }
-
-}  // namespace
 
 void registerSpriteCommands(std::vector<CliCommand>& commands) {
     commands.push_back(
@@ -81,10 +122,13 @@ void registerSpriteCommands(std::vector<CliCommand>& commands) {
          "Writes the sprites of IN (or of PAGE) as DIR/000.png ... (indexed with the game palette and "
          "index 0 transparent, or true colour with alpha under --rgba) and DIR/sprites.json, an array "
          "indexed by sprite number of {path, x, y, flags} with x and y the sprites' drawing offsets "
-         "(null before PAGE's first sprite).",
-         {QCommandLineOption("out", "The folder to write (required).", "DIR"),
+         "(null before PAGE's first sprite). --sheet writes them on one picture instead (or as well): "
+         "a grid of cells, each sprite centred over a checkerboard with its number under it; PAGE's "
+         "sheet ends with the two icons.",
+         {QCommandLineOption("out", "The folder to write.", "DIR"),
           QCommandLineOption("rgba", "Writes true colour with alpha instead of indexed images."),
-          pageOption("Writes only this page's sprites.")},
+          pageOption("Writes only this page's sprites."),
+          QCommandLineOption("sheet", "Writes the sprites on one PNG picture.", "OUT.png"), scaleOption()},
          runSprites});
     commands.push_back(
         {"import-sprites",
@@ -95,14 +139,8 @@ void registerSpriteCommands(std::vector<CliCommand>& commands) {
          "indices; other pixels take the nearest game colour (alpha below 128 is transparent). A "
          "picture that shows what its sprite shows keeps the sprite's bytes. Each sprite is written "
          "in the encoding its flags give (1 raw, 5 row-coded). Bad input changes nothing.",
-         {pageOption("Imports only this page's sprites."),
-          QCommandLineOption("dither", "How colours are matched: none (default), diffusion or ordered.",
-                             "none|diffusion|ordered"),
-          QCommandLineOption("ramps",
-                             "Matches colours to these ramps only: 'all' (default) or ramp numbers 0-17 "
-                             "separated by commas.",
-                             "LIST"),
-          keepIconsOption()},
+         {pageOption("Imports only this page's sprites."), ditherOption(), rampsOption(), keepIconsOption(),
+          rebuildIconsOption()},
          runImportSprites});
 }
 

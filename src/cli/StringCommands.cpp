@@ -58,8 +58,7 @@ int runSetStrings(const CommandLine& line) {
     auto edits = readTextEdits(line.positional(1));
     if (!edits) return line.fail(edits.error());
     return editObject(
-        line, [&](PathObject& obj, ObjectTexts& texts) { return applyTextEdits(obj, texts, edits.value()); },
-        false);
+        line, [&](PathObject& obj, ObjectTexts& texts) { return applyTextEdits(obj, texts, edits.value()); });
 }
 
 }  // namespace

@@ -9,8 +9,11 @@
 #include "cli/PreviewCommands.h"
 #include "cli/SpriteCommands.h"
 #include "cli/StringCommands.h"
+#include "cli/WatchCommand.h"
+#include "imageio/QuietMessages.h"
 
 int main(int argc, char** argv) {
+    trellisor::installQuietMessageHandler();  // one line per refusal: no library warnings
     QCoreApplication app(argc, argv);
     std::vector<trellisor::CliCommand> commands;
     trellisor::registerObjectCommands(commands);
@@ -19,5 +22,6 @@ int main(int argc, char** argv) {
     trellisor::registerPaletteCommand(commands);
     trellisor::registerCheckCommand(commands);
     trellisor::registerSpriteCommands(commands);
+    trellisor::registerWatchCommand(commands);
     return trellisor::dispatchCommand(commands, QCoreApplication::arguments().mid(1));
 }

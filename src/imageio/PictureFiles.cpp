@@ -10,6 +10,7 @@
 #include <span>
 
 #include "base/Files.h"
+#include "imageio/QuietMessages.h"
 
 namespace trellisor {
 
@@ -50,15 +51,22 @@ Status writeJsonFile(const std::string& path, const QJsonValue& value) {
     return writeWholeFile(path, bytesOf(jsonBytes(value)));
 }
 
-Status writePng(const QImage& image, const std::string& path) {
+Result<QByteArray> pngBytes(const QImage& image) {
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
-    if (!image.save(&buffer, "PNG")) return Status::fail("cannot encode " + path + " as PNG");
-    return writeWholeFile(path, bytesOf(bytes));
+    if (!image.save(&buffer, "PNG")) return Result<QByteArray>::fail("cannot encode the picture as PNG");
+    return Result<QByteArray>::ok(std::move(bytes));
+}
+
+Status writePng(const QImage& image, const std::string& path) {
+    auto bytes = pngBytes(image);
+    if (!bytes) return Status::fail(path + ": " + bytes.error());
+    return writeWholeFile(path, bytesOf(bytes.value()));
 }
 
 Result<QImage> readPictureFile(const std::string& path, int maxSide) {
+    StderrCapture printed;  // libpng writes its errors there itself
     QImageReader reader(QFile::decodeName(path.c_str()));
     const QSize size = reader.size();
     if (size.isValid() && (size.width() > maxSide || size.height() > maxSide))
@@ -66,8 +74,10 @@ Result<QImage> readPictureFile(const std::string& path, int maxSide) {
                                     std::to_string(size.height()) + " pixels is larger than " +
                                     std::to_string(maxSide) + " on a side");
     QImage image = reader.read();
+    const std::string library = printed.text();
     if (image.isNull())
-        return Result<QImage>::fail("cannot read the picture: " + reader.errorString().toStdString());
+        return Result<QImage>::fail("cannot read the picture: " + reader.errorString().toStdString() +
+                                    (library.empty() ? "" : " (" + library + ")"));
     return Result<QImage>::ok(std::move(image));
 }
 

@@ -4,11 +4,10 @@
 
 #include <QByteArray>
 #include <QImage>
+#include <QJsonDocument>
 #include <QJsonValue>
 #include <span>
 #include <string>
-
-#include <QJsonDocument>
 
 #include "base/Result.h"
 #include "preview/BitmapImport.h"
@@ -25,11 +24,15 @@ Result<QJsonDocument> readJsonFile(const std::string& path, std::uint64_t maxByt
 Status writeWholeFile(const std::string& path, std::span<const std::uint8_t> bytes);
 // Writes a JSON value to a file (replaced only once written whole).
 Status writeJsonFile(const std::string& path, const QJsonValue& value);
+// An image as the bytes of a PNG file; refused when Qt cannot encode it.
+Result<QByteArray> pngBytes(const QImage& image);
 // Writes an image as PNG (replaced only once written whole).
 Status writePng(const QImage& image, const std::string& path);
 
 // Reads a picture of any format Qt reads. A picture larger than maxSide on either side is
-// refused from its header, before its pixels are decoded.
+// refused from its header, before its pixels are decoded. What the picture library prints
+// itself while reading goes into the reason, not to the terminal ("cannot read the picture:
+// Unable to read image data (libpng error: IDAT: incorrect header check)").
 Result<QImage> readPictureFile(const std::string& path, int maxSide);
 
 // The bitmap Import Bitmap paints from. A file the bitmap reader takes as an uncompressed

@@ -3,6 +3,8 @@
 
 #include <QList>
 
+#include "sprites/SpriteSheet.h"
+
 namespace trellisor {
 
 QImage pictureToImage(const Picture& picture) {
@@ -61,6 +63,23 @@ Picture imageToPicture(const QImage& image) {
                                                  std::uint8_t(qBlue(line[x])), std::uint8_t(qAlpha(line[x]))};
     }
     return p;
+}
+
+Result<QImage> scaledImage(const QImage& image, int n) {
+    const std::int64_t w = std::int64_t(image.width()) * n, h = std::int64_t(image.height()) * n;
+    if (n < 1 || w > kMaxSheetSide || h > kMaxSheetSide)
+        return Result<QImage>::fail("a picture of " + std::to_string(image.width()) + " x " +
+                                    std::to_string(image.height()) + " at scale " + std::to_string(n) +
+                                    " would pass " + std::to_string(kMaxSheetSide) + " pixels on a side");
+    const QImage source =
+        image.convertToFormat(image.hasAlphaChannel() ? QImage::Format_ARGB32 : QImage::Format_RGB32);
+    QImage scaled(int(w), int(h), source.format());
+    for (int y = 0; y < scaled.height(); ++y) {
+        const auto* from = reinterpret_cast<const QRgb*>(source.constScanLine(y / n));
+        auto* to = reinterpret_cast<QRgb*>(scaled.scanLine(y));
+        for (int x = 0; x < scaled.width(); ++x) to[x] = from[x / n];
+    }
+    return Result<QImage>::ok(std::move(scaled));
 }
 
 }  // namespace trellisor

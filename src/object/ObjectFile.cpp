@@ -33,9 +33,36 @@ LoadReport refuse(PathObject& obj, LoadOutcome outcome, std::string reason) {
     return LoadReport{outcome, std::move(reason)};
 }
 
-}  // namespace
+struct DecodedChunk {
+    std::unique_ptr<std::uint8_t[]> bytes;
+    std::uint32_t size = 0;
+};
 
-LoadReport readObjectBytes(PathObject& obj, std::span<const std::uint8_t> bytes) {
+// The decoded chunk of a file with this head: stored (encoding 0) it is the rest of the file,
+// but no more than the decoding buffer's capacity of 2 x length; under any other encoding it
+// is run-length coded to the end of the file, whatever length says.
+Result<DecodedChunk> decodeChunk(const ObjectFileHead& head, std::span<const std::uint8_t> coded) {
+    using R = Result<DecodedChunk>;
+    // Measured first, so the limit holds before any memory is taken.
+    std::uint64_t size = std::min<std::uint64_t>(coded.size(), 2ull * head.length);
+    if (head.encoding != 0) {
+        auto measured = measureRunLength(coded, kMaxChunkBytes);
+        if (!measured) return R::fail(measured.error());
+        size = measured.value();
+    } else if (size > kMaxChunkBytes) {
+        return R::fail("data chunk exceeds " + std::to_string(kMaxChunkBytes) + " bytes");
+    }
+    DecodedChunk chunk{std::make_unique_for_overwrite<std::uint8_t[]>(std::size_t(size)),
+                       std::uint32_t(size)};
+    if (head.encoding != 0)
+        decodeRunLengthTo(coded, chunk.bytes.get(), chunk.size);
+    else if (size)
+        std::memcpy(chunk.bytes.get(), coded.data(), chunk.size);
+    return R::ok(std::move(chunk));
+}
+
+LoadReport readObjectFile(PathObject& obj, std::shared_ptr<const std::vector<std::uint8_t>> file) {
+    const std::span<const std::uint8_t> bytes = *file;
     if (bytes.size() < ObjectFileHead::kSize)
         return refuse(obj, LoadOutcome::Malformed,
                       "file shorter than its 21-byte head (" + std::to_string(bytes.size()) + " bytes)");
@@ -47,26 +74,10 @@ LoadReport readObjectBytes(PathObject& obj, std::span<const std::uint8_t> bytes)
         return LoadReport{LoadOutcome::NotAPath, kNotAPathMessage};
     }
 
-    const auto coded = bytes.subspan(ObjectFileHead::kSize);
-    std::unique_ptr<std::uint8_t[]> chunk;
-    std::uint32_t size = 0;
-    if (head.encoding == 0) {
-        // Stored: the rest of the file, but no more than the decoding buffer's capacity of 2 x length.
-        const std::uint64_t take = std::min<std::uint64_t>(coded.size(), 2ull * head.length);
-        if (take > kMaxChunkBytes)
-            return refuse(obj, LoadOutcome::Malformed,
-                          "data chunk exceeds " + std::to_string(kMaxChunkBytes) + " bytes");
-        size = std::uint32_t(take);
-        chunk = std::make_unique_for_overwrite<std::uint8_t[]>(size);
-        if (size) std::memcpy(chunk.get(), coded.data(), size);
-    } else {
-        // Any non-zero encoding is run-length coding, read to the end of the file whatever length says.
-        auto measured = measureRunLength(coded, kMaxChunkBytes);
-        if (!measured) return refuse(obj, LoadOutcome::Malformed, measured.error());
-        size = std::uint32_t(measured.value());
-        chunk = std::make_unique_for_overwrite<std::uint8_t[]>(size);
-        decodeRunLengthTo(coded, chunk.get(), size);
-    }
+    auto decoded = decodeChunk(head, bytes.subspan(ObjectFileHead::kSize));
+    if (!decoded) return refuse(obj, LoadOutcome::Malformed, decoded.error());
+    const std::uint32_t size = decoded.value().size;
+    auto chunk = std::move(decoded.value().bytes);
 
     constexpr std::uint32_t kTableOffset = 14;
     if (size <= kTableOffset)
@@ -111,7 +122,14 @@ LoadReport readObjectBytes(PathObject& obj, std::span<const std::uint8_t> bytes)
     obj.m_imageDataOffset = std::uint32_t(imageOffset);
     obj.m_supportType = obj.m_data[10];
     obj.m_pathFlags = obj.m_data[11];
+    obj.m_sourceFile = std::move(file);
     return LoadReport{LoadOutcome::Loaded, {}};
+}
+
+}  // namespace
+
+LoadReport readObjectBytes(PathObject& obj, std::span<const std::uint8_t> bytes) {
+    return readObjectFile(obj, std::make_shared<const std::vector<std::uint8_t>>(bytes.begin(), bytes.end()));
 }
 
 LoadReport loadObjectFile(PathObject& obj, const std::string& path) {
@@ -121,31 +139,69 @@ LoadReport loadObjectFile(PathObject& obj, const std::string& path) {
         return refuse(obj, LoadOutcome::CannotOpen, "not a file");
     auto bytes = readFileBytes(path);
     if (!bytes) return refuse(obj, LoadOutcome::CannotOpen, bytes.error());
-    return readObjectBytes(obj, bytes.value());
+    return readObjectFile(obj, std::make_shared<const std::vector<std::uint8_t>>(std::move(bytes.value())));
 }
+
+namespace {
+
+std::string_view unpadded(const std::array<char, 8>& name) {
+    std::string_view text(name.data(), name.size());
+    while (!text.empty() && (text.back() == ' ' || text.back() == '\0')) text.remove_suffix(1);
+    return text;
+}
+
+// The object name: the file name up to its first '.', at most 8 characters, space padded. When
+// that reads as the stored name without regard to ASCII case, with trailing spaces and NULs
+// both taken as padding, the stored bytes stay ("PaTh01.DAT" keeps "PATH01" and its padding).
+std::array<char, 8> objectNameFor(const std::string& fileName, const std::array<char, 8>& stored) {
+    const auto dot = fileName.find('.');
+    std::string text = dot == std::string::npos ? std::string() : fileName.substr(0, dot);
+    if (text.size() > 8) text.resize(8);
+    std::array<char, 8> name;
+    name.fill(' ');
+    std::memcpy(name.data(), text.data(), text.size());
+    return equalsIgnoringCase(unpadded(name), unpadded(stored)) ? stored : name;
+}
+
+// The source file's head and coded chunk, when that chunk decodes to the chunk given.
+struct SourceCoding {
+    ObjectFileHead head;
+    std::span<const std::uint8_t> coded;
+};
+
+std::optional<SourceCoding> sourceHolding(const PathObject& obj, std::span<const std::uint8_t> chunk) {
+    if (!obj.m_sourceFile || obj.m_sourceFile->size() < ObjectFileHead::kSize) return std::nullopt;
+    const std::span<const std::uint8_t> file = *obj.m_sourceFile;
+    const SourceCoding source{ObjectFileHead::fromBytes(file.first<ObjectFileHead::kSize>()),
+                              file.subspan(ObjectFileHead::kSize)};
+    auto decoded = decodeChunk(source.head, source.coded);
+    if (!decoded || decoded.value().size != chunk.size() ||
+        (!chunk.empty() && std::memcmp(decoded.value().bytes.get(), chunk.data(), chunk.size()) != 0))
+        return std::nullopt;
+    return source;
+}
+
+}  // namespace
 
 std::vector<std::uint8_t> serializeObjectFile(PathObject& obj, const std::string& fileName,
                                               const std::array<std::string, kLanguageCount>& texts) {
     if (!obj.m_data || obj.m_dataSize < 12) return {};
 
-    // The object name: the file name up to its first '.', at most 8 characters, space padded.
-    const auto dot = fileName.find('.');
-    std::string name = dot == std::string::npos ? std::string() : fileName.substr(0, dot);
-    if (name.size() > 8) name.resize(8);
     obj.m_head.flags = (obj.m_head.flags & ~0xFFu) | kPathObjectType;
-    obj.m_head.name.fill(' ');
-    std::memcpy(obj.m_head.name.data(), name.data(), name.size());
+    obj.m_head.name = objectNameFor(fileName, obj.m_head.name);
 
     obj.m_data[10] = obj.m_supportType;
     obj.m_data[11] = obj.m_pathFlags;
     // A text for a language the table lacks is added (the editor shows such rows empty, so
-    // an empty text adds nothing).
+    // an empty text adds nothing). A text as it stands is left alone, so an empty one that
+    // another tool wrote stays empty instead of becoming " ".
     for (int i = 0; i < kLanguageCount; ++i) {
         std::string present;
-        if (obj.getObjectString(i, present))
-            obj.setObjectString(i, texts[std::size_t(i)]);
-        else if (!texts[std::size_t(i)].empty())
+        if (obj.getObjectString(i, present)) {
+            if (present != texts[std::size_t(i)]) obj.setObjectString(i, texts[std::size_t(i)]);
+        } else if (!texts[std::size_t(i)].empty()) {
             obj.addObjectString(i, texts[std::size_t(i)]);
+        }
     }
 
     auto end = findStringTableEnd(obj.m_data.get(), obj.m_dataSize, obj.m_stringTableOffset);
@@ -174,15 +230,30 @@ std::vector<std::uint8_t> serializeObjectFile(PathObject& obj, const std::string
     obj.m_dataSize = std::uint32_t(newSize);
 
     const std::span<const std::uint8_t> chunk(obj.m_data.get(), obj.m_dataSize);
+    const auto source = sourceHolding(obj, chunk);
+    // Nothing changed: the file read is written again whole, its head included (a flags byte 0
+    // of 0x15, encoding 0 or 2, the length as it stood), as long as its checksum holds.
+    if (source && source->head.name == obj.m_head.name &&
+        (source->head.flags >> 8) == (obj.m_head.flags >> 8) &&
+        source->head.checksum == objectChecksum(std::uint8_t(source->head.flags), source->head.name, chunk)) {
+        obj.m_head = source->head;
+        return *obj.m_sourceFile;
+    }
     obj.m_head.checksum = objectChecksum(std::uint8_t(obj.m_head.flags), obj.m_head.name, chunk);
     obj.m_head.encoding = 1;
 
     // The head goes out with the length as it stands and is patched once the coded size is known;
-    // m_head.length in memory keeps its old value.
-    auto head = obj.m_head.toBytes();
-    std::vector<std::uint8_t> file(head.begin(), head.end());
-    auto coded = encodeRunLength(chunk);
-    file.insert(file.end(), coded.begin(), coded.end());
+    // m_head.length in memory keeps its old value. Other tools run-length code the same chunk
+    // differently: their coding of an unchanged chunk is kept, since ours would change nothing
+    // but the file.
+    const bool keepsCoding = source && source->head.encoding != 0;
+    std::vector<std::uint8_t> ours;
+    if (!keepsCoding) ours = encodeRunLength(chunk);
+    const std::span<const std::uint8_t> coded = keepsCoding ? source->coded : ours;
+    const auto head = obj.m_head.toBytes();
+    std::vector<std::uint8_t> file(head.size() + coded.size());
+    std::memcpy(file.data(), head.data(), head.size());
+    if (!coded.empty()) std::memcpy(file.data() + head.size(), coded.data(), coded.size());
     storeLe32(&file[17], std::uint32_t(file.size() - ObjectFileHead::kSize));
     return file;
 }
@@ -191,12 +262,19 @@ Status saveObjectFile(PathObject& obj, const std::string& path, const std::strin
                       const std::array<std::string, kLanguageCount>& texts) {
     if (!obj.m_data) return Status::fail("no object is loaded");
     PathObject work = obj.clone();  // the object changes only once the file is written
-    auto file = serializeObjectFile(work, fileName, texts);
-    if (file.empty()) return Status::fail("the object's string table has lost its end marker");
-    Status written = writeFileReplacing(path, file);
+    auto file = std::make_shared<const std::vector<std::uint8_t>>(serializeObjectFile(work, fileName, texts));
+    if (file->empty()) return Status::fail("the object's string table has lost its end marker");
+    Status written = writeFileReplacing(path, *file);
     if (!written) return written;
+    work.m_sourceFile = std::move(file);
     obj = std::move(work);
     return Status::ok();
+}
+
+bool checksumMatches(const PathObject& obj) {
+    return obj.isLoaded() &&
+           obj.m_head.checksum == objectChecksum(std::uint8_t(obj.m_head.flags), obj.m_head.name,
+                                                 {obj.m_data.get(), obj.m_dataSize});
 }
 
 std::array<std::string, kLanguageCount> objectStrings(const PathObject& obj) {

@@ -42,13 +42,22 @@ LoadReport readObjectBytes(PathObject& obj, std::span<const std::uint8_t> bytes)
 // chunk bytes 10/11, the twelve texts (a non-empty text of a language the table lacks is
 // added in language order), count/size/sprite table, checksum,
 // encoding 1) and returns the whole file: head, coded chunk, length patched.
+// What the object was read from is kept where nothing changed it: a name that the file name
+// gives without regard to case keeps its stored bytes; a chunk equal to the source file's
+// keeps that file's run-length coding; and when the name and chunk are both as read and the
+// source's checksum holds, the source file is returned whole (m_head becomes its head), so
+// that Load then Save writes the bytes read whatever tool wrote them.
 std::vector<std::uint8_t> serializeObjectFile(PathObject& obj, const std::string& fileName,
                                               const std::array<std::string, kLanguageCount>& texts);
 
 // Writes obj to path as Save does; the file at path is replaced only once the
-// new file has been written whole. Refuses (object unchanged) when nothing is loaded.
+// new file has been written whole, and becomes the object's source file. Refuses (object
+// unchanged) when nothing is loaded.
 Status saveObjectFile(PathObject& obj, const std::string& path, const std::string& fileName,
                       const std::array<std::string, kLanguageCount>& texts);
+
+// Whether the checksum in the object's head is the one its name and chunk give.
+bool checksumMatches(const PathObject& obj);
 
 // The texts the object holds for languages 0..11 ("" where absent), as Save would keep them.
 std::array<std::string, kLanguageCount> objectStrings(const PathObject& obj);

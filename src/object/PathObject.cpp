@@ -78,6 +78,7 @@ PathObject PathObject::clone() const {
     copy.m_imageDataOffset = m_imageDataOffset;
     copy.m_supportType = m_supportType;
     copy.m_pathFlags = m_pathFlags;
+    copy.m_sourceFile = m_sourceFile;
     return copy;
 }
 
@@ -97,6 +98,7 @@ std::uint64_t PathObject::memoryBytes() const {
 
 void PathObject::clearObject() {
     m_data.reset();
+    m_sourceFile.reset();
     m_sprites.clear();
     m_dataSize = 0;
     m_spriteCount = 0;

@@ -81,12 +81,18 @@ public:
     std::uint32_t m_imageDataOffset = 0;
     std::uint8_t m_supportType = 0;  // chunk byte 10; bit 0 selects the support set
     std::uint8_t m_pathFlags = 0;    // chunk byte 11; bit 0 the support set, bit 1 paths over supports
+    // The file the object was last read from or written to, whole. Save writes its bytes again
+    // where the object still holds what they hold (ObjectFile.h). Copies share it, so the undo
+    // history keeps it once; it is where the object came from, not part of its value, so
+    // operator== and memoryBytes leave it out.
+    std::shared_ptr<const std::vector<std::uint8_t>> m_sourceFile;
 
     bool isLoaded() const { return m_data != nullptr; }
 
-    // A deep copy: the editor keeps copies to undo to, and Save works on one.
+    // A deep copy (the source file is shared): the editor keeps copies to undo to, and Save
+    // works on one.
     PathObject clone() const;
-    // Every field and every byte of the chunk equal.
+    // Every field and every byte of the chunk equal (the source file aside).
     bool operator==(const PathObject& other) const;
     // What the object holds in memory (its buffers and itself).
     std::uint64_t memoryBytes() const;
@@ -97,7 +103,7 @@ public:
     // Whether the support type selects the second support set (the preview's choice).
     bool usesSecondSupportSet() const { return selectsSecondSupportSet(m_supportType); }
 
-    // Frees the chunk and the sprite table and zeroes sizes and offsets.
+    // Frees the chunk and the sprite table, forgets the source file, zeroes sizes and offsets.
     void clearObject();
     // Makes this a new, empty object (the flag bytes stay): the head New writes, and a chunk
     // of the 14-byte entry header, twelve one-space texts, the end marker and room for the

@@ -96,21 +96,25 @@ bool applies(const PathObject& obj, When when) {
 }
 
 template <std::size_t N>
-void drawScene(const PathObject& obj, Image* screen, const SceneStep (&steps)[N]) {
+void drawScene(const PathObject& obj, Image* screen, const SceneStep (&steps)[N], FrameOwners* owners) {
     if (!screen) return;
     for (const SceneStep& s : steps) {
         if (!applies(obj, s.when)) continue;
         if (s.atCell)
-            drawElementAt(obj, screen, s.sprite, s.a, s.b, s.level);
+            drawElementAt(obj, screen, s.sprite, s.a, s.b, s.level, owners);
         else
-            drawSprite(obj, screen, s.sprite, s.a, s.b);
+            drawSprite(obj, screen, s.sprite, s.a, s.b, owners);
     }
 }
 
 }  // namespace
 
-void drawExamplePath(const PathObject& obj, Image* screen) { drawScene(obj, screen, kExamplePath); }
+void drawExamplePath(const PathObject& obj, Image* screen, FrameOwners* owners) {
+    drawScene(obj, screen, kExamplePath, owners);
+}
 
-void drawExampleQueue(const PathObject& obj, Image* screen) { drawScene(obj, screen, kExampleQueue); }
+void drawExampleQueue(const PathObject& obj, Image* screen, FrameOwners* owners) {
+    drawScene(obj, screen, kExampleQueue, owners);
+}
 
 }  // namespace trellisor

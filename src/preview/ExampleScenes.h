@@ -4,12 +4,14 @@
 
 #include "gfx/Image.h"
 #include "object/PathObject.h"
+#include "preview/FrameOwners.h"
 
 namespace trellisor {
 
-// Draws the example path's sprites onto screen (no grass, no present).
-void drawExamplePath(const PathObject& obj, Image* screen);
+// Draws the example path's sprites onto screen (no grass, no present), recording
+// them in owners when given.
+void drawExamplePath(const PathObject& obj, Image* screen, FrameOwners* owners = nullptr);
 // Draws the example queue's sprites onto screen (no grass, no present).
-void drawExampleQueue(const PathObject& obj, Image* screen);
+void drawExampleQueue(const PathObject& obj, Image* screen, FrameOwners* owners = nullptr);
 
 }  // namespace trellisor

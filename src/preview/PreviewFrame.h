@@ -5,6 +5,7 @@
 #include "gfx/Display.h"
 #include "gfx/Image.h"
 #include "object/PathObject.h"
+#include "preview/FrameOwners.h"
 
 namespace trellisor {
 
@@ -12,11 +13,17 @@ inline constexpr int kPreviewWidth = 360;
 inline constexpr int kPreviewHeight = 260;
 
 // Sprites first..last (signed) in rows 1..14 of five cells each; at most 70 shown.
-void drawElementGrid(const PathObject& obj, Image* screen, int first, int last);
+void drawElementGrid(const PathObject& obj, Image* screen, int first, int last,
+                     FrameOwners* owners = nullptr);
 
 // Draws the frame for a preview mode onto display's screen and presents it. The
 // grid modes take their range from page, not from the mode. grass may be null
-// (the screen is then cleared to black first).
-void drawPreviewFrame(const PathObject& obj, Display& display, Image* grass, int previewMode, int page);
+// (the screen is then cleared to black first). With owners, the record is reset to
+// the screen's size and says for every pixel which sprite wrote it last, or that
+// the grass covers it (the record reads grass when asked, so grass must outlive the
+// answers), or neither: "background" (black without grass, a hole in the grass
+// keeps what the frame before left there).
+void drawPreviewFrame(const PathObject& obj, Display& display, Image* grass, int previewMode, int page,
+                      FrameOwners* owners = nullptr);
 
 }  // namespace trellisor

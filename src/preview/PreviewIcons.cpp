@@ -1,4 +1,5 @@
-// Rebuilding the path and queue icons from the sprites they show in small.
+// Rebuilding the path and queue icons from the sprites they show in small, and telling
+// icons so generated from icons drawn by hand.
 #include "preview/PreviewIcons.h"
 
 #include <algorithm>
@@ -43,7 +44,8 @@ void layQueueOverlay(std::vector<std::uint8_t>& buffer, int w, int h) {
 
 // The icon's pixel bytes when it is a raw sprite whose data hold width x height
 // bytes; empty otherwise, and the icon is then left as it is.
-std::span<std::uint8_t> iconPixels(PathObject& obj, unsigned icon) {
+std::span<const std::uint8_t> iconPixels(const PathObject& obj, unsigned icon) {
+    if (obj.m_dataSize == 0 || !obj.m_data || obj.m_spriteCount < 73 || obj.m_sprites.size() < 73) return {};
     auto bytes = obj.spritePixels(icon);
     const SpriteHeader& h = obj.m_sprites[icon];
     if (bytes.empty() || h.flags != kSpriteRaw || h.width <= 0 || h.height <= 0) return {};
@@ -52,30 +54,65 @@ std::span<std::uint8_t> iconPixels(PathObject& obj, unsigned icon) {
     return bytes.first(need);
 }
 
-}  // namespace
-
-void composePreviewIcons(PathObject& obj) {
-    if (obj.m_dataSize == 0 || !obj.m_data || obj.m_spriteCount < 73 || obj.m_sprites.size() < 73) return;
-
-    if (auto pixels = iconPixels(obj, PathIconSprite); !pixels.empty()) {
-        const int w = obj.m_sprites[PathIconSprite].width, h = obj.m_sprites[PathIconSprite].height;
-        std::vector<std::uint8_t> buffer(pixels.size(), 0);
-        drawSupports(obj, buffer, w, h);
+// What composePreviewIcons draws for the icon; empty when it leaves the icon alone.
+std::vector<std::uint8_t> composedIcon(const PathObject& obj, unsigned icon) {
+    const auto pixels = iconPixels(obj, icon);
+    if (pixels.empty()) return {};
+    const int w = obj.m_sprites[icon].width, h = obj.m_sprites[icon].height;
+    std::vector<std::uint8_t> buffer(pixels.size(), 0);
+    drawSupports(obj, buffer, w, h);
+    if (icon == PathIconSprite) {
         drawAll(obj, buffer, w, h, {{76, 10, 12}});
         if (obj.m_pathFlags & 2) drawAll(obj, buffer, w, h, {{5, 4, 10}});
         drawAll(obj, buffer, w, h, {{5, 36, -6}, {76, 30, 26}});
-        std::memcpy(pixels.data(), buffer.data(), buffer.size());
-    }
-
-    if (auto pixels = iconPixels(obj, QueueIconSprite); !pixels.empty()) {
-        const int w = obj.m_sprites[QueueIconSprite].width, h = obj.m_sprites[QueueIconSprite].height;
-        std::vector<std::uint8_t> buffer(pixels.size(), 0);
-        drawSupports(obj, buffer, w, h);
+    } else {
         drawAll(obj, buffer, w, h, {{88, 10, 12}, {88, 42, -4}, {56, 4, 10}, {56, 36, -6}});
         layQueueOverlay(buffer, w, h);
         drawAll(obj, buffer, w, h, {{88, 30, 26}, {88, 62, 10}});
-        std::memcpy(pixels.data(), buffer.data(), buffer.size());
     }
+    return buffer;
+}
+
+void composeIcon(PathObject& obj, unsigned icon) {
+    const auto buffer = composedIcon(obj, icon);
+    if (!buffer.empty()) std::memcpy(obj.spritePixels(icon).data(), buffer.data(), buffer.size());
+}
+
+// Whether the edit left the icon as it was: its header (the offset aside, which moves with
+// the sprites before it) and its bytes.
+bool sameIcon(const PathObject& a, const PathObject& b, unsigned icon) {
+    if (icon >= a.m_sprites.size() || icon >= b.m_sprites.size()) return false;
+    const SpriteHeader &x = a.m_sprites[icon], &y = b.m_sprites[icon];
+    return x.word1() == y.word1() && x.word2() == y.word2() && x.word3() == y.word3() &&
+           std::ranges::equal(a.spritePixels(icon), b.spritePixels(icon));
+}
+
+constexpr unsigned kIcons[] = {PathIconSprite, QueueIconSprite};
+
+}  // namespace
+
+void composePreviewIcons(PathObject& obj) {
+    for (unsigned icon : kIcons) composeIcon(obj, icon);
+}
+
+IconOrigin iconOrigin(const PathObject& obj, unsigned icon) {
+    if (!obj.isLoaded() || icon >= obj.m_sprites.size()) return IconOrigin::None;
+    const auto composed = composedIcon(obj, icon);
+    return !composed.empty() && std::ranges::equal(composed, iconPixels(obj, icon)) ? IconOrigin::Generated
+                                                                                    : IconOrigin::HandDrawn;
+}
+
+void followIcons(const PathObject& before, PathObject& edited) {
+    for (unsigned icon : kIcons)
+        if (sameIcon(before, edited, icon) && iconOrigin(before, icon) == IconOrigin::Generated)
+            composeIcon(edited, icon);
+}
+
+std::string handDrawnIconsNote(const PathObject& obj) {
+    const bool path = iconOrigin(obj, PathIconSprite) == IconOrigin::HandDrawn;
+    const bool queue = iconOrigin(obj, QueueIconSprite) == IconOrigin::HandDrawn;
+    if (!path && !queue) return {};
+    return std::string(path && queue ? "icons" : path ? "path icon" : "queue icon") + ": hand-drawn, kept";
 }
 
 }  // namespace trellisor

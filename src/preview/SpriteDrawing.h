@@ -6,12 +6,15 @@
 
 #include "gfx/Image.h"
 #include "object/PathObject.h"
+#include "preview/FrameOwners.h"
 
 namespace trellisor {
 
 // Draws sprite index with its anchor at x, y; each pixel goes through the target's
-// packColor and putPixel, so any depth works and pixels outside are dropped.
-void drawSprite(const PathObject& obj, Image* target, unsigned index, int x, int y);
+// packColor and putPixel, so any depth works and pixels outside are dropped. With
+// owners (sized as the target), the draw and every pixel written are recorded there.
+void drawSprite(const PathObject& obj, Image* target, unsigned index, int x, int y,
+                FrameOwners* owners = nullptr);
 
 // The same walk into a row-major w x h buffer of palette indices (clipped).
 void drawSpriteToBuffer(const PathObject& obj, std::uint8_t* buffer, int w, int h, unsigned index, int x,
@@ -23,6 +26,7 @@ int cellX(int column, int row);
 int cellY(int row, int level);
 
 // drawSprite at the anchor of cell (column, row, level).
-void drawElementAt(const PathObject& obj, Image* target, unsigned index, int column, int row, int level);
+void drawElementAt(const PathObject& obj, Image* target, unsigned index, int column, int row, int level,
+                   FrameOwners* owners = nullptr);
 
 }  // namespace trellisor

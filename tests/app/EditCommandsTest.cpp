@@ -105,7 +105,7 @@ TEST_F(EditCommands, EachRunsItsCoreOperationWithTheBoxesTickedAsOneUndoStep) {
         DocumentTexts texts = d.m_document.texts();
         std::srand(3);  // for the sparkles
         command.expect(expected, brightness, texts);
-        composePreviewIcons(expected);
+        followIcons(d.m_object, expected);
         const auto before = savedBytes();
         const BrightnessCounters brightnessBefore = d.m_brightness;
         const int presented = presents();
@@ -132,6 +132,8 @@ TEST_F(EditCommands, EachRunsItsCoreOperationWithTheBoxesTickedAsOneUndoStep) {
     }
     EXPECT_EQ(m_ui.waitBegins, m_ui.waitEnds);
     EXPECT_TRUE(m_ui.messages.empty());
+    EXPECT_EQ(d.statusLine(), "Imported Queue Railings sprites from " + QString::fromStdString(folder) +
+                                  ": 1 of 22 changed.");
     // Taken back to the loaded state, the document is no longer modified.
     while (d.m_document.history().canUndo()) d.contextMenu()->actions().at(0)->trigger();
     EXPECT_EQ(savedBytes(), loaded);
@@ -176,13 +178,28 @@ TEST_F(EditCommands, RefusalsSayWhyAndChangeNothing) {
     const QRect strip = d.m_recolorStrip->geometry();
     click(1011);
     clickAt(QPoint(strip.left() + 20, strip.top() - 3));
-    clickAt(QPoint(strip.right() + 2, strip.center().y()));
+    clickAt(QPoint(strip.right() + 9, strip.center().y()));  // past the reach of its last column
     selectTab(PageStringTable);
     d.OnLButtonUp(strip.center());
     d.OnExportType();
     EXPECT_EQ(presents(), presented + 1) << "the tab change only";
     EXPECT_EQ(d.m_document.history().count(), kBrightnessLimit);
     EXPECT_TRUE(m_ui.namePrompts.empty());
+}
+
+TEST_F(EditCommands, RebuildIconsReplacesHandDrawnIconsAsOneUndoStep) {
+    MainDialog& d = open();
+    load(writeObject("SRC.DAT"));  // blank icons: drawn by hand
+    const auto loaded = savedBytes();
+    EXPECT_EQ(d.m_preview->toolTip(), "icons: hand-drawn, kept");
+    PathObject expected = d.m_object.clone();
+    composePreviewIcons(expected);
+    menuAction("Rebuild Icons")->trigger();
+    EXPECT_TRUE(d.m_object == expected);
+    EXPECT_EQ(d.m_document.history().undoText(), "Rebuild Icons");
+    EXPECT_FALSE(menuAction("Rebuild Icons")->isEnabled()) << "generated icons follow the sprites";
+    d.m_document.history().undo();
+    EXPECT_EQ(savedBytes(), loaded);
 }
 
 Status paint(PathObject& object, std::uint8_t colour) {
@@ -244,12 +261,32 @@ TEST(EditorDocumentHistory, StepsKeepOnlySuccessfulChangesWithinTheirBounds) {
     EXPECT_EQ(document.history().count(), 1);
     EXPECT_LT(document.historyBytes(), 1024u);
 
-    // The count bound; then New clears the history and is unsaved.
+    // The count bound; then New clears the history and is unsaved, with its icons composed.
     for (int row = 2; row < 8; ++row) document.setText(row, "T");
     EXPECT_EQ(document.history().count(), 4);
     document.startNew(object.clone(), "New Path", "New Path");
     EXPECT_EQ(std::tuple(document.history().count(), document.isModified(), document.texts()[11]),
               std::tuple(0, true, QString("New Path")));
+    EXPECT_EQ(document.iconsNote(), "");
+}
+
+TEST(EditorDocumentState, LoadAndNewStartAtBrightnessZeroAndALoadIsNeverModified) {
+    const PathObject object = buildObject(standardSprites());
+    EditorDocument document;
+    document.startNew(object.clone(), "New Path", "New Path");
+    document.open(object.clone(), "/a/A.DAT", "A.DAT");  // an empty history: New's mark must go
+    EXPECT_FALSE(document.isModified());
+    for (bool load : {false, true}) {
+        ASSERT_TRUE(document.change("Brightness", [](PathObject&, BrightnessCounters& counters) {
+            counters[PageQueue] = 3;
+            return Status::ok();
+        }));
+        if (load)
+            document.open(object.clone(), "/a/A.DAT", "A.DAT");
+        else
+            document.startNew(object.clone(), "New Path", "New Path");
+        EXPECT_EQ(document.m_brightness, BrightnessCounters{}) << load;
+    }
 }
 
 }  // namespace

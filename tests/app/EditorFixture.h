@@ -39,7 +39,7 @@ public:
     std::deque<QString> fileAnswers, folderAnswers, nameAnswers;
     std::deque<MessageAnswer> messageAnswers;
     std::vector<FileDialogRequest> fileRequests;
-    std::vector<QString> folderTitles, modalTitles;
+    std::vector<QString> folderTitles, folderStarts, modalTitles;
     struct Message {
         QString text, caption;
         MessageButtons buttons;
@@ -54,8 +54,9 @@ public:
         if (path.isEmpty()) return std::nullopt;
         return FileChoice{path, path.mid(path.lastIndexOf(QLatin1Char('/')) + 1)};
     }
-    std::optional<QString> chooseFolder(const QString& title) override {
+    std::optional<QString> chooseFolder(const QString& title, const QString& initialFolder) override {
         folderTitles.push_back(title);
+        folderStarts.push_back(initialFolder);
         const QString folder = next(folderAnswers);
         return folder.isEmpty() ? std::nullopt : std::optional(folder);
     }

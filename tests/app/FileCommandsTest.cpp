@@ -30,9 +30,8 @@ TEST_F(FileCommands, LoadOpensTheFileAndAFailedLoadKeepsTheOpenObject) {
     EXPECT_GT(presents(), presented) << "shown at once";
     EXPECT_EQ(fields(m_ui.fileRequests.at(0)),
               fields({false, "Open Path DAT File", "DAT", "*.DAT", "*.DAT", ""}));
-    PathObject expected;
+    PathObject expected;  // as read: hand-drawn (here blank) icons are kept
     ASSERT_EQ(loadObjectFile(expected, path.toStdString()).outcome, LoadOutcome::Loaded);
-    composePreviewIcons(expected);
     EXPECT_TRUE(d.m_object == expected);
     EXPECT_EQ(std::pair(d.windowTitle(), d.m_stringTablePage->text(0)),
               std::pair(QString("Visual Trellisor - MYPATH.DAT"), QString::fromUtf8("Garden é")));
@@ -59,6 +58,27 @@ TEST_F(FileCommands, LoadOpensTheFileAndAFailedLoadKeepsTheOpenObject) {
         EXPECT_EQ(d.windowTitle() + d.m_stringTablePage->text(2), "Visual Trellisor - MYPATH.DATJardin");
     }
     EXPECT_EQ(m_ui.waitBegins, m_ui.waitEnds);
+
+    // A checksum that does not hold is said once, and the file opens as it is.
+    auto damaged = storedObjectFile(buildChunk(twelveStrings(), standardSprites()));
+    damaged[12] ^= 1;
+    load(QString::fromStdString(m_dir.write("DAMAGED.DAT", damaged)));
+    ASSERT_EQ(m_ui.messages.size(), 1u);
+    EXPECT_EQ(m_ui.messages[0].text,
+              "DAMAGED.DAT's checksum does not match its contents: it may be damaged. "
+              "It is opened as it is.");
+    EXPECT_EQ(d.windowTitle(), "Visual Trellisor - DAMAGED.DAT");
+}
+
+TEST_F(FileCommands, LoadThenSaveWritesTheBytesRead) {
+    open();
+    // Another tool's file: flags byte 0x15, stored, a name in lower case with NULs, an empty text.
+    const auto file =
+        storedObjectFile(buildChunk({{0, "Jardin"}, {1, ""}}, standardSprites()), 0x15, "same\0\0\0\0");
+    load(QString::fromStdString(m_dir.write("Same.dat", file)));
+    m_ui.fileAnswers.push_back(QString::fromStdString(m_dir.file("SAME.DAT")));
+    click(1003);
+    EXPECT_EQ(m_dir.read("SAME.DAT"), file);
 }
 
 TEST_F(FileCommands, SaveWritesTheDocumentOrSaysWhyAndKeepsTheFile) {

@@ -21,6 +21,7 @@
 #include "app/EditorHelp.h"
 #include "app/EditorSettings.h"
 #include "imageio/SpriteFolder.h"
+#include "preview/PixelFacts.h"
 
 namespace trellisor::test {
 namespace {
@@ -123,13 +124,17 @@ TEST_F(Window, KeysShortcutsRecentFilesDropsAboutAndThePositionAreKept) {
     m_ui.fileAnswers = {first, second};
     m_ui.folderAnswers = {QString::fromStdString(m_dir.file("out"))};
     selectTab(PageQueue);
-    for (auto key : {Qt::Key_O, Qt::Key_S, Qt::Key_E, Qt::Key_I, Qt::Key_N})
+    for (auto key : {Qt::Key_O, Qt::Key_S, Qt::Key_E, Qt::Key_I, Qt::Key_L, Qt::Key_N})
         QTest::keyClick(&d, key, Qt::ControlModifier);
     EXPECT_EQ(d.windowTitle(), "Visual Trellisor - SECOND.DAT");
     EXPECT_TRUE(m_ui.messages.back().text.startsWith("Cannot make a new path")) << "New ran";
-    // Export Sprites wrote the page as the core does; Import asked for its folder.
-    EXPECT_EQ(m_ui.folderTitles,
-              (std::vector<QString>{"Export Sprites to Folder", "Import Sprites from Folder"}));
+    // Export Sprites wrote the page as the core does and said so; Import and Link asked for their
+    // folders, starting in the one used last.
+    const QString out = QString::fromStdString(m_dir.file("out"));
+    EXPECT_EQ(m_ui.folderTitles, (std::vector<QString>{"Export Sprites to Folder",
+                                                       "Import Sprites from Folder", "Link Sprite Folder"}));
+    EXPECT_EQ(m_ui.folderStarts, (std::vector<QString>{"", out, out}));
+    EXPECT_EQ(d.statusLine(), "Exported 20 Queue sprites to " + out + ".");
     TempDir own;
     ASSERT_TRUE(exportSpriteFolder(d.m_object, own.path(), 51, 70, false));
     for (const char* name : {"050.png", "051.png", "070.png", "071.png", "sprites.json"})  // 50, 71: none
@@ -200,7 +205,7 @@ TEST_F(Window, PicturesStripAndControlsAreLaidOutInReadingOrder) {
         const QRect box = d.m_protectedChecks[std::size_t(ramp)]->geometry();
         EXPECT_TRUE(box.left() <= strip.left() + x && strip.left() + x <= box.right() &&
                     box.top() > strip.bottom());
-        EXPECT_EQ(toolTip(x), QStringLiteral("Recolor to ramp %1").arg(ramp));
+        EXPECT_EQ(toolTip(x), QStringLiteral("Recolor to ramp %1: %2").arg(ramp).arg(rampName(ramp)));
     }
     EXPECT_EQ(toolTip(271), "Recolor to ramp 18 (the special colours)");
     // Tab goes from Load through every control that takes the focus: each right of the last, or below.
@@ -214,7 +219,7 @@ TEST_F(Window, PicturesStripAndControlsAreLaidOutInReadingOrder) {
         previous = w;
         ++visited;
     }
-    EXPECT_GE(visited, 35);
+    EXPECT_GE(visited, 19);  // the eighteen Protected boxes are one stop
 }
 
 // The editor's start-up, run in process: the file named opened, the page chosen, the window saved
@@ -235,7 +240,8 @@ TEST_F(Window, StartUpOpensTheFileOnThePageAndSavesTheWindow) {
             size = d->size();
             auto* poll = new QTimer(d);
             QObject::connect(poll, &QTimer::timeout, [&, d] {
-                if (std::filesystem::exists(shot)) leftOpen = true, d->reject();
+                // A loaded machine may run this timer in the same turn as the one that closed it.
+                if (std::filesystem::exists(shot) && d->isVisible()) leftOpen = true, d->reject();
             });
             poll->start(20);
         });

@@ -8,6 +8,7 @@
 #include <map>
 
 #include "imageio/PictureFiles.h"
+#include "imageio/PictureImage.h"
 #include "imageio/SpriteFolder.h"
 #include "object/NewPath.h"
 #include "object/StringTableTexts.h"
@@ -16,8 +17,10 @@
 #include "preview/ColourOperations.h"
 #include "preview/HeadlessPreview.h"
 #include "preview/PaletteFiles.h"
+#include "preview/PixelFacts.h"
 #include "preview/PreviewFrame.h"
 #include "preview/PreviewIcons.h"
+#include "sprites/SpriteSheet.h"
 #include "support/CliRunner.h"
 #include "support/ImageFileBuilders.h"
 #include "support/Pixels.h"
@@ -34,7 +37,9 @@ TEST(CliInfo, PrintsTheHeadStringsAndSpritesAsTextOrJsonAndHelp) {
     // French with a Windows-1252 e-acute (0xE9) and euro sign (0x80); language 12 has no name.
     const Bytes chunk = buildChunk({{2, "Ch\xE9min \x80"}, {0, "Path"}, {12, "X"}, {0, "Later"}},
                                    {solidRowCodedSprite(6, 3, 40, -3, -1), solidRawSprite(2, 2, 9)}, 1, 2);
-    const std::string in = dir.write("IN.DAT", storedObjectFile(chunk, 0x09F55405, "MYPATH  "));
+    Bytes file = storedObjectFile(chunk, 0x09F55405, "MYPATH  ");
+    storeLe32(&file[12], 0);  // a checksum that does not match
+    const std::string in = dir.write("IN.DAT", file);
     runOk(dir, {"save", in, dir.file("OUT.DAT")});  // after which the checksum holds
     // Every byte info prints after save, and info and strings before as text and as JSON (strings'
     // JSON: each language's first text). A failure prints the new hash: check the outputs by eye before
@@ -46,7 +51,7 @@ TEST(CliInfo, PrintsTheHeadStringsAndSpritesAsTextOrJsonAndHelp) {
     // The program's and one command's help, and the version.
     EXPECT_NE(runOk(dir, {"--help"})
                   .out.find("  render IN [--view VIEW] [--depth 8|16|24|32] [--grass FILE] "
-                            "[-o OUT.png]\n  "),
+                            "[-o OUT.png] [--scale N]\n  "),
               std::string::npos);
     EXPECT_EQ(runOk(dir, {"save", "--help"}).out.find("Usage: trellisor-cli save [options] IN OUT\n"), 0u);
     EXPECT_EQ(runOk(dir, {"--version"}).out.find("trellisor-cli "), 0u);
@@ -134,6 +139,12 @@ ProtectedRamps ramps(const char* list) {
 TEST(CliEdits, EachCommandRunsItsCoreOperationWithItsArguments) {
     TempDir dir;
     const std::string in = writeScene(dir), out = dir.file("OUT.DAT"), pics = dir.file("p");
+    {  // a generated path icon and a queue icon drawn by hand: each icons rule has its own result
+        PathObject scene = loadFile(in);
+        composePreviewIcons(scene);
+        std::ranges::fill(scene.spritePixels(QueueIconSprite), std::uint8_t(0));
+        ASSERT_TRUE(saveObjectFile(scene, in, "IN.DAT", objectStrings(scene)));
+    }
     // A picture whose colours change across it as 24-bit BMP and as PNG, and the sprites as true
     // colour with the PNG over a path and a queue sprite.
     dir.write("pic.bmp", bitmap24(64, 64, [](int x, int y) { return std::tuple{250 - x * 3, 60, y * 4}; }));
@@ -170,6 +181,7 @@ TEST(CliEdits, EachCommandRunsItsCoreOperationWithItsArguments) {
         {{"apply-type", in, "supports", dir.file("s.pth"), out},
          [&](PathObject& obj, Texts&) { ASSERT_TRUE(loadTypeFile(obj, PageSupports, dir.file("s.pth"))); }},
         {{"brightness", in, "queue", "20", out}, presses(PageQueue, 20, {})},
+        {{"brightness", in, "path", "2", out, "--rebuild-icons"}, presses(PagePath, 2, {})},
         {{"brightness", in, "path", "-3", out, "--protect", "17,2", "--keep-icons"},
          presses(PagePath, -3, ramps("2,17"))},
         {{"recolour", in, "supports", "18", out},
@@ -194,14 +206,23 @@ TEST(CliEdits, EachCommandRunsItsCoreOperationWithItsArguments) {
         std::remove(out.c_str());
         runOk(dir, args);
         PathObject obj = loadFile(in);
+        const PathObject before = obj.clone();
         auto texts = objectStrings(obj);
         if (edit) edit(obj, texts);
-        const bool keeps = std::find(args.begin(), args.end(), "--keep-icons") != args.end();
-        if (!keeps && args[0] != "save" && args[0] != "set-strings") composePreviewIcons(obj);
+        auto given = [&args](const char* option) { return std::ranges::find(args, option) != args.end(); };
+        if (args[0] == "icons" || given("--rebuild-icons"))
+            composePreviewIcons(obj);
+        else if (!given("--keep-icons"))
+            followIcons(before, obj);
         EXPECT_EQ(dir.read("OUT.DAT"), serializeObjectFile(obj, "OUT.DAT", texts))
             << args[0] << " " << args[1];
     }
+    // Load then Save: the same bytes, the stored name kept under the same name in another case.
+    runOk(dir, {"save", in, dir.file("p/In.dat")});
+    EXPECT_EQ(dir.read("p/In.dat"), dir.read("IN.DAT"));
 
+    EXPECT_EQ(runOk(dir, {"import-sprites", in, pics, out}).out,
+              "2 sprites changed by " + pics + "; " + out + " written\n");
     // export-type writes what the core writes for the page named.
     runOk(dir, {"export-type", in, "queue-railings", dir.file("cli.pth")});
     ASSERT_TRUE(writeTypeFile(loadFile(in), PageQueueRailings, dir.file("own.pth")).isOk());
@@ -217,7 +238,8 @@ TEST(CliEdits, EachCommandRunsItsCoreOperationWithItsArguments) {
         {{"sprites", in, "--out", dir.file("all")}, 0, 167, false},
         {{"sprites", in, "--out", dir.file("queue"), "--page", "queue", "--rgba"}, 51, 70, true}};
     for (const auto& [args, first, last, rgba] : exports) {
-        runOk(dir, args);
+        EXPECT_EQ(runOk(dir, args).out,
+                  std::to_string(last - first + 1) + " sprites written to " + args[3] + "\n");
         ASSERT_TRUE(exportSpriteFolder(loadFile(in), args[3] + "-own", first, last, rgba));
         EXPECT_TRUE(folder(args[3]) == folder(args[3] + "-own")) << args[3];
     }
@@ -243,8 +265,7 @@ TEST(CliRender, DrawsTheEditorsFrameForTheViewDepthAndGrass) {
         std::vector<std::string> args = {"render", in, "-o", png};
         args.insert(args.end(), options.begin(), options.end());
         runOk(dir, args);
-        PathObject obj = loadFile(in);
-        composePreviewIcons(obj);
+        const PathObject obj = loadFile(in);  // the icons as they stand
         HeadlessPreview preview(depth);
         drawPreviewFrame(obj, preview.display(), preview.display().loadImageFile(grassFile).get(), mode,
                          page);
@@ -258,6 +279,56 @@ TEST(CliRender, DrawsTheEditorsFrameForTheViewDepthAndGrass) {
     }
 }
 
+TEST(CliViews, RenderScalesPickSaysWhatTheFrameHoldsAndSheetsAreTheCoresPicture) {
+    TempDir dir;
+    const std::string in = writeScene(dir);
+    // render --scale 3: the 1x frame with each pixel a 3 x 3 block.
+    runOk(dir, {"render", in, "--view", "queue", "-o", dir.file("1.png")});
+    runOk(dir, {"render", in, "--view", "queue", "--scale", "3", "-o", dir.file("3.png")});
+    const QImage one(QString::fromStdString(dir.file("1.png"))),
+        three(QString::fromStdString(dir.file("3.png")));
+    ASSERT_EQ(three.size(), QSize(1080, 780));
+    int blocksBroken = 0;
+    for (int y = 0; y < 780; ++y)
+        for (int x = 0; x < 1080; ++x) blocksBroken += three.pixel(x, y) != one.pixel(x / 3, y / 3);
+    EXPECT_EQ(blocksBroken, 0);
+    // pick over 100 x 100 grass: a railing's pixel, the grass and the background beyond it, as the
+    // frame drawn in process with its owner record says them.
+    std::vector<std::uint8_t> palette(768, 0);
+    palette[4] = 160;
+    const std::string grassFile = dir.write("g.pcx", makePcx8(100, 100, 100, Bytes(100 * 100, 1), palette));
+    PathObject obj = loadFile(in);
+    composePreviewIcons(obj);
+    HeadlessPreview preview(32);
+    FrameOwners owners;
+    const auto grass = preview.display().loadImageFile(grassFile);  // read by the record
+    drawPreviewFrame(obj, preview.display(), grass.get(), PreviewExamplePath, PagePath, &owners);
+    for (const auto& [x, y] : {std::pair(227, 25), std::pair(5, 5), std::pair(350, 250)}) {
+        const ScenePixel p = scenePixel(owners, x, y, shownColour(*preview.screen(), x, y));
+        const std::vector<std::string> args = {"pick",    in,       std::to_string(x), std::to_string(y),
+                                               "--grass", grassFile};
+        EXPECT_EQ(runOk(dir, args).out, describeScenePixel(obj, p) + "\n");
+    }
+    // A rail of railing 82 (ramp 10, shade 10) and the grass, whose picture has no palette index.
+    std::vector<std::string> json = {"pick", in, "227", "25", "--grass", grassFile, "--json"};
+    EXPECT_EQ(runOk(dir, json).out,
+              R"({"index":140,"page":"path-railings","ramp":10,"rgb":"#afe7fb","shade":10,"source":"sprite",)"
+              R"("sprite":82,"x":227,"y":25})"
+              "\n");
+    json[2] = json[3] = "5";
+    EXPECT_EQ(runOk(dir, json).out,
+              R"({"index":null,"page":null,"ramp":null,"rgb":"#00a000","shade":null,"source":"grass",)"
+              R"("sprite":null,"x":5,"y":5})"
+              "\n");
+    // sprites --sheet: the core's sheet of the page, scaled.
+    runOk(dir, {"sprites", in, "--sheet", dir.file("sheet.png"), "--page", "queue", "--scale", "2"});
+    const PathObject asRead = loadFile(in);  // sprites draws the icons as they stand
+    const auto sheet = spriteSheet(asRead, galleryCells(asRead, PageQueue));
+    ASSERT_TRUE(sheet);
+    EXPECT_EQ(QImage(QString::fromStdString(dir.file("sheet.png"))).convertToFormat(QImage::Format_ARGB32),
+              scaledImage(pictureToImage(sheet.value()), 2).value());
+}
+
 TEST(CliFailures, BadInputGetsOneLineNamingTheFileAndWritesNothing) {
     TempDir dir;
     const std::string in = writeScene(dir), out = dir.file("OUT.DAT"), p = dir.file("p"), j = dir.file("t");
@@ -266,6 +337,15 @@ TEST(CliFailures, BadInputGetsOneLineNamingTheFileAndWritesNothing) {
     const std::string cut = dir.write("cut.bmp", Bytes(20, 'B')), pth = dir.write("bad.pth", Bytes(10, 0));
     const std::string shortFile = dir.write("short.DAT", Bytes(7, 5)), missing = dir.file("missing.DAT");
     const std::string no = dir.file("no/x"), png = dir.file("x.png");
+    // A PNG whose text fails its CRC (libpng warns) and whose image data are cut short (it fails).
+    QImage text(4, 4, QImage::Format_RGB32);
+    text.setText("a", "b");
+    ASSERT_TRUE(text.save(QString::fromStdString(dir.file("text.png"))));
+    Bytes badBytes = dir.read("text.png");
+    const auto textChunk = std::ranges::search(badBytes, std::string_view("tEXt")).begin();
+    textChunk[5] ^= 1;
+    badBytes.resize(badBytes.size() - 20);
+    const std::string badPng = dir.write("bad.png", badBytes);
     const struct {
         std::vector<std::string> args;
         std::string part;
@@ -295,23 +375,40 @@ TEST(CliFailures, BadInputGetsOneLineNamingTheFileAndWritesNothing) {
         {{"recolour", in, "path", "19", out}, "recolour: RAMP must be a number from 0 to 18, not '19'"},
         {{"sparkles", in, "path", out, "--seed", "-1"}, "sparkles: --seed must be a number from 0"},
         {{"import-bitmap", in, "path", cut, out}, cut + ": bitmap of 20 bytes is shorter"},
+        {{"import-bitmap", in, "path", badPng, out},  // the library's warning is not a line of its own
+         badPng + ": cannot read the picture: Unable to read image data (libpng error: Read Error)"},
+        {{"set-flag", in, out, "--draws-over-supports", "on", "--keep-icons", "--rebuild-icons"},
+         "set-flag: --keep-icons and --rebuild-icons exclude each other"},
         {{"render", in, "--view", "sideways", "-o", png}, "render: unknown view 'sideways' (views: example-"},
         {{"render", in, "--view", "path", "--depth", "15", "-o", png}, "--depth must be 8, 16, 24 or 32"},
         {{"render", in, "--view", "path", "--grass", missing, "-o", png}, "the grass image " + missing},
         {{"sprites", in, "--out", no, "--page", "paths"}, "sprites: unknown page 'paths'"},
+        {{"sprites", in, "--sheet", png, "--page", "roof"}, "sprites: unknown page 'roof'"},
+        {{"sprites", in, "--sheet", png, "--scale", "0"},
+         "sprites: --scale must be a number from 1 to 8, not '0'"},
+        {{"sprites", in}, "sprites: --out DIR or --sheet OUT.png is required"},
+        {{"render", in, "--view", "path", "--scale", "9", "-o", png}, "--scale must be a number from 1 to 8"},
+        {{"pick", in, "360", "0"},
+         "pick: X must be a number from 0 to 359, not '360' (the frame is 360 x 260)"},
+        {{"pick", in, "0", "-1"}, "pick: Y must be a number from 0 to 259, not '-1'"},
+        {{"pick", in, "0", "0", "--view", "roof"}, "pick: unknown view 'roof'"},
         {{"import-sprites", in, p, out}, dir.file("p/000.png") + ": cannot read the picture"},
+        {{"import-sprites", in, p, out, "--page", "queue"},
+         "p/sprites.json: this folder holds Path sprites (000\u2013050), not Queue sprites"},
         {{"import-sprites", in, p, out, "--dither", "random"}, "--dither takes none, diffusion or ordered"},
         {{"import-sprites", in, p, out, "--ramps", ""}, "--ramps takes 'all' or ramp numbers"},
+        {{"watch", in, p, out, "--render", "path"}, "watch: --render VIEW and -o PNG go together"},
+        {{"watch", in, p, out, "--render", "sideways", "-o", png}, "watch: unknown view 'sideways'"},
+        {{"watch", in, p, out, "--once"}, dir.file("p/000.png") + ": cannot read the picture"},
+        {{"watch", in, dir.path(), out}, dir.path() + " holds files but no sprites.json"},
         {{"palette", dir.file("game.bmp")}, "palette: OUT must end in .gpl, .act, .pal or .png, not"},
         {{"palette", no + ".gpl"}, "cannot write " + no + ".gpl: No such file"},
     };
     for (const auto& c : cases) {
         if (c.json) dir.writeText("t", c.json);
         expectOneLineFailure(runCli(dir, c.args), c.part, c.exitCode);
-        EXPECT_TRUE(dir.read("OUT.DAT").empty()) << c.part;
+        EXPECT_TRUE(dir.read("OUT.DAT").empty() && dir.read("x.png").empty()) << c.part;
     }
-    // The bad picture lies outside the queue page, which imports.
-    runOk(dir, {"import-sprites", in, p, out, "--page", "queue"});
 }
 
 }  // namespace

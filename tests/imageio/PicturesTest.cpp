@@ -5,10 +5,13 @@
 #include <QImage>
 #include <QJsonArray>
 #include <QJsonObject>
+#include <filesystem>
 
 #include "imageio/PictureFiles.h"
 #include "imageio/PictureImage.h"
+#include "imageio/QuietMessages.h"
 #include "imageio/SpriteFolder.h"
+#include "support/FileSizeLimit.h"
 #include "support/ImageFileBuilders.h"
 #include "support/ObjectBuilder.h"
 #include "support/Pixels.h"
@@ -151,6 +154,76 @@ TEST(SpriteFolder, BadInputNamesTheFileAndChangesNothing) {
         EXPECT_NE(count.error().find(c.reason), std::string::npos) << count.error();
         EXPECT_EQ(test::dataOf(obj), before) << c.reason;
     }
+}
+
+TEST(QuietMessages, OnlyOurOwnAndFatalMessagesArePrinted) {
+    for (const auto& [category, type, printed] : {std::tuple{"qt.gui.imageio", QtWarningMsg, false},
+                                                  {"trellisorx", QtWarningMsg, false},
+                                                  {"trellisor.save", QtWarningMsg, true},
+                                                  {"qt.qpa.xcb", QtFatalMsg, true}})
+        EXPECT_EQ(isPrintedMessage(category, type), printed) << category;
+}
+
+// An export that fails half-way (a full disk, a folder where a picture goes) leaves the folder as
+// it was, and nothing beside it.
+TEST(SpriteFolder, ExportWritesTheWholeFolderOrNothing) {
+    namespace fs = std::filesystem;
+    const PathObject obj = test::buildObject(test::standardSprites());
+    const struct {
+        const char* name;
+        const char* reason;
+        rlim_t sizeLimit;  // 0: none
+        bool blocked;      // a folder named 003.png
+    } cases[] = {{"full disk", "File too large", 4096, false},
+                 {"in the way", "003.png is in the way", 0, true}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        test::TempDir root;
+        const std::string dir = root.file("sprites");
+        ASSERT_TRUE(exportSpriteFolder(obj, dir, 0, 1, false));
+        if (c.blocked) fs::create_directory(dir + "/003.png");
+        auto listing = [&] {
+            std::vector<std::pair<std::string, std::uint64_t>> files;
+            for (const auto& e : fs::recursive_directory_iterator(root.path()))
+                files.emplace_back(e.path().string(), e.is_regular_file() ? e.file_size() : 0);
+            std::sort(files.begin(), files.end());
+            return files;
+        };
+        const auto before = listing();
+        auto written = [&] {
+            std::optional<test::FileSizeLimit> limit;
+            if (c.sizeLimit) limit.emplace(c.sizeLimit);
+            return exportSpriteFolder(obj, dir, 0, 167, false);
+        }();
+        ASSERT_FALSE(written);
+        EXPECT_NE(written.error().find(c.reason), std::string::npos) << written.error();
+        EXPECT_EQ(listing(), before);
+    }
+    // A file of a linked folder is replaced whole or not at all, and no temporary file stays.
+    test::TempDir dir;
+    dir.writeText("055.png", "old");
+    {
+        test::FileSizeLimit limit(4);
+        EXPECT_EQ(replaceFolderFile(dir.file("055.png"), "more than four").error(), "File too large");
+    }
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), {}), 1);
+    EXPECT_EQ(dir.read("055.png"), (std::vector<std::uint8_t>{'o', 'l', 'd'}));
+}
+
+TEST(SpriteFolder, ImportOfAPageTheFolderLacksNamesThePagesItHolds) {
+    test::TempDir dir;
+    PathObject obj = test::buildObject(test::standardSprites());
+    ASSERT_TRUE(exportSpriteFolder(obj, dir.path(), 0, 50, false));
+    auto queue = importSpriteFolder(obj, dir.path(), 51, 70, Matching{});
+    EXPECT_EQ(
+        queue ? "" : queue.error(),
+        dir.file("sprites.json") + ": this folder holds Path sprites (000\u2013050), not Queue sprites");
+    ASSERT_TRUE(exportSpriteFolder(obj, dir.path(), 71, 86, false));
+    auto some = importSpriteFolder(obj, dir.path(), 87, 100, Matching{});
+    EXPECT_EQ(some ? "" : some.error(),
+              dir.file("sprites.json") +
+                  ": this folder holds Path Railings sprites (073\u2013086) and icons (071\u2013072), not "
+                  "sprites 087\u2013100");
 }
 
 }  // namespace

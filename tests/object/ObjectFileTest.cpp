@@ -226,6 +226,47 @@ TEST(ObjectFileWrite, ExactBytesNameRulesSaveAndFailures) {
     }
 }
 
+// A file as another tool writes it: its own head bytes, every byte of the chunk a literal of
+// its own (unless stored), a length that does not match, a checksum that holds.
+Bytes foreignFile(const Bytes& chunk, std::uint8_t flags0, std::uint8_t encoding, const char* name) {
+    Bytes file = test::codedObjectFile(chunk, 0x09F55400u | flags0, encoding, name);
+    if (encoding == 0) return file;
+    file.resize(21);
+    for (std::uint8_t b : chunk) file.insert(file.end(), {0, b});
+    return file;
+}
+
+TEST(ObjectFileRoundTrip, LoadThenSaveWritesTheBytesReadWhateverToolWroteThem) {
+    // Hand-drawn icons and an empty text: nothing Save would make itself.
+    auto sprites = test::standardSprites();
+    sprites[PathIconSprite] = test::rawSprite(kIconWidth, kIconHeight, Bytes(1530, 77), 1, 1);
+    const Bytes chunk = buildChunk({{0, "Path"}, {1, ""}}, sprites);
+    const std::pair<const char*, Bytes> files[] = {
+        {"short literals", foreignFile(chunk, 0x05, 1, "PATH01  ")},
+        {"a name in lower case, NUL padded", foreignFile(chunk, 0x05, 1, "path01\0\0")},
+        {"flags byte 0x15 and encoding 2", foreignFile(chunk, 0x15, 2, "PATH01  ")},
+        {"a stored chunk", foreignFile(chunk, 0x05, 0, "Path01  ")}};
+    PathObject obj;
+    for (const auto& [name, file] : files) {
+        ASSERT_EQ(readObjectBytes(obj, file).outcome, LoadOutcome::Loaded);
+        EXPECT_EQ(serializeObjectFile(obj, "PaTh01.DAT", objectStrings(obj)), file) << name;
+    }
+    // Another name: a head of ours over the coding read. One sprite changed: our coding, the
+    // chunk read with that sprite's bytes changed.
+    ASSERT_EQ(readObjectBytes(obj, files[2].second).outcome, LoadOutcome::Loaded);
+    const Bytes renamed = serializeObjectFile(obj, "OTHER.DAT", objectStrings(obj));
+    EXPECT_EQ(Bytes(renamed.begin() + 21, renamed.end()),
+              Bytes(files[2].second.begin() + 21, files[2].second.end()));
+    EXPECT_EQ(std::tuple(renamed[0], renamed[16], checksumMatches(obj)), std::tuple(5, 1, true));
+    const std::uint32_t at = obj.spriteSpan(3).first;
+    obj.spritePixels(3)[0] ^= 0xFF;
+    ASSERT_EQ(readObjectBytes(obj, serializeObjectFile(obj, "OTHER.DAT", objectStrings(obj))).outcome,
+              LoadOutcome::Loaded);
+    Bytes expected = chunk;
+    expected[at] ^= 0xFF;
+    EXPECT_EQ(test::dataOf(obj), expected);
+}
+
 // An object file of `sprites` sprites as Save writes it (with the right checksum), plus `delta`.
 Bytes objectFile(int sprites, std::uint32_t checksumDelta = 0) {
     PathObject obj = test::buildObject(test::standardSprites(sprites));

@@ -1,5 +1,6 @@
 // Sprite walks into index buffers (the two formats, transparency, clipping without wrapping,
-// sprites whose bytes lie), icons the rebuild must leave alone, and whole preview frames pinned
+// sprites whose bytes lie), icons the rebuild must leave alone, generated icons that follow the
+// sprites and hand-drawn ones that stay, and whole preview frames pinned
 // by pictures: for the scene object (each sprite in a ramp of its own index) over a patterned
 // grass, every view at every screen depth, compared with the pictures in tests/data/preview.
 #include <gtest/gtest.h>
@@ -104,6 +105,7 @@ TEST(PreviewIcons, IconsTheRebuildCannotMakeAreLeftAlone) {
     composePreviewIcons(odd);
     EXPECT_EQ(std::pair(test::pixelsOf(odd, PathIconSprite), test::pixelsOf(odd, QueueIconSprite)),
               std::pair(pathBefore, Bytes(100, 78)));
+    EXPECT_EQ(iconOrigin(odd, PathIconSprite), IconOrigin::HandDrawn) << "never replaced, so kept";
     // Another size is rebuilt at its size; the queue overlay keeps its own 45 x 34 geometry.
     sprites[QueueIconSprite] = test::solidRawSprite(60, 8, 0, 1, 1);
     auto wide = buildObject(sprites);
@@ -114,6 +116,31 @@ TEST(PreviewIcons, IconsTheRebuildCannotMakeAreLeftAlone) {
     PathObject none;
     composePreviewIcons(none);
     EXPECT_FALSE(none.isLoaded());
+}
+
+TEST(PreviewIcons, GeneratedIconsFollowTheSpritesHandDrawnOnesAndReplacedOnesAreKept) {
+    PathObject obj = buildObject(test::sceneSprites());  // blank icons: drawn by hand
+    EXPECT_EQ(handDrawnIconsNote(obj), "icons: hand-drawn, kept");
+    composePreviewIcons(obj);
+    EXPECT_EQ(std::pair(iconOrigin(obj, PathIconSprite), handDrawnIconsNote(obj)),
+              std::pair(IconOrigin::Generated, std::string()));
+    obj.spritePixels(QueueIconSprite)[700] ^= 1;
+    EXPECT_EQ(handDrawnIconsNote(obj), "queue icon: hand-drawn, kept");
+
+    // A support sprite both icons show changes: the path icon follows, the queue icon stays.
+    PathObject edited = obj.clone();
+    std::ranges::fill(edited.spritePixels(158), std::uint8_t(40));
+    followIcons(obj, edited);
+    PathObject composed = edited.clone();
+    composePreviewIcons(composed);
+    EXPECT_EQ(test::pixelsOf(edited, PathIconSprite), test::pixelsOf(composed, PathIconSprite));
+    EXPECT_EQ(test::pixelsOf(edited, QueueIconSprite), test::pixelsOf(obj, QueueIconSprite));
+    // An edit that replaces the path icon itself (an imported 071.png) is not drawn over.
+    PathObject imported = edited.clone();
+    std::ranges::fill(imported.spritePixels(5), std::uint8_t(90));
+    std::ranges::fill(imported.spritePixels(PathIconSprite), std::uint8_t(200));
+    followIcons(edited, imported);
+    EXPECT_EQ(test::pixelsOf(imported, PathIconSprite), Bytes(1530, 200));
 }
 
 // 360 x 260 grass in the green ramp, with a hole of 0 (transparent) pixels.

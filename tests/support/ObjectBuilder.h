@@ -109,14 +109,15 @@ inline std::vector<SpriteSpec> standardSprites(int count = 168) {
     return sprites;
 }
 
-// An object file: the head (length = the payload's size) and the chunk, run-length coded
-// under any non-zero encoding byte, stored under 0.
+// An object file: the head (length = the payload's size, the checksum right) and the chunk,
+// run-length coded under any non-zero encoding byte, stored under 0.
 inline std::vector<std::uint8_t> codedObjectFile(const std::vector<std::uint8_t>& chunk,
                                                  std::uint32_t flags = 5, std::uint8_t encoding = 1,
                                                  const char* name = "TEST    ") {
     ObjectFileHead head;
     head.flags = flags, head.encoding = encoding;
     std::memcpy(head.name.data(), name, 8);
+    head.checksum = objectChecksum(std::uint8_t(flags), head.name, chunk);
     std::vector<std::uint8_t> file = encoding ? encodeRunLength(chunk) : chunk;
     head.length = std::uint32_t(file.size());
     const auto bytes = head.toBytes();
@@ -137,6 +138,7 @@ inline PathObject buildObject(const std::vector<SpriteSpec>& sprites,
     readObjectBytes(obj, storedObjectFile(buildChunk(strings, sprites, supportType, pathFlags)));
     obj.m_head = ObjectFileHead{};
     obj.m_head.flags = 0x09F55405, obj.m_head.encoding = 1;  // type 5 in the low bits, as New sets it
+    obj.m_sourceFile.reset();
     return obj;
 }
 

@@ -1,0 +1,79 @@
+// The linked sprite folder in the editor: Link fills an empty folder, a picture saved there comes
+// in as one "Update from Folder" step that Ctrl+Z takes back in the folder too, failures and the
+// end of the link are said on the status line, and Load unlinks. The link's rules are tested in
+// their layers; here, the wiring.
+#include <QImage>
+#include <QTest>
+#include <filesystem>
+
+#include "EditorFixture.h"
+#include "app/LinkedFolder.h"
+#include "imageio/SpriteFolder.h"
+#include "preview/PreviewIcons.h"
+
+namespace trellisor::test {
+namespace {
+
+using LinkedFolderTest = EditorFixture;
+
+TEST_F(LinkedFolderTest, SavedPicturesComeInAsStepsAndChangesGoBackOut) {
+    MainDialog& d = open();
+    load(writeObject("SRC.DAT"));
+    const std::string folder = m_dir.file("sprites");
+    m_ui.folderAnswers = {QString::fromStdString(folder)};
+    menuAction(QString::fromUtf8("Link Sprite Folder\u2026"))->trigger();
+    const QString linked = QString::fromUtf8("linked to %1/sprites \u2014 ")
+                               .arg(QFileInfo(QString::fromStdString(m_dir.path())).fileName());
+    EXPECT_TRUE(d.statusLine().startsWith(linked + "exported ")) << d.statusLine().toStdString();
+    EXPECT_TRUE(d.statusLine().endsWith(", 168 sprites"));
+    EXPECT_FALSE(d.m_document.history().canUndo()) << "the export changed nothing";
+
+    // A picture saved under a temporary name and renamed over the old one, as pixel editors save.
+    const PathObject before = d.m_object.clone();
+    const auto oldPicture = m_dir.read("sprites/055.png");
+    const QString picture = QString::fromStdString(folder + "/055.png");
+    QImage image = QImage(picture).convertToFormat(QImage::Format_ARGB32);
+    image.setPixel(0, 0, qRgb(255, 0, 0));
+    ASSERT_TRUE(image.save(picture + ".part", "PNG"));
+    std::filesystem::rename(folder + "/055.png.part", folder + "/055.png");
+    const int presented = presents();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return d.m_document.history().count() == 1; }, 20000));
+    EXPECT_EQ(d.contextMenu()->actions().at(0)->text(), "Undo Update from Folder");
+    PathObject expected = before.clone();
+    ASSERT_TRUE(importSpriteFolder(expected, folder, 55, 55, Matching{}));
+    followIcons(before, expected);
+    EXPECT_TRUE(d.m_object == expected);
+    EXPECT_GT(presents(), presented);
+    EXPECT_TRUE(d.statusLine().startsWith(linked + "updated ") && d.statusLine().endsWith(", 1 sprites"))
+        << d.statusLine().toStdString();
+
+    // Undone: the folder shows the old picture again, and that write is not taken in.
+    d.contextMenu()->actions().at(0)->trigger();
+    EXPECT_EQ(m_dir.read("sprites/055.png"), oldPicture);
+    QTest::qWait(600);
+    EXPECT_EQ(std::pair(d.m_document.history().count(), d.m_document.history().canRedo()),
+              std::pair(1, true));
+
+    // The folder renamed away: the link ends with a line saying so, never a message box.
+    std::filesystem::rename(folder, m_dir.file("moved"));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !d.linkedFolder(); }, 20000));
+    EXPECT_EQ(d.statusLine(),
+              QFileInfo(QString::fromStdString(m_dir.path())).fileName() +
+                  "/sprites was deleted or renamed: the link has ended, the object stays as it is");
+    EXPECT_TRUE(m_ui.messages.empty());
+    EXPECT_TRUE(d.m_object == before);
+
+    // Load unlinks (after the usual question).
+    m_ui.folderAnswers = {QString::fromStdString(m_dir.file("moved"))};
+    menuAction(QString::fromUtf8("Link Sprite Folder\u2026"))->trigger();
+    ASSERT_TRUE(d.linkedFolder());
+    EXPECT_TRUE(d.statusLine().endsWith(", 0 sprites")) << d.statusLine().toStdString();
+    EXPECT_TRUE(menuAction("Unlink Sprite Folder"));
+    load(writeObject("OTHER.DAT"));
+    EXPECT_FALSE(d.linkedFolder());
+    EXPECT_EQ(d.statusLine(),
+              "unlinked from " + QFileInfo(QString::fromStdString(m_dir.path())).fileName() + "/moved");
+}
+
+}  // namespace
+}  // namespace trellisor::test

@@ -1,0 +1,215 @@
+// What lies at a pixel: the owner record drawn beside a frame (last drawn wins, clipped at the
+// edges, grass and its holes, no object), colour and sprite facts as the Viewer and pick say
+// them, gallery cells, sprites as colours and the difference marks.
+#include <gtest/gtest.h>
+
+#include "preview/ExampleScenes.h"
+#include "preview/HeadlessPreview.h"
+#include "preview/PixelFacts.h"
+#include "preview/PreviewFrame.h"
+#include "preview/PreviewIcons.h"
+#include "preview/SpriteDrawing.h"
+#include "preview/SpriteFacts.h"
+#include "support/Pixels.h"
+#include "support/SceneObject.h"
+
+namespace trellisor {
+namespace {
+
+using test::buildObject;
+using test::solidRawSprite;
+
+PixelOwner sprite(unsigned index, std::uint8_t c) { return {PixelSource::Sprite, index, c}; }
+
+TEST(FrameOwners, TheLastSpriteDrawnOwnsAPixelAndPixelsOutsideAreDropped) {
+    // 0 covers 0..3 x 0..3, 1 covers 2..4 x 2..4 over it, 2 runs from 4, 4 past the right edge.
+    const auto obj = buildObject({solidRawSprite(4, 4, 20), solidRawSprite(3, 3, 30, -1, -1),
+                                  test::rowCodedSprite(5, {{test::Run{0, {0, 41, 42, 43, 44}}}}, -2, 0)});
+    auto screen = createMemoryImage(8, 6, 32);
+    FrameOwners owners;
+    owners.reset(8, 6);
+    owners.recordPixel(1, 1, 9);  // before any draw: not recorded
+    drawSprite(obj, screen.get(), 0, 0, 0, &owners);
+    drawSprite(obj, screen.get(), 1, 3, 3, &owners);
+    drawSprite(obj, screen.get(), 2, 6, 4, &owners);
+    drawSprite(obj, screen.get(), 3, 1, 1, &owners);  // no such sprite: not drawn, not recorded
+    const std::pair<std::pair<int, int>, PixelOwner> at[] = {{{0, 0}, sprite(0, 20)},
+                                                             {{3, 1}, sprite(0, 20)},
+                                                             {{2, 2}, sprite(1, 30)},
+                                                             {{4, 3}, sprite(1, 30)},
+                                                             {{4, 4}, sprite(2, 0)},
+                                                             {{7, 4}, sprite(2, 43)},
+                                                             {{0, 5}, {}},
+                                                             {{5, 5}, {}},
+                                                             {{8, 4}, {}},
+                                                             {{-1, 0}, {}},
+                                                             {{0, 6}, {}}};
+    for (const auto& [point, owner] : at) {
+        SCOPED_TRACE(std::to_string(point.first) + ", " + std::to_string(point.second));
+        EXPECT_EQ(owners.at(point.first, point.second), owner);
+    }
+    EXPECT_EQ(owners.draws(), (std::vector<SpriteDraw>{{0, 0, 0}, {1, 3, 3}, {2, 6, 4}}));
+    // A new frame forgets the last one, also once its frame numbers have run out and start again.
+    for (int frame = 2; frame < 600; ++frame) {
+        owners.reset(8, 6);
+        if (owners.at(2, 2) != PixelOwner{} || !owners.draws().empty()) {
+            ADD_FAILURE() << "frame " << frame << " still holds the first frame's sprites";
+            break;
+        }
+    }
+}
+
+// 300 x 200 grass of index 80 with a 10 x 10 hole of 0 at 20, 20.
+std::unique_ptr<Image> holedGrass() {
+    auto grass = createMemoryImage(300, 200, 8);
+    grass->clear(80);
+    grass->fillRectangle(20, 20, 29, 29, 0);
+    return grass;
+}
+
+TEST(FrameOwners, AFrameRecordsItsSpritesAndGrassWithoutChangingAPixel) {
+    PathObject obj = buildObject(test::sceneSprites());
+    composePreviewIcons(obj);
+    const auto grass = holedGrass();
+    HeadlessPreview plain(32), recorded(32);
+    FrameOwners owners;
+    drawPreviewFrame(obj, plain.display(), grass.get(), PreviewExamplePath, PagePath);
+    drawPreviewFrame(obj, recorded.display(), grass.get(), PreviewExamplePath, PagePath, &owners);
+    EXPECT_EQ(test::storedBytes(*recorded.screen()), test::storedBytes(*plain.screen()));
+    ASSERT_EQ(std::pair(owners.width(), owners.height()), std::pair(kPreviewWidth, kPreviewHeight));
+    // Every sprite pixel shows its index's colour; grass and holes as the grass left them.
+    int sprites = 0;
+    for (int y = 0; y < kPreviewHeight; ++y)
+        for (int x = 0; x < kPreviewWidth; ++x) {
+            const ScenePixel p = scenePixel(owners, x, y, shownColour(*recorded.screen(), x, y));
+            const bool inGrass = x < 300 && y < 200 && !(x >= 20 && x < 30 && y >= 20 && y < 30);
+            if (p.source == PixelSource::Sprite) {
+                ++sprites;
+                ASSERT_EQ(p.shown, previewColour(p.colour->index)) << x << ", " << y;
+            } else {
+                ASSERT_EQ(p.source, inGrass ? PixelSource::Grass : PixelSource::Background) << x << ", " << y;
+            }
+        }
+    EXPECT_GT(sprites, 5000);
+    EXPECT_EQ(owners.draws().size(), 18u);  // steps 8-17 and 21-28 of the example path
+    // An element grid records its cells' sprites; an empty object only the grass.
+    drawPreviewFrame(obj, recorded.display(), nullptr, PreviewAllQueueElements, PageQueue, &owners);
+    EXPECT_EQ(owners.at(cellX(0, 1), cellY(1, 0)), sprite(51, *spritePixelAt(obj, 51, 32, 16)));
+    drawPreviewFrame(PathObject{}, recorded.display(), grass.get(), PreviewExamplePath, PagePath, &owners);
+    EXPECT_EQ(std::pair(owners.at(5, 5).source, owners.draws().size()), std::pair(PixelSource::Grass, 0ul));
+}
+
+TEST(PixelFacts, ColoursAreSaidWithRampShadeAndTheColourShown) {
+    const struct {
+        std::uint8_t index;
+        std::optional<int> ramp, shade;
+        const char* text;
+    } cases[] = {
+        {0, 0, std::nullopt, "index 0, ramp 0 (greys), #000000"},
+        {10, 0, 0, "index 10, ramp 0 (greys), shade 0, #172323"},
+        {21, 0, 11, "index 21, ramp 0 (greys), shade 11, #eff3f3"},
+        {134, 10, 4, "index 134, ramp 10 (blues), shade 4, #1b53cb"},
+        {225, 17, 11, "index 225, ramp 17 (beiges), shade 11, #fff3df"},
+        {229, std::nullopt, std::nullopt, "index 229, special, #ffff00"},
+        {255, std::nullopt, std::nullopt, "index 255, special, #000000"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        const ColourFacts facts = colourFacts(c.index);
+        EXPECT_EQ(std::pair(facts.ramp, facts.shade), std::pair(c.ramp, c.shade));
+        EXPECT_EQ(describeColour(facts), c.text);
+    }
+    EXPECT_EQ(std::string(rampName(18)), "special colours");
+    EXPECT_EQ(std::string(rampName(7)), "bright greens");
+}
+
+TEST(PixelFacts, ScenePixelsNameTheirSpriteAndPageOrGrassOrBackground) {
+    const PathObject obj = buildObject(test::standardSprites());
+    ScenePixel p;
+    p.x = 163, p.y = 67, p.source = PixelSource::Sprite, p.sprite = 82, p.colour = colourFacts(98);
+    p.shown = previewColour(98);
+    EXPECT_EQ(describeScenePixel(obj, p),
+              "x 163, y 67: sprite 82, Path Railings; index 98, ramp 7 (bright greens), shade 4, #278f07");
+    p.sprite = 71;
+    EXPECT_EQ(describeScenePixel(obj, p).substr(0, 26), "x 163, y 67: sprite 71, ic");
+    p.source = PixelSource::Grass, p.shown = {40, 140, 60, 0};
+    EXPECT_EQ(describeScenePixel(obj, p), "x 163, y 67: grass, #3c8c28");
+    p.source = PixelSource::Background;
+    EXPECT_EQ(describeScenePixel(obj, p), "x 163, y 67: background, #3c8c28");
+}
+
+TEST(SpriteFacts, PagesSizesOffsetsFormatsBytesAndFileNames) {
+    const PathObject obj = buildObject(test::standardSprites());
+    const std::pair<unsigned, std::optional<int>> pages[] = {
+        {0, PagePath},           {50, PagePath},           {51, PageQueue},        {70, PageQueue},
+        {71, std::nullopt},      {72, std::nullopt},       {73, PagePathRailings}, {86, PagePathRailings},
+        {87, PageQueueRailings}, {108, PageQueueRailings}, {109, PageSupports},    {167, PageSupports},
+        {168, std::nullopt}};
+    for (const auto& [index, page] : pages) EXPECT_EQ(pageOfSprite(obj, index), page) << index;
+    const SpriteFacts queue = *spriteFacts(obj, 55), icon = *spriteFacts(obj, 71);
+    EXPECT_EQ(std::tuple(queue.page, queue.icon, queue.width, queue.height, queue.xOffset, queue.yOffset),
+              std::tuple(std::optional<int>(PageQueue), false, 8, 4, -4, -2));
+    EXPECT_EQ(std::tuple(queue.byteCount, spriteFormatName(queue.flags), queue.fileName),
+              std::tuple(std::uint32_t(test::pixelsOf(obj, 55).size()), std::string("row-coded"),
+                         std::string("055.png")));
+    EXPECT_EQ(std::tuple(icon.icon, spriteFormatName(icon.flags), icon.byteCount),
+              std::tuple(true, std::string("raw"), std::uint32_t(1530)));
+    EXPECT_EQ(spriteFormatName(2), "unknown (flags 2)");
+    EXPECT_FALSE(spriteFacts(obj, 168));
+}
+
+TEST(SpriteFacts, SpritesShowTheirDrawnPixelsAroundTheirAnchor) {
+    // Raw 0 is transparent, a row-coded 0 is drawn; offsets place the box around the anchor.
+    const auto obj = buildObject({test::rawSprite(2, 2, {0, 11, 12, 0}, -1, -2),
+                                  test::rowCodedSprite(3, {{test::Run{1, {0, 13}}}}, 1, 0)});
+    EXPECT_EQ(
+        std::tuple(spritePixelAt(obj, 0, 0, 0), spritePixelAt(obj, 0, 1, 0), spritePixelAt(obj, 1, 1, 0)),
+        std::tuple(std::nullopt, std::optional<std::uint8_t>(11), std::optional<std::uint8_t>(0)));
+    EXPECT_EQ(describeSpritePixel(obj, 0, 0, 1),
+              "sprite 0, x 0, y 1: index 12, ramp 0 (greys), shade 2, #2f4343");
+    EXPECT_EQ(describeSpritePixel(obj, 0, 0, 0), "sprite 0, x 0, y 0: transparent");
+    const SpriteBox both = uniteBoxes(spriteBox(obj, 0), spriteBox(obj, 1));
+    EXPECT_EQ(both, (SpriteBox{-1, -2, 5, 3}));
+    auto colour = [](std::uint8_t c) {
+        const RgbQuad q = previewColour(c);
+        return 0xFF000000u | std::uint32_t(q.red) << 16 | std::uint32_t(q.green) << 8 | q.blue;
+    };
+    std::vector<std::uint32_t> first(15, 0), second(15, 0);
+    first[1] = colour(11), first[5] = colour(12);
+    second[13] = colour(0), second[14] = colour(13);
+    EXPECT_EQ(spriteColours(obj, 0, both), first);
+    EXPECT_EQ(spriteColours(obj, 1, both), second);
+    EXPECT_EQ(uniteBoxes(SpriteBox{}, spriteBox(obj, 1)), spriteBox(obj, 1));
+    // A run past the sprite's width shows no more than the box, and never in the next row.
+    const auto wide =
+        buildObject({test::rowCodedSprite(2, {{test::Run{1, {40, 41, 42}}}, {test::Run{1, {43}}}})});
+    std::vector<std::uint32_t> cut = {0, colour(40), 0, colour(43)};
+    EXPECT_EQ(spriteColours(wide, 0, spriteBox(wide, 0)), cut);
+}
+
+TEST(SpriteFacts, GalleriesHoldThePagesSpritesThenTheIconsWithGapsMarked) {
+    auto sprites = test::standardSprites(111);
+    sprites[3].header.flags = 2;  // never drawn
+    sprites[4] = test::solidRawSprite(0, 4, 9);
+    const PathObject obj = buildObject(sprites);
+    const auto path = galleryCells(obj, PagePath);
+    ASSERT_EQ(path.size(), 53u);
+    EXPECT_EQ(
+        std::vector(path.begin() + 2, path.begin() + 6),
+        (std::vector<GalleryCell>{{2, true, false}, {3, false, false}, {4, false, false}, {5, true, false}}));
+    EXPECT_EQ(galleryCells(obj, PageSupports),
+              (std::vector<GalleryCell>{
+                  {109, true, false}, {110, true, false}, {71, true, true}, {72, true, true}}));
+    EXPECT_EQ(galleryCells(obj, std::nullopt).size(), 111u);
+    EXPECT_TRUE(galleryCells(obj, PageStringTable).empty());
+}
+
+TEST(PixelFacts, DifferencesAreMarkedAndTheRestDimmed) {
+    std::vector<std::uint32_t> after = {0xFF808080u, 0xFF102030u, 0xFF404040u};
+    const std::vector<std::uint32_t> before = {0xFF808080u, 0xFF102031u};
+    EXPECT_EQ(markDifferences(after, before), 2u);  // the third has nothing to compare with
+    EXPECT_EQ(after, (std::vector<std::uint32_t>{0xFF202020u, kDifferenceColour, kDifferenceColour}));
+}
+
+}  // namespace
+}  // namespace trellisor
