@@ -7,7 +7,7 @@
 
 #include "gfx/ImageFiles.h"
 #include "support/ImageFileBuilders.h"
-#include "support/Pixels.h"
+#include "support/Sheet.h"
 #include "support/TempDir.h"
 
 namespace trellisor {
@@ -23,48 +23,43 @@ Bytes pcxFile(int width, int height, int planes, int bytesPerLine, const Bytes& 
     return file;
 }
 
-// What was read, for a golden hash: the picture with its palette, and the palette's reference count.
-void record(Bytes& log, const std::unique_ptr<Image>& image) {
-    ASSERT_NE(image, nullptr);
-    const Bytes picture = test::pictureBytes(*image);
-    log.insert(log.end(), picture.begin(), picture.end());
-    if (image->palette()) log.push_back(std::uint8_t(image->palette()->referenceCount));
-}
-void record(Bytes& log, const ImageResult& image) {
-    ASSERT_TRUE(image) << image.error();
-    record(log, image.value());
-}
-
 TEST(PcxReader, RunsScanLinesPlanesPalettesFilesAndRefusals) {
-    const Bytes files[] = {
+    Bytes cutRun = test::pcxCoded(4, 2, 1, 4, {0x05, 0x06, 0xC9});  // the palette's 9s are not its value
+    cutRun.resize(cutRun.size() + 768, 9);
+    const std::pair<Bytes, const char*> files[] = {
         // C3 07 writes 07 three times; C0 07 nothing; 3F is one data byte; a run crosses scan lines.
-        pcxFile(4, 3, 1, 4, {0xC3, 0x07, 0xC0, 0x07, 0x3F, 0xC6, 0x22, 0x01, 0xC1, 0xC5}),
+        {pcxFile(4, 3, 1, 4, {0xC3, 0x07, 0xC0, 0x07, 0x3F, 0xC6, 0x22, 0x01, 0xC1, 0xC5}),
+         "4 x 3 8: 7 7 7 3f | 22 22 22 22 | 22 22 1 c5"},
         // Data ending early leaves zeros; a run cut before its value byte stops; decoding stops at
         // the last row.
-        pcxFile(4, 2, 1, 4, {0x05, 0x06, 0xC9}),
-        test::makePcx8(4, 2, 4, {5, 6}, Bytes(768, 9)),
-        pcxFile(2, 1, 1, 2, {}),  // the palette alone
-        pcxFile(2, 1, 1, 2, {1, 2, 3, 4}),
+        {cutRun, "4 x 2 8: 5 6 0 0 | 0 0 0 0"},
+        {pcxFile(2, 1, 1, 2, {}), "2 x 1 8: 0 0"},  // the palette alone
+        {pcxFile(2, 1, 1, 2, {1, 2, 3, 4}), "2 x 1 8: 1 2"},
         // Scan lines longer than the row drop their extra bytes; shorter ones leave the last columns 0.
-        pcxFile(3, 2, 1, 6, {1, 2, 3, 9, 9, 9, 4, 5, 6, 9, 9, 9}),
-        pcxFile(3, 2, 1, 2, {1, 2, 3, 4}),
+        {pcxFile(3, 2, 1, 6, {1, 2, 3, 9, 9, 9, 4, 5, 6, 9, 9, 9}), "3 x 2 8: 1 2 3 | 4 5 6"},
+        {pcxFile(3, 2, 1, 2, {1, 2, 3, 4}), "3 x 2 8: 1 2 0 | 3 4 0"},
         // 24 bits: each scan line is the red plane, then green, then blue; no palette.
-        test::makePcx24(2, 2, 2, {10, 11, 20, 21, 30, 31, 40, 41, 50, 51, 60, 61}),
-        pcxFile(1, 1, 3, 2, {10, 99, 20, 99, 30, 99}),
-        pcxFile(1, 2, 3, 1, {1, 2, 3, 4, 5, 6, 7}),
-        pcxFile(16384, 1, 1, 16384, Bytes(2 * 261, 0xFF)),  // sides up to 16384 pixels
-        pcxFile(1, 16384, 1, 1, Bytes(2 * 261, 0xFF)),
+        {test::makePcx24(2, 2, 2, {10, 11, 20, 21, 30, 31, 40, 41, 50, 51, 60, 61}),
+         "2 x 2 24: a141e b151f | 28323c 29333d"},
+        {pcxFile(1, 1, 3, 2, {10, 99, 20, 99, 30, 99}), "1 x 1 24: a141e"},
+        {pcxFile(1, 2, 3, 1, {1, 2, 3, 4, 5, 6, 7}), "1 x 2 24: 10203 | 40506"},
     };
-    Bytes log;
-    for (const Bytes& f : files) {  // each a vector of exactly the file: a read past it shows
-        record(log, readPcxBytes(f));
-        // The same data in memory with the header's numbers (the header's corner is 3, 7).
-        record(log, readPcxMemory(f.data() + 128, loadLe16(&f[8]) - 2, loadLe16(&f[10]) - 6, f[65],
-                                  loadLe16(&f[66]), int(f.size()) - 128));
+    for (const auto& [f, expected] : files) {  // each a vector of exactly the file: a read past it shows
+        auto image = std::move(readPcxBytes(f).value());
+        EXPECT_EQ(test::describe(*image), expected);
+        // The same data in memory with the header's numbers (the header's corner is 3, 7), the
+        // palette included (a file's last 768 bytes: Display.LoadersConvertToTheDisplayDepth).
+        auto memory = readPcxMemory(f.data() + 128, loadLe16(&f[8]) - 2, loadLe16(&f[10]) - 6, f[65],
+                                    loadLe16(&f[66]), int(f.size()) - 128);
+        EXPECT_EQ(test::pictureBytes(*memory), test::pictureBytes(*image)) << expected;
     }
-    EXPECT_EQ(test::fnv1a(log), 0xA1226C59u);
-    EXPECT_EQ(test::storedBytes(*readPcxBytes(files[5]).value())[3], 0);  // nothing written beyond the row
-    EXPECT_FALSE(readPcxMemory(nullptr, 1, 1, 3, 1, 3) || readPcxMemory(files[8].data(), 1, 1, 3, 1, -1));
+    EXPECT_EQ(test::storedBytes(*readPcxBytes(files[4].first).value())[3], 0);  // nothing beyond the row
+    for (auto [w, h] : {std::pair{16384, 1}, {1, 16384}}) {                     // sides up to 16384 pixels
+        const auto pixels = test::pixelsOf(*readPcxBytes(pcxFile(w, h, 1, w, Bytes(2 * 261, 0xFF))).value());
+        EXPECT_EQ(std::count(pixels.begin(), pixels.end(), 255u), 16384);
+    }
+    EXPECT_FALSE(readPcxMemory(nullptr, 1, 1, 3, 1, 3) ||
+                 readPcxMemory(files[7].first.data(), 1, 1, 3, 1, -1));
 
     test::TempDir dir;
     const std::string path = dir.write("grass.pcx", test::makePcx8(3, 1, 4, {9, 8, 7, 0}));
@@ -79,7 +74,8 @@ TEST(PcxReader, RunsScanLinesPlanesPalettesFilesAndRefusals) {
     const std::pair<Bytes, std::string> cases[] = {
         {Bytes(128, 0), "PCX file of 128 bytes has no data after its header"},
         {pcxFile(2, 2, 4, 2, {1, 2, 3, 4}), "PCX with 4 planes is neither 8-bit nor 24-bit"},
-        {Bytes(files[3].begin(), files[3].end() - 1), "PCX data of 767 bytes has no room for its palette"},
+        {Bytes(files[2].first.begin(), files[2].first.end() - 1),
+         "PCX data of 767 bytes has no room for its palette"},
         {pcxFile(0, 2, 1, 2, {1}), "PCX image size 0 x 2 is empty"},
         {pcxFile(2, 0, 3, 2, {1}), "PCX image size 2 x 0 is empty"},
         {pcxFile(2, 2, 1, 0, {1}), "PCX scan line length is 0"},
@@ -119,21 +115,23 @@ TEST(TiffReader, StripsInTheValueFieldOrAtOffsetsAndRefusalsAtEveryBound) {
     Bytes cut = tiff(pixels, {}, {{273, 4, 1, 0}, {279, 4, 1, 12}});  // a strip cut by the end of the file
     storeLe32(&cut[8 + 18 + 2 + 12 * 4 + 8], std::uint32_t(cut.size()));
     cut.insert(cut.end(), {1, 2, 3});
-    const Bytes files[] = {
-        test::makeTiffOneStrip(3, 2, {10, 20, 30, 40, 50, 60, 70, 80, 90, 1, 2, 3, 4, 5, 6, 7, 8, 9}),
-        tiff(pixels, arrays, {{257, 4, 1, 3}, {273, 4, 3, 26}, {279, 3, 3, 38}, {999, 3, 1, 0}}),
-        atEnd,
+    const std::pair<Bytes, const char*> files[] = {
+        {test::makeTiffOneStrip(3, 2, {10, 20, 30, 40, 50, 60, 70, 80, 90, 1, 2, 3, 4, 5, 6, 7, 8, 9}),
+         "3 x 2 24: a141e 28323c 46505a | 10203 40506 70809"},
+        {tiff(pixels, arrays, {{257, 4, 1, 3}, {273, 4, 3, 26}, {279, 3, 3, 38}, {999, 3, 1, 0}}),
+         "2 x 3 24: 10203 40506 | 50505 60606 | 90909 80808"},
+        {atEnd, "2 x 3 24: 10203 40506 | 50505 60606 | 90909 80808"},
         // Two SHORT values in the value field: the low half first.
-        tiff(pixels, {}, {{273, 3, 2, (20u << 16) | 14u}, {279, 3, 2, (6u << 16) | 6u}}),
+        {tiff(pixels, {}, {{273, 3, 2, (20u << 16) | 14u}, {279, 3, 2, (6u << 16) | 6u}}),
+         "2 x 2 24: 50505 60606 | 10203 40506"},
         // A strip longer than the image stops at its last row; counts missing or past the file leave zeros.
-        tiff(pixels, {}, {{257, 3, 1, 1}, {273, 4, 1, 8}, {279, 4, 1, 18}}),
-        tiff(pixels, {}, {{273, 3, 2, (20u << 16) | 14u}, {279, 4, 1, 6}}),
-        tiff(pixels, {}, {{273, 4, 1, 1000000}, {279, 4, 1, 12}}),
-        cut,
+        {tiff(pixels, {}, {{257, 3, 1, 1}, {273, 4, 1, 8}, {279, 4, 1, 18}}), "2 x 1 24: 90909 80808"},
+        {tiff(pixels, {}, {{273, 3, 2, (20u << 16) | 14u}, {279, 4, 1, 6}}), "2 x 2 24: 50505 60606 | 0 0"},
+        {tiff(pixels, {}, {{273, 4, 1, 1000000}, {279, 4, 1, 12}}), "2 x 2 24: 0 0 | 0 0"},
+        {cut, "2 x 2 24: 10203 0 | 0 0"},
     };
-    Bytes log;
-    for (const Bytes& file : files) record(log, readTiffBytes(file));
-    EXPECT_EQ(test::fnv1a(log), 0x7BB6204Cu);
+    for (const auto& [file, expected] : files)
+        EXPECT_EQ(test::describe(*readTiffBytes(file).value()), expected);
 
     // Refusals: a valid file (with a spare 0 byte: its size a multiple of 3) spoiled by 32-bit stores.
     Bytes ok = test::makeTiffOneStrip(2, 2, Bytes(12, 7));
@@ -183,9 +181,12 @@ TEST(TgaWriter, WritesHeaderAndBlueGreenRedRowsFromTheTop) {
         image->putPixel(x, y, v);
     test::TempDir dir;
     ASSERT_TRUE(writeTgaFile(image.get(), dir.file("out.tga")));
-    EXPECT_EQ(test::fnv1a(dir.read("out.tga")), 0xBC071E4F);
+    // Uncompressed true colour, 2 x 2, 24 bits, top-left origin; red, blue, then green, black.
+    const Bytes tga = {0, 0,  2,    0, 0, 0,    0,    0, 0, 0, 0,    0, 2, 0, 2,
+                       0, 24, 0x20, 0, 0, 0xF8, 0xF8, 0, 0, 0, 0xF8, 0, 0, 0, 0};
+    EXPECT_EQ(dir.read("out.tga"), tga);
     const Bytes header = encodeTga(*createMemoryImage(0x1234, 1, 8)).value();  // no palette: black
-    EXPECT_EQ(Bytes(header.begin() + 12, header.begin() + 16), (Bytes{0x34, 0x12, 1, 0}));
+    EXPECT_EQ(Bytes(header.begin() + 12, header.begin() + 21), (Bytes{0x34, 0x12, 1, 0, 24, 0x20, 0, 0, 0}));
     for (auto [w, h] : {std::pair{65536, 1}, {1, 65536}})
         EXPECT_EQ(encodeTga(*createMemoryImage(w, h, 8)).error(),
                   "TGA cannot hold an image wider or taller than 65535 pixels");

@@ -53,7 +53,16 @@ QImage toQImage(const RefPicture& picture) {
     return image;
 }
 
-RefPicture fromQImage(const QImage& image, bool indexed) {
+// An indexed picture whose palette is the plain grey ramp is stored as a greyscale PNG: its
+// grey levels are its indices.
+RefPicture fromQImage(const QImage& stored, bool indexed) {
+    const QImage image = indexed && stored.format() == QImage::Format_Grayscale8
+                             ? stored.convertToFormat(QImage::Format_Indexed8, [] {
+                                   QList<QRgb> grey;
+                                   for (int i = 0; i < 256; ++i) grey.push_back(qRgb(i, i, i));
+                                   return grey;
+                               }())
+                             : stored;
     RefPicture picture;
     picture.width = image.width();
     picture.height = image.height();

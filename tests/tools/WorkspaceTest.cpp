@@ -1,18 +1,21 @@
-// The sample workspace generator, pinned by its output: the same files, byte for byte, every
-// time (FNV-1a hashes taken once from a workspace whose art passed semantic checks), and
-// read back with the core readers for what they mean.
+// The sample workspace generator, pinned by its output in tests/data/tools/workspace: the type
+// files and samples as pictures of their sprites with the bytes around the pixels, the grass as
+// a picture, the descriptor lists as bytes; then the sprite encoder and the PCX writer.
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
 #include <cstdlib>
 #include <filesystem>
-#include <map>
 
+#include "gfx/ImageFiles.h"
 #include "object/ObjectFile.h"
-#include "support/Pixels.h"
+#include "object/TypeFile.h"
+#include "preview/GamePalette.h"
+#include "preview/SpriteDrawing.h"
+#include "support/Sheet.h"
 #include "support/TempDir.h"
 #include "workspace/PcxWriter.h"
-#include "workspace/SpriteEncoding.h"
+#include "workspace/Workspace.h"
 
 namespace trellisor::workspace {
 namespace {
@@ -24,26 +27,54 @@ int run(const std::string& args) {
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
+// The object's sprites eight to a row, each cell the size of the largest, anchored so that the
+// sprite's corner is the cell's, with the game palette; beside them (NAME.hex) the bytes around
+// the pixels.
+void expectObject(const PathObject& obj, const test::Bytes& around, const std::string& name) {
+    int w = 1, h = 1;
+    for (const SpriteHeader& s : obj.m_sprites) {
+        w = std::max(w, s.width + 1);
+        h = std::max(h, s.height + 1);
+    }
+    const int rows = int(obj.m_spriteCount + 7) / 8;
+    std::vector<std::uint8_t> buffer(std::size_t(8 * w * rows * h), 255);
+    for (unsigned i = 0; i < obj.m_spriteCount; ++i)
+        drawSpriteToBuffer(obj, buffer.data(), 8 * w, rows * h, i, int(i % 8) * w - obj.m_sprites[i].xOffset,
+                           int(i / 8) * h - obj.m_sprites[i].yOffset);
+    test::RefPicture sheet{8 * w, rows * h, true, {buffer.begin(), buffer.end()}, {}};
+    for (int i = 0; i < 256; ++i) {
+        const RgbQuad c = previewColour(std::uint8_t(i));
+        sheet.palette.push_back(test::opaque(c.red, c.green, c.blue));
+    }
+    EXPECT_TRUE(test::matchesReference(sheet, "tools/workspace/" + name));
+    EXPECT_TRUE(test::matchesReferenceBytes(around, "tools/workspace/" + name));
+}
+
 TEST(Workspace, TheProgramWritesTheSameFilesEveryTime) {
     test::TempDir dir;
     ASSERT_EQ(run("\"" + dir.path() + "\""), 0);
-    std::map<std::string, std::uint32_t> hashes;
-    for (const auto& entry : std::filesystem::directory_iterator(dir.path()))
-        hashes[entry.path().filename()] = test::fnv1a(dir.read(entry.path().filename()));
-    const std::map<std::string, std::uint32_t> expected = {
-        {"CONCRETE.PTH", 0x58F29883}, {"CRAZYPAV.PTH", 0xF69FFA34}, {"DIRT.PTH", 0xF8000348},
-        {"METLRAIL.PTH", 0x194E46EB}, {"QBLUE.PTH", 0x02686826},    {"QCHROME.PTH", 0x42DD6F17},
-        {"QRED.PTH", 0xD14EC132},     {"QROPE.PTH", 0xF07AFFE2},    {"SAMPLE.DAT", 0x64B62053},
-        {"SAMPLE2.DAT", 0xA6B60059},  {"SLABS.PTH", 0x8B6D9B9D},    {"STEELPOL.PTH", 0x01D721C8},
-        {"TARMAC.PTH", 0xF57313AB},   {"TRESTLE.PTH", 0xEDF7CF71},  {"WOODRAIL.PTH", 0x8F897A03},
-        {"grass.pcx", 0x1DB9DE66},    {"path.txt", 0xB58A2B87},     {"prail.txt", 0x7F55D22D},
-        {"qrail.txt", 0xBA6D2C48},    {"queue.txt", 0xBBE9838B},    {"support.txt", 0x6331C285},
-    };
-    EXPECT_EQ(hashes, expected);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 21);
+    for (const char* name : {"path.txt", "prail.txt", "qrail.txt", "queue.txt", "support.txt"})
+        EXPECT_TRUE(test::matchesReferenceBytes(dir.read(name), std::string("tools/workspace/") + name));
+    EXPECT_TRUE(test::matchesReference(test::pictureOf(*readPcxFile(dir.file("grass.pcx"))),
+                                       "tools/workspace/grass"));
+    for (const StarterType& type : starterTypes()) {  // the headers before the pixels
+        const test::Bytes file = dir.read(type.fileName);
+        PathObject obj;
+        obj.resetToEmptyChunk();
+        ASSERT_TRUE(applyTypeBytes(obj, type.page, file)) << type.fileName;
+        expectObject(obj, {file.begin(), file.end() - (obj.m_dataSize - obj.m_imageDataOffset)},
+                     type.fileName);
+    }
+    for (const SampleObject& sample : sampleObjects()) {  // the head and the chunk before the pixels
+        PathObject obj;
+        ASSERT_EQ(loadObjectFile(obj, dir.file(sample.fileName)).outcome, LoadOutcome::Loaded);
+        const auto head = obj.m_head.toBytes();
+        test::Bytes around(head.begin(), head.end());
+        around.insert(around.end(), obj.m_data.get(), obj.m_data.get() + obj.m_imageDataOffset);
+        expectObject(obj, around, sample.fileName);
+    }
     EXPECT_EQ(std::pair(run(""), run("\"" + dir.file("grass.pcx") + "/inside\"")), std::pair(2, 1));
-    PathObject obj;  // the hashes were taken from samples that load
-    ASSERT_EQ(loadObjectFile(obj, dir.file("SAMPLE2.DAT")).outcome, LoadOutcome::Loaded);
-    EXPECT_EQ(obj.m_spriteCount, 165u);
 }
 
 TEST(Workspace, SpriteEncoderSplitsRunsAndThePcxWriterChecksItsPicture) {
@@ -56,10 +87,10 @@ TEST(Workspace, SpriteEncoderSplitsRunsAndThePcxWriterChecksItsPicture) {
     const SpriteData s = encodeSprite(pic, -5, 3, true);
     EXPECT_EQ(std::tuple(s.header.width, s.header.height, s.header.xOffset, s.header.yOffset, s.header.flags),
               std::tuple(200, 3, -5, 3, kSpriteRowCoded));
-    // Rows at 6, 210 and 406; runs of 127 + 73, 50 + (hole) 127 + 13, and one empty run. A golden
-    // FNV-1a hash of the bytes: print test::fnv1a(s.bytes) to refresh.
+    // Rows at 6, 210 and 406; runs of 127 + 73, 50 + (hole) 127 + 13, and one empty run
+    // (tools/row-coded-sprite.hex).
     EXPECT_EQ(test::Bytes(s.bytes.begin(), s.bytes.begin() + 8), (test::Bytes{6, 0, 210, 0, 150, 1, 127, 0}));
-    EXPECT_EQ(std::pair(s.bytes.size(), test::fnv1a(s.bytes)), std::pair(std::size_t(408), 0x3CA81B21u));
+    EXPECT_TRUE(test::matchesReferenceBytes(s.bytes, "tools/row-coded-sprite"));
     const SpriteData raw = encodeSprite(pic, 0, 0, false);
     EXPECT_EQ(raw.header.flags, kSpriteRaw);
     for (int i : {0, 255, 399, 400})
