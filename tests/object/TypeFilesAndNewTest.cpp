@@ -8,7 +8,7 @@
 #include "object/NewPath.h"
 #include "object/TypeFile.h"
 #include "support/ObjectBuilder.h"
-#include "support/Pixels.h"
+#include "support/Reference.h"
 #include "support/TempDir.h"
 
 namespace trellisor {
@@ -26,35 +26,43 @@ PathObject otherObject(int count, std::uint8_t supportType = 0, std::uint8_t pat
 
 PathObject standardObject(int count) { return test::buildObject(test::standardSprites(count)); }
 
-TEST(TypeFile, LayoutRoundTripsSupportSetsFilesAndHostileFiles) {
+// A page's type file: headers with offsets from the page's own running total, then the pixels
+// (Supports after the two flag bytes). Applied to the object it came from, it changes nothing.
+TEST(TypeFile, EachPagesFileMatchesItsReferenceAndRoundTrips) {
     PathObject obj = otherObject(168, 2, 3);
     const Bytes before = test::dataOf(obj);
-    Bytes all;
     for (int page = PagePath; page <= PageSupports; ++page) {
+        SCOPED_TRACE(pageInfo(page).cliName);
         const Bytes file = buildTypeFile(obj, page);
-        ByteWriter(all).bytes(file);
-        ASSERT_TRUE(applyTypeBytes(obj, page, file)) << page;
-        EXPECT_EQ(test::dataOf(obj), before) << page;
+        EXPECT_TRUE(test::matchesReferenceBytes(file, std::string("object/type-files/") + pageInfo(page).cliName));
+        ASSERT_TRUE(applyTypeBytes(obj, page, file));
+        EXPECT_EQ(test::dataOf(obj), before);
     }
-    // A sprite the object lacks goes out as an empty all-zero header.
-    ByteWriter(all).bytes(buildTypeFile(otherObject(60), PageQueue));
-    // 37 supports onto 59 and 59 onto 37; a 56-sprite file onto 168 sprites keeps 165. The path
-    // sprites stay; the supports, their count and the flags come from the file.
-    std::pair<PathObject, PathObject> sets[] = {{standardObject(168), otherObject(146, 1, 0)},
-                                                {otherObject(146, 1, 1), standardObject(168)},
-                                                {standardObject(168), otherObject(165, 1, 1)}};
-    for (auto& [target, source] : sets) {
-        ASSERT_TRUE(applyTypeBytes(target, PageSupports, buildTypeFile(source, PageSupports)));
-        ByteWriter w(all);
+    EXPECT_TRUE(test::matchesReferenceBytes(buildTypeFile(otherObject(60), PageQueue),
+                                            "object/type-files/queue-of-60-sprites"))
+        << "a sprite the object lacks goes out as an empty all-zero header";
+}
+
+// The path sprites stay; the supports, their count and the flags come from the file.
+TEST(TypeFile, ASupportSetReplacesTheSupportsTheirCountAndFlags) {
+    std::tuple<const char*, PathObject, PathObject> sets[] = {
+        {"37-onto-59", standardObject(168), otherObject(146, 1, 0)},
+        {"59-onto-37", otherObject(146, 1, 1), standardObject(168)},
+        {"56-onto-59", standardObject(168), otherObject(165, 1, 1)}};
+    for (auto& [name, target, source] : sets) {
+        ASSERT_TRUE(applyTypeBytes(target, PageSupports, buildTypeFile(source, PageSupports))) << name;
+        Bytes result;
+        ByteWriter w(result);
         w.u32(target.m_spriteCount), w.u8(target.m_supportType), w.u8(target.m_pathFlags);
         w.bytes(test::dataOf(target));
         for (const SpriteHeader& h : target.m_sprites) w.bytes(h.toBytes());
+        EXPECT_TRUE(test::matchesReferenceBytes(result, std::string("object/supports-") + name));
     }
-    // FNV-1a over every page's type file (headers with offsets from the page's own running total,
-    // then the pixels; Supports after the two flag bytes), the three results with their live headers.
-    // Refresh from the printed value.
-    EXPECT_EQ(test::fnv1a(all), 0x0A621930u);
+}
 
+TEST(TypeFile, FilesOfAnyCaseAndRefusalsThatChangeNothing) {
+    PathObject obj = otherObject(168, 2, 3);
+    const Bytes before = test::dataOf(obj);
     // Through files, whatever the case of the name on disk.
     test::TempDir dir;
     ASSERT_TRUE(writeTypeFile(obj, PagePath, dir.file("Brick.PTH")));
@@ -133,28 +141,29 @@ TEST(NewPath, DescriptorListsAssembledPagesMissingTypesEmptyListsAndTheRandomCho
     EXPECT_EQ(std::tuple(read[PagePath], read[PageSupports], read[PageQueue], read[PageStringTable]),
               std::tuple(entries, Entries{{"Poles", "poles.pth"}}, Entries{}, Entries{}));
 
-    // New: one type file of each page listed, every support set.
+    // New: one type file of each page listed, every support set. Each result: its flag bytes,
+    // table offset, head (type 5, encoding 1, no checksum), chunk (blank texts, each page's
+    // sprites, blank 45 x 34 icons at 71, 72) and headers.
     std::array<Entries, 6> lists;
-    Bytes all;
     for (int supports : {59, 56, 37}) {
+        SCOPED_TRACE(testing::Message() << supports << " supports");
         const PathObject source =
             test::buildObject(test::standardSprites(109 + supports), test::twelveStrings(),
                               supports == 59 ? 0 : 1, supports == 56 ? 1 : 0);
-        for (int page = PagePath; page <= PageSupports; ++page) {  // one type file per page
+        for (int page = PagePath; page <= PageSupports; ++page) {
             const std::string file = std::string("T") + pageInfo(page).descriptorFile + ".pth";
             EXPECT_TRUE(writeTypeFile(source, page, dir.file(file)));
             lists[std::size_t(page)] = {{file, file}};
         }
         PathObject obj = test::buildObject({test::solidRawSprite(1, 1, 1)});
         ASSERT_TRUE(assembleNewPath(obj, lists, dir.path()));
-        ByteWriter w(all);
+        Bytes made;
+        ByteWriter w(made);
         w.u8(obj.m_supportType), w.u8(obj.m_pathFlags), w.u32(obj.m_stringTableOffset);
         w.bytes(obj.m_head.toBytes()), w.bytes(test::dataOf(obj));
         for (const SpriteHeader& h : obj.m_sprites) w.bytes(h.toBytes());
+        EXPECT_TRUE(test::matchesReferenceBytes(made, "object/new-" + std::to_string(supports) + "-supports"));
     }
-    // FNV-1a over each result's flag bytes, table offset, head (type 5, encoding 1, no checksum),
-    // chunk (blank texts, each page's sprites, blank 45 x 34 icons at 71, 72) and headers.
-    EXPECT_EQ(test::fnv1a(all), 0x248BC6BBu);  // refresh from the printed value
 
     // A listed type file that cannot be read is refused by its name, an empty list by its page;
     // the object is left as it was.
