@@ -1,13 +1,9 @@
-// Sprites as pictures, the game palette test, and colour matching with each dithering.
+// Sprites as pictures, the game palette test, and colour matching with each dither.
 #include <gtest/gtest.h>
 
-#include <algorithm>
-
-#include "preview/BitmapImport.h"
+#include "SpriteSamples.h"
 #include "preview/GamePalette.h"
 #include "sprites/ColourMatching.h"
-#include "support/ObjectBuilder.h"
-#include "SpriteSamples.h"
 
 namespace trellisor {
 namespace {
@@ -30,8 +26,7 @@ TEST(SpritePicture, ShowsWhatExportWritesAndJudgesPalettesOnTheIndicesUsed) {
         table.resize(size);
         return usesGamePalette(table, std::vector<std::uint8_t>{0, 1, 12, 200});
     };
-    // Index 0 is transparent whatever its entry, and unused entries may differ; the used ones,
-    // index 1 too, must be the game's opaque colours, and the table must reach them.
+    // Index 0 and unused entries may differ; the used ones must be the game's opaque colours.
     EXPECT_TRUE(uses(0, &Rgba::red) && uses(13, &Rgba::blue));
     EXPECT_FALSE(uses(200, &Rgba::red) || uses(12, &Rgba::alpha) || uses(1, &Rgba::green) ||
                  uses(13, &Rgba::red, 200));
@@ -51,23 +46,20 @@ Rgba between(int index, int weight = 1) {
     return {mix(a.red, b.red), mix(a.green, b.green), mix(a.blue, b.blue), 255};
 }
 
-// A picture matched with each dither (none, diffusion, ordered: left to right) with all ramps
-// (above) and ramps 3 and 12 only (below), one pixel apart.
+// A picture matched with no dither, diffusion and ordered dither (top to bottom), each with all
+// ramps and then with ramps 3 and 12 only, a transparent line under each.
 ::testing::AssertionResult matchesEveryWay(const Picture& p, const std::string& name) {
     std::array<bool, kRampCount> some{};
     some[3] = some[12] = true;
-    const int w = p.width + 1, h = p.height + 1;
-    std::vector<std::uint8_t> sheet(std::size_t(3 * w * 2 * h));
-    int cell = 0;
+    std::vector<std::uint8_t> sheet;
     for (Dither dither : {Dither::None, Dither::Diffusion, Dither::Ordered})
         for (const auto& ramps : {Matching::allRamps(), some}) {
             const auto out = matchPicture(p, Matching{dither, ramps});
-            if (out.size() != p.colours.size()) return ::testing::AssertionFailure() << out.size() << " pixels";
-            for (std::size_t i = 0; i < out.size(); ++i)
-                sheet[std::size_t((cell % 2 * h + int(i) / p.width) * 3 * w + cell / 2 * w + int(i) % p.width)] = out[i];
-            ++cell;
+            EXPECT_EQ(out.size(), p.colours.size());
+            sheet.insert(sheet.end(), out.begin(), out.end());
+            sheet.resize(sheet.size() + std::size_t(p.width));
         }
-    return test::matchesReference(test::gamePicture(3 * w, 2 * h, sheet), "sprites/matching/" + name);
+    return test::matchesReference(test::gamePicture(p.width, 6 * (p.height + 1), sheet), "sprites/matching/" + name);
 }
 
 TEST(ColourMatching, EveryDitherOnGradientsFlatAreasAndThinLines) {
@@ -77,7 +69,7 @@ TEST(ColourMatching, EveryDitherOnGradientsFlatAreasAndThinLines) {
         gradient.colours[i].red = std::uint8_t(200 + i / 256 % 2);
     }
     std::vector<std::pair<std::string, Picture>> pictures = {{"gradient", gradient}};
-    // Halfway between neighbouring shades of a ramp, and a colour between ramps.
+    // Halfway between neighbouring shades of a ramp, and between ramps.
     for (int index : {14, 100, 190}) pictures.push_back({"between-" + std::to_string(index), flat(between(index))});
     pictures.push_back({"between-ramps", flat({170, 140, 60, 255})});
     // Thin lines: each pixel's only opaque neighbour lies below (a diagonal, or column 0).
@@ -88,8 +80,7 @@ TEST(ColourMatching, EveryDitherOnGradientsFlatAreasAndThinLines) {
     }
     pictures.push_back({"opaque-from-alpha-128",
                         Picture{2, 1, 0, 0, false, {}, {Rgba{255, 0, 0, kOpaqueAlpha - 1}, Rgba{255, 0, 0, kOpaqueAlpha}}}});
-    // An opaque flat area, and the same drawn one pixel right and one up (the ordered pattern
-    // follows the screen).
+    // An opaque area, and the same one pixel right and up: the ordered pattern follows the screen.
     Picture here = flat(between(100, 3));
     for (Rgba& colour : here.colours) colour.alpha = 255;
     Picture moved = here;
