@@ -16,7 +16,7 @@ namespace {
 
 using Bytes = std::vector<std::uint8_t>;
 
-// A full object whose sprites differ in size and colour from standardSprites, so loads are visible.
+// A full object whose sprites differ from standardSprites in size and colour.
 PathObject otherObject(int count, std::uint8_t supportType = 0, std::uint8_t pathFlags = 0) {
     std::vector<test::SpriteSpec> sprites;
     for (int i = 0; i < count; ++i)
@@ -26,8 +26,7 @@ PathObject otherObject(int count, std::uint8_t supportType = 0, std::uint8_t pat
 
 PathObject standardObject(int count) { return test::buildObject(test::standardSprites(count)); }
 
-// A page's type file: headers with offsets from the page's own running total, then the pixels
-// (Supports after the two flag bytes). Applied to the object it came from, it changes nothing.
+// Headers with offsets from the page's own total, then the pixels (Supports after two flag bytes).
 TEST(TypeFile, EachPagesFileMatchesItsReferenceAndRoundTrips) {
     PathObject obj = otherObject(168, 2, 3);
     const Bytes before = test::dataOf(obj);
@@ -60,16 +59,14 @@ TEST(TypeFile, ASupportSetReplacesTheSupportsTheirCountAndFlags) {
     }
 }
 
-TEST(TypeFile, FilesOfAnyCaseAndRefusalsThatChangeNothing) {
+TEST(TypeFile, FilesAreFoundWhateverTheCaseOfTheirName) {
     PathObject obj = otherObject(168, 2, 3);
-    const Bytes before = test::dataOf(obj);
-    // Through files, whatever the case of the name on disk.
     test::TempDir dir;
     ASSERT_TRUE(writeTypeFile(obj, PagePath, dir.file("Brick.PTH")));
     EXPECT_EQ(dir.read("Brick.PTH"), buildTypeFile(obj, PagePath));
     PathObject target = standardObject(168), none;
     ASSERT_TRUE(loadTypeFile(target, PagePath, dir.file("brick.pth")));
-    for (unsigned i = 0; i <= 50; ++i) EXPECT_EQ(test::pixelsOf(target, i), test::pixelsOf(obj, i)) << i;
+    EXPECT_EQ(buildTypeFile(target, PagePath), buildTypeFile(obj, PagePath));
     EXPECT_EQ(loadTypeFile(target, PagePath, dir.file("missing.PTH")).error(), "No such file or directory");
     EXPECT_EQ(loadTypeFile(none, PagePath, dir.file("Brick.PTH")).error(), "no object is loaded");
     EXPECT_EQ(writeTypeFile(none, PagePath, dir.file("none.PTH")).error(), "no object is loaded");
@@ -79,8 +76,11 @@ TEST(TypeFile, FilesOfAnyCaseAndRefusalsThatChangeNothing) {
     const std::string noFile = "the String Table page has no type file";
     EXPECT_EQ(applyTypeBytes(obj, PageStringTable, Bytes(4000, 0)).error(), noFile);
     EXPECT_EQ(writeTypeFile(obj, 6, dir.file("none.PTH")).error(), noFile);
+}
 
-    // Hostile files change nothing.
+TEST(TypeFile, HostileFilesAreRefusedAndChangeNothing) {
+    PathObject obj = otherObject(168, 2, 3), none;
+    const Bytes before = test::dataOf(obj);
     const Bytes good = buildTypeFile(obj, PageQueue);
     const std::uint32_t pixelBytes = std::uint32_t(good.size() - 20 * 16);
     auto with = [&](std::size_t at, std::uint32_t v) {  // the good file, one word changed
@@ -103,10 +103,10 @@ TEST(TypeFile, FilesOfAnyCaseAndRefusalsThatChangeNothing) {
          "type file sprite offsets decrease at sprite 7"}};
     for (const auto& [page, file, reason] : cases) {
         EXPECT_EQ(applyTypeBytes(obj, page, file).error(), reason);
-        EXPECT_EQ(std::pair(test::dataOf(obj), obj.m_spriteCount), std::pair(before, 168u));
+        EXPECT_EQ(std::pair(test::dataOf(obj), obj.m_spriteCount), std::pair(before, 168u)) << reason;
     }
     EXPECT_EQ(applyTypeBytes(none, PagePath, good).error(), "no object is loaded");
-    // Offsets at the very end and headers without pixels are well-formed: the sprites become empty.
+    // Offsets at the very end, and headers without pixels: the sprites become empty.
     ASSERT_TRUE(applyTypeBytes(obj, PageQueue, with(16 * 19, pixelBytes)));
     EXPECT_TRUE(obj.spritePixels(70).empty());
     ASSERT_TRUE(applyTypeBytes(obj, PageQueue, Bytes(20 * 16, 0)));
@@ -115,7 +115,7 @@ TEST(TypeFile, FilesOfAnyCaseAndRefusalsThatChangeNothing) {
 
 using Entries = std::vector<TypeEntry>;
 
-TEST(NewPath, DescriptorListsAssembledPagesMissingTypesEmptyListsAndTheRandomChoice) {
+TEST(DescriptorFile, TheCountRulesMissingLinesAndFilesOfAnyCase) {
     const std::pair<const char*, Entries> cases[] = {
         {"2\nBrick\nbrick.pth\nTar\ntar.pth\n", {{"Brick", "brick.pth"}, {"Tar", "tar.pth"}}},
         {"1\r\n Spaced \r\n file.pth\r\n", {{" Spaced ", " file.pth"}}},  // line ends "\n" or "\r\n"
@@ -128,7 +128,6 @@ TEST(NewPath, DescriptorListsAssembledPagesMissingTypesEmptyListsAndTheRandomCho
     // A count beyond the text is bounded by what it holds plus 16 missing entries.
     EXPECT_EQ(parseDescriptorText("2000000000\nA\na.pth\n").size(), 17u);
     EXPECT_EQ(parseDescriptorText("99999999999999999999999\n").size(), 16u);
-    // Files are written and read back whatever their case.
     test::TempDir dir;
     const Entries entries = {{"Brick", "brick.pth"}, {"Brick", "brick.pth"}, {"", "x.pth"}};
     EXPECT_EQ(formatDescriptorText(entries), "3\nBrick\nbrick.pth\nBrick\nbrick.pth\n\nx.pth\n");
@@ -140,10 +139,13 @@ TEST(NewPath, DescriptorListsAssembledPagesMissingTypesEmptyListsAndTheRandomCho
     const auto read = readTypeLists(dir.path());
     EXPECT_EQ(std::tuple(read[PagePath], read[PageSupports], read[PageQueue], read[PageStringTable]),
               std::tuple(entries, Entries{{"Poles", "poles.pth"}}, Entries{}, Entries{}));
+}
 
-    // New: one type file of each page listed, every support set. Each result: its flag bytes,
-    // table offset, head (type 5, encoding 1, no checksum), chunk (blank texts, each page's
-    // sprites, blank 45 x 34 icons at 71, 72) and headers.
+// One type file of each page listed, every support set. Each result: its flag bytes, table
+// offset, head (type 5, encoding 1, no checksum), chunk (blank texts, each page's sprites, blank
+// icons) and headers.
+TEST(NewPath, AssemblesEveryPageRefusesMissingTypesAndChoosesAtRandom) {
+    test::TempDir dir;
     std::array<Entries, 6> lists;
     for (int supports : {59, 56, 37}) {
         SCOPED_TRACE(testing::Message() << supports << " supports");
@@ -165,8 +167,7 @@ TEST(NewPath, DescriptorListsAssembledPagesMissingTypesEmptyListsAndTheRandomCho
         EXPECT_TRUE(test::matchesReferenceBytes(made, "object/new-" + std::to_string(supports) + "-supports"));
     }
 
-    // A listed type file that cannot be read is refused by its name, an empty list by its page;
-    // the object is left as it was.
+    // An unreadable type file is refused by its name, an empty list by its page; nothing changes.
     auto gone = lists;
     gone[PageQueueRailings] = {{"Gone", "gone.pth"}};
     PathObject kept = test::buildObject({test::solidRawSprite(2, 2, 4)}), made;
@@ -177,7 +178,7 @@ TEST(NewPath, DescriptorListsAssembledPagesMissingTypesEmptyListsAndTheRandomCho
         some[std::size_t(page)].clear();
         EXPECT_EQ(assembleNewPath(kept, some, dir.path()).error(),
                   std::string("no ") + pageInfo(page).caption + " type to choose from");
-        EXPECT_EQ(kept.m_spriteCount, 1u);
+        EXPECT_EQ(kept.m_spriteCount, 1u) << page;
     }
     // Two path types of different sizes: which one lands is rand()'s choice.
     PathObject small = standardObject(51);
