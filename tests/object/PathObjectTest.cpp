@@ -160,9 +160,13 @@ TEST(Pages, FixedRangesTileTheFirst109SpritesSupportsFollowTheCountAndFlagBits) 
               std::tuple(109, 145, 0, 0));
 }
 
-TEST(StringTableTexts, KeysAreNumbersOrUniqueLabelsAndTextsBecomeWindows1252) {
-    // The table holds languages 2, 0 and 13 (in that order): 13 is not a named language.
-    PathObject obj = buildObject({solidRawSprite(2, 2, 9)}, {{2, "Chemin"}, {0, "Path"}, {13, "Extra"}});
+// Languages 2, 0 and 13 (not a named language), in that order.
+PathObject threeLanguages() {
+    return buildObject({solidRawSprite(2, 2, 9)}, {{2, "Chemin"}, {0, "Path"}, {13, "Extra"}});
+}
+
+TEST(StringTableTexts, KeysAreNumbersTheObjectHoldsOrUniqueLabels) {
+    const PathObject obj = threeLanguages();
     for (auto [key, code] :
          {std::pair{"0", 0}, {"11", 11}, {"british", 0}, {"PORTUGESE", 11}, {"Korean", 8}, {"13", 13}})
         EXPECT_TRUE(languageOfKey(key, obj) && languageOfKey(key, obj).value() == code) << key;
@@ -178,8 +182,10 @@ TEST(StringTableTexts, KeysAreNumbersOrUniqueLabelsAndTextsBecomeWindows1252) {
         {"1x", "unknown language '1x'"}};
     for (const auto& [key, reason] : badKeys)
         EXPECT_EQ(languageOfKey(key, obj).error().substr(0, std::strlen(reason)), reason);
+}
 
-    // A text becomes Windows-1252 ("= text"), or a refusal naming the language and characters.
+// A text becomes Windows-1252 ("= text"), or a refusal naming the language and characters.
+TEST(StringTableTexts, TextsBecomeWindows1252OrAreRefused) {
     const std::tuple<int, std::string, std::string> cases[] = {
         {2, "Ch\u00e9min \u20ac \u0152", "= Ch\xE9min \x80 \x8C"},
         {0, "a\u00ff", "= a\xFF"},  // ÿ inside a text is fine
@@ -192,8 +198,10 @@ TEST(StringTableTexts, KeysAreNumbersOrUniqueLabelsAndTextsBecomeWindows1252) {
         const auto r = stringTableText(code, utf8);
         EXPECT_EQ(r ? "= " + r.value() : r.error().substr(0, expected.size()), expected);
     }
+}
 
-    // Edits set and add; a refused one changes nothing.
+TEST(StringTableTexts, EditsApplyAllOrNothing) {
+    PathObject obj = threeLanguages();
     std::array<std::string, kLanguageCount> texts = objectStrings(obj);
     ASSERT_TRUE(applyTextEdits(
         obj, texts, {{"french", "Ch\u00e9min"}, {"9", "\u00c7a"}, {"13", "Plus"}, {"american", ""}}));
