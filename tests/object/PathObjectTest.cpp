@@ -52,6 +52,7 @@ TEST(PathObject, SpansOfOutOfOrderOverlappingAndGapSprites) {
     PathObject obj = buildObject(
         {solidRawSprite(2, 2, 1), solidRawSprite(2, 2, 2), solidRawSprite(2, 2, 3), solidRawSprite(2, 2, 4)});
     const std::uint32_t base = obj.m_imageDataOffset, size = obj.m_dataSize;
+    EXPECT_GE(obj.memoryBytes(), size + 4 * sizeof(SpriteHeader)) << "the chunk and the sprite table count";
     // Offsets, then each sprite's start and end in the 16 image bytes.
     using Offsets = std::vector<std::uint32_t>;
     const std::tuple<const char*, Offsets, Offsets> cases[] = {
@@ -170,6 +171,7 @@ TEST(StringTableTexts, KeysAreNumbersTheObjectHoldsOrUniqueLabels) {
     for (auto [key, code] :
          {std::pair{"0", 0}, {"11", 11}, {"british", 0}, {"PORTUGESE", 11}, {"Korean", 8}, {"13", 13}})
         EXPECT_TRUE(languageOfKey(key, obj) && languageOfKey(key, obj).value() == code) << key;
+    EXPECT_TRUE(languageOfKey("0", buildObject({}, {}))) << "a named language the table lacks";
     const std::pair<const char*, const char*> badKeys[] = {
         {"12", "unknown language 12 (languages are 0-11; the object has no entry for 12)"},
         {"-1", "unknown language -1"},
