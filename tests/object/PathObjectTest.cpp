@@ -109,7 +109,8 @@ TEST(PathObject, SpritesAreReplacedAppendedAndTruncated) {
     EXPECT_TRUE(matches("3-appended-two-past-the-end-after-gaps"));
     obj.replaceSprite(3, 0, 0x00010003, 0, 1, 3, source.data());
     EXPECT_TRUE(matches("4-gap-filled-in-place"));
-    for (auto [count, name] : {std::pair{6u, "5-truncated-to-6-nothing-cut"}, {4u, "6-truncated-to-4-at-the-gap"},
+    for (auto [count, name] : {std::pair{6u, "5-truncated-to-6-nothing-cut"},
+                               {4u, "6-truncated-to-4-at-the-gap"},
                                {1u, "7-truncated-to-1"}}) {
         obj.truncateSprites(count);
         EXPECT_TRUE(matches(name));

@@ -33,7 +33,8 @@ TEST(TypeFile, EachPagesFileMatchesItsReferenceAndRoundTrips) {
     for (int page = PagePath; page <= PageSupports; ++page) {
         SCOPED_TRACE(pageInfo(page).cliName);
         const Bytes file = buildTypeFile(obj, page);
-        EXPECT_TRUE(test::matchesReferenceBytes(file, std::string("object/type-files/") + pageInfo(page).cliName));
+        EXPECT_TRUE(
+            test::matchesReferenceBytes(file, std::string("object/type-files/") + pageInfo(page).cliName));
         ASSERT_TRUE(applyTypeBytes(obj, page, file));
         EXPECT_EQ(test::dataOf(obj), before);
     }
@@ -164,7 +165,8 @@ TEST(NewPath, AssemblesEveryPageRefusesMissingTypesAndChoosesAtRandom) {
         w.u8(obj.m_supportType), w.u8(obj.m_pathFlags), w.u32(obj.m_stringTableOffset);
         w.bytes(obj.m_head.toBytes()), w.bytes(test::dataOf(obj));
         for (const SpriteHeader& h : obj.m_sprites) w.bytes(h.toBytes());
-        EXPECT_TRUE(test::matchesReferenceBytes(made, "object/new-" + std::to_string(supports) + "-supports"));
+        EXPECT_TRUE(
+            test::matchesReferenceBytes(made, "object/new-" + std::to_string(supports) + "-supports"));
     }
 
     // An unreadable type file is refused by its name, an empty list by its page; nothing changes.

@@ -59,7 +59,8 @@ Rgba between(int index, int weight = 1) {
             sheet.insert(sheet.end(), out.begin(), out.end());
             sheet.resize(sheet.size() + std::size_t(p.width));
         }
-    return test::matchesReference(test::gamePicture(p.width, 6 * (p.height + 1), sheet), "sprites/matching/" + name);
+    return test::matchesReference(test::gamePicture(p.width, 6 * (p.height + 1), sheet),
+                                  "sprites/matching/" + name);
 }
 
 TEST(ColourMatching, EveryDitherOnGradientsFlatAreasAndThinLines) {
@@ -70,7 +71,8 @@ TEST(ColourMatching, EveryDitherOnGradientsFlatAreasAndThinLines) {
     }
     std::vector<std::pair<std::string, Picture>> pictures = {{"gradient", gradient}};
     // Halfway between neighbouring shades of a ramp, and between ramps.
-    for (int index : {14, 100, 190}) pictures.push_back({"between-" + std::to_string(index), flat(between(index))});
+    for (int index : {14, 100, 190})
+        pictures.push_back({"between-" + std::to_string(index), flat(between(index))});
     pictures.push_back({"between-ramps", flat({170, 140, 60, 255})});
     // Thin lines: each pixel's only opaque neighbour lies below (a diagonal, or column 0).
     for (int slope : {1, 0}) {
@@ -78,8 +80,9 @@ TEST(ColourMatching, EveryDitherOnGradientsFlatAreasAndThinLines) {
         for (int i = 0; i < 64; ++i) line.colours[std::size_t(i * 64 + i * slope)] = between(40);
         pictures.push_back({slope ? "diagonal" : "column-0", line});
     }
-    pictures.push_back({"opaque-from-alpha-128",
-                        Picture{2, 1, 0, 0, false, {}, {Rgba{255, 0, 0, kOpaqueAlpha - 1}, Rgba{255, 0, 0, kOpaqueAlpha}}}});
+    pictures.push_back(
+        {"opaque-from-alpha-128",
+         Picture{2, 1, 0, 0, false, {}, {Rgba{255, 0, 0, kOpaqueAlpha - 1}, Rgba{255, 0, 0, kOpaqueAlpha}}}});
     // An opaque area, and the same one pixel right and up: the ordered pattern follows the screen.
     Picture here = flat(between(100, 3));
     for (Rgba& colour : here.colours) colour.alpha = 255;

@@ -58,7 +58,8 @@ TEST(SpriteImport, AChangedPictureIsEncodedAndTheOthersKeepTheirBytes) {
         EXPECT_EQ(std::tuple(count.value(), int(h.flags), int(h.xOffset), int(h.yOffset)),
                   std::tuple(1, r.flags, r.picture.xOffset, r.picture.yOffset));
         for (unsigned other = 0; other < obj.m_sprites.size(); ++other)
-            EXPECT_TRUE(other == index || test::pixelsOf(obj, other) == test::pixelsOf(fresh, other)) << other;
+            EXPECT_TRUE(other == index || test::pixelsOf(obj, other) == test::pixelsOf(fresh, other))
+                << other;
         const Picture p = spritePicture(obj, index, false);
         EXPECT_TRUE(test::matchesReference(test::gamePicture(p.width, p.height, p.indices),
                                            std::string("sprites/import/") + name));

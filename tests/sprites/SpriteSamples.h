@@ -29,7 +29,8 @@ inline RefPicture gamePicture(int width, int height, const std::vector<std::uint
     RefPicture picture{width, height, true, {indices.begin(), indices.end()}, {}};
     for (int i = 0; i < 256; ++i) {
         const Rgba c = gameColour(std::uint8_t(i));
-        picture.palette.push_back(0xFF000000u | std::uint32_t(c.red) << 16 | std::uint32_t(c.green) << 8 | c.blue);
+        picture.palette.push_back(0xFF000000u | std::uint32_t(c.red) << 16 | std::uint32_t(c.green) << 8 |
+                                  c.blue);
     }
     return picture;
 }
