@@ -176,7 +176,6 @@ TEST(ObjectFileRead, MalformedFilesAreRefusedByTheirFaultAndLeaveNoData) {
     bomb[16] = 1;
     for (int i = 0; i < 600000; ++i) bomb.insert(bomb.end(), {0x80, 0});
     const std::pair<Bytes, std::string> cases[] = {
-        {{}, "file shorter than its 21-byte head (0 bytes)"},
         {Bytes(20, 5), "file shorter than its 21-byte head (20 bytes)"},
         {storedObjectFile(Bytes(14, 0)), "data chunk of 14 bytes ends before its string table"},
         {cut, "run-length record cut off at byte"},

@@ -80,6 +80,7 @@ TEST(SpriteImport, RefusalsNameTheLimitAndChangeNothing) {
         {"no colour ramp", [&](auto& r) { r.picture = grey; }},
         {"cannot be coded", [](auto& r) { r.picture = Picture{383, 1, 0, 0, true, Bytes(383, 40), {}}; }}};
     for (const auto& [reason, spoil] : cases) {
+        SCOPED_TRACE(reason);
         PathObject obj = test::spriteSampleObject();
         const PathObject fresh = test::spriteSampleObject();
         SpriteReplacement good = asExported(obj, 4, false), bad = asExported(obj, 1, false);  // row-coded
@@ -88,7 +89,7 @@ TEST(SpriteImport, RefusalsNameTheLimitAndChangeNothing) {
         auto count = importSprites(obj, std::vector{good, bad}, Matching{Dither::None, {}});
         EXPECT_EQ(count.error().rfind("sprite " + std::to_string(bad.index) + ": ", 0), 0u) << count.error();
         EXPECT_NE(count.error().find(reason), std::string::npos) << count.error();
-        EXPECT_EQ(std::pair(dataOf(obj), obj.m_sprites), std::pair(dataOf(fresh), fresh.m_sprites)) << reason;
+        EXPECT_EQ(std::pair(dataOf(obj), obj.m_sprites), std::pair(dataOf(fresh), fresh.m_sprites));
     }
 }
 
