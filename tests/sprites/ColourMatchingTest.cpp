@@ -55,7 +55,7 @@ Rgba between(int index, int weight = 1) {
     for (Dither dither : {Dither::None, Dither::Diffusion, Dither::Ordered})
         for (const auto& ramps : {Matching::allRamps(), some}) {
             const auto out = matchPicture(p, Matching{dither, ramps});
-            EXPECT_EQ(out.size(), p.colours.size());
+            EXPECT_EQ(out.size(), p.colours.size()) << name;
             sheet.insert(sheet.end(), out.begin(), out.end());
             sheet.resize(sheet.size() + std::size_t(p.width));
         }
