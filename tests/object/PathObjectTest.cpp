@@ -5,7 +5,7 @@
 #include "object/ObjectFile.h"
 #include "object/StringTableTexts.h"
 #include "support/ObjectBuilder.h"
-#include "support/Pixels.h"
+#include "support/Reference.h"
 
 namespace trellisor {
 namespace {
@@ -48,26 +48,32 @@ TEST(PathObject, StringsAreFoundSetAndAddedInPlace) {
 }
 
 // One rule gives a sprite's bytes to drawing, colour edits, type files and replacement.
-TEST(PathObject, SpansOfOutOfOrderOverlappingAndGapSpritesReplaceAppendAndTruncate) {
+TEST(PathObject, SpansOfOutOfOrderOverlappingAndGapSprites) {
     PathObject obj = buildObject(
         {solidRawSprite(2, 2, 1), solidRawSprite(2, 2, 2), solidRawSprite(2, 2, 3), solidRawSprite(2, 2, 4)});
     const std::uint32_t base = obj.m_imageDataOffset, size = obj.m_dataSize;
-    // Abutting, the last to the end; a lower next start (to the end); equal starts (the first
-    // empty); a start past the data (clamped); sprite 2 a gap (empty, where the next starts).
-    const std::vector<std::uint32_t> cases[] = {
-        {0, 4, 8, 12}, {8, 4, 12, 0}, {0, 0, 6, 6}, {0, 4, 100, 8}, {0, 4, 0, 12}};
-    Bytes spans;
-    for (const auto& offsets : cases) {
+    EXPECT_GE(obj.memoryBytes(), size + 4 * sizeof(SpriteHeader)) << "the chunk and the sprite table count";
+    // Offsets, then each sprite's start and end in the 16 image bytes.
+    using Offsets = std::vector<std::uint32_t>;
+    const std::tuple<const char*, Offsets, Offsets> cases[] = {
+        {"abutting, the last to the end", {0, 4, 8, 12}, {0, 4, 4, 8, 8, 12, 12, 16}},
+        {"a lower next start: to the end", {8, 4, 12, 0}, {8, 16, 4, 12, 12, 16, 0, 16}},
+        {"equal starts: the first empty", {0, 0, 6, 6}, {0, 0, 0, 6, 6, 6, 6, 16}},
+        {"a start past the data: clamped", {0, 4, 100, 8}, {0, 4, 4, 16, 16, 16, 8, 16}},
+        {"a gap: empty, where the next starts", {0, 4, 0, 12}, {0, 4, 4, 12, 12, 12, 12, 16}}};
+    for (const auto& [name, offsets, spans] : cases) {
+        SCOPED_TRACE(name);
         for (std::size_t i = 0; i < 4; ++i) obj.m_sprites[i].offset = offsets[i];
-        if (&offsets == &cases[4]) obj.m_sprites[2] = SpriteHeader{};
+        if (&offsets == &std::get<1>(cases[4])) obj.m_sprites[2] = SpriteHeader{};
+        Offsets actual;
         for (unsigned i = 0; i < 4; ++i) {
             const auto [start, end] = obj.spriteSpan(i);
-            ByteWriter(spans).u32(start - base), ByteWriter(spans).u32(end - base);
+            actual.insert(actual.end(), {start - base, end - base});
             EXPECT_EQ(std::tuple(obj.spritePixels(i).size(), std::as_const(obj).spritePixels(i).data()),
                       std::tuple(std::size_t(end - start), obj.m_data.get() + start));
         }
+        EXPECT_EQ(actual, spans);
     }
-    EXPECT_EQ(test::fnv1a(spans), 0x4EE40BE1u);  // FNV-1a over the spans; refresh from the printed value
     obj.m_sprites.reserve(8);
     obj.m_sprites.push_back(SpriteHeader{2, 1, 1, 0, 0, 1, 0});
     obj.m_sprites.pop_back();  // a stale header just past the table, which must not be read
@@ -80,49 +86,46 @@ TEST(PathObject, SpansOfOutOfOrderOverlappingAndGapSpritesReplaceAppendAndTrunca
         gappy.replaceSprite(index, 1, 0x00010001, 0, 1, 1, source.data());
         EXPECT_EQ(test::pixelsOf(gappy, 0), expected) << index;
     }
+}
 
-    // Replacing, appending past the end and truncating.
-    obj = buildObject({solidRawSprite(2, 2, 1), solidRawSprite(3, 1, 2), solidRawSprite(1, 1, 3)});
-    Bytes log;  // after each step: the count, the live headers and the chunk
-    auto step = [&] {
-        ByteWriter w(log);
+// After each step the count, the live headers and the chunk match the reference.
+TEST(PathObject, SpritesAreReplacedAppendedAndTruncated) {
+    PathObject obj = buildObject({solidRawSprite(2, 2, 1), solidRawSprite(3, 1, 2), solidRawSprite(1, 1, 3)});
+    const Bytes source = {0xEE, 9, 8, 7, 6, 5, 4};
+    auto matches = [&](const std::string& name) {
+        Bytes state;
+        ByteWriter w(state);
         w.u32(obj.m_spriteCount), w.u32(std::uint32_t(obj.m_sprites.size())), w.u32(obj.m_imageDataOffset);
         w.u32(obj.m_stringTableOffset);
         for (const SpriteHeader& h : obj.m_sprites) w.bytes(h.toBytes());
         w.bytes(test::dataOf(obj));
+        return test::matchesReferenceBytes(state, "object/sprite-edits/" + name);
     };
-    obj.replaceSprite(1, 1, 0x00020003, 0xFFFE8000, 0xBEEF0001, 6, source.data());  // from byte 1 on
-    step();
-    obj.replaceSprite(2, 0, 0, 0, 1, 2, source.data());  // the last sprite owns everything to the end
-    step();
-    obj.replaceSprite(5, 2, 0x00010001, 0, 1, 1, source.data());  // two past the end: gaps before it
-    step();
-    obj.replaceSprite(3, 0, 0x00010003, 0, 1, 3, source.data());  // a gap filled in place
-    step();
-    for (std::uint32_t count : {6, 4, 1}) {  // nothing to cut; cut where the gap stands; one left
+    obj.replaceSprite(1, 1, 0x00020003, 0xFFFE8000, 0xBEEF0001, 6, source.data());
+    EXPECT_TRUE(matches("1-replaced-from-source-byte-1"));
+    obj.replaceSprite(2, 0, 0, 0, 1, 2, source.data());
+    EXPECT_TRUE(matches("2-last-replaced-owning-everything-to-the-end"));
+    obj.replaceSprite(5, 2, 0x00010001, 0, 1, 1, source.data());
+    EXPECT_TRUE(matches("3-appended-two-past-the-end-after-gaps"));
+    obj.replaceSprite(3, 0, 0x00010003, 0, 1, 3, source.data());
+    EXPECT_TRUE(matches("4-gap-filled-in-place"));
+    for (auto [count, name] : {std::pair{6u, "5-truncated-to-6-nothing-cut"},
+                               {4u, "6-truncated-to-4-at-the-gap"},
+                               {1u, "7-truncated-to-1"}}) {
         obj.truncateSprites(count);
-        step();
+        EXPECT_TRUE(matches(name));
     }
     obj.clearObject();
     obj.replaceSprite(0, 0, 0, 0, 1, 1, source.data());  // nothing loaded: nothing to replace or set
     obj.setObjectString(0, "x");
-    step();
-    EXPECT_EQ(test::fnv1a(log), 0xCD7C063Eu);  // FNV-1a over the steps; refresh from the printed value
     std::string text;
-    EXPECT_EQ(std::tuple(obj.isLoaded(), obj.getObjectString(0, text), obj.addObjectString(0, "x"),
-                         stringTableEntries(obj)),
-              std::tuple(false, false, false, test::StringEntries{}));
+    EXPECT_EQ(std::tuple(obj.isLoaded(), obj.m_dataSize, obj.m_sprites.size(), obj.getObjectString(0, text),
+                         obj.addObjectString(0, "x"), stringTableEntries(obj)),
+              std::tuple(false, 0u, std::size_t(0), false, false, test::StringEntries{}));
 }
 
-TEST(Pages, FixedRangesTileTheFirst109SpritesSupportsFollowTheCountAndFlagBits) {
-    std::vector<int> owners(109, 0);  // each of the first 109 sprites is an icon or on one page
-    owners[PathIconSprite] = owners[QueueIconSprite] = 1;
-    for (int page = PagePath; page < PageSupports; ++page) {
-        const PageInfo& info = pageInfo(page);
-        EXPECT_EQ(typeSpriteCount(page, 1, 1), info.lastSprite - info.firstSprite + 1) << info.caption;
-        for (int i = info.firstSprite; i <= info.lastSprite; ++i) ++owners.at(std::size_t(i));
-    }
-    EXPECT_EQ(owners, std::vector<int>(109, 1));
+// The page ranges themselves show in the type files and sheets compared with references.
+TEST(Pages, NamesSupportCountsAndFlagBits) {
     for (int page = PagePath; page <= PageSupports; ++page)
         EXPECT_EQ(spritePageFromCliName(pageInfo(page).cliName), page);
     EXPECT_EQ(spritePageCliNames(), "path, path-railings, queue, queue-railings, supports");
@@ -152,12 +155,17 @@ TEST(Pages, FixedRangesTileTheFirst109SpritesSupportsFollowTheCountAndFlagBits) 
               std::tuple(109, 145, 0, 0));
 }
 
-TEST(StringTableTexts, KeysAreNumbersOrUniqueLabelsAndTextsBecomeWindows1252) {
-    // The table holds languages 2, 0 and 13 (in that order): 13 is not a named language.
-    PathObject obj = buildObject({solidRawSprite(2, 2, 9)}, {{2, "Chemin"}, {0, "Path"}, {13, "Extra"}});
+// Languages 2, 0 and 13 (not a named language), in that order.
+PathObject threeLanguages() {
+    return buildObject({solidRawSprite(2, 2, 9)}, {{2, "Chemin"}, {0, "Path"}, {13, "Extra"}});
+}
+
+TEST(StringTableTexts, KeysAreNumbersTheObjectHoldsOrUniqueLabels) {
+    const PathObject obj = threeLanguages();
     for (auto [key, code] :
          {std::pair{"0", 0}, {"11", 11}, {"british", 0}, {"PORTUGESE", 11}, {"Korean", 8}, {"13", 13}})
         EXPECT_TRUE(languageOfKey(key, obj) && languageOfKey(key, obj).value() == code) << key;
+    EXPECT_TRUE(languageOfKey("0", buildObject({}, {}))) << "a named language the table lacks";
     const std::pair<const char*, const char*> badKeys[] = {
         {"12", "unknown language 12 (languages are 0-11; the object has no entry for 12)"},
         {"-1", "unknown language -1"},
@@ -170,8 +178,10 @@ TEST(StringTableTexts, KeysAreNumbersOrUniqueLabelsAndTextsBecomeWindows1252) {
         {"1x", "unknown language '1x'"}};
     for (const auto& [key, reason] : badKeys)
         EXPECT_EQ(languageOfKey(key, obj).error().substr(0, std::strlen(reason)), reason);
+}
 
-    // A text becomes Windows-1252 ("= text"), or a refusal naming the language and characters.
+// A text becomes Windows-1252 ("= text"), or a refusal naming the language and characters.
+TEST(StringTableTexts, TextsBecomeWindows1252OrAreRefused) {
     const std::tuple<int, std::string, std::string> cases[] = {
         {2, "Ch\u00e9min \u20ac \u0152", "= Ch\xE9min \x80 \x8C"},
         {0, "a\u00ff", "= a\xFF"},  // ÿ inside a text is fine
@@ -184,8 +194,10 @@ TEST(StringTableTexts, KeysAreNumbersOrUniqueLabelsAndTextsBecomeWindows1252) {
         const auto r = stringTableText(code, utf8);
         EXPECT_EQ(r ? "= " + r.value() : r.error().substr(0, expected.size()), expected);
     }
+}
 
-    // Edits set and add; a refused one changes nothing.
+TEST(StringTableTexts, EditsApplyAllOrNothing) {
+    PathObject obj = threeLanguages();
     std::array<std::string, kLanguageCount> texts = objectStrings(obj);
     ASSERT_TRUE(applyTextEdits(
         obj, texts, {{"french", "Ch\u00e9min"}, {"9", "\u00c7a"}, {"13", "Plus"}, {"american", ""}}));

@@ -8,7 +8,7 @@
 #include "object/NewPath.h"
 #include "object/TypeFile.h"
 #include "support/ObjectBuilder.h"
-#include "support/Pixels.h"
+#include "support/Reference.h"
 #include "support/TempDir.h"
 
 namespace trellisor {
@@ -16,7 +16,7 @@ namespace {
 
 using Bytes = std::vector<std::uint8_t>;
 
-// A full object whose sprites differ in size and colour from standardSprites, so loads are visible.
+// A full object whose sprites differ from standardSprites in size and colour.
 PathObject otherObject(int count, std::uint8_t supportType = 0, std::uint8_t pathFlags = 0) {
     std::vector<test::SpriteSpec> sprites;
     for (int i = 0; i < count; ++i)
@@ -26,42 +26,48 @@ PathObject otherObject(int count, std::uint8_t supportType = 0, std::uint8_t pat
 
 PathObject standardObject(int count) { return test::buildObject(test::standardSprites(count)); }
 
-TEST(TypeFile, LayoutRoundTripsSupportSetsFilesAndHostileFiles) {
+// Headers with offsets from the page's own total, then the pixels (Supports after two flag bytes).
+TEST(TypeFile, EachPagesFileMatchesItsReferenceAndRoundTrips) {
     PathObject obj = otherObject(168, 2, 3);
     const Bytes before = test::dataOf(obj);
-    Bytes all;
     for (int page = PagePath; page <= PageSupports; ++page) {
+        SCOPED_TRACE(pageInfo(page).cliName);
         const Bytes file = buildTypeFile(obj, page);
-        ByteWriter(all).bytes(file);
-        ASSERT_TRUE(applyTypeBytes(obj, page, file)) << page;
-        EXPECT_EQ(test::dataOf(obj), before) << page;
+        EXPECT_TRUE(
+            test::matchesReferenceBytes(file, std::string("object/type-files/") + pageInfo(page).cliName));
+        ASSERT_TRUE(applyTypeBytes(obj, page, file));
+        EXPECT_EQ(test::dataOf(obj), before);
     }
-    // A sprite the object lacks goes out as an empty all-zero header.
-    ByteWriter(all).bytes(buildTypeFile(otherObject(60), PageQueue));
-    // 37 supports onto 59 and 59 onto 37; a 56-sprite file onto 168 sprites keeps 165. The path
-    // sprites stay; the supports, their count and the flags come from the file.
-    std::pair<PathObject, PathObject> sets[] = {{standardObject(168), otherObject(146, 1, 0)},
-                                                {otherObject(146, 1, 1), standardObject(168)},
-                                                {standardObject(168), otherObject(165, 1, 1)}};
-    for (auto& [target, source] : sets) {
-        ASSERT_TRUE(applyTypeBytes(target, PageSupports, buildTypeFile(source, PageSupports)));
-        ByteWriter w(all);
+    EXPECT_TRUE(test::matchesReferenceBytes(buildTypeFile(otherObject(60), PageQueue),
+                                            "object/type-files/queue-of-60-sprites"))
+        << "a sprite the object lacks goes out as an empty all-zero header";
+}
+
+// The path sprites stay; the supports, their count and the flags come from the file.
+TEST(TypeFile, ASupportSetReplacesTheSupportsTheirCountAndFlags) {
+    std::tuple<const char*, PathObject, PathObject> sets[] = {
+        {"37-onto-59", standardObject(168), otherObject(146, 1, 0)},
+        {"59-onto-37", otherObject(146, 1, 1), standardObject(168)},
+        {"56-onto-59", standardObject(168), otherObject(165, 1, 1)}};
+    for (auto& [name, target, source] : sets) {
+        ASSERT_TRUE(applyTypeBytes(target, PageSupports, buildTypeFile(source, PageSupports))) << name;
+        Bytes result;
+        ByteWriter w(result);
         w.u32(target.m_spriteCount), w.u8(target.m_supportType), w.u8(target.m_pathFlags);
         w.bytes(test::dataOf(target));
         for (const SpriteHeader& h : target.m_sprites) w.bytes(h.toBytes());
+        EXPECT_TRUE(test::matchesReferenceBytes(result, std::string("object/supports-") + name));
     }
-    // FNV-1a over every page's type file (headers with offsets from the page's own running total,
-    // then the pixels; Supports after the two flag bytes), the three results with their live headers.
-    // Refresh from the printed value.
-    EXPECT_EQ(test::fnv1a(all), 0x0A621930u);
+}
 
-    // Through files, whatever the case of the name on disk.
+TEST(TypeFile, FilesAreFoundWhateverTheCaseOfTheirName) {
+    PathObject obj = otherObject(168, 2, 3);
     test::TempDir dir;
     ASSERT_TRUE(writeTypeFile(obj, PagePath, dir.file("Brick.PTH")));
     EXPECT_EQ(dir.read("Brick.PTH"), buildTypeFile(obj, PagePath));
     PathObject target = standardObject(168), none;
     ASSERT_TRUE(loadTypeFile(target, PagePath, dir.file("brick.pth")));
-    for (unsigned i = 0; i <= 50; ++i) EXPECT_EQ(test::pixelsOf(target, i), test::pixelsOf(obj, i)) << i;
+    EXPECT_EQ(buildTypeFile(target, PagePath), buildTypeFile(obj, PagePath));
     EXPECT_EQ(loadTypeFile(target, PagePath, dir.file("missing.PTH")).error(), "No such file or directory");
     EXPECT_EQ(loadTypeFile(none, PagePath, dir.file("Brick.PTH")).error(), "no object is loaded");
     EXPECT_EQ(writeTypeFile(none, PagePath, dir.file("none.PTH")).error(), "no object is loaded");
@@ -71,8 +77,11 @@ TEST(TypeFile, LayoutRoundTripsSupportSetsFilesAndHostileFiles) {
     const std::string noFile = "the String Table page has no type file";
     EXPECT_EQ(applyTypeBytes(obj, PageStringTable, Bytes(4000, 0)).error(), noFile);
     EXPECT_EQ(writeTypeFile(obj, 6, dir.file("none.PTH")).error(), noFile);
+}
 
-    // Hostile files change nothing.
+TEST(TypeFile, HostileFilesAreRefusedAndChangeNothing) {
+    PathObject obj = otherObject(168, 2, 3), none;
+    const Bytes before = test::dataOf(obj);
     const Bytes good = buildTypeFile(obj, PageQueue);
     const std::uint32_t pixelBytes = std::uint32_t(good.size() - 20 * 16);
     auto with = [&](std::size_t at, std::uint32_t v) {  // the good file, one word changed
@@ -95,10 +104,10 @@ TEST(TypeFile, LayoutRoundTripsSupportSetsFilesAndHostileFiles) {
          "type file sprite offsets decrease at sprite 7"}};
     for (const auto& [page, file, reason] : cases) {
         EXPECT_EQ(applyTypeBytes(obj, page, file).error(), reason);
-        EXPECT_EQ(std::pair(test::dataOf(obj), obj.m_spriteCount), std::pair(before, 168u));
+        EXPECT_EQ(std::pair(test::dataOf(obj), obj.m_spriteCount), std::pair(before, 168u)) << reason;
     }
     EXPECT_EQ(applyTypeBytes(none, PagePath, good).error(), "no object is loaded");
-    // Offsets at the very end and headers without pixels are well-formed: the sprites become empty.
+    // Offsets at the very end, and headers without pixels: the sprites become empty.
     ASSERT_TRUE(applyTypeBytes(obj, PageQueue, with(16 * 19, pixelBytes)));
     EXPECT_TRUE(obj.spritePixels(70).empty());
     ASSERT_TRUE(applyTypeBytes(obj, PageQueue, Bytes(20 * 16, 0)));
@@ -107,7 +116,7 @@ TEST(TypeFile, LayoutRoundTripsSupportSetsFilesAndHostileFiles) {
 
 using Entries = std::vector<TypeEntry>;
 
-TEST(NewPath, DescriptorListsAssembledPagesMissingTypesEmptyListsAndTheRandomChoice) {
+TEST(DescriptorFile, TheCountRulesMissingLinesAndFilesOfAnyCase) {
     const std::pair<const char*, Entries> cases[] = {
         {"2\nBrick\nbrick.pth\nTar\ntar.pth\n", {{"Brick", "brick.pth"}, {"Tar", "tar.pth"}}},
         {"1\r\n Spaced \r\n file.pth\r\n", {{" Spaced ", " file.pth"}}},  // line ends "\n" or "\r\n"
@@ -120,7 +129,6 @@ TEST(NewPath, DescriptorListsAssembledPagesMissingTypesEmptyListsAndTheRandomCho
     // A count beyond the text is bounded by what it holds plus 16 missing entries.
     EXPECT_EQ(parseDescriptorText("2000000000\nA\na.pth\n").size(), 17u);
     EXPECT_EQ(parseDescriptorText("99999999999999999999999\n").size(), 16u);
-    // Files are written and read back whatever their case.
     test::TempDir dir;
     const Entries entries = {{"Brick", "brick.pth"}, {"Brick", "brick.pth"}, {"", "x.pth"}};
     EXPECT_EQ(formatDescriptorText(entries), "3\nBrick\nbrick.pth\nBrick\nbrick.pth\n\nx.pth\n");
@@ -132,32 +140,36 @@ TEST(NewPath, DescriptorListsAssembledPagesMissingTypesEmptyListsAndTheRandomCho
     const auto read = readTypeLists(dir.path());
     EXPECT_EQ(std::tuple(read[PagePath], read[PageSupports], read[PageQueue], read[PageStringTable]),
               std::tuple(entries, Entries{{"Poles", "poles.pth"}}, Entries{}, Entries{}));
+}
 
-    // New: one type file of each page listed, every support set.
+// One type file of each page listed, every support set. Each result: its flag bytes, table
+// offset, head (type 5, encoding 1, no checksum), chunk (blank texts, each page's sprites, blank
+// icons) and headers.
+TEST(NewPath, AssemblesEveryPageRefusesMissingTypesAndChoosesAtRandom) {
+    test::TempDir dir;
     std::array<Entries, 6> lists;
-    Bytes all;
     for (int supports : {59, 56, 37}) {
+        SCOPED_TRACE(testing::Message() << supports << " supports");
         const PathObject source =
             test::buildObject(test::standardSprites(109 + supports), test::twelveStrings(),
                               supports == 59 ? 0 : 1, supports == 56 ? 1 : 0);
-        for (int page = PagePath; page <= PageSupports; ++page) {  // one type file per page
+        for (int page = PagePath; page <= PageSupports; ++page) {
             const std::string file = std::string("T") + pageInfo(page).descriptorFile + ".pth";
             EXPECT_TRUE(writeTypeFile(source, page, dir.file(file)));
             lists[std::size_t(page)] = {{file, file}};
         }
         PathObject obj = test::buildObject({test::solidRawSprite(1, 1, 1)});
         ASSERT_TRUE(assembleNewPath(obj, lists, dir.path()));
-        ByteWriter w(all);
+        Bytes made;
+        ByteWriter w(made);
         w.u8(obj.m_supportType), w.u8(obj.m_pathFlags), w.u32(obj.m_stringTableOffset);
         w.bytes(obj.m_head.toBytes()), w.bytes(test::dataOf(obj));
         for (const SpriteHeader& h : obj.m_sprites) w.bytes(h.toBytes());
+        EXPECT_TRUE(
+            test::matchesReferenceBytes(made, "object/new-" + std::to_string(supports) + "-supports"));
     }
-    // FNV-1a over each result's flag bytes, table offset, head (type 5, encoding 1, no checksum),
-    // chunk (blank texts, each page's sprites, blank 45 x 34 icons at 71, 72) and headers.
-    EXPECT_EQ(test::fnv1a(all), 0x248BC6BBu);  // refresh from the printed value
 
-    // A listed type file that cannot be read is refused by its name, an empty list by its page;
-    // the object is left as it was.
+    // An unreadable type file is refused by its name, an empty list by its page; nothing changes.
     auto gone = lists;
     gone[PageQueueRailings] = {{"Gone", "gone.pth"}};
     PathObject kept = test::buildObject({test::solidRawSprite(2, 2, 4)}), made;
@@ -168,7 +180,7 @@ TEST(NewPath, DescriptorListsAssembledPagesMissingTypesEmptyListsAndTheRandomCho
         some[std::size_t(page)].clear();
         EXPECT_EQ(assembleNewPath(kept, some, dir.path()).error(),
                   std::string("no ") + pageInfo(page).caption + " type to choose from");
-        EXPECT_EQ(kept.m_spriteCount, 1u);
+        EXPECT_EQ(kept.m_spriteCount, 1u) << page;
     }
     // Two path types of different sizes: which one lands is rand()'s choice.
     PathObject small = standardObject(51);
