@@ -11,6 +11,7 @@
 #include "imageio/PictureImage.h"
 #include "imageio/SpriteFolder.h"
 #include "object/NewPath.h"
+#include "object/ObjectCheck.h"
 #include "object/StringTableTexts.h"
 #include "object/TypeFile.h"
 #include "preview/BitmapImport.h"
@@ -23,7 +24,6 @@
 #include "sprites/SpriteSheet.h"
 #include "support/CliRunner.h"
 #include "support/ImageFileBuilders.h"
-#include "support/Pixels.h"
 
 namespace trellisor {
 namespace {
@@ -32,23 +32,52 @@ using Bytes = std::vector<std::uint8_t>;
 using Texts = std::array<std::string, kLanguageCount>;
 using namespace test;
 
-TEST(CliInfo, PrintsTheHeadStringsAndSpritesAsTextOrJsonAndHelp) {
+std::string commandLine(const std::vector<std::string>& args) {
+    std::string line = "trellisor-cli";
+    for (const std::string& a : args) line += " " + a;
+    return line;
+}
+
+TEST(CliInfo, PrintsTheHeadStringsAndSpritesAsTextOrJson) {
     TempDir dir;
     // French with a Windows-1252 e-acute (0xE9) and euro sign (0x80); language 12 has no name.
     const Bytes chunk = buildChunk({{2, "Ch\xE9min \x80"}, {0, "Path"}, {12, "X"}, {0, "Later"}},
                                    {solidRowCodedSprite(6, 3, 40, -3, -1), solidRawSprite(2, 2, 9)}, 1, 2);
     Bytes file = storedObjectFile(chunk, 0x09F55405, "MYPATH  ");
     storeLe32(&file[12], 0);  // a checksum that does not match
-    const std::string in = dir.write("IN.DAT", file);
-    runOk(dir, {"save", in, dir.file("OUT.DAT")});  // after which the checksum holds
-    // Every byte info prints after save, and info and strings before as text and as JSON (strings'
-    // JSON: each language's first text). A failure prints the new hash: check the outputs by eye before
-    // taking it.
-    std::string printed = runOk(dir, {"info", dir.file("OUT.DAT")}).out;
-    for (const char* command : {"info", "strings"})
-        printed += runOk(dir, {command, in}).out + runOk(dir, {command, in, "--json"}).out;
-    EXPECT_EQ(fnv1a(std::string_view(printed)), 0xD6FC8589u) << printed;
-    // The program's and one command's help, and the version.
+    dir.write("IN.DAT", file);
+    EXPECT_EQ(runOk(dir, {"info", "IN.DAT"}).out,
+              "type 5, flags 05 54 F5 09, name \"MYPATH  \"\n"
+              "checksum 0x00000000 (does not match)\n"
+              "encoding 0, length 115, data size 115\n"
+              "support type 1, path flags 2\n"
+              "strings: 4\n"
+              "  2 French: \"Ch\u00e9min \u20ac\"\n"
+              "  0 British: \"Path\"\n"
+              "  12: \"X\"\n"
+              "  0 British: \"Later\"\n"
+              "sprites: 2\n"
+              "  0: offset 0, 6 x 3 at (-3, -1), flags 5\n"
+              "  1: offset 30, 2 x 2 at (0, 0), flags 1\n");
+    EXPECT_EQ(runOk(dir, {"info", "IN.DAT", "--json"}).out,
+              R"({"checksum":0,"checksumValid":false,"dataSize":115,"encoding":0,"flags":[5,84,245,9],)"
+              R"("length":115,"name":"MYPATH  ","pathFlags":2,"spriteCount":2,"sprites":[)"
+              R"({"flags":5,"height":3,"offset":0,"width":6,"xOffset":-3,"yOffset":-1},)"
+              R"({"flags":1,"height":2,"offset":30,"width":2,"xOffset":0,"yOffset":0}],"strings":[)"
+              R"({"language":2,"text":"Ch)" "\u00e9min \u20ac" R"("},{"language":0,"text":"Path"},)"
+              R"({"language":12,"text":"X"},{"language":0,"text":"Later"}],"supportType":1,"type":5})"
+              "\n");
+    runOk(dir, {"save", "IN.DAT", "OUT.DAT"});
+    EXPECT_NE(runOk(dir, {"info", "OUT.DAT"}).out.find(" (valid)\n"), std::string::npos);
+    // strings: every entry; its JSON the first text of each language.
+    EXPECT_EQ(runOk(dir, {"strings", "IN.DAT"}).out,
+              "2 French: \"Ch\u00e9min \u20ac\"\n0 British: \"Path\"\n12: \"X\"\n0 British: \"Later\"\n");
+    EXPECT_EQ(runOk(dir, {"strings", "IN.DAT", "--json"}).out,
+              "{\"0\":\"Path\",\"12\":\"X\",\"2\":\"Ch\u00e9min \u20ac\"}\n");
+}
+
+TEST(CliInfo, AnswersHelpAndVersion) {
+    TempDir dir;
     EXPECT_NE(runOk(dir, {"--help"})
                   .out.find("  render IN [--view VIEW] [--depth 8|16|24|32] [--grass FILE] "
                             "[-o OUT.png] [--scale N]\n  "),
@@ -80,9 +109,9 @@ TEST(CliNew, BuildsFromTheWorkdirWithTheSeedGiven) {
         return serializeObjectFile(obj, "NEW.DAT", texts);
     };
     ASSERT_NE(made(7, true), made(1, true)) << "the seed must matter for this folder";
-    runOk(dir, {"new", "--workdir", dir.path(), "--seed", "7", dir.file("NEW.DAT")});
+    runOk(dir, {"new", "--workdir", dir.path(), "--seed", "7", "NEW.DAT"});
     EXPECT_EQ(dir.read("NEW.DAT"), made(7, true));
-    runOk(dir, {"new", "--seed", "4294967295", "--workdir", dir.path(), dir.file("NEW.DAT"), "--keep-icons"});
+    runOk(dir, {"new", "--seed", "4294967295", "--workdir", dir.path(), "NEW.DAT", "--keep-icons"});
     EXPECT_EQ(dir.read("NEW.DAT"), made(4294967295u, false));
 }
 
@@ -93,20 +122,31 @@ TEST(CliCheck, VerdictsInPathOrderOnAnyNumberOfThreads) {
     const Bytes good = serializeObjectFile(obj, "GOOD.DAT", objectStrings(obj));
     Bytes broken = good;
     broken[12] ^= 0x01;
-    const std::string files[] = {dir.write("objs/GOOD.DAT", good), dir.write("objs/sub/BROKEN.Dat", broken),
-                                 dir.write("objs/sub/cut.DAT", Bytes(good.begin(), good.begin() + 100))};
-    // Text and JSON verdicts in path order, the same on one thread as on many: hashed with the folder's
-    // path cut out (a failure prints the new value; check the output by eye before taking it).
-    for (const char* jobs : {"1", "256"}) {
-        const CliRun text = runCli(dir, {"check", dir.file("objs"), "--jobs", jobs}),
-                     json = runCli(dir, {"check", "--json", dir.file("objs"), "--jobs", jobs});
-        EXPECT_EQ(std::pair(text.exitCode, json.exitCode), std::pair(1, 1));
-        std::string printed = text.out + json.out;
-        for (std::size_t at; (at = printed.find(dir.path())) != std::string::npos;)
-            printed.erase(at, dir.path().size());
-        EXPECT_EQ(fnv1a(std::string_view(printed)), 0xDA9D867Au) << printed;
+    dir.write("objs/GOOD.DAT", good);
+    dir.write("objs/sub/BROKEN.Dat", broken);
+    dir.write("objs/sub/cut.DAT", Bytes(good.begin(), good.begin() + 100));
+    // The text: each file's verdict as the core says it, in path order, then their summary.
+    std::string text;
+    VerdictCounts counts;
+    for (const std::string file : {"objs/GOOD.DAT", "objs/sub/BROKEN.Dat", "objs/sub/cut.DAT"}) {
+        const ObjectVerdict v = checkObjectFile(dir.file(file));
+        text += file + ": " + describeVerdict(v) + "\n";
+        counts.add(v);
     }
-    EXPECT_EQ(runOk(dir, {"check", files[0]}).out.substr(0, files[0].size() + 1), files[0] + ":");
+    for (const char* jobs : {"1", "256"}) {
+        const CliRun run = runCli(dir, {"check", "objs", "--jobs", jobs});
+        EXPECT_EQ(std::pair(run.exitCode, run.out), std::pair(1, text + counts.summary() + "\n")) << jobs;
+    }
+    const CliRun json = runCli(dir, {"check", "--json", "objs"});
+    EXPECT_EQ(json.out,
+              R"([{"checksumValid":true,"file":"objs/GOOD.DAT","reason":"168 sprites","spriteCount":168,)"
+              R"("verdict":"ok"},{"checksumValid":false,"file":"objs/sub/BROKEN.Dat",)"
+              R"("reason":"stored 0x7B1EA0AD, computed 0x7B1EA0AC","spriteCount":168,)"
+              R"("verdict":"checksum mismatch"},{"checksumValid":null,"file":"objs/sub/cut.DAT",)"
+              R"("reason":"sprite table does not fit: 168 sprites need 2688 bytes, chunk holds 36",)"
+              R"("spriteCount":null,"verdict":"damaged"}])"
+              "\n");
+    runOk(dir, {"check", "objs/GOOD.DAT"});
 }
 
 TEST(CliPalette, EachExtensionWritesItsFormat) {
@@ -116,11 +156,11 @@ TEST(CliPalette, EachExtensionWritesItsFormat) {
                                                      {"GAME.ACT", adobeColourTable()},
                                                      {"game.pal", Bytes(jasc.begin(), jasc.end())}};
     for (const auto& [name, bytes] : formats) {
-        runOk(dir, {"palette", dir.file(name)});
+        runOk(dir, {"palette", name});
         EXPECT_EQ(dir.read(name), bytes) << name;
     }
     // The swatch: pixel (x, y) of index 16 y + x, indexed with the palette itself.
-    runOk(dir, {"palette", dir.file("swatch.png")});
+    runOk(dir, {"palette", "swatch.png"});
     const QImage png(QString::fromStdString(dir.file("swatch.png")));
     ASSERT_EQ(png.size(), QSize(16, 16));
     for (int index = 0; index < 256; ++index) {
@@ -145,8 +185,8 @@ TEST(CliEdits, EachCommandRunsItsCoreOperationWithItsArguments) {
         std::ranges::fill(scene.spritePixels(QueueIconSprite), std::uint8_t(0));
         ASSERT_TRUE(saveObjectFile(scene, in, "IN.DAT", objectStrings(scene)));
     }
-    // A picture whose colours change across it as 24-bit BMP and as PNG, and the sprites as true
-    // colour with the PNG over a path and a queue sprite.
+    // A picture whose colours change across it as 24-bit BMP and as PNG over a path and a queue
+    // sprite of the sprites exported in true colour.
     dir.write("pic.bmp", bitmap24(64, 64, [](int x, int y) { return std::tuple{250 - x * 3, 60, y * 4}; }));
     const QImage png(QString::fromStdString(dir.file("pic.bmp")));
     ASSERT_TRUE(exportSpriteFolder(loadFile(in), pics, 0, 167, true));
@@ -180,8 +220,7 @@ TEST(CliEdits, EachCommandRunsItsCoreOperationWithItsArguments) {
          [](PathObject& obj, Texts&) { obj.setDrawsPathsOverSupports(false); }},
         {{"apply-type", in, "supports", dir.file("s.pth"), out},
          [&](PathObject& obj, Texts&) { ASSERT_TRUE(loadTypeFile(obj, PageSupports, dir.file("s.pth"))); }},
-        {{"brightness", in, "queue", "20", out}, presses(PageQueue, 20, {})},
-        {{"brightness", in, "path", "2", out, "--rebuild-icons"}, presses(PagePath, 2, {})},
+        {{"brightness", in, "queue", "20", out, "--rebuild-icons"}, presses(PageQueue, 20, {})},
         {{"brightness", in, "path", "-3", out, "--protect", "17,2", "--keep-icons"},
          presses(PagePath, -3, ramps("2,17"))},
         {{"recolour", in, "supports", "18", out},
@@ -203,6 +242,7 @@ TEST(CliEdits, EachCommandRunsItsCoreOperationWithItsArguments) {
          sprites(51, 70, Dither::Ordered, ramps("3,9"))},
     };
     for (const auto& [args, edit] : cases) {  // OUT.DAT as the edit applied to IN.DAT in process writes it
+        SCOPED_TRACE(commandLine(args));
         std::remove(out.c_str());
         runOk(dir, args);
         PathObject obj = loadFile(in);
@@ -214,34 +254,34 @@ TEST(CliEdits, EachCommandRunsItsCoreOperationWithItsArguments) {
             composePreviewIcons(obj);
         else if (!given("--keep-icons"))
             followIcons(before, obj);
-        EXPECT_EQ(dir.read("OUT.DAT"), serializeObjectFile(obj, "OUT.DAT", texts))
-            << args[0] << " " << args[1];
+        EXPECT_EQ(dir.read("OUT.DAT"), serializeObjectFile(obj, "OUT.DAT", texts));
     }
-    // Load then Save: the same bytes, the stored name kept under the same name in another case.
-    runOk(dir, {"save", in, dir.file("p/In.dat")});
-    EXPECT_EQ(dir.read("p/In.dat"), dir.read("IN.DAT"));
-
     EXPECT_EQ(runOk(dir, {"import-sprites", in, pics, out}).out,
               "2 sprites changed by " + pics + "; " + out + " written\n");
     // export-type writes what the core writes for the page named.
     runOk(dir, {"export-type", in, "queue-railings", dir.file("cli.pth")});
     ASSERT_TRUE(writeTypeFile(loadFile(in), PageQueueRailings, dir.file("own.pth")).isOk());
     EXPECT_EQ(dir.read("cli.pth"), dir.read("own.pth"));
-    // sprites writes the folder export writes for the page and format given.
-    auto folder = [&dir](const std::string& path) {  // each file's name and bytes
+}
+
+TEST(CliSprites, WritesTheFolderTheCoreExportsForThePageAndFormatGiven) {
+    TempDir dir;
+    const std::string in = writeScene(dir);
+    auto folder = [&dir](const std::string& name) {  // each file's name and bytes
         std::map<std::string, Bytes> files;
-        for (const auto& entry : std::filesystem::directory_iterator(path))
-            files[entry.path().filename()] = dir.read(entry.path().string().substr(dir.path().size() + 1));
+        for (const auto& entry : std::filesystem::directory_iterator(dir.file(name)))
+            files[entry.path().filename()] = dir.read(name + "/" + entry.path().filename().string());
         return files;
     };
     const std::tuple<std::vector<std::string>, int, int, bool> exports[] = {
-        {{"sprites", in, "--out", dir.file("all")}, 0, 167, false},
-        {{"sprites", in, "--out", dir.file("queue"), "--page", "queue", "--rgba"}, 51, 70, true}};
+        {{"sprites", in, "--out", "all"}, 0, 167, false},
+        {{"sprites", in, "--out", "queue", "--page", "queue", "--rgba"}, 51, 70, true}};
     for (const auto& [args, first, last, rgba] : exports) {
-        EXPECT_EQ(runOk(dir, args).out,
-                  std::to_string(last - first + 1) + " sprites written to " + args[3] + "\n");
-        ASSERT_TRUE(exportSpriteFolder(loadFile(in), args[3] + "-own", first, last, rgba));
-        EXPECT_TRUE(folder(args[3]) == folder(args[3] + "-own")) << args[3];
+        SCOPED_TRACE(commandLine(args));
+        EXPECT_EQ(runOk(dir, args).out, std::to_string(last - first + 1) + " sprites written to " + args[3] + "\n");
+        ASSERT_TRUE(exportSpriteFolder(loadFile(in), dir.file("own"), first, last, rgba));
+        EXPECT_TRUE(folder(args[3]) == folder("own"));
+        std::filesystem::remove_all(dir.file("own"));
     }
 }
 
@@ -264,6 +304,7 @@ TEST(CliRender, DrawsTheEditorsFrameForTheViewDepthAndGrass) {
     for (const auto& [options, depth, mode, page, grassFile] : views) {
         std::vector<std::string> args = {"render", in, "-o", png};
         args.insert(args.end(), options.begin(), options.end());
+        SCOPED_TRACE(commandLine(args));
         runOk(dir, args);
         const PathObject obj = loadFile(in);  // the icons as they stand
         HeadlessPreview preview(depth);
@@ -274,8 +315,7 @@ TEST(CliRender, DrawsTheEditorsFrameForTheViewDepthAndGrass) {
             preview.screen()->unpackColor(preview.screen()->getPixel(i % 360, i / 360), r, g, b);
             own.setPixel(i % 360, i / 360, qRgb(r, g, b));
         }
-        EXPECT_EQ(QImage(QString::fromStdString(png)).convertToFormat(QImage::Format_RGB32), own)
-            << options[1];
+        EXPECT_EQ(QImage(QString::fromStdString(png)).convertToFormat(QImage::Format_RGB32), own);
     }
 }
 
@@ -283,15 +323,10 @@ TEST(CliViews, RenderScalesPickSaysWhatTheFrameHoldsAndSheetsAreTheCoresPicture)
     TempDir dir;
     const std::string in = writeScene(dir);
     // render --scale 3: the 1x frame with each pixel a 3 x 3 block.
-    runOk(dir, {"render", in, "--view", "queue", "-o", dir.file("1.png")});
-    runOk(dir, {"render", in, "--view", "queue", "--scale", "3", "-o", dir.file("3.png")});
-    const QImage one(QString::fromStdString(dir.file("1.png"))),
-        three(QString::fromStdString(dir.file("3.png")));
-    ASSERT_EQ(three.size(), QSize(1080, 780));
-    int blocksBroken = 0;
-    for (int y = 0; y < 780; ++y)
-        for (int x = 0; x < 1080; ++x) blocksBroken += three.pixel(x, y) != one.pixel(x / 3, y / 3);
-    EXPECT_EQ(blocksBroken, 0);
+    runOk(dir, {"render", in, "--view", "queue", "-o", "1.png"});
+    runOk(dir, {"render", in, "--view", "queue", "--scale", "3", "-o", "3.png"});
+    const QImage one(QString::fromStdString(dir.file("1.png")));
+    EXPECT_EQ(QImage(QString::fromStdString(dir.file("3.png"))), scaledImage(one, 3).value());
     // pick over 100 x 100 grass: a railing's pixel, the grass and the background beyond it, as the
     // frame drawn in process with its owner record says them.
     std::vector<std::uint8_t> palette(768, 0);
@@ -307,7 +342,7 @@ TEST(CliViews, RenderScalesPickSaysWhatTheFrameHoldsAndSheetsAreTheCoresPicture)
         const ScenePixel p = scenePixel(owners, x, y, shownColour(*preview.screen(), x, y));
         const std::vector<std::string> args = {"pick",    in,       std::to_string(x), std::to_string(y),
                                                "--grass", grassFile};
-        EXPECT_EQ(runOk(dir, args).out, describeScenePixel(obj, p) + "\n");
+        EXPECT_EQ(runOk(dir, args).out, describeScenePixel(obj, p) + "\n") << x << ", " << y;
     }
     // A rail of railing 82 (ramp 10, shade 10) and the grass, whose picture has no palette index.
     std::vector<std::string> json = {"pick", in, "227", "25", "--grass", grassFile, "--json"};
@@ -321,7 +356,7 @@ TEST(CliViews, RenderScalesPickSaysWhatTheFrameHoldsAndSheetsAreTheCoresPicture)
               R"("sprite":null,"x":5,"y":5})"
               "\n");
     // sprites --sheet: the core's sheet of the page, scaled.
-    runOk(dir, {"sprites", in, "--sheet", dir.file("sheet.png"), "--page", "queue", "--scale", "2"});
+    runOk(dir, {"sprites", in, "--sheet", "sheet.png", "--page", "queue", "--scale", "2"});
     const PathObject asRead = loadFile(in);  // sprites draws the icons as they stand
     const auto sheet = spriteSheet(asRead, galleryCells(asRead, PageQueue));
     ASSERT_TRUE(sheet);
@@ -334,8 +369,7 @@ TEST(CliFailures, BadInputGetsOneLineNamingTheFileAndWritesNothing) {
     const std::string in = writeScene(dir), out = dir.file("OUT.DAT"), p = dir.file("p"), j = dir.file("t");
     ASSERT_TRUE(exportSpriteFolder(loadFile(in), p, 0, 50, false).isOk());
     dir.writeText("p/000.png", "not a picture");
-    const std::string cut = dir.write("cut.bmp", Bytes(20, 'B')), pth = dir.write("bad.pth", Bytes(10, 0));
-    const std::string shortFile = dir.write("short.DAT", Bytes(7, 5)), missing = dir.file("missing.DAT");
+    const std::string pth = dir.write("bad.pth", Bytes(10, 0)), missing = dir.file("missing.DAT");
     const std::string no = dir.file("no/x"), png = dir.file("x.png");
     // A PNG whose text fails its CRC (libpng warns) and whose image data are cut short (it fails).
     QImage text(4, 4, QImage::Format_RGB32);
@@ -358,11 +392,9 @@ TEST(CliFailures, BadInputGetsOneLineNamingTheFileAndWritesNothing) {
         {{"check"}, "check: expected at least 1 arguments, got 0"},
         {{"info", "--xml", in}, "Unknown option 'xml'"},
         {{"info", missing}, "cannot open " + missing + ": "},
-        {{"strings", shortFile}, shortFile + ": file shorter than its 21-byte head"},
         {{"save", in, no}, "cannot save " + no + ": "},
         {{"check", in, dir.file("none")}, "check: no such file or folder: " + dir.file("none"), 2},
-        {{"check", in, "--jobs", "0"}, "--jobs must be a number from 1 to 256, not '0'"},
-        {{"check", in, "--jobs", "257"}, "--jobs must be a number from 1 to 256"},
+        {{"check", in, "--jobs", "0"}, "check: --jobs must be a number from 1 to 256, not '0'"},
         {{"new", "--workdir", dir.path(), "--seed", "4294967296", out}, "new: --seed must be a number"},
         {{"new", "--workdir", dir.path(), out}, "no Path type to choose from in " + dir.path()},
         {{"export-type", in, "roof", no}, "export-type: unknown page 'roof' (pages: path, "},
@@ -373,8 +405,6 @@ TEST(CliFailures, BadInputGetsOneLineNamingTheFileAndWritesNothing) {
         {{"brightness", in, "path", "1", out, "--protect", "18"}, "brightness: --protect takes 'all' or"},
         {{"brightness", in, "path", "1001", out}, "brightness: STEPS must be a number from -1000 to 1000"},
         {{"recolour", in, "path", "19", out}, "recolour: RAMP must be a number from 0 to 18, not '19'"},
-        {{"sparkles", in, "path", out, "--seed", "-1"}, "sparkles: --seed must be a number from 0"},
-        {{"import-bitmap", in, "path", cut, out}, cut + ": bitmap of 20 bytes is shorter"},
         {{"import-bitmap", in, "path", badPng, out},  // the library's warning is not a line of its own
          badPng + ": cannot read the picture: Unable to read image data (libpng error: Read Error)"},
         {{"set-flag", in, out, "--draws-over-supports", "on", "--keep-icons", "--rebuild-icons"},
@@ -382,32 +412,24 @@ TEST(CliFailures, BadInputGetsOneLineNamingTheFileAndWritesNothing) {
         {{"render", in, "--view", "sideways", "-o", png}, "render: unknown view 'sideways' (views: example-"},
         {{"render", in, "--view", "path", "--depth", "15", "-o", png}, "--depth must be 8, 16, 24 or 32"},
         {{"render", in, "--view", "path", "--grass", missing, "-o", png}, "the grass image " + missing},
-        {{"sprites", in, "--out", no, "--page", "paths"}, "sprites: unknown page 'paths'"},
-        {{"sprites", in, "--sheet", png, "--page", "roof"}, "sprites: unknown page 'roof'"},
-        {{"sprites", in, "--sheet", png, "--scale", "0"},
-         "sprites: --scale must be a number from 1 to 8, not '0'"},
-        {{"sprites", in}, "sprites: --out DIR or --sheet OUT.png is required"},
         {{"render", in, "--view", "path", "--scale", "9", "-o", png}, "--scale must be a number from 1 to 8"},
+        {{"sprites", in}, "sprites: --out DIR or --sheet OUT.png is required"},
         {{"pick", in, "360", "0"},
          "pick: X must be a number from 0 to 359, not '360' (the frame is 360 x 260)"},
-        {{"pick", in, "0", "-1"}, "pick: Y must be a number from 0 to 259, not '-1'"},
-        {{"pick", in, "0", "0", "--view", "roof"}, "pick: unknown view 'roof'"},
         {{"import-sprites", in, p, out}, dir.file("p/000.png") + ": cannot read the picture"},
-        {{"import-sprites", in, p, out, "--page", "queue"},
-         "p/sprites.json: this folder holds Path sprites (000\u2013050), not Queue sprites"},
         {{"import-sprites", in, p, out, "--dither", "random"}, "--dither takes none, diffusion or ordered"},
         {{"import-sprites", in, p, out, "--ramps", ""}, "--ramps takes 'all' or ramp numbers"},
         {{"watch", in, p, out, "--render", "path"}, "watch: --render VIEW and -o PNG go together"},
-        {{"watch", in, p, out, "--render", "sideways", "-o", png}, "watch: unknown view 'sideways'"},
         {{"watch", in, p, out, "--once"}, dir.file("p/000.png") + ": cannot read the picture"},
         {{"watch", in, dir.path(), out}, dir.path() + " holds files but no sprites.json"},
         {{"palette", dir.file("game.bmp")}, "palette: OUT must end in .gpl, .act, .pal or .png, not"},
         {{"palette", no + ".gpl"}, "cannot write " + no + ".gpl: No such file"},
     };
     for (const auto& c : cases) {
+        SCOPED_TRACE(commandLine(c.args));
         if (c.json) dir.writeText("t", c.json);
         expectOneLineFailure(runCli(dir, c.args), c.part, c.exitCode);
-        EXPECT_TRUE(dir.read("OUT.DAT").empty() && dir.read("x.png").empty()) << c.part;
+        EXPECT_TRUE(dir.read("OUT.DAT").empty() && dir.read("x.png").empty());
     }
 }
 
