@@ -51,7 +51,8 @@ TEST(Saving, ReplacesTheFileOnlyOnceWrittenKeepingItsModeAndLinks) {
     fs::create_symlink("loop.DAT", dir.file("loop.DAT"));
     EXPECT_EQ(writeFileReplacing(dir.file("folder"), Bytes{5}).error(), "Is a directory");
     EXPECT_EQ(writeFileReplacing(dir.file("missing/B.DAT"), Bytes{5}).error(), "No such file or directory");
-    EXPECT_EQ(writeFileReplacing(dir.file("loop.DAT"), Bytes{5}).error(), "Too many levels of symbolic links");
+    EXPECT_EQ(writeFileReplacing(dir.file("loop.DAT"), Bytes{5}).error(),
+              "Too many levels of symbolic links");
     EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), {}), 4);  // A.DAT, two links, the folder
 
     EXPECT_TRUE(existingWritableFile(path));
