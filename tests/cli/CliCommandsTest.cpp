@@ -175,18 +175,18 @@ ProtectedRamps ramps(const char* list) {
 
 TEST(CliEdits, EachCommandRunsItsCoreOperationWithItsArguments) {
     TempDir dir;
-    const std::string in = writeScene(dir), out = dir.file("OUT.DAT"), pics = dir.file("p");
+    const std::string in = "IN.DAT", out = "OUT.DAT", file = writeScene(dir), pics = dir.file("p");
     {  // a generated path icon and a queue icon drawn by hand: each icons rule has its own result
-        PathObject scene = loadFile(in);
+        PathObject scene = loadFile(file);
         composePreviewIcons(scene);
         std::ranges::fill(scene.spritePixels(QueueIconSprite), std::uint8_t(0));
-        ASSERT_TRUE(saveObjectFile(scene, in, "IN.DAT", objectStrings(scene)));
+        ASSERT_TRUE(saveObjectFile(scene, file, in, objectStrings(scene)));
     }
     // A picture whose colours change across it as 24-bit BMP and as PNG over a path and a queue
     // sprite of the sprites exported in true colour.
     dir.write("pic.bmp", bitmap24(64, 64, [](int x, int y) { return std::tuple{250 - x * 3, 60, y * 4}; }));
     const QImage png(QString::fromStdString(dir.file("pic.bmp")));
-    ASSERT_TRUE(exportSpriteFolder(loadFile(in), pics, 0, 167, true));
+    ASSERT_TRUE(exportSpriteFolder(loadFile(file), pics, 0, 167, true));
     for (const char* name : {"p/000.png", "p/055.png"})
         ASSERT_TRUE(png.save(QString::fromStdString(dir.file(name))));
     ASSERT_TRUE(
@@ -207,15 +207,13 @@ TEST(CliEdits, EachCommandRunsItsCoreOperationWithItsArguments) {
     const std::pair<std::vector<std::string>, Edit> cases[] = {
         {{"save", in, out}, {}},
         {{"icons", in, out}, {}},
-        {{"set-strings", in, dir.file("texts.json"), out},
+        {{"set-strings", in, "texts.json", out},
          [](PathObject& obj, Texts& t) {
              ASSERT_TRUE(applyTextEdits(obj, t, {{"2", "Rue \u0152uvre"}, {"german", "Stra\u00dfe"}}).isOk());
          }},
         {{"set-flag", in, out, "--draws-over-supports", "on"},
          [](PathObject& obj, Texts&) { obj.setDrawsPathsOverSupports(true); }},
-        {{"set-flag", in, out, "--draws-over-supports", "off", "--keep-icons"},
-         [](PathObject& obj, Texts&) { obj.setDrawsPathsOverSupports(false); }},
-        {{"apply-type", in, "supports", dir.file("s.pth"), out},
+        {{"apply-type", in, "supports", "s.pth", out},
          [&](PathObject& obj, Texts&) { ASSERT_TRUE(loadTypeFile(obj, PageSupports, dir.file("s.pth"))); }},
         {{"brightness", in, "queue", "20", out, "--rebuild-icons"}, presses(PageQueue, 20, {})},
         {{"brightness", in, "path", "-3", out, "--protect", "17,2", "--keep-icons"},
@@ -227,22 +225,22 @@ TEST(CliEdits, EachCommandRunsItsCoreOperationWithItsArguments) {
              std::srand(5);
              addSparkles(obj, PagePathRailings, ramps("3"));
          }},
-        {{"import-bitmap", in, "queue", dir.file("pic.bmp"), out, "--protect", "4"},
+        {{"import-bitmap", in, "queue", "pic.bmp", out, "--protect", "4"},
          [&](PathObject& obj, Texts&) {
              auto picture = readImportBitmap(dir.file("pic.bmp"));
              ASSERT_TRUE(picture && importBitmapIntoPage(obj, PageQueue, picture.value(), ramps("4")));
          }},
-        {{"import-sprites", in, pics, out, "--dither", "diffusion"},
+        {{"import-sprites", in, "p", out, "--dither", "diffusion"},
          sprites(0, 167, Dither::Diffusion, Matching::allRamps())},
-        {{"import-sprites", in, pics, out, "--page", "queue", "--dither", "ordered", "--ramps", "3,9",
+        {{"import-sprites", in, "p", out, "--page", "queue", "--dither", "ordered", "--ramps", "3,9",
           "--keep-icons"},
          sprites(51, 70, Dither::Ordered, ramps("3,9"))},
     };
     for (const auto& [args, edit] : cases) {  // OUT.DAT as the edit applied to IN.DAT in process writes it
         SCOPED_TRACE(commandLine(args));
-        std::remove(out.c_str());
+        std::remove(dir.file(out).c_str());
         runOk(dir, args);
-        PathObject obj = loadFile(in);
+        PathObject obj = loadFile(file);
         const PathObject before = obj.clone();
         auto texts = objectStrings(obj);
         if (edit) edit(obj, texts);
@@ -251,13 +249,12 @@ TEST(CliEdits, EachCommandRunsItsCoreOperationWithItsArguments) {
             composePreviewIcons(obj);
         else if (!given("--keep-icons"))
             followIcons(before, obj);
-        EXPECT_EQ(dir.read("OUT.DAT"), serializeObjectFile(obj, "OUT.DAT", texts));
+        EXPECT_EQ(dir.read(out), serializeObjectFile(obj, out, texts));
     }
-    EXPECT_EQ(runOk(dir, {"import-sprites", in, pics, out}).out,
-              "2 sprites changed by " + pics + "; " + out + " written\n");
+    EXPECT_EQ(runOk(dir, {"import-sprites", in, "p", out}).out, "2 sprites changed by p; OUT.DAT written\n");
     // export-type writes what the core writes for the page named.
-    runOk(dir, {"export-type", in, "queue-railings", dir.file("cli.pth")});
-    ASSERT_TRUE(writeTypeFile(loadFile(in), PageQueueRailings, dir.file("own.pth")).isOk());
+    runOk(dir, {"export-type", in, "queue-railings", "cli.pth"});
+    ASSERT_TRUE(writeTypeFile(loadFile(file), PageQueueRailings, dir.file("own.pth")).isOk());
     EXPECT_EQ(dir.read("cli.pth"), dir.read("own.pth"));
 }
 
@@ -300,19 +297,23 @@ QImage shownImage(Image& screen) {
     return image;
 }
 
-TEST(CliRender, DrawsTheEditorsFrameForTheViewDepthGrassAndScale) {
+TEST(CliRender, RenderAndPickShowTheEditorsFrameForTheViewDepthGrassAndScale) {
     TempDir dir;
     const std::string in = writeScene(dir);
-    // Green grass found in the working folder whatever the case of its name, or red named by --grass.
+    // Green grass found in the working folder whatever the case of its name, red and a small green
+    // one named by --grass.
     std::vector<std::uint8_t> palette(768, 0);
     palette[4] = 160, palette[9] = 200;
     dir.write("GRASS.PCX", makePcx8(360, 260, 360, Bytes(360 * 260, 1), palette));
     dir.write("red.pcx", makePcx8(360, 260, 360, Bytes(360 * 260, 3), palette));
+    dir.write("g.pcx", makePcx8(100, 100, 100, Bytes(100 * 100, 1), palette));
+    using Points = std::vector<std::pair<int, int>>;
     const struct {
         std::vector<std::string> options;
         int depth, mode, page;
         const char* grass;
         int scale = 1;
+        Points picks = {};  // a railing's pixel, the grass and the background beyond it
     } views[] = {
         {{"--view", "example-queue", "--depth", "8"}, 8, PreviewExampleQueue, PageQueue, "GRASS.PCX"},
         {{"--view", "supports", "--grass", "red.pcx"},
@@ -321,38 +322,32 @@ TEST(CliRender, DrawsTheEditorsFrameForTheViewDepthGrassAndScale) {
          PageSupports,
          "red.pcx"},
         {{"--view", "queue", "--scale", "3"}, 32, kPages[PageQueue].allMode, PageQueue, "GRASS.PCX", 3},
+        {{"--view", "example-path", "--grass", "g.pcx"},
+         32,
+         PreviewExamplePath,
+         PagePath,
+         "g.pcx",
+         1,
+         {{227, 25}, {5, 5}, {350, 250}}},
     };
     for (const auto& v : views) {  // the frame drawn in process, the icons as they stand
         std::vector<std::string> args = {"render", in, "-o", "view.png"};
         args.insert(args.end(), v.options.begin(), v.options.end());
         SCOPED_TRACE(commandLine(args));
         runOk(dir, args);
+        const PathObject obj = loadFile(in);
         HeadlessPreview preview(v.depth);
-        const auto grass = preview.display().loadImageFile(dir.file(v.grass));
-        drawPreviewFrame(loadFile(in), preview.display(), grass.get(), v.mode, v.page);
+        FrameOwners owners;
+        const auto grass = preview.display().loadImageFile(dir.file(v.grass));  // read by the record
+        drawPreviewFrame(obj, preview.display(), grass.get(), v.mode, v.page, &owners);
         EXPECT_EQ(QImage(QString::fromStdString(dir.file("view.png"))).convertToFormat(QImage::Format_RGB32),
                   scaledImage(shownImage(*preview.screen()), v.scale).value());
-    }
-}
-
-TEST(CliPick, SaysWhatTheFrameHoldsAsTextOrJson) {
-    TempDir dir;
-    const std::string in = writeScene(dir);
-    // Over 100 x 100 grass: a railing's pixel, the grass and the background beyond it, as the frame
-    // drawn in process with its owner record says them.
-    std::vector<std::uint8_t> palette(768, 0);
-    palette[4] = 160;
-    dir.write("g.pcx", makePcx8(100, 100, 100, Bytes(100 * 100, 1), palette));
-    const PathObject obj = loadFile(in);
-    HeadlessPreview preview(32);
-    FrameOwners owners;
-    const auto grass = preview.display().loadImageFile(dir.file("g.pcx"));  // read by the record
-    drawPreviewFrame(obj, preview.display(), grass.get(), PreviewExamplePath, PagePath, &owners);
-    for (const auto& [x, y] : {std::pair(227, 25), std::pair(5, 5), std::pair(350, 250)}) {
-        const ScenePixel p = scenePixel(owners, x, y, shownColour(*preview.screen(), x, y));
-        const std::vector<std::string> args = {"pick",    in,     std::to_string(x), std::to_string(y),
-                                               "--grass", "g.pcx"};
-        EXPECT_EQ(runOk(dir, args).out, describeScenePixel(obj, p) + "\n") << commandLine(args);
+        for (const auto& [x, y] : v.picks) {  // as the record says them
+            const ScenePixel p = scenePixel(owners, x, y, shownColour(*preview.screen(), x, y));
+            args = {"pick", in, std::to_string(x), std::to_string(y)};
+            args.insert(args.end(), v.options.begin(), v.options.end());
+            EXPECT_EQ(runOk(dir, args).out, describeScenePixel(obj, p) + "\n") << x << ", " << y;
+        }
     }
     // A rail of railing 82 (ramp 10, shade 10) and the grass, whose picture has no palette index.
     std::vector<std::string> json = {"pick", in, "227", "25", "--grass", "g.pcx", "--json"};
@@ -369,56 +364,45 @@ TEST(CliPick, SaysWhatTheFrameHoldsAsTextOrJson) {
 
 TEST(CliFailures, BadInputGetsOneLineNamingTheFileAndWritesNothing) {
     TempDir dir;
-    const std::string in = writeScene(dir), out = dir.file("OUT.DAT"), p = dir.file("p");
-    ASSERT_TRUE(exportSpriteFolder(loadFile(in), p, 0, 50, false).isOk());
-    dir.writeText("p/000.png", "not a picture");
+    const std::string in = "IN.DAT", out = "OUT.DAT";
+    writeScene(dir);
     dir.writeText("t.json", R"({"0": 5})");
-    const std::string pth = dir.write("bad.pth", Bytes(10, 0)), missing = dir.file("missing.DAT");
-    const std::string no = dir.file("no/x"), png = dir.file("x.png");
+    dir.write("bad.pth", Bytes(10, 0));
     // A PNG whose text fails its CRC (libpng warns) and whose image data are cut short (it fails).
     QImage text(4, 4, QImage::Format_RGB32);
     text.setText("a", "b");
-    ASSERT_TRUE(text.save(QString::fromStdString(dir.file("text.png"))));
-    Bytes badBytes = dir.read("text.png");
-    std::ranges::search(badBytes, std::string_view("tEXt")).begin()[5] ^= 1;
-    badBytes.resize(badBytes.size() - 20);
-    const std::string badPng = dir.write("bad.png", badBytes);
+    ASSERT_TRUE(text.save(QString::fromStdString(dir.file("bad.png"))));
+    Bytes png = dir.read("bad.png");
+    std::ranges::search(png, std::string_view("tEXt")).begin()[5] ^= 1;
+    dir.write("bad.png", Bytes(png.begin(), png.end() - 20));
     const std::pair<std::vector<std::string>, std::string> cases[] = {
         {{}, "trellisor-cli: no command given"},
         {{"frobnicate"}, "trellisor-cli: unknown command 'frobnicate'"},
         {{"info"}, "trellisor-cli: info: expected 1 arguments, got 0"},
-        {{"check"}, "check: expected at least 1 arguments, got 0"},
-        {{"info", "--xml", in}, "Unknown option 'xml'"},
-        {{"info", missing}, "cannot open " + missing + ": "},
-        {{"save", in, no}, "cannot save " + no + ": "},
+        {{"info", "--xml", in}, "trellisor-cli: info: Unknown option 'xml'."},
+        {{"info", "none.DAT"}, "trellisor-cli: cannot open none.DAT: No such file or directory"},
+        {{"save", in, "no/x"}, "trellisor-cli: cannot save no/x: "},
         {{"check", in, "--jobs", "0"}, "check: --jobs must be a number from 1 to 256, not '0'"},
-        {{"new", "--workdir", dir.path(), "--seed", "4294967296", out}, "new: --seed must be a number"},
-        {{"export-type", in, "roof", no}, "export-type: unknown page 'roof' (pages: path, "},
-        {{"apply-type", in, "path", pth, out}, pth + ": "},
-        {{"set-flag", in, out, "--draws-over-supports", "yes"}, "--draws-over-supports takes on or off"},
+        {{"export-type", in, "roof", "x"}, "export-type: unknown page 'roof' (pages: path, "},
+        {{"apply-type", in, "path", "bad.pth", out}, "bad.pth: "},
         {{"set-strings", in, "t.json", out}, "t.json: the value of \"0\" is not a text"},
-        {{"brightness", in, "path", "1", out, "--protect", "18"}, "brightness: --protect takes 'all' or"},
-        {{"import-bitmap", in, "path", badPng, out},  // the library's warning is not a line of its own
-         badPng + ": cannot read the picture: Unable to read image data (libpng error: Read Error)"},
+        {{"brightness", in, "path", "1", out, "--protect", "18"}, "--protect takes 'all' or"},
+        {{"import-bitmap", in, "path", "bad.png", out},  // the warning is not a line of its own
+         "bad.png: cannot read the picture: Unable to read image data (libpng error: Read Error)"},
         {{"set-flag", in, out, "--draws-over-supports", "on", "--keep-icons", "--rebuild-icons"},
          "set-flag: --keep-icons and --rebuild-icons exclude each other"},
-        {{"render", in, "--view", "sideways", "-o", png}, "render: unknown view 'sideways' (views: example-"},
-        {{"render", in, "--view", "path", "--depth", "15", "-o", png}, "--depth must be 8, 16, 24 or 32"},
-        {{"render", in, "--view", "path", "--grass", missing, "-o", png}, "the grass image " + missing},
-        {{"sprites", in, "--sheet", png, "--scale", "9"}, "sprites: --scale must be a number from 1 to 8"},
+        {{"render", in, "--view", "sideways", "-o", "x.png"}, "render: unknown view 'sideways' (views: ex"},
+        {{"render", in, "--view", "path", "--depth", "15", "-o", "x.png"}, "--depth must be 8, 16, 24 or 32"},
         {{"sprites", in}, "sprites: --out DIR or --sheet OUT.png is required"},
         {{"pick", in, "360", "0"},
          "pick: X must be a number from 0 to 359, not '360' (the frame is 360 x 260)"},
-        {{"import-sprites", in, p, out}, dir.file("p/000.png") + ": cannot read the picture"},
-        {{"import-sprites", in, p, out, "--dither", "random"}, "--dither takes none, diffusion or ordered"},
-        {{"watch", in, p, out, "--render", "path"}, "watch: --render VIEW and -o PNG go together"},
-        {{"watch", in, p, out, "--once"}, dir.file("p/000.png") + ": cannot read the picture"},
+        {{"watch", in, ".", out, "--once"}, "watch: . holds files but no sprites.json"},
         {{"palette", "game.bmp"}, "palette: OUT must end in .gpl, .act, .pal or .png, not 'game.bmp'"},
     };
     for (const auto& [args, part] : cases) {
         SCOPED_TRACE(commandLine(args));
         expectOneLineFailure(runCli(dir, args), part);
-        EXPECT_TRUE(dir.read("OUT.DAT").empty() && dir.read("x.png").empty());
+        EXPECT_TRUE(dir.read(out).empty() && dir.read("x.png").empty());
     }
     // A path that does not exist is told apart by its exit code.
     expectOneLineFailure(runCli(dir, {"check", in, "none"}), "check: no such file or folder: none", 2);
