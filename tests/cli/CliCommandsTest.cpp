@@ -383,6 +383,8 @@ TEST(CliFailures, BadInputGetsOneLineNamingTheFileAndWritesNothing) {
         {{"info", "none.DAT"}, "trellisor-cli: cannot open none.DAT: No such file or directory"},
         {{"save", in, "no/x"}, "trellisor-cli: cannot save no/x: "},
         {{"check", in, "--jobs", "0"}, "check: --jobs must be a number from 1 to 256, not '0'"},
+        {{"sparkles", in, "path", out, "--seed", "-1"},
+         "sparkles: --seed must be a number from 0 to 4294967295"},
         {{"export-type", in, "roof", "x"}, "export-type: unknown page 'roof' (pages: path, "},
         {{"apply-type", in, "path", "bad.pth", out}, "bad.pth: "},
         {{"set-strings", in, "t.json", out}, "t.json: the value of \"0\" is not a text"},

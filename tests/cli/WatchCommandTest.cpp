@@ -1,6 +1,6 @@
 // trellisor-cli watch run as a program: a session that takes in a picture saved as pixel editors
-// save and ends cleanly on Ctrl+C, then once. OUT is compared with the folder's import run in
-// process; the watch's rules are tested in their layers.
+// save and ends cleanly on Ctrl+C, one whose folder goes away, then once. OUT is compared with the folder's
+// import run in process; the watch's rules are tested in their layers.
 #include <gtest/gtest.h>
 
 #include <QImage>
@@ -31,7 +31,7 @@ bool isLogLine(const std::string& line, const std::string& text) {
            line.substr(9) == text;
 }
 
-TEST(CliWatch, TakesInEachSavedPictureAndEndsOnCtrlCOrWithOnceAfterOneImport) {
+TEST(CliWatch, TakesInEachSavedPictureAndEndsOnCtrlCWhenTheFolderGoesOrAfterOneImport) {
     TempDir dir;
     const std::string in = writeScene(dir);
     ASSERT_TRUE(exportSpriteFolder(loadFile(in), dir.file("p"), 0, 167, false));
@@ -55,6 +55,15 @@ TEST(CliWatch, TakesInEachSavedPictureAndEndsOnCtrlCOrWithOnceAfterOneImport) {
         << "the view drawn again";
     EXPECT_EQ(watch.stop(SIGINT), 0);
     EXPECT_EQ(dir.read("cli.err"), std::vector<std::uint8_t>{});
+
+    // A folder that goes away ends the watch with OUT as it was.
+    CliSession gone(dir, {"watch", in, "p", "OUT.DAT"});
+    gone.nextLine();
+    std::filesystem::rename(dir.file("p"), dir.file("q"));
+    const std::string last = gone.nextLine();
+    EXPECT_TRUE(isLogLine(last, "p is gone (deleted or renamed): stopped; OUT.DAT stays as it was")) << last;
+    EXPECT_EQ(gone.stop(0), 1);
+    std::filesystem::rename(dir.file("q"), dir.file("p"));
 
     std::remove(dir.file("OUT.DAT").c_str());
     const std::string once = runOk(dir, {"watch", in, "p", "OUT.DAT", "--once"}).out;
