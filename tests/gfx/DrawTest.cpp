@@ -1,5 +1,5 @@
-// Every drawing operation of Image in every pixel format, pinned by the pictures in
-// tests/data/gfx (support/Sheet.h lays out a cell per call); then compiled sprites.
+// Every drawing operation of Image in every pixel format against reference sheets (a cell per
+// call, see support/Sheet.h), then compiled sprites.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -26,9 +26,9 @@ std::unique_ptr<Image> filled(const Image& format, int w, int h, std::uint32_t v
     return image;
 }
 
-// A destination: red across, green down, blue against both. A source: brighter, holes of 0 on a
-// diagonal, the recolour match at (1, 1) and the far corner. 8 bits: indices into a palette of
-// smooth hues; 32 bits: a top byte of 0x40 (destination) or 0x80 (source).
+// A destination: red across, green down. A source: brighter, holes of 0 on a diagonal, the
+// recolour match at (1, 1) and the far corner. 8 bits: a palette of smooth hues; 32 bits: a top
+// byte of 0x40 (destination) or 0x80 (source).
 std::unique_ptr<Image> smooth(const Image& format, int w, int h, bool source) {
     auto image = filled(format, w, h, 0);
     if (format.bitsPerPixel() == 8) image->setPalette(new Palette);
@@ -90,10 +90,9 @@ const Operation kOperations[] = {
 
 class DrawOperationTest : public ::testing::TestWithParam<Operation> {};
 
-// gfx/draw/OPERATION-FORMAT.png: onto 12 x 9 destinations of the format, a row per source format
-// and width (5, 6), then the 5-6-5 shown buffer (only silhouette and recolour routines), a cell
-// per place: inside, one column or row over each edge, the corners, exactly beside each edge, far
-// away, each also centred. Invalid images draw nothing.
+// gfx/draw/OPERATION-FORMAT.png: a row per source format and width (5, 6), then the 5-6-5 shown
+// buffer; a cell per place (inside, over each edge and corner, beside each edge, far away), each
+// also centred.
 TEST_P(DrawOperationTest, MatchesItsPictureOntoEveryFormat) {
     const auto formats = test::everyFormat(1, 1);
     for (const auto& dstFormat : formats) {
@@ -132,8 +131,7 @@ TEST_P(DrawOperationTest, MatchesItsPictureOntoEveryFormat) {
 INSTANTIATE_TEST_SUITE_P(Operations, DrawOperationTest, ::testing::ValuesIn(kOperations),
                          [](const auto& op) { return test::caseName(op.param.name); });
 
-// A w x 17 source: a ramp with zero bytes in every third pixel, a pattern of transparent 0s, the
-// last row transparent only in its first pixel.
+// A w x 17 source: a ramp with zero bytes in every third pixel, a pattern of transparent 0s.
 std::unique_ptr<Image> rowSource(const Image& format, int w) {
     auto src = filled(format, w, 17, 0);
     for (int y = 0; y < 17; ++y)
@@ -146,9 +144,8 @@ std::unique_ptr<Image> rowSource(const Image& format, int w) {
     return src;
 }
 
-// The vector loops, the plain loops (8 bits only) and the compiled sprites (where the processor
-// has them) draw the same. gfx/draw/every-width-FORMAT.png: a row per width, opaque then
-// transparent, each inside and over the left, top and bottom edges.
+// The vector loops, the plain loops (8 bits) and the compiled sprites draw the same.
+// gfx/draw/every-width-FORMAT.png: a row per width, opaque then transparent, inside and over edges.
 TEST(Draw, RowsOfEveryWidthDrawTheSameThroughEveryLoop) {
     for (const auto& format : test::everyFormat(1, 1)) {
         const bool compiles = format->bitsPerPixel() != 24 && compiledSpritesSupported();
@@ -186,9 +183,8 @@ TEST(Draw, RowsOfEveryWidthDrawTheSameThroughEveryLoop) {
     }
 }
 
-// gfx/draw/scaled-and-filled-FORMAT.png: scaled up, down, unevenly, to the corner, and refused
-// past the destination or empty; then translucent fills with corners in either order, clipped,
-// single pixels, and rectangles wholly outside.
+// gfx/draw/scaled-and-filled-FORMAT.png: scaled up, down, unevenly, refused past the destination
+// or empty; then translucent fills (corners in either order, clipped, one pixel, wholly outside).
 TEST(Draw, ScaledCopiesAndTranslucentFills) {
     for (const auto& format : test::everyFormat(1, 1)) {
         auto src = smooth(*format, 8, 8, true);
@@ -214,8 +210,8 @@ TEST(Draw, ScaledCopiesAndTranslucentFills) {
     }
 }
 
-// gfx/draw/saturating-555.png and -565.png: every pair of channel values (source across,
-// destination down) added beside subtracted, two pixels at a time and one alone per row.
+// gfx/draw/saturating-FORMAT.png: every pair of channel values (source across, destination
+// down) added beside subtracted.
 TEST(Draw, SixteenBitAddAndSubtractSaturateEveryChannel) {
     const auto formats = test::everyFormat(1, 1);
     for (const Image& format : {std::cref(*formats[1]), std::cref(*formats[2])}) {
@@ -245,9 +241,8 @@ TEST(Draw, WithoutTheirRoutinesImagesDrawNothing) {
     EXPECT_EQ(test::pixelsOf(*onto), test::pixelsOf(dib));
 }
 
-// gfx/compiled/FORMAT.hex: the x86-64 routines of random images, opaque and transparent, for every
-// tail of a dword, 8- and 16-bit pairs with either half 0, displacements either side of 128 (d8
-// or d32) and blank images that still step their rows. 24 bits and invalid images have none.
+// gfx/compiled/FORMAT.hex: the x86-64 routines of random images, opaque and transparent: every
+// tail of a dword, pairs with a half 0, displacements either side of 128, blank images.
 TEST(CompiledSprite, EncodesTheStoresOfEveryFormat) {
     const auto formats = test::everyFormat(1, 1);
     for (const Image& format : {std::cref(*formats[0]), std::cref(*formats[2]), std::cref(*formats[4])}) {
@@ -276,7 +271,7 @@ TEST(CompiledSprite, EncodesTheStoresOfEveryFormat) {
     }
 }
 
-// The permissions of the mapping that holds address, as /proc/self/maps shows them.
+// The permissions of the mapping that holds address.
 std::string permissionsOf(const void* address) {
     std::ifstream maps("/proc/self/maps");
     const auto target = reinterpret_cast<std::uintptr_t>(address);
@@ -297,7 +292,7 @@ TEST(CompiledSprite, ExecutableMemoryHoldsACopyThatCannotBeWritten) {
     ExecutableMemory moved = std::move(memory);
     EXPECT_EQ(std::tuple(moved.data(), moved.size(), memory.data(), memory.size()),
               std::tuple(first, std::size_t(3), nullptr, std::size_t(0)));
-    moved = makeExecutable(code);  // the first mapping is given back
+    moved = makeExecutable(code);  // gives the first mapping back
     EXPECT_EQ(permissionsOf(first), "");
     first = moved.data();
     memory = std::move(moved);  // assigning empties the source
@@ -308,8 +303,7 @@ TEST(CompiledSprite, ExecutableMemoryHoldsACopyThatCannotBeWritten) {
     EXPECT_FALSE(makeExecutable({}));
 }
 
-// A build holds the generated code in one form, a new one replaces it, freeing drops it. The
-// routine keeps the pixels it was built from (light), the row loop reads the new ones (dark):
+// The routine keeps the pixels it was built from (light), the row loop reads the new ones (dark):
 // gfx/compiled/drawing-BITS.png shows which drew, inside, centred and over each edge, then the
 // opaque form passed over by a transparent draw, then the transparent form drawing nothing.
 TEST(CompiledSprite, BuildsAndRunsOnlyWhenTheSpriteLiesWhollyInside) {
