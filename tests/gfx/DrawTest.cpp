@@ -1,5 +1,4 @@
-// Every drawing operation of Image in every pixel format against reference sheets (a cell per
-// call, see support/Sheet.h), then compiled sprites.
+// Drawing in every pixel format against reference sheets (support/Sheet.h), compiled sprites.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -26,8 +25,7 @@ std::unique_ptr<Image> filled(const Image& format, int w, int h, std::uint32_t v
     return image;
 }
 
-// A destination: red across, green down. A source: brighter, holes of 0 on a diagonal, the
-// recolour match at (1, 1) and the far corner. 8 bits: a palette of smooth hues; 32 bits: a top
+// A source has holes of 0 and the recolour match at (1, 1) and the far corner; 32 bits a top
 // byte of 0x40 (destination) or 0x80 (source).
 std::unique_ptr<Image> smooth(const Image& format, int w, int h, bool source) {
     auto image = filled(format, w, h, 0);
@@ -90,9 +88,8 @@ const Operation kOperations[] = {
 
 class DrawOperationTest : public ::testing::TestWithParam<Operation> {};
 
-// gfx/draw/OPERATION-FORMAT.png: a row per source format and width (5, 6), then the 5-6-5 shown
-// buffer; a cell per place (inside, over each edge and corner, beside each edge, far away), each
-// also centred.
+// gfx/draw/OPERATION-FORMAT.png: a row per source format and width, then the shown buffer; a cell
+// per place (inside, over each edge and corner, beside each edge, far away), also centred.
 TEST_P(DrawOperationTest, MatchesItsPictureOntoEveryFormat) {
     const auto formats = test::everyFormat(1, 1);
     for (const auto& dstFormat : formats) {
@@ -131,7 +128,7 @@ TEST_P(DrawOperationTest, MatchesItsPictureOntoEveryFormat) {
 INSTANTIATE_TEST_SUITE_P(Operations, DrawOperationTest, ::testing::ValuesIn(kOperations),
                          [](const auto& op) { return test::caseName(op.param.name); });
 
-// A w x 17 source: a ramp with zero bytes in every third pixel, a pattern of transparent 0s.
+// A ramp with zero bytes in every third pixel and a pattern of transparent 0s.
 std::unique_ptr<Image> rowSource(const Image& format, int w) {
     auto src = filled(format, w, 17, 0);
     for (int y = 0; y < 17; ++y)
@@ -144,7 +141,6 @@ std::unique_ptr<Image> rowSource(const Image& format, int w) {
     return src;
 }
 
-// The vector loops, the plain loops (8 bits) and the compiled sprites draw the same.
 // gfx/draw/every-width-FORMAT.png: a row per width, opaque then transparent, inside and over edges.
 TEST(Draw, RowsOfEveryWidthDrawTheSameThroughEveryLoop) {
     for (const auto& format : test::everyFormat(1, 1)) {
@@ -183,8 +179,7 @@ TEST(Draw, RowsOfEveryWidthDrawTheSameThroughEveryLoop) {
     }
 }
 
-// gfx/draw/scaled-and-filled-FORMAT.png: scaled up, down, unevenly, refused past the destination
-// or empty; then translucent fills (corners in either order, clipped, one pixel, wholly outside).
+// gfx/draw/scaled-and-filled-FORMAT.png: scaled copies, then translucent fills.
 TEST(Draw, ScaledCopiesAndTranslucentFills) {
     for (const auto& format : test::everyFormat(1, 1)) {
         auto src = smooth(*format, 8, 8, true);
@@ -210,8 +205,7 @@ TEST(Draw, ScaledCopiesAndTranslucentFills) {
     }
 }
 
-// gfx/draw/saturating-FORMAT.png: every pair of channel values (source across, destination
-// down) added beside subtracted.
+// gfx/draw/saturating-FORMAT.png: every pair of channel values added, then subtracted.
 TEST(Draw, SixteenBitAddAndSubtractSaturateEveryChannel) {
     const auto formats = test::everyFormat(1, 1);
     for (const Image& format : {std::cref(*formats[1]), std::cref(*formats[2])}) {
@@ -231,7 +225,7 @@ TEST(Draw, SixteenBitAddAndSubtractSaturateEveryChannel) {
     }
 }
 
-// 8 bits without a palette have nothing to mix with; the shown buffer has no translucent fill.
+// 8 bits without a palette; the shown buffer has no translucent fill.
 TEST(Draw, WithoutTheirRoutinesImagesDrawNothing) {
     auto bare = filled(MemoryImage8(1, 1), 2, 1, 3), onto = filled(MemoryImage8(1, 1), 2, 1, 4);
     EXPECT_EQ(bare->drawTranslucent(onto.get(), 0, 0, false), 0);
@@ -241,8 +235,8 @@ TEST(Draw, WithoutTheirRoutinesImagesDrawNothing) {
     EXPECT_EQ(test::pixelsOf(*onto), test::pixelsOf(dib));
 }
 
-// gfx/compiled/FORMAT.hex: the x86-64 routines of random images, opaque and transparent: every
-// tail of a dword, pairs with a half 0, displacements either side of 128, blank images.
+// gfx/compiled/FORMAT.hex: every tail of a dword, pairs with a half 0, displacements either side
+// of 128, blank images.
 TEST(CompiledSprite, EncodesTheStoresOfEveryFormat) {
     const auto formats = test::everyFormat(1, 1);
     for (const Image& format : {std::cref(*formats[0]), std::cref(*formats[2]), std::cref(*formats[4])}) {
@@ -299,13 +293,12 @@ TEST(CompiledSprite, ExecutableMemoryHoldsACopyThatCannotBeWritten) {
     EXPECT_EQ(std::tuple(memory.data(), moved.data(), moved.size()),
               std::tuple(first, nullptr, std::size_t(0)));
     { ExecutableMemory last = std::move(memory); }
-    EXPECT_EQ(permissionsOf(first), "");  // the end of its last holder gives it back
+    EXPECT_EQ(permissionsOf(first), "");
     EXPECT_FALSE(makeExecutable({}));
 }
 
-// The routine keeps the pixels it was built from (light), the row loop reads the new ones (dark):
-// gfx/compiled/drawing-BITS.png shows which drew, inside, centred and over each edge, then the
-// opaque form passed over by a transparent draw, then the transparent form drawing nothing.
+// gfx/compiled/drawing-BITS.png: the routine keeps the pixels it was built from (light), the row
+// loop reads the new ones (dark).
 TEST(CompiledSprite, BuildsAndRunsOnlyWhenTheSpriteLiesWhollyInside) {
     if (!compiledSpritesSupported()) GTEST_SKIP() << "no compiled sprites on this processor";
     for (int bits : {8, 16, 32}) {
@@ -318,11 +311,9 @@ TEST(CompiledSprite, BuildsAndRunsOnlyWhenTheSpriteLiesWhollyInside) {
                                         : sprite->draw(dst.get(), x, y, centred, 0) == 1);
         };
         sprite->clear(0x00C0C0C0);
-        EXPECT_FALSE(sprite->hasCompiledSprite());
         ASSERT_TRUE(sprite->buildCompiledSprite(false));
         const auto built = sprite->compiledSprite()->code();
         EXPECT_EQ(Bytes(built.begin(), built.end()), generateSpriteCode(*sprite, false, CodeForm::X86_64));
-        EXPECT_TRUE(sprite->hasCompiledOpaque() && !sprite->hasCompiledTransparent());
         sprite->clear(0x00606060);
         for (auto [x, y, centred] : {std::tuple{3, 3, false},
                                      {2, 2, true},

@@ -22,7 +22,7 @@ Bytes pcxFile(int width, int height, int planes, int bytesPerLine, const Bytes& 
 }
 
 TEST(PcxReader, DecodesRunsScanLinesAndPlanes) {
-    Bytes cutRun = test::pcxCoded(4, 2, 1, 4, {0x05, 0x06, 0xC9});  // the palette's 9s are not its value
+    Bytes cutRun = test::pcxCoded(4, 2, 1, 4, {0x05, 0x06, 0xC9});  // 9s: the palette
     cutRun.resize(cutRun.size() + 768, 9);
     const std::tuple<const char*, Bytes, const char*> files[] = {
         {"runs of 3, 0 and 1, one across rows",
@@ -40,12 +40,11 @@ TEST(PcxReader, DecodesRunsScanLinesAndPlanes) {
         {"24 bits, data past the last row", pcxFile(1, 2, 3, 1, {1, 2, 3, 4, 5, 6, 7}),
          "1 x 2 24: 10203 | 40506"},
     };
-    for (const auto& [name, f, expected] :
-         files) {  // each a vector of exactly the file: a read past it shows
+    for (const auto& [name, f, expected] : files) {  // a read past the vector shows
         SCOPED_TRACE(name);
         auto image = std::move(readPcxBytes(f).value());
         EXPECT_EQ(test::describe(*image), expected);
-        // The same data in memory with the header's numbers (its corner is 3, 7), palette included.
+        // The same data in memory (the header's corner is 3, 7).
         auto memory = readPcxMemory(f.data() + 128, loadLe16(&f[8]) - 2, loadLe16(&f[10]) - 6, f[65],
                                     loadLe16(&f[66]), int(f.size()) - 128);
         EXPECT_EQ(test::pictureBytes(*memory), test::pictureBytes(*image));
@@ -91,7 +90,7 @@ TEST(PcxReader, ReadsFilesAndMeasuresThem) {
     EXPECT_EQ(test::pixelsOf(*readPcxFile(path)), (std::vector<std::uint32_t>{9, 8, 7}));
     EXPECT_FALSE(readPcxFile(dir.file("missing.pcx")) || readPcxFile(dir.write("short.pcx", Bytes(128, 0))));
     std::FILE* file = std::fopen(path.c_str(), "rb");
-    std::fseek(file, 5, SEEK_SET);  // the length is measured from anywhere and the place kept
+    std::fseek(file, 5, SEEK_SET);  // the place is kept
     EXPECT_EQ(std::pair(fileLength(file), std::ftell(file)), std::pair(long(128 + 4 + 768), 5L));
     std::fclose(file);
     EXPECT_EQ(fileLength(nullptr), -1);
@@ -133,7 +132,7 @@ TEST(TiffReader, ReadsStripsFromTheValueFieldOrOffsets) {
         SCOPED_TRACE(name);
         EXPECT_EQ(test::describe(*readTiffBytes(file).value()), expected);
     }
-    // A directory ending right at the end of the file (no next-directory offset) is read whole.
+    // A directory ending the file (no next-directory offset) is read whole.
     const Bytes whole = test::makeTiffOneStrip(2, 2, Bytes(12, 7));
     test::TempDir dir;
     EXPECT_EQ(readTiffFile(dir.write("a.tif", Bytes(whole.begin(), whole.end() - 4)))->getPixel(1, 1),
@@ -142,7 +141,7 @@ TEST(TiffReader, ReadsStripsFromTheValueFieldOrOffsets) {
 }
 
 TEST(TiffReader, RefusesAtEveryBound) {
-    // A valid file (with a spare 0 byte: its size a multiple of 3) spoiled by 32-bit stores.
+    // A valid file (its size a multiple of 3) spoiled by 32-bit stores.
     Bytes ok = test::makeTiffOneStrip(2, 2, Bytes(12, 7));
     ok.push_back(0);
     const auto size = std::uint32_t(ok.size());
@@ -190,7 +189,7 @@ TEST(TgaWriter, WritesBlueGreenRedRowsFromTheTopAndRefusesWhatItCannotHold) {
         image->putPixel(x, y, v);
     test::TempDir dir;
     ASSERT_TRUE(writeTgaFile(image.get(), dir.file("out.tga")));
-    // Uncompressed true colour, 2 x 2, 24 bits, top-left origin; red, blue, then green, black.
+    // Uncompressed true colour, 2 x 2, 24 bits, top-left origin; red, blue, green, black.
     const Bytes tga = {0, 0,  2,    0, 0, 0,    0,    0, 0, 0, 0,    0, 2, 0, 2,
                        0, 24, 0x20, 0, 0, 0xF8, 0xF8, 0, 0, 0, 0xF8, 0, 0, 0, 0};
     EXPECT_EQ(dir.read("out.tga"), tga);

@@ -1,4 +1,4 @@
-// Memory images of the five formats, sub-images, palettes and displays of the three kinds.
+// Memory images, sub-images, palettes and displays.
 #include <gtest/gtest.h>
 
 #include <sstream>
@@ -16,8 +16,7 @@ namespace {
 
 using test::Bytes;
 
-// gfx/image/FORMAT.png: pixels put, a clear over 0xEE padding, then a cell per line or rectangle
-// (inside, clipped, reversed, wholly outside). Rows are padded to 8 bytes.
+// gfx/image/FORMAT.png: pixels put, a clear over 0xEE padding, then a cell per line or rectangle.
 TEST(Image, LayoutAccessClearLinesAndRectangles) {
     // fillRectangle, drawHorizontalLine, drawVerticalLine, drawRectangle, drawLine
     const int calls[][5] = {
@@ -86,16 +85,16 @@ TEST(Image, CreatedByDepthAndInvalidWhenEmptyOrAbsurd) {
 }
 
 TEST(Image, PacksAndUnpacksEachFormatsChannels) {
-    const auto formats = test::everyFormat(1, 1);  // 8, 555, 565, 24 and 32 bits
+    const auto formats = test::everyFormat(1, 1);
     auto black = createMemoryImage(1, 1, 32), paletted = createMemoryImage(1, 1, 8);
     formats[0]->convertTo(black.get(), 0, 0);  // without a palette: black
     EXPECT_EQ(black->getPixel(0, 0), 0u);
     paletted->setPalette(new Palette());
     paletted->palette()->entries[3] = {200, 10, 10, 0};
-    // Three colours packed (channels past 8 bits last), then three values unpacked over 77s.
+    // Three colours packed, then three values unpacked over 77s.
     const std::pair<Image*, const char*> cases[] = {
-        {paletted.get(), "3 3 0 | 200 10 10 | 0 0 0 | 0 0 0"},  // the nearest entry; the low byte's entry
-        {formats[0].get(), "0 0 0 | 77 77 77 | 77 77 77 | 77 77 77"},  // no palette: 0, outputs left alone
+        {paletted.get(), "3 3 0 | 200 10 10 | 0 0 0 | 0 0 0"},
+        {formats[0].get(), "0 0 0 | 77 77 77 | 77 77 77 | 77 77 77"},  // no palette: 0, outputs kept
         {formats[1].get(), "7e08 6021 88ea | 0 64 24 | 248 248 248 | 128 200 8"},
         {formats[2].get(), "fc08 c041 111ca | 0 32 24 | 248 252 248 | 64 100 8"},
         {formats[3].get(), "ff8040 c70b0a 1133556 | 0 1 3 | 0 255 255 | 101 67 33"},
@@ -126,11 +125,11 @@ TEST(Image, SubImageViewsTheParentsRectangle) {
                   std::tuple(4, 3, palette, 1));
         view.putPixel(3, 2, 0);
         EXPECT_EQ(parent->getPixel(5, 5), 0u);
-        auto dst = createMemoryImage(4, 3, 8);  // it draws with the parent's routines
+        auto dst = createMemoryImage(4, 3, 8);
         EXPECT_EQ(view.draw(dst.get(), 0, 0, false, 0), 1);
         EXPECT_EQ(test::pixelsOf(*dst), test::pixelsOf(view));
     }
-    EXPECT_EQ(palette->referenceCount, 1);  // the view's end leaves the parent's palette alone
+    EXPECT_EQ(palette->referenceCount, 1);
     const std::tuple<const char*, int, int, int, int, bool> rectangles[] = {
         {"whole", 0, 0, 10, 7, true},    {"right", 0, 0, 11, 7, false}, {"bottom", 0, 0, 10, 8, false},
         {"left", -1, 0, 5, 5, false},    {"top", 0, -1, 5, 5, false},   {"no width", 3, 3, 3, 5, false},
@@ -145,31 +144,31 @@ TEST(Palette, NearestIndexAndFade) {
     Palette sparse;
     for (auto& e : sparse.entries) e = {255, 255, 255, 0};
     sparse.entries[0] = {5, 6, 7, 0};
-    sparse.entries[3] = {100, 100, 98, 0};  // distance 2 from (100, 100, 100)
+    sparse.entries[3] = {100, 100, 98, 0};  // distance 2
     sparse.entries[4] = {5, 6, 8, 0};
-    sparse.entries[7] = {101, 101, 100, 0};  // distance 2 as well: the lower index wins
+    sparse.entries[7] = {101, 101, 100, 0};  // distance 2: the lower index wins
     sparse.entries[254] = {50, 58, 44, 0};
     EXPECT_EQ(sparse.nearestIndex(100, 100, 100), 3);
-    EXPECT_EQ(sparse.nearestIndex(5, 6, 8), 4);  // entry 0's distance of 1 does not stop the search
-    EXPECT_EQ(sparse.nearestIndex(256 + 5, 6, 7 - 256), 0);  // arguments are taken modulo 256
+    EXPECT_EQ(sparse.nearestIndex(5, 6, 8), 4);
+    EXPECT_EQ(sparse.nearestIndex(256 + 5, 6, 7 - 256), 0);  // modulo 256
     sparse.entries[0] = sparse.entries[255] = {100, 10, 50, 0};
     sparse.fadeTowards(50, 50, 52, 8);
-    EXPECT_EQ(sparse.entries[0], (PaletteEntry{92, 18, 52, 0}));     // within a step: lands on the target
-    EXPECT_EQ(sparse.entries[254], (PaletteEntry{50, 50, 52, 0}));   // exactly a step away: moves the step
-    EXPECT_EQ(sparse.entries[255], (PaletteEntry{100, 10, 50, 0}));  // the last entry is spared
+    EXPECT_EQ(sparse.entries[0], (PaletteEntry{92, 18, 52, 0}));     // lands on the target
+    EXPECT_EQ(sparse.entries[254], (PaletteEntry{50, 50, 52, 0}));   // a step away
+    EXPECT_EQ(sparse.entries[255], (PaletteEntry{100, 10, 50, 0}));  // the last entry spared
 }
 
-// Entries in identical pairs, so that every search meets a tie (the lower index wins).
+// Entries in identical pairs: every search meets a tie.
 TEST(Palette, TablesRebuiltAndCopied) {
     Palette p;
     for (int i = 0; i < 256; ++i)
         p.entries[i] = {std::uint8_t(i / 2 * 2), std::uint8_t(255 - i / 2 * 2), std::uint8_t(i / 2 * 37), 0};
-    p.buildMixTable();  // by searching the entries; after a rebuild, through the inverse table
+    p.buildMixTable();
     EXPECT_FALSE(p.hasInverseTable);
     p.buildInverseTable();
     ASSERT_TRUE(p.hasInverseTable && p.hasMixTable);
-    // gfx/palette/tables.png: the inverse table (a 32 x 32 square of green down and blue across per
-    // red value), then the mix table (256 x 256).
+    // gfx/palette/tables.png: the inverse table (green down, blue across, a square per red), then
+    // the mix table.
     auto tables = [](const Palette& t) {
         test::RefPicture picture{256, 384, true, {}, {}};
         for (int y = 0; y < 128; ++y)
@@ -182,9 +181,9 @@ TEST(Palette, TablesRebuiltAndCopied) {
         return picture;
     };
     EXPECT_TRUE(test::matchesReference(tables(p), "gfx/palette/tables"));
-    // With the table: 5-bit channels, red highest, arguments modulo 256.
+    // With the table: 5-bit channels, red highest.
     EXPECT_EQ(p.nearestIndex(256 + 207, 100, 30), p.inverseTable[(25 << 10) | (12 << 5) | 3]);
-    // A rebuild searches the new entries, not the old tables; a copy has its own tables.
+    // A rebuild searches the new entries; a copy has its own tables.
     for (PaletteEntry& e : p.entries) e.red = std::uint8_t(255 - e.red);
     p.rebuildTables();
     EXPECT_TRUE(test::matchesReference(tables(p), "gfx/palette/tables-rebuilt"));
@@ -207,11 +206,11 @@ TEST(Palette, CountsTheImagesSharingIt) {
     EXPECT_FALSE(first->paletteAssigned());
     first->setPalette(shared);
     second->setPalette(shared);
-    first->setPalette(shared);  // the same palette: no count change, but the hook runs
+    first->setPalette(shared);  // no count change, but the hook runs
     EXPECT_EQ(std::tuple(shared->referenceCount, first->paletteAssigned(), changed), std::tuple(2, true, 2));
     second->setPalette(other);
     EXPECT_EQ(std::pair(shared->referenceCount, other->referenceCount), std::pair(1, 1));
-    first.reset();  // the last reference to shared: it is destroyed
+    first.reset();  // destroys shared
     second->setPalette(nullptr);
     EXPECT_EQ(second->palette(), nullptr);
 }
@@ -234,20 +233,20 @@ TEST(Display, KindsReadinessAndDepths) {
                  empty->screen());
     empty->setBitsPerPixel(16);
     EXPECT_EQ(empty->bitsPerPixel(), 16);
-    EXPECT_EQ(createDisplay(2, &port24, 0)->bitsPerPixel(), 24);  // the screen's depth
+    EXPECT_EQ(createDisplay(2, &port24, 0)->bitsPerPixel(), 24);
     auto windowless = createDisplay(2, nullptr, 0);
     EXPECT_FALSE(windowless->isReady() || windowless->setMode(10, 10, 8, 0) || windowless->bitsPerPixel());
-    // A raw display is ready without a window and takes its depth from its first image.
+    // Raw: ready without a window, its depth from its first image.
     auto raw = createDisplay(1, nullptr, 0);
     EXPECT_EQ(std::pair(raw->isReady(), raw->bitsPerPixel()), std::pair(true, 0));
     EXPECT_EQ(raw->createImage(3, 3, 16, 0)->bitsPerPixel(), 16);
     auto second = raw->createImage(3, 3, kDisplayDepth, 0);
     EXPECT_EQ(std::tuple(raw->bitsPerPixel(), second->bitsPerPixel(), second->storageKind()),
               std::tuple(16, 16, 1));
-    ASSERT_TRUE(raw->setMode(20, 10, 8, 0));  // without a window, still a screen of the depth asked for
+    ASSERT_TRUE(raw->setMode(20, 10, 8, 0));
     EXPECT_EQ(std::tuple(raw->bitsPerPixel(), raw->screen()->width(), raw->screen()->storageKind()),
               std::tuple(8, 20, 1));
-    EXPECT_FALSE(raw->setMode(20, 10, 12, 0));  // no such depth: no screen, the depth kept
+    EXPECT_FALSE(raw->setMode(20, 10, 12, 0));
     EXPECT_EQ(std::pair(raw->screen(), raw->bitsPerPixel()), std::pair(static_cast<Image*>(nullptr), 8));
     HeadlessWindowPort odd(12), port16(16);
     EXPECT_FALSE(createDisplay(2, &odd, 0)->setMode(10, 10, kDisplayDepth, 0));
@@ -257,10 +256,9 @@ TEST(Display, KindsReadinessAndDepths) {
     EXPECT_FALSE(DibImage32(&port16, 0, 1).isValid());
 }
 
-// Per depth the screen is a DIB image, its pitch a multiple of 8 pixels; present shows its bytes
-// under its header, gfx/display/header-FORMAT.hex (8 bits: the system's first 255 colours, then black).
+// The screen is a DIB image of 8-pixel rows, shown under gfx/display/header-FORMAT.hex.
 TEST(Display, PresentShowsTheScreenUnderItsHeader) {
-    const int modes[][2] = {{8, 1}, {16, 1}, {16, 2}, {24, 1}, {32, 1}};  // depth, 16-bit layout
+    const int modes[][2] = {{8, 1}, {16, 1}, {16, 2}, {24, 1}, {32, 1}};
     for (auto [depth, layout] : modes) {
         sixteenBitLayout = layout;
         HeadlessWindowPort port(depth);
@@ -269,8 +267,8 @@ TEST(Display, PresentShowsTheScreenUnderItsHeader) {
             system[i] = {std::uint8_t(i), std::uint8_t(i + 1), std::uint8_t(i + 2), 4};
         port.setSystemPalette(system);
         auto display = createDisplay(2, &port, 1);
-        auto memory = display->createImage(5, 5, kDisplayDepth, 0);  // flags 1: memory images ...
-        ASSERT_TRUE(display->setMode(357, 260, kDisplayDepth, 0));   // ... but the screen is a DIB image
+        auto memory = display->createImage(5, 5, kDisplayDepth, 0);  // flags 1: a memory image
+        ASSERT_TRUE(display->setMode(357, 260, kDisplayDepth, 0));
         Image* screen = display->screen();
         const std::string name = test::formatName(*screen);
         SCOPED_TRACE(name);
@@ -284,7 +282,7 @@ TEST(Display, PresentShowsTheScreenUnderItsHeader) {
         EXPECT_EQ(std::tuple(memory->storageKind(), memory->bitsPerPixel(),
                              createDisplay(2, &port, 0)->createImage(5, 5, kDisplayDepth, 0)->storageKind()),
                   std::tuple(1, depth, 2));
-        ASSERT_TRUE(display->setMode(100, 50, kDisplayDepth, 0));  // replaces the screen, resizes again
+        ASSERT_TRUE(display->setMode(100, 50, kDisplayDepth, 0));
         EXPECT_EQ(std::pair(port.resizeCount(), display->screen()->width()), std::pair(2, 100));
         display->releaseScreen();
         display->present();  // nothing to show
@@ -294,13 +292,13 @@ TEST(Display, PresentShowsTheScreenUnderItsHeader) {
     HeadlessWindowPort port(24);
     Bytes header(40, 0);
     header[14] = 24;
-    for (auto [w, h] : {std::pair{-1, 2}, {2, -1}, {0, 2}}) {  // nothing to copy from sizes like these
+    for (auto [w, h] : {std::pair{-1, 2}, {2, -1}, {0, 2}}) {  // nothing to copy
         port.showBuffer(header.data(), header.data(), w, h);
         EXPECT_TRUE(port.lastPixels().empty()) << w << " x " << h;
     }
 }
 
-// A PCX (palette entry i is i, 255 - i, i / 2) at 24 and 8 bits, a TIFF at 16, raw data.
+// PCX palette entry i is i, 255 - i, i / 2.
 TEST(Display, LoadersConvertToTheDisplayDepth) {
     test::TempDir dir;
     const std::string pcx = dir.write("a.pcx", test::makePcx8(2, 1, 2, {10, 200}));
@@ -310,7 +308,7 @@ TEST(Display, LoadersConvertToTheDisplayDepth) {
     const Bytes rgb = {1, 2, 3};
     auto image8 = createDisplay(2, &port8, 1)->loadImageFile(pcx);
     EXPECT_EQ(std::pair(image8->palette()->referenceCount, image8->palette()->entries[200]),
-              std::pair(1, PaletteEntry{200, 55, 100, 0}));  // the decoded image is gone
+              std::pair(1, PaletteEntry{200, 55, 100, 0}));  // the decoded one gone
     EXPECT_EQ(test::describe(*image8), "2 x 1 8: a c8");
     EXPECT_EQ(test::describe(*d24->loadImageFile(pcx)), "2 x 1 24: af505 c83764");
     const auto tiff = d16->loadImageFile2(dir.write("a.tif", test::makeTiffOneStrip(1, 1, {255, 128, 64})));
