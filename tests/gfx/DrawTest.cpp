@@ -286,13 +286,12 @@ TEST(CompiledSprite, ExecutableMemoryHoldsACopyThatCannotBeWritten) {
     ExecutableMemory moved = std::move(memory);
     EXPECT_EQ(std::tuple(moved.data(), moved.size(), memory.data(), memory.size()),
               std::tuple(first, std::size_t(3), nullptr, std::size_t(0)));
-    moved = makeExecutable(code);  // gives the first mapping back
-    EXPECT_EQ(permissionsOf(first), "");
+    memory = makeExecutable(code);
+    moved = std::move(memory);  // gives the first mapping back, empties the source
+    EXPECT_EQ(std::tuple(permissionsOf(first), memory.data(), memory.size()),
+              std::tuple("", nullptr, std::size_t(0)));
     first = moved.data();
-    memory = std::move(moved);  // assigning empties the source
-    EXPECT_EQ(std::tuple(memory.data(), moved.data(), moved.size()),
-              std::tuple(first, nullptr, std::size_t(0)));
-    { ExecutableMemory last = std::move(memory); }
+    { ExecutableMemory last = std::move(moved); }
     EXPECT_EQ(permissionsOf(first), "");
     EXPECT_FALSE(makeExecutable({}));
 }
