@@ -29,6 +29,7 @@ TEST(PcxReader, DecodesRunsScanLinesAndPlanes) {
          pcxFile(4, 3, 1, 4, {0xC3, 0x07, 0xC0, 0x07, 0x3F, 0xC6, 0x22, 0x01, 0xC1, 0xC5}),
          "4 x 3 8: 7 7 7 3f | 22 22 22 22 | 22 22 1 c5"},
         {"data ending early, in a run", cutRun, "4 x 2 8: 5 6 0 0 | 0 0 0 0"},
+        {"only a palette", pcxFile(2, 1, 1, 2, {}), "2 x 1 8: 0 0"},
         {"data past the last row", pcxFile(2, 1, 1, 2, {1, 2, 3, 4}), "2 x 1 8: 1 2"},
         {"long scan lines", pcxFile(3, 2, 1, 6, {1, 2, 3, 9, 9, 9, 4, 5, 6, 9, 9, 9}),
          "3 x 2 8: 1 2 3 | 4 5 6"},
@@ -49,7 +50,7 @@ TEST(PcxReader, DecodesRunsScanLinesAndPlanes) {
     auto memory = readPcxMemory(&f[128], 4, 3, 1, 4, int(f.size()) - 128);
     EXPECT_EQ(std::pair(test::describe(*memory), memory->palette()->entries[254]),
               std::pair(std::string(std::get<2>(files[0])), PaletteEntry{254, 1, 127, 0}));
-    EXPECT_EQ(test::storedBytes(*readPcxBytes(std::get<1>(files[3])).value())[3], 0);  // nothing past the row
+    EXPECT_EQ(test::storedBytes(*readPcxBytes(std::get<1>(files[4])).value())[3], 0);  // nothing past the row
     for (auto [w, h] : {std::pair{16384, 1}, {1, 16384}}) {  // sides up to 16384 pixels
         const auto pixels = test::pixelsOf(*readPcxBytes(pcxFile(w, h, 1, w, Bytes(2 * 261, 0xFF))).value());
         EXPECT_EQ(std::count(pixels.begin(), pixels.end(), 255u), 16384);
