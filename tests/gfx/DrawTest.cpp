@@ -234,6 +234,14 @@ TEST(Draw, WithoutTheirRoutinesImagesDrawNothing) {
     EXPECT_EQ(test::pixelsOf(*onto), test::pixelsOf(dib));
 }
 
+TEST(Draw, TranslucentDrawRebuildsAMixTableMarkedStale) {
+    auto src = smooth(MemoryImage8(1, 1), 2, 2, true), dst = smooth(MemoryImage8(1, 1), 2, 2, false);
+    src->palette()->buildMixTable();
+    src->palette()->hasMixTable = false;
+    EXPECT_EQ(src->drawTranslucent(dst.get(), 0, 0, false), 1);
+    EXPECT_TRUE(src->palette()->hasMixTable);
+}
+
 // gfx/compiled/FORMAT.hex: every tail of a dword, pairs with a half 0, displacements either side
 // of 128, blank images.
 TEST(CompiledSprite, EncodesTheStoresOfEveryFormat) {
