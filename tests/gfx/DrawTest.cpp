@@ -19,7 +19,7 @@ constexpr std::uint32_t kMatch = 0x0ABC;
 // Every pixel `value`, the row padding 0 so that a write into it shows.
 std::unique_ptr<Image> filled(const Image& format, int w, int h, std::uint32_t value) {
     auto image = test::makeLike(format, w, h);
-    test::setStoredBytes(*image, Bytes(std::size_t(image->pitchBytes()) * std::size_t(h)));
+    test::setStoredBytes(*image, Bytes(image->pitchBytes() * h));
     for (int y = 0; y < h; ++y)
         for (int x = 0; x < w; ++x) image->putPixel(x, y, value & test::maskOf(format));
     return image;
@@ -97,7 +97,7 @@ TEST_P(DrawOperationTest, MatchesItsPictureOntoEveryFormat) {
         test::Sheet sheet;
         for (int row = 0; row < 12; ++row) {
             const int w = 5 + row % 2;
-            auto src = smooth(*formats[row < 10 ? std::size_t(row / 2) : 2], w, 4, true);
+            auto src = smooth(*formats[row < 10 ? row / 2 : 2], w, 4, true);
             DibImage565 dib(nullptr, w, 4);
             if (row >= 10) test::setStoredBytes(dib, test::storedBytes(*src));
             Image& source = row < 10 ? *src : dib;

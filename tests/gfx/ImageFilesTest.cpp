@@ -177,7 +177,7 @@ TEST(TiffReader, RefusesAtEveryBound) {
     for (const auto& [name, stores, result] : cases) {
         SCOPED_TRACE(name);
         Bytes file = ok;
-        for (auto [at, v] : stores) storeLe32(&file[std::size_t(at)], v);
+        for (auto [at, v] : stores) storeLe32(&file[at], v);
         auto r = readTiffBytes(file);
         EXPECT_EQ(r ? std::string("read") : r.error(), result);
     }

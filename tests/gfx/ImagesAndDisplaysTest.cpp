@@ -29,7 +29,7 @@ TEST(Image, LayoutAccessClearLinesAndRectangles) {
         Image& image = *format;
         SCOPED_TRACE(test::formatName(image));
         const std::uint32_t mask = test::maskOf(image), c = 0x00E0C0A0u & mask;
-        test::setStoredBytes(image, Bytes(std::size_t(image.pitchBytes()) * 3));
+        test::setStoredBytes(image, Bytes(image.pitchBytes() * 3));
         for (int i = 0; i < 15; ++i)
             image.putPixel(i % 5, i / 5, (0x9E3779B9u * std::uint32_t(i + 1)) & mask);
         for (auto [x, y] : {std::pair{-1, 0}, {5, 0}, {0, -1}, {0, 3}}) {
@@ -39,13 +39,13 @@ TEST(Image, LayoutAccessClearLinesAndRectangles) {
         test::Sheet sheet;
         sheet.add(image);
         auto padded = test::makeLike(image, 9, 2);
-        test::setStoredBytes(*padded, Bytes(std::size_t(padded->pitchBytes()) * 2, 0xEE));
+        test::setStoredBytes(*padded, Bytes(padded->pitchBytes() * 2, 0xEE));
         padded->clear(0x3C);
         sheet.add(*padded);
         sheet.newRow();
         auto canvas = test::makeLike(image, 7, 6);
         for (const auto& [kind, a, b, r, s] : calls) {
-            test::setStoredBytes(*canvas, Bytes(std::size_t(canvas->pitchBytes()) * 6));
+            test::setStoredBytes(*canvas, Bytes(canvas->pitchBytes() * 6));
             canvas->clear(0x3C);
             if (kind == 0) canvas->fillRectangle(a, b, r, s, c);
             if (kind == 1) canvas->drawHorizontalLine(a, b, r, c);
