@@ -229,7 +229,6 @@ TEST(Display, KindsReadinessAndDepths) {
     auto empty = createDisplay(0, &port24, 0);
     EXPECT_FALSE(empty->isReady() || empty->query() || empty->setMode(10, 10, 8, 0) ||
                  empty->createImage(4, 4, 8, 0) || empty->screen());
-    EXPECT_EQ(createDisplay(2, &port24, 0)->bitsPerPixel(), 24);
     auto windowless = createDisplay(2, nullptr, 0);
     EXPECT_FALSE(windowless->isReady() || windowless->setMode(10, 10, 8, 0) || windowless->bitsPerPixel());
     // Raw: ready without a window, its depth from its first image.
@@ -276,9 +275,9 @@ TEST(Display, PresentShowsTheScreenUnderItsHeader) {
         EXPECT_EQ(std::tuple(port.lastWidth(), port.lastHeight(), port.presentCount(), port.clientWidth(),
                              port.clientHeight(), screen->storageKind(), screen->bitsPerPixel()),
                   std::tuple(360, 260, 1, 357, 260, 2, depth));
-        EXPECT_EQ(std::tuple(memory->storageKind(), memory->bitsPerPixel(),
-                             createDisplay(2, &port, 0)->createImage(5, 5, kDisplayDepth, 0)->storageKind()),
-                  std::tuple(1, depth, 2));
+        EXPECT_EQ(std::pair(memory->storageKind(),
+                            createDisplay(2, &port, 0)->createImage(5, 5, kDisplayDepth, 0)->storageKind()),
+                  std::pair(1, 2));
         ASSERT_TRUE(display->setMode(100, 50, kDisplayDepth, 0));
         EXPECT_EQ(std::pair(port.resizeCount(), display->screen()->width()), std::pair(2, 100));
         display->releaseScreen();
