@@ -82,6 +82,9 @@ protected:
                   ("Visual Trellisor - " + document().fileName() + (modified ? "*" : "")).toStdString());
         EXPECT_EQ(d.m_stringTablePage->texts(), document().texts());
         EXPECT_EQ(d.m_drawOverSupportsCheck->isChecked(), d.m_object.drawsPathsOverSupports());
+        const int page = d.m_currentPage;
+        EXPECT_TRUE(!isSpritePage(page) || text(1010) == QString::number(d.m_brightness[std::size_t(page)]))
+            << "the brightness box";
     }
 
     void undo() {
