@@ -32,6 +32,7 @@ protected:
     static bool same(const State& a, const State& b) {
         return a.bytes == b.bytes && a.brightness == b.brightness;
     }
+    State& now() { return m_states[std::size_t(m_at)]; }
     EditorDocument& document() { return m_dialog->m_document; }
     QUndoStack& history() { return document().history(); }
 
@@ -46,14 +47,13 @@ protected:
     // current one, or merges into it when typed in the same row (not from the saved state).
     void edited(int typedRow = -1) {
         State after = current(typedRow);
-        if (same(after, m_states[std::size_t(m_at)])) return;
+        if (same(after, now())) return;
         m_states.resize(std::size_t(m_at) + 1);
         if (m_saved > m_at) m_saved = -1;  // the saved state was waiting for redo
-        const bool merges =
-            typedRow >= 0 && m_at > 0 && m_at != m_saved && m_states[std::size_t(m_at)].typedRow == typedRow;
+        const bool merges = typedRow >= 0 && m_at > 0 && m_at != m_saved && now().typedRow == typedRow;
         if (merges) {
-            m_states[std::size_t(m_at)] = std::move(after);
-            if (same(m_states[std::size_t(m_at)], m_states[std::size_t(m_at) - 1])) {
+            now() = std::move(after);
+            if (same(now(), m_states[std::size_t(m_at) - 1])) {
                 m_states.pop_back();  // typed back to where the step started
                 --m_at;
             }
@@ -70,7 +70,7 @@ protected:
 
     void expectPromises() {
         MainDialog& d = *m_dialog;
-        const State& expected = m_states[std::size_t(m_at)];
+        const State& expected = now();
         EXPECT_TRUE(savedBytes() == expected.bytes) << "the object or texts";
         EXPECT_EQ(d.m_brightness, expected.brightness);
         EXPECT_EQ(std::pair(history().count(), history().index()), std::pair(int(m_states.size()) - 1, m_at))

@@ -245,23 +245,19 @@ TEST(EditorDocumentHistory, StepsKeepOnlySuccessfulChangesWithinTheirBounds) {
     EXPECT_LT(document.historyBytes(), 1024u);
 }
 
-TEST(EditorDocumentState, LoadAndNewStartAtBrightnessZeroAndALoadIsNeverModified) {
+// (A Load's brightness: DocumentSoakTest.)
+TEST(EditorDocumentState, NewStartsAtBrightnessZeroAndALoadAfterItIsNotModified) {
     const PathObject object = buildObject(standardSprites());
     EditorDocument document;
     document.startNew(object.clone(), "New Path", "New Path");
+    ASSERT_TRUE(document.change("Brightness", [](PathObject&, BrightnessCounters& counters) {
+        counters[PageQueue] = 3;
+        return Status::ok();
+    }));
+    document.startNew(object.clone(), "New Path", "New Path");
+    EXPECT_EQ(document.m_brightness, BrightnessCounters{});
     document.open(object.clone(), "/a/A.DAT", "A.DAT");  // an empty history: New's mark must go
     EXPECT_FALSE(document.isModified());
-    for (bool load : {false, true}) {
-        ASSERT_TRUE(document.change("Brightness", [](PathObject&, BrightnessCounters& counters) {
-            counters[PageQueue] = 3;
-            return Status::ok();
-        }));
-        if (load)
-            document.open(object.clone(), "/a/A.DAT", "A.DAT");
-        else
-            document.startNew(object.clone(), "New Path", "New Path");
-        EXPECT_EQ(document.m_brightness, BrightnessCounters{}) << load;
-    }
 }
 
 }  // namespace

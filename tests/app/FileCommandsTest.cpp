@@ -111,6 +111,12 @@ TEST_F(FileCommands, SaveWritesTheDocumentOrSaysWhyAndKeepsTheFile) {
     EXPECT_EQ(std::pair(m_dir.read("SAVED.DAT"), d.windowTitle()),
               std::pair(expected, QString("Visual Trellisor - SAVED.DAT")));
     EXPECT_EQ(recentFiles().front(), QString::fromStdString(m_dir.file("SAVED.DAT")));
+
+    // Save, answered on the way to another file, cannot store such a text: the document stays.
+    d.m_stringTablePage->setText(8, QString::fromUtf8("길"));
+    m_ui.messageAnswers = {MessageAnswer::Save};
+    load(mine);
+    EXPECT_EQ(d.windowTitle(), "Visual Trellisor - SAVED.DAT*");
 }
 
 TEST_F(FileCommands, ExportWritesThePageTypeAndItsListEntry) {
