@@ -14,7 +14,7 @@
 #include "preview/PreviewFrame.h"
 #include "preview/PreviewIcons.h"
 #include "support/ImageFileBuilders.h"
-#include "support/Pixels.h"
+#include "support/Reference.h"
 
 namespace trellisor::test {
 namespace {
@@ -66,19 +66,26 @@ TEST(QtLayerConversions, BitmapBuffersOfEachDepth) {
     EXPECT_TRUE(imageFromBitmapBuffer(p24, header(0, 24).data(), 2, 1).isNull());
 }
 
-// The icon's pixels at two sizes and its SVG text, then the recolour strip's pixels. A failure prints the new
-// hash: look at the icons (tools/icons writes them) before taking it.
-TEST(AppArt, IconPixelsAndSvgAreStable) {
-    Bytes drawn;
+// A picture as its colours, alpha included.
+RefPicture colours(const QImage& image) {
+    const QImage argb = image.convertToFormat(QImage::Format_ARGB32);
+    RefPicture picture{argb.width(), argb.height(), false, {}, {}};
+    for (int y = 0; y < argb.height(); ++y)
+        for (int x = 0; x < argb.width(); ++x) picture.pixels.push_back(argb.pixel(x, y));
+    return picture;
+}
+
+// The icon at two sizes, as pixels and as SVG text, and the recolour strip.
+TEST(AppArt, IconAndStripMatchTheirReferences) {
     for (int size : {32, 256}) {
-        const QImage image = pathTileImage(size).convertToFormat(QImage::Format_ARGB32);
+        const std::string name = "app/icon-" + std::to_string(size);
+        EXPECT_TRUE(matchesReference(colours(pathTileImage(size)), name));
         const QByteArray svg = pathTileSvg(size);
-        drawn.insert(drawn.end(), image.constBits(), image.constBits() + image.sizeInBytes());
-        drawn.insert(drawn.end(), svg.begin(), svg.end());
+        EXPECT_TRUE(matchesReferenceBytes(
+            std::span(reinterpret_cast<const std::uint8_t*>(svg.data()), std::size_t(svg.size())),
+            name + "-svg"));
     }
-    const QImage strip = recolourStripImage().convertToFormat(QImage::Format_ARGB32);
-    drawn.insert(drawn.end(), strip.constBits(), strip.constBits() + strip.sizeInBytes());
-    EXPECT_EQ(fnv1a(drawn), 0x6FA75D5Du);
+    EXPECT_TRUE(matchesReference(colours(recolourStripImage()), "app/recolour-strip"));
 }
 
 // Runs answer on the modal dialog that the next call brings up.

@@ -1,27 +1,19 @@
 // The window around the commands: start-up, keys, the question on every way out, pages, shortcuts,
-// recent files, drops, the strip, About and Help.
+// recent files, drops, About and Help.
 #include <QDropEvent>
 #include <QGroupBox>
-#include <QHelpEvent>
 #include <QMimeData>
-#include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
-#include <QTextBrowser>
 #include <QTimer>
-#include <QToolTip>
 #include <QUrl>
 #include <filesystem>
 #include <functional>
 
 #include "EditorFixture.h"
-#include "app/AboutDialog.h"
-#include "app/AppArt.h"
 #include "app/EditorApp.h"
-#include "app/EditorHelp.h"
 #include "app/EditorSettings.h"
 #include "imageio/SpriteFolder.h"
-#include "preview/PixelFacts.h"
 
 namespace trellisor::test {
 namespace {
@@ -171,43 +163,8 @@ TEST_F(Window, KeysShortcutsRecentFilesDropsAboutAndThePositionAreKept) {
     EXPECT_EQ(open().pos(), left) << "the window opens where it was left";
 }
 
-TEST_F(Window, PicturesStripAndControlsAreLaidOutInReadingOrder) {
+TEST_F(Window, TabGoesInReadingOrder) {
     MainDialog& d = open();
-    AboutDialog about;
-    HelpDialog help;
-    help.show();
-    EXPECT_TRUE(d.m_tabs->hasMouseTracking()) << "the tabs light up under the mouse";
-    EXPECT_FALSE(about.windowIcon().isNull());
-    EXPECT_EQ(about.findChildren<QPushButton*>().size(), 1) << "OK alone";
-    const QTextBrowser* text = help.findChild<QTextBrowser*>();
-    EXPECT_TRUE(text->geometry().contains(help.rect().center())) << "the help text fills the dialog";
-    int pictures = 0;
-    for (QWidget* window : {static_cast<QWidget*>(&d), static_cast<QWidget*>(&about)})
-        for (const QLabel* label : window->findChildren<QLabel*>())
-            if (!label->pixmap().isNull()) {
-                EXPECT_EQ(label->contentsRect().size(), label->pixmap().size()) << label->frameWidth();
-                ++pictures;
-            }
-    EXPECT_EQ(pictures, 2) << "the strip and the About icon";
-    EXPECT_FALSE(qobject_cast<QGroupBox*>(control(1018))->isFlat()) << "the page's box draws its whole frame";
-    // Each block of the strip (as drawn, hashed with the icons) over its box, with its tooltip.
-    const QRect strip = d.m_recolorStrip->geometry();
-    EXPECT_EQ(d.m_recolorStrip->pixmap().toImage().convertToFormat(QImage::Format_RGB32),
-              recolourStripImage().convertToFormat(QImage::Format_RGB32));
-    auto toolTip = [&d, &strip](int x) {
-        QHelpEvent event(QEvent::ToolTip, strip.topLeft() + QPoint(x, 9), {});
-        QApplication::sendEvent(&d, &event);
-        return QToolTip::text();
-    };
-    for (int ramp = 0; ramp < kRampCount; ++ramp) {
-        SCOPED_TRACE(ramp);
-        const int x = 1 + 15 * ramp + 7;
-        const QRect box = d.m_protectedChecks[std::size_t(ramp)]->geometry();
-        EXPECT_TRUE(box.left() <= strip.left() + x && strip.left() + x <= box.right() &&
-                    box.top() > strip.bottom());
-        EXPECT_EQ(toolTip(x), QStringLiteral("Recolor to ramp %1: %2").arg(ramp).arg(rampName(ramp)));
-    }
-    EXPECT_EQ(toolTip(271), "Recolor to ramp 18 (the special colours)");
     // Tab goes from Load through every control that takes the focus: each right of the last, or below.
     QWidget* previous = control(1002);
     int visited = 0;
