@@ -6,6 +6,7 @@
 
 #include <climits>
 #include <cstdlib>
+#include <numeric>
 #include <random>
 
 #include "preview/BitmapImport.h"
@@ -14,8 +15,8 @@
 #include "preview/PaletteFiles.h"
 #include "support/ImageFileBuilders.h"
 #include "support/ObjectBuilder.h"
-#include "support/Pixels.h"
 #include "support/TempDir.h"
+#include "GamePictures.h"
 
 namespace trellisor {
 namespace {
@@ -42,68 +43,70 @@ TEST(ColourRamps, RampShadeRecolourAndProtection) {
         EXPECT_FALSE(parseProtectedRamps(bad, marks) || !marks[5]) << bad;  // refused, the marks as they were
 }
 
-// Sprite 0 raw, sprite 1 row-coded (rows of at most 100), sprite 2 of another format, all these indices.
+// Sprite 0 raw, sprite 1 row-coded (rows of 16), sprite 2 of another format, all these indices.
 PathObject objectWith(const Bytes& indices) {
-    const int n = int(indices.size()), width = std::min(n, 100);
     std::vector<std::vector<test::Run>> rows;
-    for (int start = 0; start < n; start += 100)
-        rows.push_back(
-            {test::Run{0, Bytes(indices.begin() + start, indices.begin() + std::min(n, start + 100))}});
-    test::SpriteSpec raw = test::rawSprite(width, (n + 99) / 100, indices), other = raw;
+    for (auto row = indices.begin(); row != indices.end(); row += 16) rows.push_back({{0, Bytes(row, row + 16)}});
+    test::SpriteSpec raw = test::rawSprite(16, int(indices.size()) / 16, indices), other = raw;
     other.header.flags = 3;
-    return test::buildObject({raw, test::rowCodedSprite(width, rows), other});
+    return test::buildObject({raw, test::rowCodedSprite(16, rows), other});
 }
 
-TEST(ColourOperations, BrightnessStaysInsideTheRampAndSkipsProtectedPixels) {
-    // 21 is ramp 0's lightest; a raw 0 is transparent, a run's 0 is drawn; 255's successor is another ramp.
-    const Bytes in = {21, 22, 10, 1, 0, 255, 15, 237, 226, 249, 250, 9, 34};
-    PathObject up = objectWith(in), down = objectWith(in);
-    for (unsigned i = 0; i < 3; ++i)  // ramp 2 (34) protected on the way up
-        adjustSpriteBrightness(up, i, +1, {false, false, true}), adjustSpriteBrightness(down, i, -1, {});
-    const Bytes upRaw = {21, 23, 11, 2, 0, 255, 16, 237, 227, 249, 251, 10, 34};
-    const Bytes downRaw = {20, 22, 9, 0, 0, 254, 14, 236, 226, 248, 250, 8, 34};
-    Bytes upRun = upRaw;
-    upRun[4] = 1;
-    EXPECT_EQ(std::tuple(test::pixelsOf(up, 0), test::runPixelsOf(up, 1), test::pixelsOf(down, 0),
-                         test::runPixelsOf(down, 1)),
-              std::tuple(upRaw, upRun, downRaw, downRaw));
-    EXPECT_EQ(test::pixelsOf(up, 2), in) << "other formats are never touched";
-
-    PathObject obj = test::buildObject(test::standardSprites(168));
-    const PathObject original = test::buildObject(test::standardSprites(168));
-    int path = 0, queue = 0;
-    for (int i = 0; i < 12; ++i) EXPECT_TRUE(stepPageBrightness(obj, PagePath, path, +1, {}));
-    const Bytes atLimit = test::pixelsOf(obj, 3);
-    EXPECT_FALSE(stepPageBrightness(obj, PagePath, path, +1, {}));   // the counter stops at +12
-    EXPECT_TRUE(stepPageBrightness(obj, PageQueue, queue, -1, {}));  // another page, its own counter
-    EXPECT_EQ(std::tuple(path, queue, test::pixelsOf(obj, 3)), std::tuple(12, -1, atLimit));
-    for (unsigned i : {0u, 50u, 51u, 70u, 71u})
-        EXPECT_EQ(test::pixelsOf(obj, i) == test::pixelsOf(original, i), i == 71) << i;
-    for (int i = 0; i < 24; ++i) EXPECT_TRUE(stepPageBrightness(obj, PagePath, path, -1, {}));
-    PathObject empty;
-    EXPECT_FALSE(stepPageBrightness(obj, PagePath, path, -1, {}) ||
-                 stepPageBrightness(obj, PagePath, path, 0, {}) ||
-                 stepPageBrightness(empty, PagePath, queue, +1, {}));
-    EXPECT_EQ(std::pair(path, queue), std::pair(-12, -1));
-}
-
-TEST(ColourOperations, RecolourMovesEveryUnprotectedShadeAndTheStripPicksTheRamp) {
-    const Bytes in = {0, 5, 10, 21, 22, 100, 225, 230};
-    PathObject one = objectWith(in), page = objectWith(in);
-    recolourSprite(one, 0, 18, {});
-    EXPECT_EQ(test::pixelsOf(one, 0),
-              (Bytes{0, 221, 226, 237, 226, 232, 237, 230}));  // a raw 0 stays transparent
-    recolourPage(page, PagePath, 4, {false, true});
-    EXPECT_EQ(test::runPixelsOf(page, 1), (Bytes{48, 53, 58, 69, 22, 64, 69, 62}));  // ramp 1 (22) protected
-    EXPECT_EQ(test::pixelsOf(page, 2), in);
+// The operations on every index, the raw sprite left of the row-coded one (where 0 is drawn), compared
+// with tests/data/preview/colours/NAME.png.
+TEST(ColourOperations, EveryIndexOfRawAndRowCodedSpritesMatchesItsPicture) {
+    Bytes every(256);
+    std::iota(every.begin(), every.end(), 0);
+    using Apply = void (*)(PathObject&);
+    const std::pair<const char*, Apply> cases[] = {
+        {"brighter-ramp-2-protected",
+         [](PathObject& o) {
+             for (unsigned i : {0u, 1u, 2u}) adjustSpriteBrightness(o, i, +1, {false, false, true});
+         }},
+        {"darker", [](PathObject& o) {
+             for (unsigned i : {0u, 1u, 2u}) adjustSpriteBrightness(o, i, -1, {});
+         }},
+        {"recoloured-to-ramp-18", [](PathObject& o) {
+             for (unsigned i : {0u, 1u, 2u}) recolourSprite(o, i, 18, {});
+         }},
+        {"page-recoloured-to-ramp-4-ramp-1-protected",
+         [](PathObject& o) { recolourPage(o, PagePath, 4, {false, true}); }},
+    };
+    for (const auto& [name, apply] : cases) {
+        SCOPED_TRACE(name);
+        PathObject obj = objectWith(every);
+        apply(obj);
+        const auto picture = test::gamePicture(16, 16, {test::pixelsOf(obj, 0), test::runPixelsOf(obj, 1)});
+        EXPECT_TRUE(test::matchesReference(picture, std::string("preview/colours/") + name));
+        EXPECT_EQ(test::pixelsOf(obj, 2), every) << "other formats are never touched";
+    }
     PathObject empty;
     recolourPage(empty, PagePath, 4, {});
     for (auto [x, ramp] : {std::pair{-3, 0}, {14, 0}, {15, 1}, {269, 17}, {270, 18}, {400, 18}})
         EXPECT_EQ(rampOfStripClick(x), ramp) << x;
 }
 
+TEST(ColourOperations, PageBrightnessStepsUntilItsCounterReachesTwelve) {
+    PathObject obj = test::buildObject(test::standardSprites(168));
+    const PathObject original = test::buildObject(test::standardSprites(168));
+    int path = 0, queue = 0;
+    for (int i = 0; i < 12; ++i) EXPECT_TRUE(stepPageBrightness(obj, PagePath, path, +1, {}));
+    const Bytes atLimit = test::pixelsOf(obj, 3);
+    EXPECT_FALSE(stepPageBrightness(obj, PagePath, path, +1, {}));
+    EXPECT_TRUE(stepPageBrightness(obj, PageQueue, queue, -1, {}));  // another page, its own counter
+    EXPECT_EQ(std::tuple(path, queue, test::pixelsOf(obj, 3)), std::tuple(12, -1, atLimit));
+    for (unsigned i : {0u, 50u, 51u, 70u, 71u})
+        EXPECT_EQ(test::pixelsOf(obj, i) == test::pixelsOf(original, i), i == 71) << i;
+    for (int i = 0; i < 24; ++i) EXPECT_TRUE(stepPageBrightness(obj, PagePath, path, -1, {}));
+    PathObject empty;
+    EXPECT_FALSE(stepPageBrightness(obj, PagePath, path, -1, {}));
+    EXPECT_FALSE(stepPageBrightness(obj, PagePath, path, 0, {}));
+    EXPECT_FALSE(stepPageBrightness(empty, PagePath, queue, +1, {}));
+    EXPECT_EQ(std::pair(path, queue), std::pair(-12, -1));
+}
+
 TEST(ColourOperations, SparklesFollowTheGenerator) {
-    const Bytes plain(3000, 100);
+    const Bytes plain(4096, 100);
     PathObject obj = objectWith(plain), guarded = objectWith(plain);
     std::srand(1234);
     addSparkles(obj, PagePath, {});
@@ -126,19 +129,15 @@ TEST(ColourOperations, SparklesFollowTheGenerator) {
 }
 
 TEST(PaletteFiles, EachFormatHoldsItsHeaderThenEveryColourAndItsExtension) {
-    // The game's 255 colours, then black for 255. Golden FNV-1a hashes of the whole files, taken
-    // once from reviewed files: print test::fnv1a of each to refresh.
+    // The game's 255 colours, then black for 255: tests/data/preview/palette/FORMAT.hex.
     const std::string gimp = gimpPaletteText(), jasc = jascPaletteText();
-    const std::string gimpHead =
-        "GIMP Palette\nName: Trellisor game palette\nColumns: 16\n#\n  0   0   0\tindex 0\n";
-    const std::string jascHead = "JASC-PAL\r\n0100\r\n256\r\n0 0 0\r\n";
     const Bytes adobe = adobeColourTable();
-    EXPECT_EQ(std::pair(gimp.substr(0, gimpHead.size()), jasc.substr(0, jascHead.size())),
-              std::pair(gimpHead, jascHead));
+    EXPECT_TRUE(test::matchesReferenceBytes(Bytes(gimp.begin(), gimp.end()), "preview/palette/gimp"));
+    EXPECT_TRUE(test::matchesReferenceBytes(Bytes(jasc.begin(), jasc.end()), "preview/palette/jasc"));
+    EXPECT_TRUE(test::matchesReferenceBytes(adobe, "preview/palette/adobe"));
+    EXPECT_EQ(jasc.substr(0, 28), "JASC-PAL\r\n0100\r\n256\r\n0 0 0\r\n");
     EXPECT_EQ(Bytes(adobe.end() - 7, adobe.end()), (Bytes{0, 0, 0, 1, 0, 0, 0}))
         << "black 255, the count 256 and the transparent index 0, big-endian";
-    EXPECT_EQ(std::tuple(test::fnv1a(gimp), test::fnv1a(jasc), test::fnv1a(adobe)),
-              std::tuple(0x0C2DED55u, 0x0D4063B3u, 0x70D7F175u));
     // clang-format off
     for (auto [index, name] : {std::pair{9, "index 9"}, {10, "index 10, ramp 0 shade 0"},
                                {57, "index 57, ramp 3 shade 11"}, {225, "index 225, ramp 17 shade 11"},
