@@ -6,6 +6,7 @@
 
 #include <climits>
 #include <cstdlib>
+#include <cstring>
 #include <numeric>
 #include <random>
 
@@ -163,27 +164,24 @@ std::tuple<int, int, int> rgbOf(std::uint8_t index) {
     return {previewPalette[index].red, previewPalette[index].green, previewPalette[index].blue};
 }
 
-// The lowest index of the allowed ramps at the smallest distance: every ramp colour itself, never
-// a special colour (pure yellow, 229), random colours over random ramps as searched here, and 0
-// when no ramp is allowed.
+// Red across, green down, at blues 0, 85, 170 and 255, from every ramp and then from ramps 0-8:
+// tests/data/preview/bitmap/nearest-colours.png. Each ramp colour is itself; without ramps, 0.
 TEST(BitmapImport, MatchesTheNearestColourOfTheAllowedRamps) {
-    std::mt19937 rng(8);
-    for (int n = 0; n < 800; ++n) {
-        std::array<bool, kRampCount> ramps;
-        for (bool& allowed : ramps) allowed = n < 520 || rng() % 3 == 0;
-        auto [r, g, b] = n < 216    ? rgbOf(std::uint8_t(10 + n))
-                         : n == 216 ? rgbOf(229)
-                                    : std::tuple(int(rng() % 256), int(rng() % 256), int(rng() % 256));
-        int best = INT_MAX, bestIndex = 0;
-        for (int i = 10; i <= 225; ++i) {
-            auto [pr, pg, pb] = rgbOf(std::uint8_t(i));
-            const int d = std::abs(pr - r) + std::abs(pg - g) + std::abs(pb - b);
-            if (ramps[std::size_t(i - 10) / 12] && d < best) best = d, bestIndex = i;
-        }
-        EXPECT_EQ(n < 520 ? matchPaletteColour(std::uint8_t(r), std::uint8_t(g), std::uint8_t(b))
-                          : matchPaletteColour(r, g, b, ramps),
-                  n < 216 ? 10 + n : bestIndex)
-            << r << "," << g << "," << b << " case " << n;
+    std::array<bool, kRampCount> firstHalf{};
+    std::fill_n(firstHalf.begin(), 9, true);
+    std::vector<Bytes> cells(8);
+    for (int cell = 0; cell < 8; ++cell)
+        for (int g = 0; g < 256; g += 5)
+            for (int r = 0; r < 256; r += 5) {
+                const int b = cell % 4 * 85;
+                cells[std::size_t(cell)].push_back(
+                    cell < 4 ? matchPaletteColour(std::uint8_t(r), std::uint8_t(g), std::uint8_t(b))
+                             : matchPaletteColour(r, g, b, firstHalf));
+            }
+    EXPECT_TRUE(test::matchesReference(test::gamePicture(52, 52, cells), "preview/bitmap/nearest-colours"));
+    for (int i = 10; i <= 225; ++i) {
+        const RgbQuad c = previewPalette[std::size_t(i)];
+        EXPECT_EQ(matchPaletteColour(c.red, c.green, c.blue), i);
     }
     EXPECT_EQ(matchPaletteColour(255, 255, 255, std::array<bool, kRampCount>{}), 0);
 }
@@ -246,11 +244,7 @@ TEST(BitmapImport, EachPixelTakesTheBitmapColourUnderIt) {
 
     // 8 bits: 3-wide rows padded to 4 bytes; indices from the table's 4 entries, none beyond.
     BitmapContent eight{3, 2, 8, 4, Bytes(16, 0), {0, 1, 2, 0, 3, 4, 3, 0}};
-    for (int e = 0; e < 4; ++e) {
-        auto [r, g, b] = rgbOf(std::uint8_t(40 + e));
-        eight.colourTable[4 * e] = std::uint8_t(b), eight.colourTable[4 * e + 1] = std::uint8_t(g),
-                              eight.colourTable[4 * e + 2] = std::uint8_t(r);
-    }
+    std::memcpy(eight.colourTable.data(), &previewPalette[40], 16);  // both blue, green, red, 0
     auto indexed = test::buildObject({test::solidRowCodedSprite(3, 2, 100, -32, 0)});
     importBitmapIntoSprite(indexed, 0, read(test::bitmapBytes(eight)), {});
     EXPECT_EQ(test::runPixelsOf(indexed, 0), (Bytes{43, 100, 43, 40, 41, 42}));  // line 0 is stored row 1
