@@ -10,6 +10,7 @@
 #include <numeric>
 #include <random>
 
+#include "GamePictures.h"
 #include "preview/BitmapImport.h"
 #include "preview/ColourOperations.h"
 #include "preview/GamePalette.h"
@@ -17,7 +18,6 @@
 #include "support/ImageFileBuilders.h"
 #include "support/ObjectBuilder.h"
 #include "support/TempDir.h"
-#include "GamePictures.h"
 
 namespace trellisor {
 namespace {
@@ -31,7 +31,6 @@ TEST(ColourRamps, RampShadeRecolourAndProtection) {
         const auto u = std::uint8_t(c);
         EXPECT_EQ(std::pair(rampOfColour(u), shadeOfColour(u)),
                   c < 10 ? std::pair(0, c - 10) : std::pair((c - 10) / 12, (c - 10) % 12));
-        EXPECT_EQ(recolourIndex(u, 20), (250 + shadeOfColour(u)) & 0xFF) << c;
         EXPECT_EQ(isColourProtected(marks, u), c <= 21 || (c >= 214 && c <= 225)) << c;
     }
     for (int ramp : {-1, 18, 19}) EXPECT_FALSE(isRampProtected(ProtectedRamps{true, true, true}, ramp));
@@ -47,7 +46,8 @@ TEST(ColourRamps, RampShadeRecolourAndProtection) {
 // Sprite 0 raw, sprite 1 row-coded (rows of 16), sprite 2 of another format, all these indices.
 PathObject objectWith(const Bytes& indices) {
     std::vector<std::vector<test::Run>> rows;
-    for (auto row = indices.begin(); row != indices.end(); row += 16) rows.push_back({{0, Bytes(row, row + 16)}});
+    for (auto row = indices.begin(); row != indices.end(); row += 16)
+        rows.push_back({{0, Bytes(row, row + 16)}});
     test::SpriteSpec raw = test::rawSprite(16, int(indices.size()) / 16, indices), other = raw;
     other.header.flags = 3;
     return test::buildObject({raw, test::rowCodedSprite(16, rows), other});
@@ -64,14 +64,18 @@ TEST(ColourOperations, EveryIndexOfRawAndRowCodedSpritesMatchesItsPicture) {
          [](PathObject& o) {
              for (unsigned i : {0u, 1u, 2u}) adjustSpriteBrightness(o, i, +1, {false, false, true});
          }},
-        {"darker", [](PathObject& o) {
+        {"darker",
+         [](PathObject& o) {
              for (unsigned i : {0u, 1u, 2u}) adjustSpriteBrightness(o, i, -1, {});
          }},
-        {"recoloured-to-ramp-18", [](PathObject& o) {
+        {"recoloured-to-ramp-18",
+         [](PathObject& o) {
              for (unsigned i : {0u, 1u, 2u}) recolourSprite(o, i, 18, {});
          }},
         {"page-recoloured-to-ramp-4-ramp-1-protected",
-         [](PathObject& o) { recolourPage(o, PagePath, 4, {false, true}); }},
+         [](PathObject& o) {
+             recolourPage(o, PagePath, 4, {false, true});
+         }},
     };
     for (const auto& [name, apply] : cases) {
         SCOPED_TRACE(name);
@@ -222,45 +226,41 @@ TEST(BitmapImport, ReaderTakesTablesAndRefusesWhatItCannotRead) {
     EXPECT_EQ(readBitmapFile(dir.write("a.bmp", whole))->pixels.size(), 32u);
 }
 
+// A tile anchored 32 pixels right of its left edge sees bitmap column x at its column
+// x + xOffset + 32, picture line r + yOffset at its row r (stored bottom-up); what lies outside
+// the bitmap or its data keeps its index (100). tests/data/preview/bitmap/import-NAME.png.
 TEST(BitmapImport, EachPixelTakesTheBitmapColourUnderIt) {
-    // A 64-wide tile anchored 32 pixels right of its left edge sees bitmap column x at
-    // column x, picture line r + yOffset at row r (rows stored bottom-up).
-    auto colourAt = [](int x, int y) { return std::uint8_t(10 + (x + 7 * y) % 216); };
-    auto rgbAt = [&](int x, int y) { return rgbOf(colourAt(x, y)); };
-    auto obj = test::buildObject(
-        {test::solidRowCodedSprite(64, 10, 100, -32, 5), test::solidRowCodedSprite(4, 2, 100, -4, -1)});
-    importBitmapIntoSprite(obj, 0, read(test::bitmap24(64, 64, rgbAt)), {});
-    const Bytes tile = test::runPixelsOf(obj, 0);
-    for (int r = 0; r < 10; ++r)
-        for (int x = 0; x < 64; ++x)
-            ASSERT_EQ(tile[std::size_t(r * 64 + x)], colourAt(x, r + 5)) << x << "," << r;
-    // Columns 28.. and lines -1.. of a 30 x 63 bitmap (with a row too many of data): what
-    // lies outside it keeps its index.
-    Bytes small = test::bitmap24(30, 63, rgbAt);
-    small.insert(small.end(), 96, 0xFF);
-    importBitmapIntoSprite(obj, 1, read(small), {});
-    EXPECT_EQ(test::runPixelsOf(obj, 1),
-              (Bytes{100, 100, 100, 100, colourAt(28, 0), colourAt(29, 0), 100, 100}));
-
-    // 8 bits: 3-wide rows padded to 4 bytes; indices from the table's 4 entries, none beyond.
-    BitmapContent eight{3, 2, 8, 4, Bytes(16, 0), {0, 1, 2, 0, 3, 4, 3, 0}};
-    std::memcpy(eight.colourTable.data(), &previewPalette[40], 16);  // both blue, green, red, 0
-    auto indexed = test::buildObject({test::solidRowCodedSprite(3, 2, 100, -32, 0)});
-    importBitmapIntoSprite(indexed, 0, read(test::bitmapBytes(eight)), {});
-    EXPECT_EQ(test::runPixelsOf(indexed, 0), (Bytes{43, 100, 43, 40, 41, 42}));  // line 0 is stored row 1
-
-    // Data cut short: the rows it holds are imported. Top-down (negative height): nothing.
+    const auto gradient = [](int x, int y) { return rgbOf(std::uint8_t(10 + (x + 7 * y) % 216)); };
     const auto white = [](int, int) { return std::tuple{255, 255, 255}; };
+    Bytes narrow = test::bitmap24(30, 63, gradient);
+    narrow.insert(narrow.end(), 96, 0xFF);                                    // a row too many of data
+    BitmapContent eight{3, 2, 8, 4, Bytes(16, 0), {0, 1, 2, 0, 3, 4, 3, 0}};  // index 4: past the table
+    std::memcpy(eight.colourTable.data(), &previewPalette[40], 16);           // both blue, green, red, 0
     Bytes cut = test::bitmap24(64, 8, white);
     cut.resize(54 + 192 * 3 + 3);  // stored rows 0..2 = picture lines 5..7, and one pixel more
-    auto tall = test::buildObject({test::solidRowCodedSprite(64, 8, 100, -32, 0)});
-    importBitmapIntoSprite(tall, 0, read(cut), {});
-    const Bytes t = test::runPixelsOf(tall, 0);
-    EXPECT_EQ(std::tuple(t[4 * 64 + 1], t[4 * 64], t[5 * 64], t[7 * 64 + 63]),
-              std::tuple(100, 129, 129, 129));
+    const struct {
+        const char* name;
+        test::SpriteSpec sprite;
+        Bytes bitmap;
+    } cases[] = {
+        {"gradient", test::solidRowCodedSprite(64, 10, 100, -32, 5), test::bitmap24(64, 64, gradient)},
+        {"narrow-and-above", test::solidRowCodedSprite(40, 6, 100, -28, -3), narrow},
+        {"eight-bits", test::solidRowCodedSprite(3, 2, 100, -32, 0), test::bitmapBytes(eight)},
+        {"data-cut-short", test::solidRowCodedSprite(64, 8, 100, -32, 0), cut},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        auto obj = test::buildObject({c.sprite});
+        importBitmapIntoSprite(obj, 0, read(c.bitmap), {});
+        EXPECT_TRUE(test::matchesReference(
+            test::gamePicture(c.sprite.header.width, c.sprite.header.height, {test::runPixelsOf(obj, 0)}),
+            std::string("preview/bitmap/import-") + c.name));
+    }
+    // Top-down (negative height) and sizes past any file: nothing.
     Bytes topDown = test::bitmap24(64, 8, white);
     for (auto [w, h] : {std::pair{64, -8}, {INT_MAX, INT_MAX}, {INT_MIN, 8}, {64, INT_MIN}}) {
-        storeLe32(&topDown[18], std::uint32_t(w)), storeLe32(&topDown[22], std::uint32_t(h));
+        storeLe32(&topDown[18], std::uint32_t(w));
+        storeLe32(&topDown[22], std::uint32_t(h));
         auto untouched = test::buildObject({test::solidRowCodedSprite(64, 8, 100, -32, 0)});
         importBitmapIntoSprite(untouched, 0, read(topDown), {});
         EXPECT_EQ(test::runPixelsOf(untouched, 0), Bytes(512, 100)) << w << " x " << h;

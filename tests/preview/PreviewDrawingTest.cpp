@@ -32,9 +32,8 @@ Bytes picture(std::initializer_list<std::pair<int, std::uint8_t>> at) {
 }
 
 TEST(SpriteDrawing, RawZeroIsTransparentRowCodedZeroIsDrawnAndEdgesClip) {
-    const auto obj = buildObject(
-        {rawSprite(3, 2, {11, 0, 12, 13, 14, 0}, 1, 2),
-         test::rowCodedSprite(6, {{{0, {20, 0}}, {4, {21}}}, {{1, {22}}}}, -1, 0)});
+    const auto obj = buildObject({rawSprite(3, 2, {11, 0, 12, 13, 14, 0}, 1, 2),
+                                  test::rowCodedSprite(6, {{{0, {20, 0}}, {4, {21}}}, {{1, {22}}}}, -1, 0)});
     EXPECT_EQ(drawn(obj, 0, 2, 1), picture({{27, 11}, {29, 12}, {35, 13}, {36, 14}}));  // top-left at (3, 3)
     EXPECT_EQ(drawn(obj, 1, 1, 0), picture({{0, 20}, {1, 0}, {4, 21}, {9, 22}}));  // gaps between runs stay
     // Clipped at every edge, never wrapped into another row.
@@ -115,10 +114,10 @@ TEST(PreviewIcons, GeneratedIconsFollowTheSpritesHandDrawnOnesAndReplacedOnesAre
     PathObject obj = buildObject(test::sceneSprites());  // blank icons: drawn by hand
     EXPECT_EQ(handDrawnIconsNote(obj), "icons: hand-drawn, kept");
     composePreviewIcons(obj);
-    EXPECT_TRUE(test::matchesReference(test::gamePicture(kIconWidth, kIconHeight,
-                                                         {test::pixelsOf(obj, PathIconSprite),
-                                                          test::pixelsOf(obj, QueueIconSprite)}),
-                                       "preview/icons"));
+    EXPECT_TRUE(test::matchesReference(
+        test::gamePicture(kIconWidth, kIconHeight,
+                          {test::pixelsOf(obj, PathIconSprite), test::pixelsOf(obj, QueueIconSprite)}),
+        "preview/icons"));
     EXPECT_EQ(std::pair(iconOrigin(obj, PathIconSprite), handDrawnIconsNote(obj)),
               std::pair(IconOrigin::Generated, std::string()));
     obj.spritePixels(QueueIconSprite)[700] ^= 1;
