@@ -19,44 +19,40 @@ using test::buildObject;
 using test::rawSprite;
 using Bytes = std::vector<std::uint8_t>;
 
-// The 8 x 6 buffer after drawing sprite index of obj at x, y over 0xEE, and the one expected.
+// The 8 x 6 buffer after drawing sprite index of obj at x, y over 238.
 Bytes drawn(const PathObject& obj, unsigned index, int x, int y) {
-    Bytes buffer(48, 0xEE);
+    Bytes buffer(48, 238);
     drawSpriteToBuffer(obj, buffer.data(), 8, 6, index, x, y);
     return buffer;
 }
-Bytes picture(std::initializer_list<std::pair<int, std::uint8_t>> at) {
-    Bytes buffer(48, 0xEE);
-    for (auto [i, v] : at) buffer[std::size_t(i)] = v;
-    return buffer;
-}
 
+// tests/data/preview/drawing/formats-and-edges.png: raw (0 transparent) at 2, 1 with offsets 1, 2;
+// row-coded (0 drawn, gaps between runs kept) at 1, 0 with offsets -1, 0; a 4 x 4 block centred
+// on each corner and past each edge (clipped, never wrapped); no such sprite; no object.
 TEST(SpriteDrawing, RawZeroIsTransparentRowCodedZeroIsDrawnAndEdgesClip) {
     const auto obj = buildObject({rawSprite(3, 2, {11, 0, 12, 13, 14, 0}, 1, 2),
-                                  test::rowCodedSprite(6, {{{0, {20, 0}}, {4, {21}}}, {{1, {22}}}}, -1, 0)});
-    EXPECT_EQ(drawn(obj, 0, 2, 1), picture({{27, 11}, {29, 12}, {35, 13}, {36, 14}}));  // top-left at (3, 3)
-    EXPECT_EQ(drawn(obj, 1, 1, 0), picture({{0, 20}, {1, 0}, {4, 21}, {9, 22}}));  // gaps between runs stay
-    // Clipped at every edge, never wrapped into another row.
-    const auto block = buildObject({test::solidRawSprite(4, 4, 9, -2, -2)});
-    EXPECT_EQ(drawn(block, 0, 0, 0), picture({{0, 9}, {1, 9}, {8, 9}, {9, 9}}));
-    EXPECT_EQ(drawn(block, 0, 8, 6), picture({{38, 9}, {39, 9}, {46, 9}, {47, 9}}));
-    EXPECT_EQ(drawn(block, 0, 12, 3), picture({}));
-    EXPECT_EQ(drawn(block, 0, -2, 3), picture({}));
-    EXPECT_EQ(drawn(block, 1, 3, 3), picture({})) << "no such sprite";
-    EXPECT_EQ(drawn(PathObject{}, 0, 3, 3), picture({}));
-    drawSpriteToBuffer(block, nullptr, 8, 6, 0, 0, 0);
-    drawSprite(block, nullptr, 0, 3, 3);
+                                  test::rowCodedSprite(6, {{{0, {20, 0}}, {4, {21}}}, {{1, {22}}}}, -1, 0),
+                                  test::solidRawSprite(4, 4, 9, -2, -2)});
+    std::vector<Bytes> cells = {drawn(obj, 0, 2, 1), drawn(obj, 1, 1, 0)};
+    for (auto [x, y] : {std::pair{0, 0}, {8, 0}, {0, 6}, {8, 6}, {9, 3}, {-1, 3}, {4, -1}, {4, 7}})
+        cells.push_back(drawn(obj, 2, x, y));
+    cells.push_back(drawn(obj, 3, 3, 3));
+    cells.push_back(drawn(PathObject{}, 0, 3, 3));
+    EXPECT_TRUE(test::matchesReference(test::gamePicture(8, 6, cells), "preview/drawing/formats-and-edges"));
+    drawSpriteToBuffer(obj, nullptr, 8, 6, 0, 0, 0);
+    drawSprite(obj, nullptr, 0, 3, 3);
     auto image = createMemoryImage(8, 6, 32);
     image->clear(5);
-    drawSprite(block, image.get(), 0, 8, 6);  // clipped at the far edges on a screen too
+    drawSprite(obj, image.get(), 2, 8, 6);  // clipped at the far edges on a screen too
     const RgbQuad nine = previewColour(9);
     EXPECT_EQ(image->getPixel(7, 5), image->packColor(nine.red, nine.green, nine.blue));
     EXPECT_EQ(image->getPixel(0, 5), 5u);
 }
 
+// tests/data/preview/drawing/malformed.png: row offsets past the end or negative, a run longer
+// than its bytes, raw bytes short of width x height, an unknown format, a huge size, no rows:
+// each drawn at 0, 0 as far as its bytes go.
 TEST(SpriteDrawing, MalformedSpritesStayInsideTheirBytes) {
-    // Row offsets past the end or negative, a run longer than its bytes, raw bytes short of
-    // width x height, an unknown format, a huge size, no rows: drawn as far as their bytes go.
     test::SpriteSpec badOffsets = test::rowCodedSprite(4, {{{0, {30}}}, {{0, {31}}}, {{0, {32}}}});
     storeLe16(&badOffsets.pixels[2], 0x7000);
     storeLe16(&badOffsets.pixels[4], 0xFFF0);
@@ -70,13 +66,9 @@ TEST(SpriteDrawing, MalformedSpritesStayInsideTheirBytes) {
     huge.header.width = huge.header.height = 32767;
     flat.header.height = 0;
     const auto obj = buildObject({badOffsets, longRun, shortRaw, other, huge, flat});
-    const Bytes expected[] = {picture({{0, 30}}),
-                              picture({{1, 40}, {2, 41}}),
-                              picture({{0, 50}, {1, 51}, {2, 52}, {3, 53}, {8, 54}}),
-                              picture({}),
-                              picture({{0, 70}, {1, 70}, {2, 70}, {3, 70}}),
-                              picture({})};
-    for (unsigned i = 0; i < 6; ++i) EXPECT_EQ(drawn(obj, i, 0, 0), expected[i]) << "sprite " << i;
+    std::vector<Bytes> cells;
+    for (unsigned i = 0; i < 6; ++i) cells.push_back(drawn(obj, i, 0, 0));
+    EXPECT_TRUE(test::matchesReference(test::gamePicture(8, 6, cells), "preview/drawing/malformed"));
 }
 
 TEST(PreviewIcons, IconsTheRebuildCannotMakeAreLeftAlone) {
