@@ -1,6 +1,4 @@
-// What lies at a pixel: the owner record drawn beside a frame (last drawn wins, clipped at the
-// edges, grass and its holes, no object), colour and sprite facts as the Viewer and pick say
-// them, gallery cells, sprites as colours and the difference marks.
+// What lies at a pixel of a frame or a sprite, as the Viewer and pick say it; gallery cells.
 #include <gtest/gtest.h>
 
 #include "preview/ExampleScenes.h"

@@ -1,6 +1,4 @@
-// Sprite walks into index buffers, the icons the rebuild draws, leaves alone or follows, and whole
-// preview frames: the scene object over a patterned grass, every view at every screen depth,
-// compared with the pictures in tests/data/preview.
+// Sprites drawn into buffers, the icons the rebuild draws, and whole preview frames.
 #include <gtest/gtest.h>
 
 #include "GamePictures.h"
