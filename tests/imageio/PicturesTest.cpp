@@ -1,5 +1,4 @@
-// Pictures to QImage and back, bitmaps of every format for Import Bitmap, and sprite folders:
-// what export writes, and every way import refuses a folder.
+// Pictures to QImage and back, files for Import Bitmap, and sprite folders written and read.
 #include <gtest/gtest.h>
 
 #include <QImage>
@@ -18,6 +17,9 @@
 
 namespace trellisor {
 namespace {
+
+// A count, or the reason it is not one.
+std::string said(const Result<int>& r) { return r ? std::to_string(r.value()) : r.error(); }
 
 TEST(PictureImage, ConvertsBothWaysAndAnotherPaletteOrderGivesColours) {
     const Picture indexed{3, 2, 0, 0, true, {0, 12, 230, 255, 1, 99}, {}};
@@ -96,7 +98,7 @@ TEST(SpriteFolder, ExportWritesTheRangeAndImportReadsOnlyTheRangeAndEntriesGiven
     EXPECT_EQ(std::pair(last.size(), last.format()), std::pair(QSize(8, 4), QImage::Format_Indexed8));
     // Untouched, nothing changes; null entries and missing trailing ones leave those sprites alone.
     auto count = importSpriteFolder(obj, dir.path(), 0, 167, Matching{});
-    EXPECT_EQ(count ? count.value() : -1, 0) << (count ? "" : count.error());
+    EXPECT_EQ(said(count), "0");
 
     // A changed picture in range; a missing one outside it is not read; missing fields keep the sprite's.
     const QString five = QString::fromStdString(dir.file("005.png"));
@@ -108,7 +110,7 @@ TEST(SpriteFolder, ExportWritesTheRangeAndImportReadsOnlyTheRangeAndEntriesGiven
     ASSERT_TRUE(writeJsonFile(dir.file("sprites.json"), list));
     const SpriteHeader before = obj.m_sprites[5];
     count = importSpriteFolder(obj, dir.path(), 5, 5, Matching{});
-    EXPECT_EQ(count ? count.value() : -1, 1) << (count ? "" : count.error());
+    EXPECT_EQ(said(count), "1");
     EXPECT_EQ(std::tuple(obj.m_sprites[5].xOffset, obj.m_sprites[5].yOffset, obj.m_sprites[5].flags),
               std::tuple(std::int16_t(-7), before.yOffset, before.flags));
     EXPECT_EQ(obj.spritePixels(5)[10], 173) << "the red pixel, first in row 0's run";
@@ -163,9 +165,7 @@ TEST(QuietMessages, OnlyOurOwnAndFatalMessagesArePrinted) {
         EXPECT_EQ(isPrintedMessage(category, type), printed) << category;
 }
 
-// An export that fails half-way (a full disk, a folder where a picture goes) leaves the folder as
-// it was, and nothing beside it.
-TEST(SpriteFolder, ExportWritesTheWholeFolderOrNothing) {
+TEST(SpriteFolder, AnExportFailingHalfWayLeavesTheFolderAsItWas) {
     namespace fs = std::filesystem;
     const PathObject obj = test::buildObject(test::standardSprites());
     const struct {
