@@ -37,21 +37,26 @@ void setEntry(const std::string& dir, int index, const char* key, int value) {
     ASSERT_TRUE(writeJsonFile(dir + "/sprites.json", list));
 }
 
-TEST(SpriteFolderLink, StartsByFillingAnEmptyFolderOrTakingASpriteFolderAsItIs) {
+// An object and a link to the folder s, not yet started.
+class SpriteFolderLinkTest : public ::testing::Test {
+protected:
     test::TempDir root;
     PathObject obj = test::buildObject(test::standardSprites());
     const PathObject original = obj.clone();
-    SpriteFolderLink fresh(root.file("s"));
-    auto started = fresh.start(obj);
+    const std::string dir = root.file("s");
+    SpriteFolderLink link{dir};
+};
+
+TEST_F(SpriteFolderLinkTest, StartsByFillingAnEmptyFolderOrTakingASpriteFolderAsItIs) {
+    auto started = link.start(obj);
     ASSERT_TRUE(started) << started.error();
     EXPECT_EQ(std::pair(started->exported, started->count), std::pair(true, 168));
     ASSERT_TRUE(exportSpriteFolder(obj, root.file("own"), 0, 167, false));
     for (const char* name : {"/sprites.json", "/000.png", "/167.png"})
         EXPECT_EQ(root.read("s" + std::string(name)), root.read("own" + std::string(name))) << name;
 
-    repaint(root.file("s/055.png"), qRgb(255, 0, 0));
-    SpriteFolderLink again(root.file("s"));
-    started = again.start(obj);
+    repaint(dir + "/055.png", qRgb(255, 0, 0));
+    started = SpriteFolderLink(dir).start(obj);
     ASSERT_TRUE(started) << started.error();
     EXPECT_EQ(std::pair(started->exported, started->count), std::pair(false, 1));
     EXPECT_NE(test::pixelsOf(obj, 55), test::pixelsOf(original, 55));
@@ -65,12 +70,7 @@ TEST(SpriteFolderLink, StartsByFillingAnEmptyFolderOrTakingASpriteFolderAsItIs) 
                   "exported sprites");
 }
 
-TEST(SpriteFolderLink, AnUpdateTakesInOnlyChangedPicturesAndEntriesAndAFailedOneNothing) {
-    test::TempDir root;
-    PathObject obj = test::buildObject(test::standardSprites());
-    const PathObject original = obj.clone();
-    const std::string dir = root.file("s");
-    SpriteFolderLink link(dir);
+TEST_F(SpriteFolderLinkTest, AnUpdateTakesInOnlyChangedPicturesAndEntriesAndAFailedOneNothing) {
     ASSERT_TRUE(link.start(obj));
     // The editor changed sprite 9 meanwhile; the pixel editor saved 005.png and 006.png, and
     // sprites.json moved sprite 7; the update names 005.png and sprites.json.
@@ -101,11 +101,7 @@ TEST(SpriteFolderLink, AnUpdateTakesInOnlyChangedPicturesAndEntriesAndAFailedOne
               std::pair(test::pixelsOf(original, 5), std::int16_t(6)));
 }
 
-TEST(SpriteFolderLink, WriteBackWritesWhatChangedWithoutAnEchoAndKeepsOutsideSaves) {
-    test::TempDir root;
-    PathObject obj = test::buildObject(test::standardSprites());
-    const std::string dir = root.file("s");
-    SpriteFolderLink link(dir);
+TEST_F(SpriteFolderLinkTest, WriteBackWritesWhatChangedWithoutAnEchoAndKeepsOutsideSaves) {
     ASSERT_TRUE(link.start(obj));
     obj.spritePixels(5).back() = 200;
     obj.m_sprites[6].xOffset = 3;
