@@ -152,6 +152,7 @@ TEST(SpriteFacts, SpritesShowTheirDrawnPixelsAroundTheirAnchor) {
     EXPECT_EQ(describeSpritePixel(obj, 0, 0, 1),
               "sprite 0, x 0, y 1: index 12, ramp 0 (greys), shade 2, #2f4343");
     EXPECT_EQ(describeSpritePixel(obj, 0, 0, 0), "sprite 0, x 0, y 0: transparent");
+    EXPECT_EQ(spritePixelAt(obj, 2, 0, 0), std::nullopt) << "no such sprite";
     const SpriteBox both = uniteBoxes(spriteBox(obj, 0), spriteBox(obj, 1));
     EXPECT_EQ(both, (SpriteBox{-1, -2, 5, 3}));
     auto colour = [](std::uint8_t c) {
