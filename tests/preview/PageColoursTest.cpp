@@ -36,14 +36,14 @@ TEST(ColourRamps, ProtectionCoversWholeRampsAndParsesOnlyValidLists) {
         EXPECT_FALSE(parseProtectedRamps(bad, marks) || !marks[5]) << bad;  // refused, the marks as they were
 }
 
-// Sprite 0 raw, sprite 1 row-coded (rows of 16), sprite 2 of another format, all these indices.
+// Sprite 0 raw, sprite 1 of another format, sprite 2 row-coded (rows of 16), all these indices.
 PathObject objectWith(const Bytes& indices) {
     std::vector<std::vector<test::Run>> rows;
     for (auto row = indices.begin(); row != indices.end(); row += 16)
         rows.push_back({{0, Bytes(row, row + 16)}});
     test::SpriteSpec raw = test::rawSprite(16, int(indices.size()) / 16, indices), other = raw;
     other.header.flags = 3;
-    return test::buildObject({raw, test::rowCodedSprite(16, rows), other});
+    return test::buildObject({raw, other, test::rowCodedSprite(16, rows)});
 }
 
 // The operations on every index, the raw sprite left of the row-coded one (where 0 is drawn), compared
@@ -74,12 +74,14 @@ TEST(ColourOperations, EveryIndexOfRawAndRowCodedSpritesMatchesItsPicture) {
         SCOPED_TRACE(name);
         PathObject obj = objectWith(every);
         apply(obj);
-        const auto picture = test::gamePicture(16, 16, {test::pixelsOf(obj, 0), test::runPixelsOf(obj, 1)});
+        const auto picture = test::gamePicture(16, 16, {test::pixelsOf(obj, 0), test::runPixelsOf(obj, 2)});
         EXPECT_TRUE(test::matchesReference(picture, std::string("preview/colours/") + name));
-        EXPECT_EQ(test::pixelsOf(obj, 2), every) << "other formats are never touched";
+        EXPECT_EQ(test::pixelsOf(obj, 1), every) << "other formats are never touched";
     }
-    PathObject empty;
+    PathObject page = test::buildObject(test::standardSprites()), empty;
+    recolourPage(page, PagePath, 4, {});
     recolourPage(empty, PagePath, 4, {});
+    EXPECT_EQ(rampOfColour(test::runPixelsOf(page, 50).front()), 4) << "the page's last sprite";
     for (auto [x, ramp] : {std::pair{-3, 0}, {14, 0}, {15, 1}, {269, 17}, {270, 18}, {400, 18}})
         EXPECT_EQ(rampOfStripClick(x), ramp) << x;
 }
@@ -114,14 +116,14 @@ TEST(ColourOperations, SparklesFollowTheGenerator) {
     for (auto& c : expected)
         if (std::rand() % 100 == 42) c = std::uint8_t(231 + std::rand() % 10);
     EXPECT_NE(expected, plain);
-    EXPECT_EQ(std::pair(test::runPixelsOf(obj, 1), test::pixelsOf(obj, 0)), std::pair(expected, plain));
+    EXPECT_EQ(std::pair(test::runPixelsOf(obj, 2), test::pixelsOf(obj, 0)), std::pair(expected, plain));
     ProtectedRamps protect{};  // protected pixels draw no numbers
     protect[rampOfColour(100)] = true;
     std::srand(99);
     addSparkles(guarded, PagePath, protect);
     const int next = std::rand();
     std::srand(99);
-    EXPECT_EQ(std::pair(next, test::runPixelsOf(guarded, 1)), std::pair(std::rand(), plain));
+    EXPECT_EQ(std::pair(next, test::runPixelsOf(guarded, 2)), std::pair(std::rand(), plain));
     PathObject empty;
     addSparkles(empty, PagePath, {});
 }
