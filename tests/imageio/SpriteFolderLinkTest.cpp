@@ -1,6 +1,4 @@
-// A linked sprite folder: how a link starts, which sprites an update takes in (and that a failed
-// one changes nothing), and what goes back out to the folder without the watch taking it for a
-// change of the pixel editor's.
+// A linked sprite folder: starting, updates from the folder and writing back to it.
 #include <gtest/gtest.h>
 
 #include <QImage>
@@ -15,6 +13,9 @@
 
 namespace trellisor {
 namespace {
+
+// A count, or the reason it is not one.
+std::string said(const Result<int>& r) { return r ? std::to_string(r.value()) : r.error(); }
 
 using namespace std::chrono_literals;
 using Names = std::vector<std::string>;
@@ -36,21 +37,26 @@ void setEntry(const std::string& dir, int index, const char* key, int value) {
     ASSERT_TRUE(writeJsonFile(dir + "/sprites.json", list));
 }
 
-TEST(SpriteFolderLink, StartsByFillingAnEmptyFolderOrTakingASpriteFolderAsItIs) {
+// An object and a link to the folder s, not yet started.
+class SpriteFolderLinkTest : public ::testing::Test {
+protected:
     test::TempDir root;
     PathObject obj = test::buildObject(test::standardSprites());
     const PathObject original = obj.clone();
-    SpriteFolderLink fresh(root.file("s"));
-    auto started = fresh.start(obj);
+    const std::string dir = root.file("s");
+    SpriteFolderLink link{dir};
+};
+
+TEST_F(SpriteFolderLinkTest, StartsByFillingAnEmptyFolderOrTakingASpriteFolderAsItIs) {
+    auto started = link.start(obj);
     ASSERT_TRUE(started) << started.error();
     EXPECT_EQ(std::pair(started->exported, started->count), std::pair(true, 168));
     ASSERT_TRUE(exportSpriteFolder(obj, root.file("own"), 0, 167, false));
     for (const char* name : {"/sprites.json", "/000.png", "/167.png"})
         EXPECT_EQ(root.read("s" + std::string(name)), root.read("own" + std::string(name))) << name;
 
-    repaint(root.file("s/055.png"), qRgb(255, 0, 0));
-    SpriteFolderLink again(root.file("s"));
-    started = again.start(obj);
+    repaint(dir + "/055.png", qRgb(255, 0, 0));
+    started = SpriteFolderLink(dir).start(obj);
     ASSERT_TRUE(started) << started.error();
     EXPECT_EQ(std::pair(started->exported, started->count), std::pair(false, 1));
     EXPECT_NE(test::pixelsOf(obj, 55), test::pixelsOf(original, 55));
@@ -64,12 +70,7 @@ TEST(SpriteFolderLink, StartsByFillingAnEmptyFolderOrTakingASpriteFolderAsItIs) 
                   "exported sprites");
 }
 
-TEST(SpriteFolderLink, AnUpdateTakesInOnlyChangedPicturesAndEntriesAndAFailedOneNothing) {
-    test::TempDir root;
-    PathObject obj = test::buildObject(test::standardSprites());
-    const PathObject original = obj.clone();
-    const std::string dir = root.file("s");
-    SpriteFolderLink link(dir);
+TEST_F(SpriteFolderLinkTest, AnUpdateTakesInOnlyChangedPicturesAndEntriesAndAFailedOneNothing) {
     ASSERT_TRUE(link.start(obj));
     // The editor changed sprite 9 meanwhile; the pixel editor saved 005.png and 006.png, and
     // sprites.json moved sprite 7; the update names 005.png and sprites.json.
@@ -79,7 +80,7 @@ TEST(SpriteFolderLink, AnUpdateTakesInOnlyChangedPicturesAndEntriesAndAFailedOne
     repaint(dir + "/006.png", qRgb(255, 0, 0));
     setEntry(dir, 7, "x", 5);
     auto count = link.update(obj, {"005.png", "sprites.json"});
-    EXPECT_EQ(count ? count.value() : -1, 2) << (count ? "" : count.error());
+    EXPECT_EQ(said(count), "2");
     EXPECT_EQ(obj.m_sprites[7].xOffset, 5);
     EXPECT_NE(test::pixelsOf(obj, 5), test::pixelsOf(original, 5));
     EXPECT_EQ(test::pixelsOf(obj, 6), test::pixelsOf(original, 6)) << "not named: not read";
@@ -95,21 +96,17 @@ TEST(SpriteFolderLink, AnUpdateTakesInOnlyChangedPicturesAndEntriesAndAFailedOne
     std::filesystem::copy_file(root.file("fix/005.png"), dir + "/005.png",
                                std::filesystem::copy_options::overwrite_existing);
     count = link.update(obj, {"005.png", "sprites.json"});
-    EXPECT_EQ(count ? count.value() : -1, 2) << (count ? "" : count.error());
+    EXPECT_EQ(said(count), "2");
     EXPECT_EQ(std::pair(test::pixelsOf(obj, 5), obj.m_sprites[8].xOffset),
               std::pair(test::pixelsOf(original, 5), std::int16_t(6)));
 }
 
-TEST(SpriteFolderLink, WriteBackWritesWhatChangedWithoutAnEchoAndKeepsOutsideSaves) {
-    test::TempDir root;
-    PathObject obj = test::buildObject(test::standardSprites());
-    const std::string dir = root.file("s");
-    SpriteFolderLink link(dir);
+TEST_F(SpriteFolderLinkTest, WriteBackWritesWhatChangedWithoutAnEchoAndKeepsOutsideSaves) {
     ASSERT_TRUE(link.start(obj));
     obj.spritePixels(5).back() = 200;
     obj.m_sprites[6].xOffset = 3;
     auto written = link.writeBack(obj);
-    EXPECT_EQ(written ? written.value() : -1, 2) << (written ? "" : written.error());
+    EXPECT_EQ(said(written), "2");
     const QByteArray five = spritePng(obj, 5, false).value();
     EXPECT_EQ(root.read("s/005.png"), std::vector<std::uint8_t>(five.begin(), five.end()));
     EXPECT_EQ(readJsonFile(dir + "/sprites.json", 1 << 20).value().array()[6].toObject()["x"], 3);
@@ -124,7 +121,7 @@ TEST(SpriteFolderLink, WriteBackWritesWhatChangedWithoutAnEchoAndKeepsOutsideSav
     // A sprite more, in a folder that holds every sprite: its picture and entry are added.
     PathObject more = test::buildObject(test::standardSprites(169));
     written = link.writeBack(more);
-    EXPECT_EQ(written ? written.value() : -1, 3) << "005.png, 168.png and sprites.json";
+    EXPECT_EQ(said(written), "3") << "005.png, 168.png and sprites.json";
     EXPECT_EQ(readJsonFile(dir + "/sprites.json", 1 << 20).value().array().size(), 169);
 
     // A save in the pixel editor that is not taken in yet is not written over.

@@ -1,20 +1,19 @@
-// A page's colours: ramp arithmetic and protection, the colour operations over raw and row-coded
-// sprites (brightness steps, recolouring, the strip, sparkles), bitmap import (the nearest ramp
-// colour, the reader's tables and refusals, where each sprite pixel takes its colour from, what the
-// import leaves alone), and the palette files' exact bytes.
+// A page's colours: ramps, the colour operations, bitmap import and the palette files.
 #include <gtest/gtest.h>
 
 #include <climits>
 #include <cstdlib>
+#include <cstring>
+#include <numeric>
 #include <random>
 
+#include "GamePictures.h"
 #include "preview/BitmapImport.h"
 #include "preview/ColourOperations.h"
 #include "preview/GamePalette.h"
 #include "preview/PaletteFiles.h"
 #include "support/ImageFileBuilders.h"
 #include "support/ObjectBuilder.h"
-#include "support/Pixels.h"
 #include "support/TempDir.h"
 
 namespace trellisor {
@@ -22,16 +21,11 @@ namespace {
 
 using Bytes = std::vector<std::uint8_t>;
 
-TEST(ColourRamps, RampShadeRecolourAndProtection) {
+TEST(ColourRamps, ProtectionCoversWholeRampsAndParsesOnlyValidLists) {
     ProtectedRamps marks{};
     marks[0] = marks[17] = true;
-    for (int c = 0; c < 256; ++c) {  // (c - 10) / 12 and its remainder, truncating toward zero
-        const auto u = std::uint8_t(c);
-        EXPECT_EQ(std::pair(rampOfColour(u), shadeOfColour(u)),
-                  c < 10 ? std::pair(0, c - 10) : std::pair((c - 10) / 12, (c - 10) % 12));
-        EXPECT_EQ(recolourIndex(u, 20), (250 + shadeOfColour(u)) & 0xFF) << c;
-        EXPECT_EQ(isColourProtected(marks, u), c <= 21 || (c >= 214 && c <= 225)) << c;
-    }
+    for (int c = 0; c < 256; ++c)  // ramp 0 from index 0 to 21, ramp 17 from 214 to 225
+        EXPECT_EQ(isColourProtected(marks, std::uint8_t(c)), c <= 21 || (c >= 214 && c <= 225)) << c;
     for (int ramp : {-1, 18, 19}) EXPECT_FALSE(isRampProtected(ProtectedRamps{true, true, true}, ramp));
     EXPECT_TRUE(parseProtectedRamps("all", marks) && std::count(marks.begin(), marks.end(), true) == 18);
     EXPECT_TRUE(parseProtectedRamps(nullptr, marks) && std::count(marks.begin(), marks.end(), true) == 0);
@@ -42,68 +36,77 @@ TEST(ColourRamps, RampShadeRecolourAndProtection) {
         EXPECT_FALSE(parseProtectedRamps(bad, marks) || !marks[5]) << bad;  // refused, the marks as they were
 }
 
-// Sprite 0 raw, sprite 1 row-coded (rows of at most 100), sprite 2 of another format, all these indices.
+// Sprite 0 raw, sprite 1 of another format, sprite 2 row-coded (rows of 16), all these indices.
 PathObject objectWith(const Bytes& indices) {
-    const int n = int(indices.size()), width = std::min(n, 100);
     std::vector<std::vector<test::Run>> rows;
-    for (int start = 0; start < n; start += 100)
-        rows.push_back(
-            {test::Run{0, Bytes(indices.begin() + start, indices.begin() + std::min(n, start + 100))}});
-    test::SpriteSpec raw = test::rawSprite(width, (n + 99) / 100, indices), other = raw;
+    for (auto row = indices.begin(); row != indices.end(); row += 16)
+        rows.push_back({{0, Bytes(row, row + 16)}});
+    test::SpriteSpec raw = test::rawSprite(16, int(indices.size()) / 16, indices), other = raw;
     other.header.flags = 3;
-    return test::buildObject({raw, test::rowCodedSprite(width, rows), other});
+    return test::buildObject({raw, other, test::rowCodedSprite(16, rows)});
 }
 
-TEST(ColourOperations, BrightnessStaysInsideTheRampAndSkipsProtectedPixels) {
-    // 21 is ramp 0's lightest; a raw 0 is transparent, a run's 0 is drawn; 255's successor is another ramp.
-    const Bytes in = {21, 22, 10, 1, 0, 255, 15, 237, 226, 249, 250, 9, 34};
-    PathObject up = objectWith(in), down = objectWith(in);
-    for (unsigned i = 0; i < 3; ++i)  // ramp 2 (34) protected on the way up
-        adjustSpriteBrightness(up, i, +1, {false, false, true}), adjustSpriteBrightness(down, i, -1, {});
-    const Bytes upRaw = {21, 23, 11, 2, 0, 255, 16, 237, 227, 249, 251, 10, 34};
-    const Bytes downRaw = {20, 22, 9, 0, 0, 254, 14, 236, 226, 248, 250, 8, 34};
-    Bytes upRun = upRaw;
-    upRun[4] = 1;
-    EXPECT_EQ(std::tuple(test::pixelsOf(up, 0), test::runPixelsOf(up, 1), test::pixelsOf(down, 0),
-                         test::runPixelsOf(down, 1)),
-              std::tuple(upRaw, upRun, downRaw, downRaw));
-    EXPECT_EQ(test::pixelsOf(up, 2), in) << "other formats are never touched";
+// The operations on every index, the raw sprite left of the row-coded one (where 0 is drawn), compared
+// with tests/data/preview/colours/NAME.png.
+TEST(ColourOperations, EveryIndexOfRawAndRowCodedSpritesMatchesItsPicture) {
+    Bytes every(256);
+    std::iota(every.begin(), every.end(), 0);
+    using Apply = void (*)(PathObject&);
+    const std::pair<const char*, Apply> cases[] = {
+        {"brighter-ramp-2-protected",
+         [](PathObject& o) {
+             for (unsigned i : {0u, 1u, 2u}) adjustSpriteBrightness(o, i, +1, {false, false, true});
+         }},
+        {"darker",
+         [](PathObject& o) {
+             for (unsigned i : {0u, 1u, 2u}) adjustSpriteBrightness(o, i, -1, {});
+         }},
+        {"recoloured-to-ramp-18",
+         [](PathObject& o) {
+             for (unsigned i : {0u, 1u, 2u}) recolourSprite(o, i, 18, {});
+         }},
+        {"page-recoloured-to-ramp-4-ramp-1-protected",
+         [](PathObject& o) {
+             recolourPage(o, PagePath, 4, {false, true});
+         }},
+    };
+    for (const auto& [name, apply] : cases) {
+        SCOPED_TRACE(name);
+        PathObject obj = objectWith(every);
+        apply(obj);
+        const auto picture = test::gamePicture(16, 16, {test::pixelsOf(obj, 0), test::runPixelsOf(obj, 2)});
+        EXPECT_TRUE(test::matchesReference(picture, std::string("preview/colours/") + name));
+        EXPECT_EQ(test::pixelsOf(obj, 1), every) << "other formats are never touched";
+    }
+    PathObject page = test::buildObject(test::standardSprites()), empty;
+    recolourPage(page, PagePath, 4, {});
+    recolourPage(empty, PagePath, 4, {});
+    EXPECT_EQ(rampOfColour(test::runPixelsOf(page, 50).front()), 4) << "the page's last sprite";
+    for (auto [x, ramp] : {std::pair{-3, 0}, {14, 0}, {15, 1}, {269, 17}, {270, 18}, {400, 18}})
+        EXPECT_EQ(rampOfStripClick(x), ramp) << x;
+}
 
+TEST(ColourOperations, PageBrightnessStepsUntilItsCounterReachesTwelve) {
     PathObject obj = test::buildObject(test::standardSprites(168));
     const PathObject original = test::buildObject(test::standardSprites(168));
     int path = 0, queue = 0;
     for (int i = 0; i < 12; ++i) EXPECT_TRUE(stepPageBrightness(obj, PagePath, path, +1, {}));
     const Bytes atLimit = test::pixelsOf(obj, 3);
-    EXPECT_FALSE(stepPageBrightness(obj, PagePath, path, +1, {}));   // the counter stops at +12
+    EXPECT_FALSE(stepPageBrightness(obj, PagePath, path, +1, {}));
     EXPECT_TRUE(stepPageBrightness(obj, PageQueue, queue, -1, {}));  // another page, its own counter
     EXPECT_EQ(std::tuple(path, queue, test::pixelsOf(obj, 3)), std::tuple(12, -1, atLimit));
     for (unsigned i : {0u, 50u, 51u, 70u, 71u})
         EXPECT_EQ(test::pixelsOf(obj, i) == test::pixelsOf(original, i), i == 71) << i;
     for (int i = 0; i < 24; ++i) EXPECT_TRUE(stepPageBrightness(obj, PagePath, path, -1, {}));
     PathObject empty;
-    EXPECT_FALSE(stepPageBrightness(obj, PagePath, path, -1, {}) ||
-                 stepPageBrightness(obj, PagePath, path, 0, {}) ||
-                 stepPageBrightness(empty, PagePath, queue, +1, {}));
+    EXPECT_FALSE(stepPageBrightness(obj, PagePath, path, -1, {}));
+    EXPECT_FALSE(stepPageBrightness(obj, PagePath, path, 0, {}));
+    EXPECT_FALSE(stepPageBrightness(empty, PagePath, queue, +1, {}));
     EXPECT_EQ(std::pair(path, queue), std::pair(-12, -1));
 }
 
-TEST(ColourOperations, RecolourMovesEveryUnprotectedShadeAndTheStripPicksTheRamp) {
-    const Bytes in = {0, 5, 10, 21, 22, 100, 225, 230};
-    PathObject one = objectWith(in), page = objectWith(in);
-    recolourSprite(one, 0, 18, {});
-    EXPECT_EQ(test::pixelsOf(one, 0),
-              (Bytes{0, 221, 226, 237, 226, 232, 237, 230}));  // a raw 0 stays transparent
-    recolourPage(page, PagePath, 4, {false, true});
-    EXPECT_EQ(test::runPixelsOf(page, 1), (Bytes{48, 53, 58, 69, 22, 64, 69, 62}));  // ramp 1 (22) protected
-    EXPECT_EQ(test::pixelsOf(page, 2), in);
-    PathObject empty;
-    recolourPage(empty, PagePath, 4, {});
-    for (auto [x, ramp] : {std::pair{-3, 0}, {14, 0}, {15, 1}, {269, 17}, {270, 18}, {400, 18}})
-        EXPECT_EQ(rampOfStripClick(x), ramp) << x;
-}
-
 TEST(ColourOperations, SparklesFollowTheGenerator) {
-    const Bytes plain(3000, 100);
+    const Bytes plain(4096, 100);
     PathObject obj = objectWith(plain), guarded = objectWith(plain);
     std::srand(1234);
     addSparkles(obj, PagePath, {});
@@ -113,32 +116,27 @@ TEST(ColourOperations, SparklesFollowTheGenerator) {
     for (auto& c : expected)
         if (std::rand() % 100 == 42) c = std::uint8_t(231 + std::rand() % 10);
     EXPECT_NE(expected, plain);
-    EXPECT_EQ(std::pair(test::runPixelsOf(obj, 1), test::pixelsOf(obj, 0)), std::pair(expected, plain));
+    EXPECT_EQ(std::pair(test::runPixelsOf(obj, 2), test::pixelsOf(obj, 0)), std::pair(expected, plain));
     ProtectedRamps protect{};  // protected pixels draw no numbers
     protect[rampOfColour(100)] = true;
     std::srand(99);
     addSparkles(guarded, PagePath, protect);
     const int next = std::rand();
     std::srand(99);
-    EXPECT_EQ(std::pair(next, test::runPixelsOf(guarded, 1)), std::pair(std::rand(), plain));
+    EXPECT_EQ(std::pair(next, test::runPixelsOf(guarded, 2)), std::pair(std::rand(), plain));
     PathObject empty;
     addSparkles(empty, PagePath, {});
 }
 
 TEST(PaletteFiles, EachFormatHoldsItsHeaderThenEveryColourAndItsExtension) {
-    // The game's 255 colours, then black for 255. Golden FNV-1a hashes of the whole files, taken
-    // once from reviewed files: print test::fnv1a of each to refresh.
+    // The game's 255 colours, then black for 255: tests/data/preview/palette/FORMAT.hex.
     const std::string gimp = gimpPaletteText(), jasc = jascPaletteText();
-    const std::string gimpHead =
-        "GIMP Palette\nName: Trellisor game palette\nColumns: 16\n#\n  0   0   0\tindex 0\n";
-    const std::string jascHead = "JASC-PAL\r\n0100\r\n256\r\n0 0 0\r\n";
     const Bytes adobe = adobeColourTable();
-    EXPECT_EQ(std::pair(gimp.substr(0, gimpHead.size()), jasc.substr(0, jascHead.size())),
-              std::pair(gimpHead, jascHead));
+    EXPECT_TRUE(test::matchesReferenceBytes(Bytes(gimp.begin(), gimp.end()), "preview/palette/gimp"));
+    EXPECT_TRUE(test::matchesReferenceBytes(Bytes(jasc.begin(), jasc.end()), "preview/palette/jasc"));
+    EXPECT_TRUE(test::matchesReferenceBytes(adobe, "preview/palette/adobe"));
     EXPECT_EQ(Bytes(adobe.end() - 7, adobe.end()), (Bytes{0, 0, 0, 1, 0, 0, 0}))
         << "black 255, the count 256 and the transparent index 0, big-endian";
-    EXPECT_EQ(std::tuple(test::fnv1a(gimp), test::fnv1a(jasc), test::fnv1a(adobe)),
-              std::tuple(0x0C2DED55u, 0x0D4063B3u, 0x70D7F175u));
     // clang-format off
     for (auto [index, name] : {std::pair{9, "index 9"}, {10, "index 10, ramp 0 shade 0"},
                                {57, "index 57, ramp 3 shade 11"}, {225, "index 225, ramp 17 shade 11"},
@@ -164,27 +162,24 @@ std::tuple<int, int, int> rgbOf(std::uint8_t index) {
     return {previewPalette[index].red, previewPalette[index].green, previewPalette[index].blue};
 }
 
-// The lowest index of the allowed ramps at the smallest distance: every ramp colour itself, never
-// a special colour (pure yellow, 229), random colours over random ramps as searched here, and 0
-// when no ramp is allowed.
+// Red across, green down, at blues 0, 85, 170 and 255, from every ramp and then from ramps 0-8:
+// tests/data/preview/bitmap/nearest-colours.png. Each ramp colour is itself; without ramps, 0.
 TEST(BitmapImport, MatchesTheNearestColourOfTheAllowedRamps) {
-    std::mt19937 rng(8);
-    for (int n = 0; n < 800; ++n) {
-        std::array<bool, kRampCount> ramps;
-        for (bool& allowed : ramps) allowed = n < 520 || rng() % 3 == 0;
-        auto [r, g, b] = n < 216    ? rgbOf(std::uint8_t(10 + n))
-                         : n == 216 ? rgbOf(229)
-                                    : std::tuple(int(rng() % 256), int(rng() % 256), int(rng() % 256));
-        int best = INT_MAX, bestIndex = 0;
-        for (int i = 10; i <= 225; ++i) {
-            auto [pr, pg, pb] = rgbOf(std::uint8_t(i));
-            const int d = std::abs(pr - r) + std::abs(pg - g) + std::abs(pb - b);
-            if (ramps[std::size_t(i - 10) / 12] && d < best) best = d, bestIndex = i;
-        }
-        EXPECT_EQ(n < 520 ? matchPaletteColour(std::uint8_t(r), std::uint8_t(g), std::uint8_t(b))
-                          : matchPaletteColour(r, g, b, ramps),
-                  n < 216 ? 10 + n : bestIndex)
-            << r << "," << g << "," << b << " case " << n;
+    std::array<bool, kRampCount> firstHalf{};
+    std::fill_n(firstHalf.begin(), 9, true);
+    std::vector<Bytes> cells(8);
+    for (int cell = 0; cell < 8; ++cell)
+        for (int g = 0; g < 256; g += 5)
+            for (int r = 0; r < 256; r += 5) {
+                const int b = cell % 4 * 85;
+                cells[std::size_t(cell)].push_back(
+                    cell < 4 ? matchPaletteColour(std::uint8_t(r), std::uint8_t(g), std::uint8_t(b))
+                             : matchPaletteColour(r, g, b, firstHalf));
+            }
+    EXPECT_TRUE(test::matchesReference(test::gamePicture(52, 52, cells), "preview/bitmap/nearest-colours"));
+    for (int i = 10; i <= 225; ++i) {
+        const RgbQuad c = previewPalette[std::size_t(i)];
+        EXPECT_EQ(matchPaletteColour(c.red, c.green, c.blue), i);
     }
     EXPECT_EQ(matchPaletteColour(255, 255, 255, std::array<bool, kRampCount>{}), 0);
 }
@@ -209,7 +204,6 @@ TEST(BitmapImport, ReaderTakesTablesAndRefusesWhatItCannotRead) {
     const std::pair<Bytes, std::string> refused[] = {
         {Bytes(whole.begin(), whole.begin() + 53),
          "bitmap of 53 bytes is shorter than its 54 bytes of headers"},
-        {{}, "bitmap of 0 bytes is shorter than its 54 bytes of headers"},
         {test::bitmapBytes({3, 1, 8, 257, Bytes(1028, 0), {}}),
          "bitmap colour table of 257 entries is larger than 256"},
         {test::bitmapBytes({3, 1, 8, 0xFFFFFFFFu, {}, {}}),
@@ -225,49 +219,41 @@ TEST(BitmapImport, ReaderTakesTablesAndRefusesWhatItCannotRead) {
     EXPECT_EQ(readBitmapFile(dir.write("a.bmp", whole))->pixels.size(), 32u);
 }
 
+// A tile anchored 32 pixels right of its left edge sees bitmap column x at its column
+// x + xOffset + 32, picture line r + yOffset at its row r (stored bottom-up); what lies outside
+// the bitmap or its data keeps its index (100). tests/data/preview/bitmap/import-NAME.png.
 TEST(BitmapImport, EachPixelTakesTheBitmapColourUnderIt) {
-    // A 64-wide tile anchored 32 pixels right of its left edge sees bitmap column x at
-    // column x, picture line r + yOffset at row r (rows stored bottom-up).
-    auto colourAt = [](int x, int y) { return std::uint8_t(10 + (x + 7 * y) % 216); };
-    auto rgbAt = [&](int x, int y) { return rgbOf(colourAt(x, y)); };
-    auto obj = test::buildObject(
-        {test::solidRowCodedSprite(64, 10, 100, -32, 5), test::solidRowCodedSprite(4, 2, 100, -4, -1)});
-    importBitmapIntoSprite(obj, 0, read(test::bitmap24(64, 64, rgbAt)), {});
-    const Bytes tile = test::runPixelsOf(obj, 0);
-    for (int r = 0; r < 10; ++r)
-        for (int x = 0; x < 64; ++x)
-            ASSERT_EQ(tile[std::size_t(r * 64 + x)], colourAt(x, r + 5)) << x << "," << r;
-    // Columns 28.. and lines -1.. of a 30 x 63 bitmap (with a row too many of data): what
-    // lies outside it keeps its index.
-    Bytes small = test::bitmap24(30, 63, rgbAt);
-    small.insert(small.end(), 96, 0xFF);
-    importBitmapIntoSprite(obj, 1, read(small), {});
-    EXPECT_EQ(test::runPixelsOf(obj, 1),
-              (Bytes{100, 100, 100, 100, colourAt(28, 0), colourAt(29, 0), 100, 100}));
-
-    // 8 bits: 3-wide rows padded to 4 bytes; indices from the table's 4 entries, none beyond.
-    BitmapContent eight{3, 2, 8, 4, Bytes(16, 0), {0, 1, 2, 0, 3, 4, 3, 0}};
-    for (int e = 0; e < 4; ++e) {
-        auto [r, g, b] = rgbOf(std::uint8_t(40 + e));
-        eight.colourTable[4 * e] = std::uint8_t(b), eight.colourTable[4 * e + 1] = std::uint8_t(g),
-                              eight.colourTable[4 * e + 2] = std::uint8_t(r);
-    }
-    auto indexed = test::buildObject({test::solidRowCodedSprite(3, 2, 100, -32, 0)});
-    importBitmapIntoSprite(indexed, 0, read(test::bitmapBytes(eight)), {});
-    EXPECT_EQ(test::runPixelsOf(indexed, 0), (Bytes{43, 100, 43, 40, 41, 42}));  // line 0 is stored row 1
-
-    // Data cut short: the rows it holds are imported. Top-down (negative height): nothing.
+    const auto gradient = [](int x, int y) { return rgbOf(std::uint8_t(10 + (x + 7 * y) % 216)); };
     const auto white = [](int, int) { return std::tuple{255, 255, 255}; };
+    Bytes narrow = test::bitmap24(30, 63, gradient);
+    narrow.insert(narrow.end(), 96, 0xFF);                                    // a row too many of data
+    BitmapContent eight{3, 2, 8, 4, Bytes(16, 0), {0, 1, 2, 0, 3, 4, 3, 0}};  // index 4: past the table
+    std::memcpy(eight.colourTable.data(), &previewPalette[40], 16);           // both blue, green, red, 0
     Bytes cut = test::bitmap24(64, 8, white);
     cut.resize(54 + 192 * 3 + 3);  // stored rows 0..2 = picture lines 5..7, and one pixel more
-    auto tall = test::buildObject({test::solidRowCodedSprite(64, 8, 100, -32, 0)});
-    importBitmapIntoSprite(tall, 0, read(cut), {});
-    const Bytes t = test::runPixelsOf(tall, 0);
-    EXPECT_EQ(std::tuple(t[4 * 64 + 1], t[4 * 64], t[5 * 64], t[7 * 64 + 63]),
-              std::tuple(100, 129, 129, 129));
+    const struct {
+        const char* name;
+        test::SpriteSpec sprite;
+        Bytes bitmap;
+    } cases[] = {
+        {"gradient", test::solidRowCodedSprite(64, 10, 100, -32, 5), test::bitmap24(64, 64, gradient)},
+        {"narrow-and-above", test::solidRowCodedSprite(40, 6, 100, -28, -3), narrow},
+        {"eight-bits", test::solidRowCodedSprite(3, 2, 100, -32, 0), test::bitmapBytes(eight)},
+        {"data-cut-short", test::solidRowCodedSprite(64, 8, 100, -32, 0), cut},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        auto obj = test::buildObject({c.sprite});
+        importBitmapIntoSprite(obj, 0, read(c.bitmap), {});
+        EXPECT_TRUE(test::matchesReference(
+            test::gamePicture(c.sprite.header.width, c.sprite.header.height, {test::runPixelsOf(obj, 0)}),
+            std::string("preview/bitmap/import-") + c.name));
+    }
+    // Top-down (negative height) and sizes past any file: nothing.
     Bytes topDown = test::bitmap24(64, 8, white);
     for (auto [w, h] : {std::pair{64, -8}, {INT_MAX, INT_MAX}, {INT_MIN, 8}, {64, INT_MIN}}) {
-        storeLe32(&topDown[18], std::uint32_t(w)), storeLe32(&topDown[22], std::uint32_t(h));
+        storeLe32(&topDown[18], std::uint32_t(w));
+        storeLe32(&topDown[22], std::uint32_t(h));
         auto untouched = test::buildObject({test::solidRowCodedSprite(64, 8, 100, -32, 0)});
         importBitmapIntoSprite(untouched, 0, read(topDown), {});
         EXPECT_EQ(test::runPixelsOf(untouched, 0), Bytes(512, 100)) << w << " x " << h;

@@ -1,11 +1,7 @@
-// Sprite walks into index buffers (the two formats, transparency, clipping without wrapping,
-// sprites whose bytes lie), icons the rebuild must leave alone, generated icons that follow the
-// sprites and hand-drawn ones that stay, and whole preview frames pinned
-// by pictures: for the scene object (each sprite in a ramp of its own index) over a patterned
-// grass, every view at every screen depth, compared with the pictures in tests/data/preview.
+// Sprites drawn into buffers, the icons the rebuild draws, and whole preview frames.
 #include <gtest/gtest.h>
 
-#include "preview/GamePalette.h"
+#include "GamePictures.h"
 #include "preview/HeadlessPreview.h"
 #include "preview/PreviewFrame.h"
 #include "preview/PreviewIcons.h"
@@ -21,80 +17,65 @@ using test::buildObject;
 using test::rawSprite;
 using Bytes = std::vector<std::uint8_t>;
 
-// The 8 x 6 buffer after drawing sprite index of obj at x, y over 0xEE, and the one expected.
+// The 8 x 6 buffer after drawing sprite index of obj at x, y over 238.
 Bytes drawn(const PathObject& obj, unsigned index, int x, int y) {
-    Bytes buffer(48, 0xEE);
+    Bytes buffer(48, 238);
     drawSpriteToBuffer(obj, buffer.data(), 8, 6, index, x, y);
     return buffer;
 }
-Bytes picture(std::initializer_list<std::pair<int, std::uint8_t>> at) {
-    Bytes buffer(48, 0xEE);
-    for (auto [i, v] : at) buffer[std::size_t(i)] = v;
-    return buffer;
-}
 
-TEST(SpriteDrawing, RawZeroIsTransparentRowCodedZeroIsDrawn) {
-    const auto obj =
-        buildObject({rawSprite(3, 2, {11, 0, 12, 13, 14, 0}, 1, 2),
-                     test::rowCodedSprite(
-                         6, {{test::Run{0, {20, 0}}, test::Run{4, {21}}}, {test::Run{1, {22}}}}, -1, 0)});
-    EXPECT_EQ(drawn(obj, 0, 2, 1), picture({{27, 11}, {29, 12}, {35, 13}, {36, 14}}));  // top-left at (3, 3)
-    EXPECT_EQ(drawn(obj, 1, 1, 0), picture({{0, 20}, {1, 0}, {4, 21}, {9, 22}}));  // gaps between runs stay
-    // Clipped at every edge, never wrapped into another row.
-    const auto block = buildObject({test::solidRawSprite(4, 4, 9, -2, -2)});
-    EXPECT_EQ(drawn(block, 0, 0, 0), picture({{0, 9}, {1, 9}, {8, 9}, {9, 9}}));
-    EXPECT_EQ(drawn(block, 0, 8, 6), picture({{38, 9}, {39, 9}, {46, 9}, {47, 9}}));
-    EXPECT_EQ(drawn(block, 0, 12, 3), picture({}));
-    EXPECT_EQ(drawn(block, 0, -2, 3), picture({}));
-    EXPECT_EQ(drawn(block, 1, 3, 3), picture({}));  // no such sprite
-    EXPECT_EQ(drawn(PathObject{}, 0, 3, 3), picture({}));
-    drawSpriteToBuffer(block, nullptr, 8, 6, 0, 0, 0);
-    drawSprite(block, nullptr, 0, 3, 3);
+// tests/data/preview/drawing/formats-and-edges.png: raw (0 transparent) at 2, 1 with offsets 1, 2;
+// row-coded (0 drawn, gaps between runs kept) at 1, 0 with offsets -1, 0; a 4 x 4 block centred
+// on each corner and past each edge (clipped, never wrapped); no such sprite; no object.
+TEST(SpriteDrawing, RawZeroIsTransparentRowCodedZeroIsDrawnAndEdgesClip) {
+    const auto obj = buildObject({rawSprite(3, 2, {11, 0, 12, 13, 14, 0}, 1, 2),
+                                  test::rowCodedSprite(6, {{{0, {20, 0}}, {4, {21}}}, {{1, {22}}}}, -1, 0),
+                                  test::solidRawSprite(4, 4, 9, -2, -2)});
+    std::vector<Bytes> cells = {drawn(obj, 0, 2, 1), drawn(obj, 1, 1, 0)};
+    for (auto [x, y] : {std::pair{0, 0}, {8, 0}, {0, 6}, {8, 6}, {9, 3}, {-1, 3}, {4, -1}, {4, 7}})
+        cells.push_back(drawn(obj, 2, x, y));
+    cells.push_back(drawn(obj, 3, 3, 3));
+    cells.push_back(drawn(PathObject{}, 0, 3, 3));
+    EXPECT_TRUE(test::matchesReference(test::gamePicture(8, 6, cells), "preview/drawing/formats-and-edges"));
+    drawSpriteToBuffer(obj, nullptr, 8, 6, 0, 0, 0);
+    drawSprite(obj, nullptr, 0, 3, 3);
     auto image = createMemoryImage(8, 6, 32);
     image->clear(5);
-    drawSprite(block, image.get(), 1, 3, 3), drawSprite(PathObject{}, image.get(), 0, 3, 3);
-    EXPECT_EQ(image->getPixel(3, 3), 5u);
-    drawSprite(block, image.get(), 0, 8, 6);  // clipped at the far edges on a screen too
-    EXPECT_EQ(image->getPixel(7, 5),
-              image->packColor(previewColour(9).red, previewColour(9).green, previewColour(9).blue));
+    drawSprite(obj, image.get(), 2, 8, 6);  // clipped at the far edges on a screen too
+    const RgbQuad nine = previewColour(9);
+    EXPECT_EQ(image->getPixel(7, 5), image->packColor(nine.red, nine.green, nine.blue));
     EXPECT_EQ(image->getPixel(0, 5), 5u);
 }
 
+// tests/data/preview/drawing/malformed.png: row offsets past the end or negative, a run longer
+// than its bytes, raw bytes short of width x height, an unknown format, a huge size, no rows:
+// each drawn at 0, 0 as far as its bytes go.
 TEST(SpriteDrawing, MalformedSpritesStayInsideTheirBytes) {
-    // Row offsets past the end or negative, a run longer than its bytes, raw bytes short of
-    // width x height, an unknown format, a huge size: each is drawn as far as its bytes go.
-    test::SpriteSpec badOffsets =
-        test::rowCodedSprite(4, {{test::Run{0, {30}}}, {test::Run{0, {31}}}, {test::Run{0, {32}}}});
+    test::SpriteSpec badOffsets = test::rowCodedSprite(4, {{{0, {30}}}, {{0, {31}}}, {{0, {32}}}});
     storeLe16(&badOffsets.pixels[2], 0x7000);
     storeLe16(&badOffsets.pixels[4], 0xFFF0);
-    test::SpriteSpec longRun = test::rowCodedSprite(4, {{test::Run{1, {40, 41}}}});
+    test::SpriteSpec longRun = test::rowCodedSprite(4, {{{1, {40, 41}}}});
     longRun.pixels[2] = 0x80 | 100;
     test::SpriteSpec shortRaw = rawSprite(4, 4, {50, 51, 52, 53, 54});
     shortRaw.pixels.resize(5);
-    test::SpriteSpec other = test::solidRawSprite(2, 2, 60);
+    test::SpriteSpec other = test::solidRawSprite(2, 2, 60), huge = test::solidRawSprite(2, 2, 70),
+                     flat = test::solidRawSprite(2, 2, 80);
     other.header.flags = 2;
-    test::SpriteSpec huge = test::solidRawSprite(2, 2, 70);
     huge.header.width = huge.header.height = 32767;
-    test::SpriteSpec flat = test::solidRawSprite(2, 2, 80);
     flat.header.height = 0;
     const auto obj = buildObject({badOffsets, longRun, shortRaw, other, huge, flat});
-    const Bytes expected[] = {picture({{0, 30}}),
-                              picture({{1, 40}, {2, 41}}),
-                              picture({{0, 50}, {1, 51}, {2, 52}, {3, 53}, {8, 54}}),
-                              picture({}),
-                              picture({{0, 70}, {1, 70}, {2, 70}, {3, 70}}),
-                              picture({})};  // huge: its 4 bytes
-    for (unsigned i = 0; i < 6; ++i) EXPECT_EQ(drawn(obj, i, 0, 0), expected[i]) << i;
+    std::vector<Bytes> cells;
+    for (unsigned i = 0; i < 6; ++i) cells.push_back(drawn(obj, i, 0, 0));
+    EXPECT_TRUE(test::matchesReference(test::gamePicture(8, 6, cells), "preview/drawing/malformed"));
 }
 
 TEST(PreviewIcons, IconsTheRebuildCannotMakeAreLeftAlone) {
     auto sprites = test::standardSprites(168);
-    // Fewer than 73 sprites: no rebuild at all.
     sprites[PathIconSprite] = test::solidRawSprite(kIconWidth, kIconHeight, 77, 1, 1);
-    for (int count : {72, 73}) {
+    for (int count : {72, 73}) {  // fewer than 73 sprites: no rebuild at all
         auto obj = buildObject(std::vector(sprites.begin(), sprites.begin() + count));
         composePreviewIcons(obj);
-        EXPECT_EQ(test::pixelsOf(obj, PathIconSprite) == Bytes(1530, 77), count == 72);
+        EXPECT_EQ(test::pixelsOf(obj, PathIconSprite) == Bytes(1530, 77), count == 72) << count;
     }
     // A row-coded icon, and one whose data are shorter than width x height.
     sprites[PathIconSprite] = test::solidRowCodedSprite(kIconWidth, kIconHeight, 77);
@@ -118,15 +99,19 @@ TEST(PreviewIcons, IconsTheRebuildCannotMakeAreLeftAlone) {
     EXPECT_FALSE(none.isLoaded());
 }
 
+// The scene object's icons as generated: tests/data/preview/icons.png (path icon left).
 TEST(PreviewIcons, GeneratedIconsFollowTheSpritesHandDrawnOnesAndReplacedOnesAreKept) {
     PathObject obj = buildObject(test::sceneSprites());  // blank icons: drawn by hand
     EXPECT_EQ(handDrawnIconsNote(obj), "icons: hand-drawn, kept");
     composePreviewIcons(obj);
+    EXPECT_TRUE(test::matchesReference(
+        test::gamePicture(kIconWidth, kIconHeight,
+                          {test::pixelsOf(obj, PathIconSprite), test::pixelsOf(obj, QueueIconSprite)}),
+        "preview/icons"));
     EXPECT_EQ(std::pair(iconOrigin(obj, PathIconSprite), handDrawnIconsNote(obj)),
               std::pair(IconOrigin::Generated, std::string()));
     obj.spritePixels(QueueIconSprite)[700] ^= 1;
     EXPECT_EQ(handDrawnIconsNote(obj), "queue icon: hand-drawn, kept");
-
     // A support sprite both icons show changes: the path icon follows, the queue icon stays.
     PathObject edited = obj.clone();
     std::ranges::fill(edited.spritePixels(158), std::uint8_t(40));
@@ -156,12 +141,6 @@ std::unique_ptr<Image> grass() {
     return image;
 }
 
-PathObject scene(std::uint8_t supportType, std::uint8_t pathFlags) {
-    PathObject obj = test::buildObject(test::sceneSprites(), test::twelveStrings(), supportType, pathFlags);
-    composePreviewIcons(obj);
-    return obj;
-}
-
 struct View {
     const char* name;
     std::uint8_t supportType, pathFlags;
@@ -169,8 +148,8 @@ struct View {
     bool grass = true, object = true;
 };
 // s2: the second support set (support type 1); over: paths drawn over supports (flags 2). Without
-// grass the last frame is cleared to black, so views never pile up; unknown modes (7) draw nothing
-// but still clear and present; without an object the grass alone, its 0 pixels keeping the last frame.
+// grass the last frame is cleared to black; unknown modes (7) draw nothing but still clear and
+// present; without an object the grass alone, its 0 pixels keeping the last frame.
 const View kViews[] = {
     {"example-path", 0, 0, PreviewExamplePath, PagePath},
     {"example-path-s2-over", 1, 2, PreviewExamplePath, PagePath},
@@ -192,7 +171,11 @@ class PreviewFrameTest : public ::testing::TestWithParam<View> {};
 TEST_P(PreviewFrameTest, MatchesItsPictureAtEveryDepth) {
     const View& view = GetParam();
     const auto grassImage = grass();
-    const PathObject obj = view.object ? scene(view.supportType, view.pathFlags) : PathObject{};
+    PathObject obj;
+    if (view.object) {
+        obj = buildObject(test::sceneSprites(), test::twelveStrings(), view.supportType, view.pathFlags);
+        composePreviewIcons(obj);
+    }
     for (int depth : {8, 16, 24, 32}) {
         SCOPED_TRACE(std::to_string(depth) + " bits");
         HeadlessPreview preview(depth);
@@ -214,13 +197,12 @@ INSTANTIATE_TEST_SUITE_P(Views, PreviewFrameTest, ::testing::ValuesIn(kViews),
 TEST(PreviewFrame, StartsBlackAndShowsEightBitsThroughTheGamePalette) {
     HeadlessPreview preview(8);
     ASSERT_TRUE(preview.isReady());
-    const Bytes fresh = test::storedBytes(*preview.screen());
-    EXPECT_EQ(std::count(fresh.begin(), fresh.end(), 0), std::ptrdiff_t(fresh.size()));
+    EXPECT_EQ(test::storedBytes(*preview.screen()), Bytes(kPreviewWidth * kPreviewHeight, 0));
     drawPreviewFrame(PathObject{}, preview.display(), nullptr, PreviewExamplePath, PagePath);
     const auto& header = preview.port().lastHeader();  // 255 is black
     const RgbQuad entry100{header[40 + 4 * 100], header[41 + 4 * 100], header[42 + 4 * 100], 0};
     EXPECT_EQ(entry100, previewPalette[100]);
-    EXPECT_EQ(std::vector(header.end() - 4, header.end()), std::vector<std::uint8_t>(4, 0));
+    EXPECT_EQ(std::vector(header.end() - 4, header.end()), Bytes(4, 0));
 }
 
 }  // namespace
