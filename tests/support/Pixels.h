@@ -1,5 +1,4 @@
-// Images filled with random values, their stored bytes, and the FNV-1a hash the golden
-// picture checks compare.
+// Images of every format filled with random values, and their stored bytes.
 #pragma once
 
 #include <algorithm>
@@ -7,8 +6,6 @@
 #include <cstdint>
 #include <memory>
 #include <random>
-#include <span>
-#include <string_view>
 #include <vector>
 
 #include "gfx/MemoryImage.h"
@@ -66,28 +63,6 @@ inline std::vector<std::uint32_t> pixelsOf(Image& image) {
     for (int y = 0; y < image.height(); ++y)
         for (int x = 0; x < image.width(); ++x) out.push_back(image.getPixel(x, y));
     return out;
-}
-
-// An image's size, depth, pixel values and palette, as bytes for a golden hash.
-inline Bytes pictureBytes(Image& image) {
-    Bytes out;
-    auto put = [&](std::uint32_t v) {
-        for (int i = 0; i < 32; i += 8) out.push_back(std::uint8_t(v >> i));
-    };
-    put(std::uint32_t(image.width())), put(std::uint32_t(image.height())), put(image.bitsPerPixel());
-    for (std::uint32_t v : pixelsOf(image)) put(v);
-    if (const Palette* p = image.palette())
-        for (const PaletteEntry& e : p->entries) out.insert(out.end(), {e.red, e.green, e.blue, e.unused});
-    return out;
-}
-
-inline std::uint32_t fnv1a(std::span<const std::uint8_t> bytes) {
-    std::uint32_t h = 2166136261u;
-    for (std::uint8_t b : bytes) h = (h ^ b) * 16777619u;
-    return h;
-}
-inline std::uint32_t fnv1a(std::string_view text) {
-    return fnv1a({reinterpret_cast<const std::uint8_t*>(text.data()), text.size()});
 }
 
 }  // namespace trellisor::test

@@ -29,6 +29,11 @@ fs::path referencePath(const std::string& name, const char* extension) {
 }
 
 // Where a result goes: the output folder mirrors the names under tests/data.
+std::string referenceOutputFolder() {
+    if (const char* out = std::getenv("TRELLISOR_TEST_OUTPUT")) return out;
+    return TRELLISOR_REFERENCE_OUTPUT_DIR;
+}
+
 QString outputFile(const std::string& name, const char* suffix) {
     const fs::path path = fs::path(referenceOutputFolder()) / (name + suffix);
     fs::create_directories(path.parent_path());
@@ -104,11 +109,6 @@ AssertionResult noReference(const fs::path& path, const QString& actualFile) {
 }
 
 }  // namespace
-
-std::string referenceOutputFolder() {
-    if (const char* out = std::getenv("TRELLISOR_TEST_OUTPUT")) return out;
-    return TRELLISOR_REFERENCE_OUTPUT_DIR;
-}
 
 AssertionResult matchesReference(const RefPicture& actual, const std::string& name) {
     const fs::path path = referencePath(name, ".png");

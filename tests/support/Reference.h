@@ -37,7 +37,4 @@ inline std::string caseName(std::string_view text) {
     return name;
 }
 
-// Where mismatching results are written.
-std::string referenceOutputFolder();
-
 }  // namespace trellisor::test
