@@ -3,7 +3,7 @@
 #pragma once
 
 #include "../support/ObjectBuilder.h"
-#include "../support/Reference.h"
+#include "../support/Pictures.h"
 #include "sprites/Picture.h"
 
 namespace trellisor::test {
@@ -26,13 +26,7 @@ inline PathObject spriteSampleObject() {
 
 // Palette indices, row by row, as a picture in the game's colours.
 inline RefPicture gamePicture(int width, int height, const std::vector<std::uint8_t>& indices) {
-    RefPicture picture{width, height, true, {indices.begin(), indices.end()}, {}};
-    for (int i = 0; i < 256; ++i) {
-        const Rgba c = gameColour(std::uint8_t(i));
-        picture.palette.push_back(0xFF000000u | std::uint32_t(c.red) << 16 | std::uint32_t(c.green) << 8 |
-                                  c.blue);
-    }
-    return picture;
+    return indexedPicture(width, height, {indices.begin(), indices.end()}, gameColour);
 }
 
 }  // namespace trellisor::test

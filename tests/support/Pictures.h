@@ -4,6 +4,8 @@
 
 #include <cstdint>
 #include <span>
+#include <utility>
+#include <vector>
 
 #include "gfx/Image.h"
 #include "gfx/Palette.h"
@@ -30,6 +32,19 @@ inline RefPicture pictureOf(Image& image) {
                                              : 0xFF000000u | std::uint32_t(r) << 16 | std::uint32_t(g) << 8 |
                                                    std::uint32_t(b));
         }
+    return picture;
+}
+
+// Palette indices, row by row, shown through colourOf(index) (anything with red, green, blue).
+template <class ColourOf>
+inline RefPicture indexedPicture(int width, int height, std::vector<std::uint32_t> indices,
+                                 ColourOf colourOf) {
+    RefPicture picture{width, height, true, std::move(indices), {}};
+    for (int i = 0; i < 256; ++i) {
+        const auto c = colourOf(std::uint8_t(i));
+        picture.palette.push_back(0xFF000000u | std::uint32_t(c.red) << 16 | std::uint32_t(c.green) << 8 |
+                                  c.blue);
+    }
     return picture;
 }
 
