@@ -7,9 +7,9 @@
 #include <utility>
 #include <vector>
 
+#include "Reference.h"  // also reached from the fuzz targets, which see only src/
 #include "gfx/Image.h"
 #include "gfx/Palette.h"
-#include "support/Reference.h"
 
 namespace trellisor::test {
 
