@@ -217,8 +217,10 @@ TEST(EditorDocumentHistory, StepsKeepOnlySuccessfulChangesWithinTheirBounds) {
     ASSERT_TRUE(step(20) && step(21));
     document.history().setClean();  // as a save would
     const auto saved = documentBytes(document);
-    for (std::uint8_t colour = 22; colour < 25; ++colour) ASSERT_TRUE(step(colour));
-    EXPECT_EQ(document.history().count(), 3);
+    for (std::uint8_t colour = 22; colour < 25; ++colour) {
+        ASSERT_TRUE(step(colour));
+        EXPECT_EQ(document.history().count(), 3) << "only the oldest step goes, after colour " << int(colour);
+    }
     EXPECT_LE(document.historyBytes(), 3 * object.memoryBytes() + 4096);
     document.history().undo();
     const auto secondNewest = documentBytes(document);
@@ -246,6 +248,25 @@ TEST(EditorDocumentHistory, StepsKeepOnlySuccessfulChangesWithinTheirBounds) {
 }
 
 // (A Load's brightness: DocumentSoakTest.)
+TEST(EditorDocumentHistory, GeneratedIconsFollowAChangeOfTheirSprites) {
+    PathObject object = buildObject(standardSprites());
+    composePreviewIcons(object);
+    auto paintPath = [](PathObject& o) {  // every sprite but the icons
+        for (unsigned i = 0; i < o.m_spriteCount; ++i)
+            if (i != PathIconSprite && i != QueueIconSprite) std::ranges::fill(o.spritePixels(i), 20);
+        return Status::ok();
+    };
+    EditorDocument document;
+    document.open(object.clone(), "/a/A.DAT", "A.DAT");
+    ASSERT_TRUE(document.change("Paint", paintPath));
+    PathObject painted = object.clone();
+    ASSERT_TRUE(paintPath(painted));
+    PathObject expected = painted.clone();
+    composePreviewIcons(expected);
+    ASSERT_FALSE(expected == painted) << "the painted sprite shows in the icon";
+    EXPECT_TRUE(document.m_object == expected);
+}
+
 TEST(EditorDocumentState, NewStartsAtBrightnessZeroAndALoadAfterItIsNotModified) {
     const PathObject object = buildObject(standardSprites());
     EditorDocument document;
