@@ -125,6 +125,14 @@ TEST_F(Viewer, ZoomKeysAreRememberedAndAClickSelectsItsSprite) {
               std::pair(5, geometry.size()));
 }
 
+TEST_F(Viewer, AnIconsFactsSayWhetherItIsKeptOrFollowsTheSprites) {
+    ViewerWindow& v = openViewer();  // its icons are blank: drawn by hand
+    ASSERT_TRUE(v.gallery()->select(PathIconSprite));
+    EXPECT_TRUE(v.spritePanel()->facts()->text().contains("icon: hand-drawn, kept"));
+    menuAction("Rebuild Icons")->trigger();
+    EXPECT_TRUE(v.spritePanel()->facts()->text().contains("icon: generated from the sprites"));
+}
+
 TEST(PixelViewGeometry, AZoomKeepsThePixelUnderThePointAndScrollingStaysOnThePicture) {
     PixelView view(1, 8);
     view.resize(300, 200);
