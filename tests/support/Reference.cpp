@@ -78,8 +78,16 @@ std::string describe(const RefPicture& picture, std::uint32_t value) {
     return text;
 }
 
+// Whether two pixels differ: indices exactly; colours by more than tolerance in some channel.
+bool differs(std::uint32_t a, std::uint32_t b, bool indexed, int tolerance) {
+    if (indexed || tolerance == 0) return a != b;
+    for (int shift = 0; shift < 32; shift += 8)
+        if (std::abs(int((a >> shift) & 0xFF) - int((b >> shift) & 0xFF)) > tolerance) return true;
+    return false;
+}
+
 // Changed pixels in magenta over a faded copy of the reference.
-QImage differencePicture(const RefPicture& reference, const RefPicture& actual) {
+QImage differencePicture(const RefPicture& reference, const RefPicture& actual, int tolerance) {
     QImage diff = toQImage(reference).convertToFormat(QImage::Format_RGB32);
     for (int y = 0; y < reference.height; ++y)
         for (int x = 0; x < reference.width; ++x) {
@@ -87,7 +95,9 @@ QImage differencePicture(const RefPicture& reference, const RefPicture& actual) 
             const int faded = 160 + qGray(diff.pixel(x, y)) / 4;
             diff.setPixel(
                 x, y,
-                reference.pixels[i] != actual.pixels[i] ? qRgb(255, 0, 255) : qRgb(faded, faded, faded));
+                differs(reference.pixels[i], actual.pixels[i], actual.indexed, tolerance)
+                    ? qRgb(255, 0, 255)
+                    : qRgb(faded, faded, faded));
         }
     return diff;
 }
@@ -110,7 +120,7 @@ AssertionResult noReference(const fs::path& path, const QString& actualFile) {
 
 }  // namespace
 
-AssertionResult matchesReference(const RefPicture& actual, const std::string& name) {
+AssertionResult matchesReference(const RefPicture& actual, const std::string& name, int tolerance) {
     const fs::path path = referencePath(name, ".png");
     const QString pathText = QString::fromStdString(path.string());
     if (refreshing())
@@ -131,11 +141,12 @@ AssertionResult matchesReference(const RefPicture& actual, const std::string& na
     }
     std::size_t differing = 0, first = 0;
     for (std::size_t i = 0; i < actual.pixels.size(); ++i)
-        if (reference.pixels[i] != actual.pixels[i] && differing++ == 0) first = i;
+        if (differs(reference.pixels[i], actual.pixels[i], actual.indexed, tolerance) && differing++ == 0)
+            first = i;
     if (differing == 0) return AssertionSuccess();
     const QString diffFile = outputFile(name, ".diff.png");
     toQImage(actual).save(actualFile, "PNG");
-    differencePicture(reference, actual).save(diffFile, "PNG");
+    differencePicture(reference, actual, tolerance).save(diffFile, "PNG");
     const int x = int(first % std::size_t(actual.width)), y = int(first / std::size_t(actual.width));
     return AssertionFailure()
            << name << ": " << differing << " of " << actual.pixels.size() << " pixels differ from " << path
