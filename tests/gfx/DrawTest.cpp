@@ -224,22 +224,25 @@ TEST(Draw, SixteenBitAddAndSubtractSaturateEveryChannel) {
     }
 }
 
-// 8 bits without a palette; the shown buffer has no translucent fill.
-TEST(Draw, WithoutTheirRoutinesImagesDrawNothing) {
+// 8 bits without a palette draw nothing translucent, the shown buffer fills nothing; a mix table
+// marked stale is rebuilt; blending falls back to copying.
+TEST(Draw, EffectsWithoutTheirRoutinesOrTablesFallBackOrDrawNothing) {
     auto bare = filled(MemoryImage8(1, 1), 2, 1, 3), onto = filled(MemoryImage8(1, 1), 2, 1, 4);
     EXPECT_EQ(bare->drawTranslucent(onto.get(), 0, 0, false), 0);
     DibImage565 dib(nullptr, 2, 1);
     dib.clear(4);
     dib.fillTranslucent(0, 0, 1, 0, 0x1234);
     EXPECT_EQ(test::pixelsOf(*onto), test::pixelsOf(dib));
-}
-
-TEST(Draw, TranslucentDrawRebuildsAMixTableMarkedStale) {
-    auto src = smooth(MemoryImage8(1, 1), 2, 2, true), dst = smooth(MemoryImage8(1, 1), 2, 2, false);
+    auto src = smooth(*bare, 2, 2, true), dst = smooth(*bare, 2, 2, false);
     src->palette()->buildMixTable();
     src->palette()->hasMixTable = false;
     EXPECT_EQ(src->drawTranslucent(dst.get(), 0, 0, false), 1);
     EXPECT_TRUE(src->palette()->hasMixTable);
+    // The copy keeps the indices, not the colours they show (all black here).
+    auto indices = filled(*bare, 2, 1, 7);
+    indices->setPalette(new Palette);
+    EXPECT_EQ(indices->drawBlended(onto.get(), 0, 0, false, 90), 1);
+    EXPECT_EQ(test::pixelsOf(*onto), (std::vector<std::uint32_t>{7, 7}));
 }
 
 // gfx/compiled/FORMAT.hex: every tail of a dword, pairs with a half 0, displacements either side

@@ -22,13 +22,16 @@ Bytes pcxFile(int width, int height, int planes, int bytesPerLine, const Bytes& 
 }
 
 TEST(PcxReader, DecodesRunsScanLinesAndPlanes) {
-    Bytes cutRun = test::pcxCoded(4, 2, 1, 4, {0x05, 0x06, 0xC9});  // 9s: the palette
-    cutRun.resize(cutRun.size() + 768, 9);
+    auto ninesAfter = [](const Bytes& coded) {  // 9s: the palette, read if decoding ran on
+        Bytes file = test::pcxCoded(4, 2, 1, 4, coded);
+        file.resize(file.size() + 768, 9);
+        return file;
+    };
     const std::tuple<const char*, Bytes, const char*> files[] = {
         {"runs of 3, 0 and 1, one across rows",
          pcxFile(4, 3, 1, 4, {0xC3, 0x07, 0xC0, 0x07, 0x3F, 0xC6, 0x22, 0x01, 0xC1, 0xC5}),
          "4 x 3 8: 7 7 7 3f | 22 22 22 22 | 22 22 1 c5"},
-        {"data ending early, in a run", cutRun, "4 x 2 8: 5 6 0 0 | 0 0 0 0"},
+        {"data ending early, in a run", ninesAfter({0x05, 0x06, 0xC9}), "4 x 2 8: 5 6 0 0 | 0 0 0 0"},
         {"only a palette", pcxFile(2, 1, 1, 2, {}), "2 x 1 8: 0 0"},
         {"data past the last row", pcxFile(2, 1, 1, 2, {1, 2, 3, 4}), "2 x 1 8: 1 2"},
         {"long scan lines", pcxFile(3, 2, 1, 6, {1, 2, 3, 9, 9, 9, 4, 5, 6, 9, 9, 9}),
@@ -40,6 +43,7 @@ TEST(PcxReader, DecodesRunsScanLinesAndPlanes) {
         {"24 bits, long scan lines", pcxFile(1, 1, 3, 2, {10, 99, 20, 99, 30, 99}), "1 x 1 24: a141e"},
         {"24 bits, data past the last row", pcxFile(1, 2, 3, 1, {1, 2, 3, 4, 5, 6, 7}),
          "1 x 2 24: 10203 | 40506"},
+        {"data ending early", ninesAfter({0x05, 0x06}), "4 x 2 8: 5 6 0 0 | 0 0 0 0"},
     };
     for (const auto& [name, file, expected] : files) {  // a read past the vector shows
         SCOPED_TRACE(name);

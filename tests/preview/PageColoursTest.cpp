@@ -200,6 +200,14 @@ TEST(BitmapImport, ReaderTakesTablesAndRefusesWhatItCannotRead) {
     bmp = read(test::bitmapBytes({3, 1, 8, 2, {1, 2, 3, 0, 4, 5, 6, 0}, {9, 9, 9, 9}}));
     EXPECT_EQ(std::tuple(bmp.colourCount, bmp.colourTable[1].red, bmp.pixels.size()), std::tuple(2u, 6, 4u));
     EXPECT_EQ(read(Bytes(whole.begin(), whole.begin() + 54)).pixels.size(), 0u);
+    // Rows of red, green, blue, top row first, make the bitmap that a file of those pixels reads as.
+    const Bytes rgb = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18};
+    const auto colourAt = [](int x, int y) {
+        return std::tuple{9 * y + 3 * x + 1, 9 * y + 3 * x + 2, 9 * y + 3 * x + 3};
+    };
+    const ImportedBitmap rows = bitmapFromRgbRows(3, 2, rgb), file = read(test::bitmap24(3, 2, colourAt));
+    EXPECT_EQ(std::tuple(rows.rowStride, rows.pixels, rows.infoHeader.biWidth, rows.infoHeader.biBitCount),
+              std::tuple(file.rowStride, file.pixels, 3, 24));
 
     const std::pair<Bytes, std::string> refused[] = {
         {Bytes(whole.begin(), whole.begin() + 53),

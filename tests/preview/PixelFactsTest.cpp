@@ -1,6 +1,7 @@
 // What lies at a pixel of a frame or a sprite, as the Viewer and pick say it; gallery cells.
 #include <gtest/gtest.h>
 
+#include "GamePictures.h"
 #include "preview/ExampleScenes.h"
 #include "preview/HeadlessPreview.h"
 #include "preview/PixelFacts.h"
@@ -55,6 +56,8 @@ TEST(FrameOwners, TheLastSpriteDrawnOwnsAPixelAndPixelsOutsideAreDropped) {
             break;
         }
     }
+    owners.reset(-3, 0);  // no size below 0
+    EXPECT_EQ(std::pair(owners.width(), owners.height()), std::pair(0, 0));
 }
 
 // 300 x 200 grass of index 80 with a 10 x 10 hole of 0 at 20, 20.
@@ -97,7 +100,7 @@ TEST(FrameOwners, AFrameRecordsItsSpritesAndGrassWithoutChangingAPixel) {
     EXPECT_EQ(std::pair(owners.at(5, 5).source, owners.draws().size()), std::pair(PixelSource::Grass, 0ul));
 }
 
-TEST(PixelFacts, ColoursAreSaidWithRampShadeAndTheColourShown) {
+TEST(PixelFacts, ColoursAndScenePixelsAreSaidWithRampShadeAndTheColourShown) {
     for (const auto& [index, text] : {std::pair<int, const char*>{0, "index 0, ramp 0 (greys), #000000"},
                                       {10, "index 10, ramp 0 (greys), shade 0, #172323"},
                                       {21, "index 21, ramp 0 (greys), shade 11, #eff3f3"},
@@ -107,9 +110,7 @@ TEST(PixelFacts, ColoursAreSaidWithRampShadeAndTheColourShown) {
                                       {255, "index 255, special, #000000"}})
         EXPECT_EQ(describeColour(colourFacts(std::uint8_t(index))), text);
     EXPECT_EQ(std::string(rampName(18)), "special colours");
-}
-
-TEST(PixelFacts, ScenePixelsNameTheirSpriteAndPageOrGrassOrBackground) {
+    // A scene pixel names its sprite and page, or grass or background.
     const PathObject obj = buildObject(test::standardSprites());
     ScenePixel p;
     p.x = 163, p.y = 67, p.source = PixelSource::Sprite, p.sprite = 82, p.colour = colourFacts(98);
@@ -155,20 +156,22 @@ TEST(SpriteFacts, SpritesShowTheirDrawnPixelsAroundTheirAnchor) {
     EXPECT_EQ(spritePixelAt(obj, 2, 0, 0), std::nullopt) << "no such sprite";
     const SpriteBox both = uniteBoxes(spriteBox(obj, 0), spriteBox(obj, 1));
     EXPECT_EQ(both, (SpriteBox{-1, -2, 5, 3}));
-    auto colour = [](std::uint8_t c) {
-        const RgbQuad q = previewColour(c);
-        return 0xFF000000u | std::uint32_t(q.red) << 16 | std::uint32_t(q.green) << 8 | q.blue;
-    };
+    const auto colour = test::gameColours();
     std::vector<std::uint32_t> first(15, 0), second(15, 0);
-    first[1] = colour(11), first[5] = colour(12);
-    second[13] = colour(0), second[14] = colour(13);
+    first[1] = colour[11], first[5] = colour[12];
+    second[13] = colour[0], second[14] = colour[13];
     EXPECT_EQ(spriteColours(obj, 0, both), first);
     EXPECT_EQ(spriteColours(obj, 1, both), second);
     EXPECT_EQ(uniteBoxes(SpriteBox{}, spriteBox(obj, 1)), spriteBox(obj, 1));
+    // A damaged header's size is shown cut to 1024 a side, two boxes together to 2048.
+    auto huge = test::solidRawSprite(2, 2, 9);
+    huge.header.width = huge.header.height = 32767;
+    EXPECT_EQ(spriteBox(buildObject({huge}), 0), (SpriteBox{0, 0, 1024, 1024}));
+    EXPECT_EQ(uniteBoxes({-2000, 0, 1, 1}, {2000, 5, 1, 1}), (SpriteBox{-2000, 0, 2048, 6}));
     // A run past the sprite's width shows no more than the box, and never in the next row.
     const auto wide =
         buildObject({test::rowCodedSprite(2, {{test::Run{1, {40, 41, 42}}}, {test::Run{1, {43}}}})});
-    std::vector<std::uint32_t> cut = {0, colour(40), 0, colour(43)};
+    const std::vector<std::uint32_t> cut = {0, colour[40], 0, colour[43]};
     EXPECT_EQ(spriteColours(wide, 0, spriteBox(wide, 0)), cut);
 }
 
