@@ -292,6 +292,8 @@ TEST(Display, PresentShowsTheScreenUnderItsHeader) {
         port.showBuffer(header.data(), header.data(), w, h);
         EXPECT_TRUE(port.lastPixels().empty()) << w << " x " << h;
     }
+    port.showBuffer(header.data(), nullptr, 2, 2);  // no header: nothing kept of the last one
+    EXPECT_TRUE(port.lastHeader().empty() && port.lastPixels().empty());
 }
 
 // PCX palette entry i is i, 255 - i, i / 2.
