@@ -13,15 +13,16 @@
 namespace trellisor {
 namespace {
 
-using test::Bytes;
+using namespace test;
+
 constexpr std::uint32_t kMatch = 0x0ABC;
 
 // Every pixel `value`, the row padding 0 so that a write into it shows.
 std::unique_ptr<Image> filled(const Image& format, int w, int h, std::uint32_t value) {
-    auto image = test::makeLike(format, w, h);
-    test::setStoredBytes(*image, Bytes(image->pitchBytes() * h));
+    auto image = makeLike(format, w, h);
+    setStoredBytes(*image, Bytes(image->pitchBytes() * h));
     for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x) image->putPixel(x, y, value & test::maskOf(format));
+        for (int x = 0; x < w; ++x) image->putPixel(x, y, value & maskOf(format));
     return image;
 }
 
@@ -42,13 +43,13 @@ std::unique_ptr<Image> smooth(const Image& format, int w, int h, bool source) {
             image->putPixel(x, y, source && (x + 2 * y) % 5 == 2 ? 0 : v | top);
         }
     for (auto [x, y] : {std::pair{1, 1}, {w - 1, h - 1}})
-        if (source) image->putPixel(x, y, kMatch & test::maskOf(format));
+        if (source) image->putPixel(x, y, kMatch & maskOf(format));
     return image;
 }
 
 std::unique_ptr<Image> copyOf(Image& image) {
-    auto copy = test::makeLike(image, image.width(), image.height());
-    test::setStoredBytes(*copy, test::storedBytes(image));
+    auto copy = makeLike(image, image.width(), image.height());
+    setStoredBytes(*copy, storedBytes(image));
     copy->setPalette(image.palette());
     return copy;
 }
@@ -91,15 +92,15 @@ class DrawOperationTest : public ::testing::TestWithParam<Operation> {};
 // gfx/draw/OPERATION-FORMAT.png: a row per source format and width, then the shown buffer; a cell
 // per place (inside, over each edge and corner, beside each edge, far away), also centred.
 TEST_P(DrawOperationTest, MatchesItsPictureOntoEveryFormat) {
-    const auto formats = test::everyFormat(1, 1);
+    const auto formats = everyFormat(1, 1);
     for (const auto& dstFormat : formats) {
         const auto base = smooth(*dstFormat, 12, 9, false);
-        test::Sheet sheet;
+        Sheet sheet;
         for (int row = 0; row < 12; ++row) {
             const int w = 5 + row % 2;
             auto src = smooth(*formats[row < 10 ? row / 2 : 2], w, 4, true);
             DibImage565 dib(nullptr, w, 4);
-            if (row >= 10) test::setStoredBytes(dib, test::storedBytes(*src));
+            if (row >= 10) setStoredBytes(dib, storedBytes(*src));
             Image& source = row < 10 ? *src : dib;
             const int places[][2] = {{3, 2},           {-w + 1, 2},    {11, 2},  {3, -3}, {3, 8},
                                      {-3, -2},         {9, 7},         {10, -3}, {0, 0},  {12 - w, 5},
@@ -112,10 +113,10 @@ TEST_P(DrawOperationTest, MatchesItsPictureOntoEveryFormat) {
                 }
             sheet.newRow();
         }
-        const std::string name = test::formatName(*dstFormat);
+        const std::string name = formatName(*dstFormat);
         EXPECT_TRUE(
-            test::matchesReference(sheet.picture(), "gfx/draw/" + std::string(GetParam().name) + "-" + name));
-        auto invalid = test::makeLike(*base, 0, 3);
+            matchesReference(sheet.picture(), "gfx/draw/" + std::string(GetParam().name) + "-" + name));
+        auto invalid = makeLike(*base, 0, 3);
         EXPECT_EQ(std::tuple(GetParam().call(*base, invalid.get(), 0, 0, false),
                              GetParam().call(*base, nullptr, 0, 0, false),
                              GetParam().call(*invalid, base.get(), 0, 0, false)),
@@ -125,7 +126,7 @@ TEST_P(DrawOperationTest, MatchesItsPictureOntoEveryFormat) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Operations, DrawOperationTest, ::testing::ValuesIn(kOperations),
-                         [](const auto& op) { return test::caseName(op.param.name); });
+                         [](const auto& op) { return caseName(op.param.name); });
 
 // A ramp with zero bytes in every third pixel and a pattern of transparent 0s.
 std::unique_ptr<Image> rowSource(const Image& format, int w) {
@@ -135,21 +136,21 @@ std::unique_ptr<Image> rowSource(const Image& format, int w) {
             const auto v = (0x10305070u + 0x03050709u * std::uint32_t(x) + 0x0B0D0F11u * std::uint32_t(y)) &
                            ((x + y) % 3 ? 0xFFFFFFFFu : 0xFF00FF00u);
             const bool shown = y == 16 ? x > 0 : (y >> (x & 3)) & 1;
-            src->putPixel(x, y, shown ? (v | (y == 16) | (1u << (8 * (x % 2)))) & test::maskOf(format) : 0);
+            src->putPixel(x, y, shown ? (v | (y == 16) | (1u << (8 * (x % 2)))) & maskOf(format) : 0);
         }
     return src;
 }
 
 // gfx/draw/every-width-FORMAT.png: a row per width, opaque then transparent, inside and over edges.
 TEST(Draw, RowsOfEveryWidthDrawTheSameThroughEveryLoop) {
-    for (const auto& format : test::everyFormat(1, 1)) {
+    for (const auto& format : everyFormat(1, 1)) {
         const bool compiles = format->bitsPerPixel() != 24 && compiledSpritesSupported();
-        test::Sheet sheet;
+        Sheet sheet;
         for (int w : {1, 2, 3, 4, 5, 7, 8, 9, 11, 12, 13, 15, 16, 17, 24, 31, 32, 33, 47, 64, 70}) {
             std::vector<Bytes> drawn;
             for (int loop = 0; loop < 3; ++loop) {  // vector, plain, compiled
                 if (loop == 1 && format->bitsPerPixel() != 8) continue;
-                SCOPED_TRACE(test::formatName(*format) + ", " + std::to_string(w) + " wide, loop " +
+                SCOPED_TRACE(formatName(*format) + ", " + std::to_string(w) + " wide, loop " +
                              std::to_string(loop));
                 setVectorCopyAllowed(loop != 1);
                 auto src = rowSource(*format, w);
@@ -163,29 +164,28 @@ TEST(Draw, RowsOfEveryWidthDrawTheSameThroughEveryLoop) {
                         const int result = transparent ? src->drawTransparent(dst.get(), x, y, false, 0)
                                                        : src->draw(dst.get(), x, y, false, 0);
                         if (loop > 0) {
-                            EXPECT_EQ(test::storedBytes(*dst), drawn[cell++]);
+                            EXPECT_EQ(storedBytes(*dst), drawn[cell++]);
                             continue;
                         }
                         sheet.add(*dst, result == 1);
-                        drawn.push_back(test::storedBytes(*dst));
+                        drawn.push_back(storedBytes(*dst));
                     }
                 }
             }
             sheet.newRow();
         }
-        EXPECT_TRUE(
-            test::matchesReference(sheet.picture(), "gfx/draw/every-width-" + test::formatName(*format)));
+        EXPECT_TRUE(matchesReference(sheet.picture(), "gfx/draw/every-width-" + formatName(*format)));
     }
 }
 
 // gfx/draw/scaled-and-filled-FORMAT.png: scaled copies, then translucent fills.
 TEST(Draw, ScaledCopiesAndTranslucentFills) {
-    for (const auto& format : test::everyFormat(1, 1)) {
+    for (const auto& format : everyFormat(1, 1)) {
         auto src = smooth(*format, 8, 8, true);
         const int scaled[][4] = {{3, 2, 16, 16}, {3, 2, 4, 4},   {3, 2, 8, 8},  {3, 2, 16, 2},
                                  {3, 2, 17, 3},  {4, 12, 16, 8}, {5, 5, 16, 8}, {0, 13, 8, 8},
                                  {-1, 0, 8, 8},  {0, -1, 8, 8},  {0, 0, 0, 8},  {0, 0, 8, 0}};
-        test::Sheet sheet;
+        Sheet sheet;
         for (auto [x, y, w, h] : scaled) {
             auto dst = filled(*src, 20, 20, 0x55555555);
             sheet.add(*dst, src->drawScaled(dst.get(), x, y, w, h) == 1);
@@ -196,17 +196,16 @@ TEST(Draw, ScaledCopiesAndTranslucentFills) {
                                   {-3, 2, 0, 5}, {2, -3, 5, 0}, {10, 0, 12, 6},   {0, 7, 4, 9}};
         for (auto [x1, y1, x2, y2] : corners) {
             auto image = smooth(*format, 10, 7, true);  // 0s mix as well
-            image->fillTranslucent(x1, y1, x2, y2, 0x2AD5 & test::maskOf(*image));
+            image->fillTranslucent(x1, y1, x2, y2, 0x2AD5 & maskOf(*image));
             sheet.add(*image);
         }
-        EXPECT_TRUE(test::matchesReference(sheet.picture(),
-                                           "gfx/draw/scaled-and-filled-" + test::formatName(*format)));
+        EXPECT_TRUE(matchesReference(sheet.picture(), "gfx/draw/scaled-and-filled-" + formatName(*format)));
     }
 }
 
 // gfx/draw/saturating-FORMAT.png: every pair of channel values added, then subtracted.
 TEST(Draw, SixteenBitAddAndSubtractSaturateEveryChannel) {
-    const auto formats = test::everyFormat(1, 1);
+    const auto formats = everyFormat(1, 1);
     for (const Image& format : {std::cref(*formats[1]), std::cref(*formats[2])}) {
         const int green = format.layout16() == 2 ? 64 : 32, red = 32 * green;
         auto src = filled(format, 65, 64, 0), sum = filled(format, 65, 64, 0);
@@ -216,36 +215,38 @@ TEST(Draw, SixteenBitAddAndSubtractSaturateEveryChannel) {
                 sum->putPixel(x, y, std::uint32_t(y % 32 * red + y % green * 32 + (63 - y) % 32));
             }
         auto difference = copyOf(*sum);
-        test::Sheet sheet;
+        Sheet sheet;
         sheet.add(*sum, src->drawAdditive(sum.get(), 0, 0, false) == 1);
         sheet.add(*difference, src->drawSubtractive(difference.get(), 0, 0, false) == 1);
-        EXPECT_TRUE(
-            test::matchesReference(sheet.picture(), "gfx/draw/saturating-" + test::formatName(format)));
+        EXPECT_TRUE(matchesReference(sheet.picture(), "gfx/draw/saturating-" + formatName(format)));
     }
 }
 
-// 8 bits without a palette; the shown buffer has no translucent fill.
-TEST(Draw, WithoutTheirRoutinesImagesDrawNothing) {
+// 8 bits without a palette draw nothing translucent, the shown buffer fills nothing; a mix table
+// marked stale is rebuilt; blending falls back to copying.
+TEST(Draw, EffectsWithoutTheirRoutinesOrTablesFallBackOrDrawNothing) {
     auto bare = filled(MemoryImage8(1, 1), 2, 1, 3), onto = filled(MemoryImage8(1, 1), 2, 1, 4);
     EXPECT_EQ(bare->drawTranslucent(onto.get(), 0, 0, false), 0);
     DibImage565 dib(nullptr, 2, 1);
     dib.clear(4);
     dib.fillTranslucent(0, 0, 1, 0, 0x1234);
-    EXPECT_EQ(test::pixelsOf(*onto), test::pixelsOf(dib));
-}
-
-TEST(Draw, TranslucentDrawRebuildsAMixTableMarkedStale) {
-    auto src = smooth(MemoryImage8(1, 1), 2, 2, true), dst = smooth(MemoryImage8(1, 1), 2, 2, false);
+    EXPECT_EQ(pixelsOf(*onto), pixelsOf(dib));
+    auto src = smooth(*bare, 2, 2, true), dst = smooth(*bare, 2, 2, false);
     src->palette()->buildMixTable();
     src->palette()->hasMixTable = false;
     EXPECT_EQ(src->drawTranslucent(dst.get(), 0, 0, false), 1);
     EXPECT_TRUE(src->palette()->hasMixTable);
+    // The copy keeps the indices, not the colours they show (all black here).
+    auto indices = filled(*bare, 2, 1, 7);
+    indices->setPalette(new Palette);
+    EXPECT_EQ(indices->drawBlended(onto.get(), 0, 0, false, 90), 1);
+    EXPECT_EQ(pixelsOf(*onto), (std::vector<std::uint32_t>{7, 7}));
 }
 
 // gfx/compiled/FORMAT.hex: every tail of a dword, pairs with a half 0, displacements either side
 // of 128, blank images.
 TEST(CompiledSprite, EncodesTheStoresOfEveryFormat) {
-    const auto formats = test::everyFormat(1, 1);
+    const auto formats = everyFormat(1, 1);
     for (const Image& format : {std::cref(*formats[0]), std::cref(*formats[2]), std::cref(*formats[4])}) {
         const int perRow = 128 / format.bytesPerPixel();
         std::mt19937 rng(8);
@@ -253,13 +254,13 @@ TEST(CompiledSprite, EncodesTheStoresOfEveryFormat) {
         for (int w : {1, 2, 3, 4, 5, 6, 7, perRow - 1, perRow + 1})
             for (int zeros : {0, 1, 2}) {  // no pixel 0, a quarter, all
                 auto image = filled(format, w, 2, 0);
-                if (zeros < 2) test::fillRandom(*image, rng, zeros == 1);
+                if (zeros < 2) fillRandom(*image, rng, zeros == 1);
                 for (bool transparent : {false, true}) {
                     const Bytes routine = generateSpriteCode(*image, transparent, CodeForm::X86_64);
                     code.insert(code.end(), routine.begin(), routine.end());
                 }
             }
-        EXPECT_TRUE(test::matchesReferenceBytes(code, "gfx/compiled/" + test::formatName(format)));
+        EXPECT_TRUE(matchesReferenceBytes(code, "gfx/compiled/" + formatName(format)));
     }
     // x86-32: mov edi, eax; a dword at 0 and a byte at 4; add eax, ebx; mov edi, eax; ret.
     const Bytes x86 = {0x8B, 0xF8, 0xC7, 0x47, 0x00, 0x44, 0x44, 0x44, 0x44,
@@ -310,7 +311,7 @@ TEST(CompiledSprite, BuildsAndRunsOnlyWhenTheSpriteLiesWhollyInside) {
     for (int bits : {8, 16, 32}) {
         SCOPED_TRACE(bits);
         auto sprite = createMemoryImage(3, 2, bits);
-        test::Sheet sheet;
+        Sheet sheet;
         auto draw = [&](bool transparent, int x, int y, bool centred) {
             auto dst = filled(*sprite, 6, 5, 0x00202020);
             sheet.add(*dst, transparent ? sprite->drawTransparent(dst.get(), x, y, centred, 0) == 1
@@ -337,7 +338,7 @@ TEST(CompiledSprite, BuildsAndRunsOnlyWhenTheSpriteLiesWhollyInside) {
         draw(true, 1, 1, false);
         sprite->freeCompiledSprite();
         EXPECT_FALSE(sprite->hasCompiledSprite() || sprite->compiledSprite());
-        EXPECT_TRUE(test::matchesReference(sheet.picture(), "gfx/compiled/drawing-" + std::to_string(bits)));
+        EXPECT_TRUE(matchesReference(sheet.picture(), "gfx/compiled/drawing-" + std::to_string(bits)));
     }
 }
 

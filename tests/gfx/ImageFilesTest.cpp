@@ -11,49 +11,53 @@
 namespace trellisor {
 namespace {
 
-using test::Bytes;
+using namespace test;
 
 // A PCX file of already coded data; 8-bit files get the default palette.
 Bytes pcxFile(int width, int height, int planes, int bytesPerLine, const Bytes& coded) {
-    Bytes file = test::pcxCoded(width, height, planes, bytesPerLine, coded);
-    const Bytes palette = test::makePcx8(1, 1, 1, {});
+    Bytes file = pcxCoded(width, height, planes, bytesPerLine, coded);
+    const Bytes palette = makePcx8(1, 1, 1, {});
     if (planes == 1) file.insert(file.end(), palette.end() - 768, palette.end());
     return file;
 }
 
 TEST(PcxReader, DecodesRunsScanLinesAndPlanes) {
-    Bytes cutRun = test::pcxCoded(4, 2, 1, 4, {0x05, 0x06, 0xC9});  // 9s: the palette
-    cutRun.resize(cutRun.size() + 768, 9);
+    auto ninesAfter = [](const Bytes& coded) {  // 9s: the palette, read if decoding ran on
+        Bytes file = pcxCoded(4, 2, 1, 4, coded);
+        file.resize(file.size() + 768, 9);
+        return file;
+    };
     const std::tuple<const char*, Bytes, const char*> files[] = {
         {"runs of 3, 0 and 1, one across rows",
          pcxFile(4, 3, 1, 4, {0xC3, 0x07, 0xC0, 0x07, 0x3F, 0xC6, 0x22, 0x01, 0xC1, 0xC5}),
          "4 x 3 8: 7 7 7 3f | 22 22 22 22 | 22 22 1 c5"},
-        {"data ending early, in a run", cutRun, "4 x 2 8: 5 6 0 0 | 0 0 0 0"},
+        {"data ending early, in a run", ninesAfter({0x05, 0x06, 0xC9}), "4 x 2 8: 5 6 0 0 | 0 0 0 0"},
         {"only a palette", pcxFile(2, 1, 1, 2, {}), "2 x 1 8: 0 0"},
         {"data past the last row", pcxFile(2, 1, 1, 2, {1, 2, 3, 4}), "2 x 1 8: 1 2"},
         {"long scan lines", pcxFile(3, 2, 1, 6, {1, 2, 3, 9, 9, 9, 4, 5, 6, 9, 9, 9}),
          "3 x 2 8: 1 2 3 | 4 5 6"},
         {"short scan lines", pcxFile(3, 2, 1, 2, {1, 2, 3, 4}), "3 x 2 8: 1 2 0 | 3 4 0"},
         {"24 bits: red, green, blue planes",
-         test::makePcx24(2, 2, 2, {10, 11, 20, 21, 30, 31, 40, 41, 50, 51, 60, 61}),
+         makePcx24(2, 2, 2, {10, 11, 20, 21, 30, 31, 40, 41, 50, 51, 60, 61}),
          "2 x 2 24: a141e b151f | 28323c 29333d"},
         {"24 bits, long scan lines", pcxFile(1, 1, 3, 2, {10, 99, 20, 99, 30, 99}), "1 x 1 24: a141e"},
         {"24 bits, data past the last row", pcxFile(1, 2, 3, 1, {1, 2, 3, 4, 5, 6, 7}),
          "1 x 2 24: 10203 | 40506"},
+        {"data ending early", ninesAfter({0x05, 0x06}), "4 x 2 8: 5 6 0 0 | 0 0 0 0"},
     };
     for (const auto& [name, file, expected] : files) {  // a read past the vector shows
         SCOPED_TRACE(name);
         auto image = readPcxBytes(file);
-        EXPECT_EQ(image ? test::describe(*image.value()) : image.error(), expected);
+        EXPECT_EQ(image ? describe(*image.value()) : image.error(), expected);
     }
     // The same data in memory, the header's numbers given apart; the palette ends the block.
     const Bytes& f = std::get<1>(files[0]);
     auto memory = readPcxMemory(&f[128], 4, 3, 1, 4, int(f.size()) - 128);
-    EXPECT_EQ(std::pair(test::describe(*memory), memory->palette()->entries[254]),
+    EXPECT_EQ(std::pair(describe(*memory), memory->palette()->entries[254]),
               std::pair(std::string(std::get<2>(files[0])), PaletteEntry{254, 1, 127, 0}));
-    EXPECT_EQ(test::storedBytes(*readPcxBytes(std::get<1>(files[4])).value())[3], 0);  // nothing past the row
-    for (auto [w, h] : {std::pair{16384, 1}, {1, 16384}}) {  // sides up to 16384 pixels
-        const auto pixels = test::pixelsOf(*readPcxBytes(pcxFile(w, h, 1, w, Bytes(2 * 261, 0xFF))).value());
+    EXPECT_EQ(storedBytes(*readPcxBytes(std::get<1>(files[4])).value())[3], 0);  // nothing past the row
+    for (auto [w, h] : {std::pair{16384, 1}, {1, 16384}}) {                      // sides up to 16384 pixels
+        const auto pixels = pixelsOf(*readPcxBytes(pcxFile(w, h, 1, w, Bytes(2 * 261, 0xFF))).value());
         EXPECT_EQ(std::count(pixels.begin(), pixels.end(), 255u), 16384);
     }
 }
@@ -62,7 +66,7 @@ TEST(PcxReader, RefusesBadHeadersAndData) {
     const std::pair<Bytes, std::string> cases[] = {
         {Bytes(128, 0), "PCX file of 128 bytes has no data after its header"},
         {pcxFile(2, 2, 4, 2, {1, 2, 3, 4}), "PCX with 4 planes is neither 8-bit nor 24-bit"},
-        {test::pcxCoded(2, 1, 1, 2, Bytes(767, 0)), "PCX data of 767 bytes has no room for its palette"},
+        {pcxCoded(2, 1, 1, 2, Bytes(767, 0)), "PCX data of 767 bytes has no room for its palette"},
         {pcxFile(0, 2, 1, 2, {1}), "PCX image size 0 x 2 is empty"},
         {pcxFile(2, 0, 3, 2, {1}), "PCX image size 2 x 0 is empty"},
         {pcxFile(2, 2, 1, 0, {1}), "PCX scan line length is 0"},
@@ -87,9 +91,9 @@ TEST(PcxReader, RefusesBadHeadersAndData) {
 }
 
 TEST(PcxReader, ReadsFilesAndMeasuresThem) {
-    test::TempDir dir;
-    const std::string path = dir.write("grass.pcx", test::makePcx8(3, 1, 4, {9, 8, 7, 0}));
-    EXPECT_EQ(test::pixelsOf(*readPcxFile(path)), (std::vector<std::uint32_t>{9, 8, 7}));
+    TempDir dir;
+    const std::string path = dir.write("grass.pcx", makePcx8(3, 1, 4, {9, 8, 7, 0}));
+    EXPECT_EQ(pixelsOf(*readPcxFile(path)), (std::vector<std::uint32_t>{9, 8, 7}));
     EXPECT_FALSE(readPcxFile(dir.file("missing.pcx")) || readPcxFile(dir.write("short.pcx", Bytes(128, 0))));
     std::FILE* file = std::fopen(path.c_str(), "rb");
     std::fseek(file, 5, SEEK_SET);  // the place is kept
@@ -98,11 +102,10 @@ TEST(PcxReader, ReadsFilesAndMeasuresThem) {
     EXPECT_EQ(fileLength(nullptr), -1);
 }
 
-using test::TiffEntry;
 Bytes tiff(const Bytes& pixels, const Bytes& extra, std::vector<TiffEntry> more) {
     std::vector<TiffEntry> head = {{256, 3, 1, 2}, {257, 3, 1, 2}, {259, 3, 1, 1}, {277, 3, 1, 3}};
     head.insert(head.end(), more.begin(), more.end());
-    return test::makeTiff(pixels, extra, head);
+    return makeTiff(pixels, extra, head);
 }
 
 TEST(TiffReader, ReadsStripsFromTheValueFieldOrOffsets) {
@@ -113,8 +116,7 @@ TEST(TiffReader, ReadsStripsFromTheValueFieldOrOffsets) {
     storeLe32(&cut[8 + 18 + 2 + 12 * 4 + 8], std::uint32_t(cut.size()));
     cut.insert(cut.end(), {1, 2, 3});
     const std::tuple<const char*, Bytes, const char*> files[] = {
-        {"one strip",
-         test::makeTiffOneStrip(3, 2, {10, 20, 30, 40, 50, 60, 70, 80, 90, 1, 2, 3, 4, 5, 6, 7, 8, 9}),
+        {"one strip", makeTiffOneStrip(3, 2, {10, 20, 30, 40, 50, 60, 70, 80, 90, 1, 2, 3, 4, 5, 6, 7, 8, 9}),
          "3 x 2 24: a141e 28323c 46505a | 10203 40506 70809"},
         {"arrays before the directory",
          tiff(pixels, arrays, {{257, 4, 1, 3}, {273, 4, 3, 26}, {279, 3, 3, 38}, {999, 3, 1, 0}}),
@@ -133,11 +135,11 @@ TEST(TiffReader, ReadsStripsFromTheValueFieldOrOffsets) {
     for (const auto& [name, file, expected] : files) {
         SCOPED_TRACE(name);
         auto image = readTiffBytes(file);
-        EXPECT_EQ(image ? test::describe(*image.value()) : image.error(), expected);
+        EXPECT_EQ(image ? describe(*image.value()) : image.error(), expected);
     }
     // A directory ending the file (no next-directory offset) is read whole.
-    const Bytes whole = test::makeTiffOneStrip(2, 2, Bytes(12, 7));
-    test::TempDir dir;
+    const Bytes whole = makeTiffOneStrip(2, 2, Bytes(12, 7));
+    TempDir dir;
     EXPECT_EQ(readTiffFile(dir.write("a.tif", Bytes(whole.begin(), whole.end() - 4)))->getPixel(1, 1),
               0x070707u);
     EXPECT_FALSE(readTiffFile(dir.file("none.tif")) || readTiffFile(dir.write("b.tif", Bytes(4, 0))));
@@ -145,7 +147,7 @@ TEST(TiffReader, ReadsStripsFromTheValueFieldOrOffsets) {
 
 TEST(TiffReader, RefusesAtEveryBound) {
     // A valid file (its size a multiple of 3) spoiled by 32-bit stores.
-    Bytes ok = test::makeTiffOneStrip(2, 2, Bytes(12, 7));
+    Bytes ok = makeTiffOneStrip(2, 2, Bytes(12, 7));
     ok.push_back(0);
     const auto size = std::uint32_t(ok.size());
     auto value = [](int entry) { return 8 + 12 + 2 + 12 * entry + 8; };  // its value field
@@ -190,7 +192,7 @@ TEST(TgaWriter, WritesBlueGreenRedRowsFromTheTopAndRefusesWhatItCannotHold) {
     auto image = std::make_unique<MemoryImage555>(2, 2);
     for (auto [x, y, v] : {std::tuple{0, 0, 0x7C00u}, {1, 0, 0x001Fu}, {0, 1, 0x03E0u}, {1, 1, 0u}})
         image->putPixel(x, y, v);
-    test::TempDir dir;
+    TempDir dir;
     ASSERT_TRUE(writeTgaFile(image.get(), dir.file("out.tga")));
     // Uncompressed true colour, 2 x 2, 24 bits, top-left origin; red, blue, green, black.
     const Bytes tga = {0, 0,  2,    0, 0, 0,    0,    0, 0, 0, 0,    0, 2, 0, 2,

@@ -14,7 +14,7 @@
 namespace trellisor {
 namespace {
 
-using test::Bytes;
+using namespace test;
 
 // gfx/image/FORMAT.png: pixels put, a clear over 0xEE padding, then a cell per line or rectangle.
 TEST(Image, LayoutAccessClearLinesAndRectangles) {
@@ -25,27 +25,27 @@ TEST(Image, LayoutAccessClearLinesAndRectangles) {
         {1, 0, 6, 6, 0},   {1, 0, 6, -1, 0}, {1, 7, 9, 1, 0}, {1, -3, -1, 1, 0}, {2, 3, 4, 1, 0},
         {2, 0, -2, 0, 0},  {2, 6, -2, 9, 0}, {2, 7, 0, 5, 0}, {2, -1, 0, 5, 0},  {2, 2, 6, 8, 0},
         {2, 2, -3, -1, 0}, {3, 1, 1, 4, 3},  {4, 0, 0, 6, 5}, {1, -3, 0, 2, 0},  {2, 4, -2, 0, 0}};
-    for (const auto& format : test::everyFormat(5, 3)) {
+    for (const auto& format : everyFormat(5, 3)) {
         Image& image = *format;
-        SCOPED_TRACE(test::formatName(image));
-        const std::uint32_t mask = test::maskOf(image), c = 0x00E0C0A0u & mask;
-        test::setStoredBytes(image, Bytes(image.pitchBytes() * 3));
+        SCOPED_TRACE(formatName(image));
+        const std::uint32_t mask = maskOf(image), c = 0x00E0C0A0u & mask;
+        setStoredBytes(image, Bytes(image.pitchBytes() * 3));
         for (int i = 0; i < 15; ++i)
             image.putPixel(i % 5, i / 5, (0x9E3779B9u * std::uint32_t(i + 1)) & mask);
         for (auto [x, y] : {std::pair{-1, 0}, {5, 0}, {0, -1}, {0, 3}}) {
             image.putPixel(x, y, 9);
             EXPECT_EQ(image.getPixel(x, y), 0u);
         }
-        test::Sheet sheet;
+        Sheet sheet;
         sheet.add(image);
-        auto padded = test::makeLike(image, 9, 2);
-        test::setStoredBytes(*padded, Bytes(padded->pitchBytes() * 2, 0xEE));
+        auto padded = makeLike(image, 9, 2);
+        setStoredBytes(*padded, Bytes(padded->pitchBytes() * 2, 0xEE));
         padded->clear(0x3C);
         sheet.add(*padded);
         sheet.newRow();
-        auto canvas = test::makeLike(image, 7, 6);
+        auto canvas = makeLike(image, 7, 6);
         for (const auto& [kind, a, b, r, s] : calls) {
-            test::setStoredBytes(*canvas, Bytes(canvas->pitchBytes() * 6));
+            setStoredBytes(*canvas, Bytes(canvas->pitchBytes() * 6));
             canvas->clear(0x3C);
             if (kind == 0) canvas->fillRectangle(a, b, r, s, c);
             if (kind == 1) canvas->drawHorizontalLine(a, b, r, c);
@@ -54,7 +54,7 @@ TEST(Image, LayoutAccessClearLinesAndRectangles) {
             if (kind == 4) canvas->drawLine(a, b, r, s, c);
             sheet.add(*canvas);
         }
-        EXPECT_TRUE(test::matchesReference(sheet.picture(), "gfx/image/" + test::formatName(image)));
+        EXPECT_TRUE(matchesReference(sheet.picture(), "gfx/image/" + formatName(image)));
     }
 }
 
@@ -85,7 +85,7 @@ TEST(Image, CreatedByDepthAndInvalidWhenEmptyOrAbsurd) {
 }
 
 TEST(Image, PacksAndUnpacksEachFormatsChannels) {
-    const auto formats = test::everyFormat(1, 1);
+    const auto formats = everyFormat(1, 1);
     auto black = createMemoryImage(1, 1, 32), paletted = createMemoryImage(1, 1, 8);
     formats[0]->convertTo(black.get(), 0, 0);  // without a palette: black
     EXPECT_EQ(black->getPixel(0, 0), 0u);
@@ -108,7 +108,7 @@ TEST(Image, PacksAndUnpacksEachFormatsChannels) {
             image->unpackColor(v, r, g, b);
             text << std::dec << " | " << r << " " << g << " " << b;
         }
-        EXPECT_EQ(text.str(), expected) << test::formatName(*image);
+        EXPECT_EQ(text.str(), expected) << formatName(*image);
     }
 }
 
@@ -117,7 +117,7 @@ TEST(Image, SubImageViewsTheParentsRectangle) {
     auto* palette = new Palette();
     parent->setPalette(palette);
     std::mt19937 rng(3);
-    test::fillRandom(*parent, rng, false);
+    fillRandom(*parent, rng, false);
     {
         SubImage view(parent.get(), 2, 3, 6, 5);  // right exclusive, bottom inclusive
         ASSERT_TRUE(view.isValid());              // the palette borrowed, not counted
@@ -168,27 +168,24 @@ TEST(Palette, TablesRebuiltAndCopied) {
     // gfx/palette/tables.png: the inverse table (green down, blue across, a square per red), then
     // the mix table.
     auto tables = [](const Palette& t) {
-        test::RefPicture picture{256, 384, true, {}, {}};
+        std::vector<std::uint32_t> pixels;
         for (int y = 0; y < 128; ++y)
             for (int x = 0; x < 256; ++x)
-                picture.pixels.push_back(
-                    t.inverseTable[(x / 32 + y / 32 * 8) << 10 | (y % 32) << 5 | (x % 32)]);
-        picture.pixels.insert(picture.pixels.end(), t.mixTable.get(), t.mixTable.get() + 65536);
-        for (const PaletteEntry& e : t.entries)
-            picture.palette.push_back(test::opaque(e.red, e.green, e.blue));
-        return picture;
+                pixels.push_back(t.inverseTable[(x / 32 + y / 32 * 8) << 10 | (y % 32) << 5 | (x % 32)]);
+        pixels.insert(pixels.end(), t.mixTable.get(), t.mixTable.get() + 65536);
+        return indexedPicture(256, 384, pixels, [&](std::uint8_t i) { return t.entries[i]; });
     };
-    EXPECT_TRUE(test::matchesReference(tables(p), "gfx/palette/tables"));
+    EXPECT_TRUE(matchesReference(tables(p), "gfx/palette/tables"));
     // With the table: 5-bit channels, red highest.
     EXPECT_EQ(p.nearestIndex(256 + 207, 100, 30), p.inverseTable[(25 << 10) | (12 << 5) | 3]);
     // A rebuild searches the new entries; a copy has its own tables.
     for (PaletteEntry& e : p.entries) e.red = std::uint8_t(255 - e.red);
     p.rebuildTables();
-    EXPECT_TRUE(test::matchesReference(tables(p), "gfx/palette/tables-rebuilt"));
+    EXPECT_TRUE(matchesReference(tables(p), "gfx/palette/tables-rebuilt"));
     const Palette copy(p);
     EXPECT_NE(copy.inverseTable.get(), p.inverseTable.get());
     EXPECT_EQ(std::pair(copy.entries, copy.referenceCount), std::pair(p.entries, 0));
-    EXPECT_TRUE(test::matchesReference(tables(copy), "gfx/palette/tables-rebuilt"));
+    EXPECT_TRUE(matchesReference(tables(copy), "gfx/palette/tables-rebuilt"));
 }
 
 TEST(Palette, CountsTheImagesSharingIt) {
@@ -266,12 +263,12 @@ TEST(Display, PresentShowsTheScreenUnderItsHeader) {
         auto memory = display->createImage(5, 5, kDisplayDepth, 0);  // flags 1: a memory image
         ASSERT_TRUE(display->setMode(357, 260, kDisplayDepth, 0));
         Image* screen = display->screen();
-        const std::string name = test::formatName(*screen);
+        const std::string name = formatName(*screen);
         SCOPED_TRACE(name);
         screen->putPixel(356, 259, 0x1F);
         display->present();
-        EXPECT_EQ(port.lastPixels(), test::storedBytes(*screen));
-        EXPECT_TRUE(test::matchesReferenceBytes(port.lastHeader(), "gfx/display/header-" + name));
+        EXPECT_EQ(port.lastPixels(), storedBytes(*screen));
+        EXPECT_TRUE(matchesReferenceBytes(port.lastHeader(), "gfx/display/header-" + name));
         EXPECT_EQ(std::tuple(port.lastWidth(), port.lastHeight(), port.presentCount(), port.clientWidth(),
                              port.clientHeight(), screen->storageKind(), screen->bitsPerPixel()),
                   std::tuple(360, 260, 1, 357, 260, 2, depth));
@@ -292,12 +289,14 @@ TEST(Display, PresentShowsTheScreenUnderItsHeader) {
         port.showBuffer(header.data(), header.data(), w, h);
         EXPECT_TRUE(port.lastPixels().empty()) << w << " x " << h;
     }
+    port.showBuffer(header.data(), nullptr, 2, 2);  // no header: nothing kept of the last one
+    EXPECT_TRUE(port.lastHeader().empty() && port.lastPixels().empty());
 }
 
 // PCX palette entry i is i, 255 - i, i / 2.
 TEST(Display, LoadersConvertToTheDisplayDepth) {
-    test::TempDir dir;
-    const std::string pcx = dir.write("a.pcx", test::makePcx8(2, 1, 2, {10, 200}));
+    TempDir dir;
+    const std::string pcx = dir.write("a.pcx", makePcx8(2, 1, 2, {10, 200}));
     HeadlessWindowPort port24(24), port8(8);
     auto d24 = createDisplay(2, &port24, 1), d16 = createDisplay(1, nullptr, 0);
     d16->setBitsPerPixel(16);
@@ -305,11 +304,11 @@ TEST(Display, LoadersConvertToTheDisplayDepth) {
     auto image8 = createDisplay(2, &port8, 1)->loadImageFile(pcx);
     EXPECT_EQ(std::pair(image8->palette()->referenceCount, image8->palette()->entries[200]),
               std::pair(1, PaletteEntry{200, 55, 100, 0}));  // the decoded one gone
-    EXPECT_EQ(test::describe(*image8), "2 x 1 8: a c8");
-    EXPECT_EQ(test::describe(*d24->loadImageFile(pcx)), "2 x 1 24: af505 c83764");
-    const auto tiff = d16->loadImageFile2(dir.write("a.tif", test::makeTiffOneStrip(1, 1, {255, 128, 64})));
-    EXPECT_EQ(test::describe(*tiff), "1 x 1 16: 7e08");
-    EXPECT_EQ(test::describe(*d24->loadImageMemory(rgb.data(), 1, 1, 3, 1, 3)), "1 x 1 24: 10203");
+    EXPECT_EQ(describe(*image8), "2 x 1 8: a c8");
+    EXPECT_EQ(describe(*d24->loadImageFile(pcx)), "2 x 1 24: af505 c83764");
+    const auto tiff = d16->loadImageFile2(dir.write("a.tif", makeTiffOneStrip(1, 1, {255, 128, 64})));
+    EXPECT_EQ(describe(*tiff), "1 x 1 16: 7e08");
+    EXPECT_EQ(describe(*d24->loadImageMemory(rgb.data(), 1, 1, 3, 1, 3)), "1 x 1 24: 10203");
     EXPECT_FALSE(d24->loadImageFile(dir.file("missing.pcx")) || d24->loadImageFile2(pcx) ||
                  createDisplay(0, nullptr, 0)->loadImageFile(pcx));
 }

@@ -9,6 +9,9 @@
 
 namespace trellisor::test {
 
+// The colour of each index as 0xFFRRGGBB.
+inline std::vector<std::uint32_t> gameColours() { return indexedPicture(0, 0, {}, previewColour).palette; }
+
 // Cells of width x height indices each, left to right with a column of index 0 between them.
 inline RefPicture gamePicture(int width, int height, const std::vector<std::vector<std::uint8_t>>& cells) {
     std::vector<std::uint32_t> indices;

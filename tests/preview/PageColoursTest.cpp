@@ -19,6 +19,7 @@
 namespace trellisor {
 namespace {
 
+using namespace test;
 using Bytes = std::vector<std::uint8_t>;
 
 TEST(ColourRamps, ProtectionCoversWholeRampsAndParsesOnlyValidLists) {
@@ -38,12 +39,12 @@ TEST(ColourRamps, ProtectionCoversWholeRampsAndParsesOnlyValidLists) {
 
 // Sprite 0 raw, sprite 1 of another format, sprite 2 row-coded (rows of 16), all these indices.
 PathObject objectWith(const Bytes& indices) {
-    std::vector<std::vector<test::Run>> rows;
+    std::vector<std::vector<Run>> rows;
     for (auto row = indices.begin(); row != indices.end(); row += 16)
         rows.push_back({{0, Bytes(row, row + 16)}});
-    test::SpriteSpec raw = test::rawSprite(16, int(indices.size()) / 16, indices), other = raw;
+    SpriteSpec raw = rawSprite(16, int(indices.size()) / 16, indices), other = raw;
     other.header.flags = 3;
-    return test::buildObject({raw, other, test::rowCodedSprite(16, rows)});
+    return buildObject({raw, other, rowCodedSprite(16, rows)});
 }
 
 // The operations on every index, the raw sprite left of the row-coded one (where 0 is drawn), compared
@@ -74,29 +75,29 @@ TEST(ColourOperations, EveryIndexOfRawAndRowCodedSpritesMatchesItsPicture) {
         SCOPED_TRACE(name);
         PathObject obj = objectWith(every);
         apply(obj);
-        const auto picture = test::gamePicture(16, 16, {test::pixelsOf(obj, 0), test::runPixelsOf(obj, 2)});
-        EXPECT_TRUE(test::matchesReference(picture, std::string("preview/colours/") + name));
-        EXPECT_EQ(test::pixelsOf(obj, 1), every) << "other formats are never touched";
+        const auto picture = gamePicture(16, 16, {pixelsOf(obj, 0), runPixelsOf(obj, 2)});
+        EXPECT_TRUE(matchesReference(picture, std::string("preview/colours/") + name));
+        EXPECT_EQ(pixelsOf(obj, 1), every) << "other formats are never touched";
     }
-    PathObject page = test::buildObject(test::standardSprites()), empty;
+    PathObject page = buildObject(standardSprites()), empty;
     recolourPage(page, PagePath, 4, {});
     recolourPage(empty, PagePath, 4, {});
-    EXPECT_EQ(rampOfColour(test::runPixelsOf(page, 50).front()), 4) << "the page's last sprite";
+    EXPECT_EQ(rampOfColour(runPixelsOf(page, 50).front()), 4) << "the page's last sprite";
     for (auto [x, ramp] : {std::pair{-3, 0}, {14, 0}, {15, 1}, {269, 17}, {270, 18}, {400, 18}})
         EXPECT_EQ(rampOfStripClick(x), ramp) << x;
 }
 
 TEST(ColourOperations, PageBrightnessStepsUntilItsCounterReachesTwelve) {
-    PathObject obj = test::buildObject(test::standardSprites(168));
-    const PathObject original = test::buildObject(test::standardSprites(168));
+    PathObject obj = buildObject(standardSprites(168));
+    const PathObject original = buildObject(standardSprites(168));
     int path = 0, queue = 0;
     for (int i = 0; i < 12; ++i) EXPECT_TRUE(stepPageBrightness(obj, PagePath, path, +1, {}));
-    const Bytes atLimit = test::pixelsOf(obj, 3);
+    const Bytes atLimit = pixelsOf(obj, 3);
     EXPECT_FALSE(stepPageBrightness(obj, PagePath, path, +1, {}));
     EXPECT_TRUE(stepPageBrightness(obj, PageQueue, queue, -1, {}));  // another page, its own counter
-    EXPECT_EQ(std::tuple(path, queue, test::pixelsOf(obj, 3)), std::tuple(12, -1, atLimit));
+    EXPECT_EQ(std::tuple(path, queue, pixelsOf(obj, 3)), std::tuple(12, -1, atLimit));
     for (unsigned i : {0u, 50u, 51u, 70u, 71u})
-        EXPECT_EQ(test::pixelsOf(obj, i) == test::pixelsOf(original, i), i == 71) << i;
+        EXPECT_EQ(pixelsOf(obj, i) == pixelsOf(original, i), i == 71) << i;
     for (int i = 0; i < 24; ++i) EXPECT_TRUE(stepPageBrightness(obj, PagePath, path, -1, {}));
     PathObject empty;
     EXPECT_FALSE(stepPageBrightness(obj, PagePath, path, -1, {}));
@@ -116,14 +117,14 @@ TEST(ColourOperations, SparklesFollowTheGenerator) {
     for (auto& c : expected)
         if (std::rand() % 100 == 42) c = std::uint8_t(231 + std::rand() % 10);
     EXPECT_NE(expected, plain);
-    EXPECT_EQ(std::pair(test::runPixelsOf(obj, 2), test::pixelsOf(obj, 0)), std::pair(expected, plain));
+    EXPECT_EQ(std::pair(runPixelsOf(obj, 2), pixelsOf(obj, 0)), std::pair(expected, plain));
     ProtectedRamps protect{};  // protected pixels draw no numbers
     protect[rampOfColour(100)] = true;
     std::srand(99);
     addSparkles(guarded, PagePath, protect);
     const int next = std::rand();
     std::srand(99);
-    EXPECT_EQ(std::pair(next, test::runPixelsOf(guarded, 2)), std::pair(std::rand(), plain));
+    EXPECT_EQ(std::pair(next, runPixelsOf(guarded, 2)), std::pair(std::rand(), plain));
     PathObject empty;
     addSparkles(empty, PagePath, {});
 }
@@ -132,9 +133,9 @@ TEST(PaletteFiles, EachFormatHoldsItsHeaderThenEveryColourAndItsExtension) {
     // The game's 255 colours, then black for 255: tests/data/preview/palette/FORMAT.hex.
     const std::string gimp = gimpPaletteText(), jasc = jascPaletteText();
     const Bytes adobe = adobeColourTable();
-    EXPECT_TRUE(test::matchesReferenceBytes(Bytes(gimp.begin(), gimp.end()), "preview/palette/gimp"));
-    EXPECT_TRUE(test::matchesReferenceBytes(Bytes(jasc.begin(), jasc.end()), "preview/palette/jasc"));
-    EXPECT_TRUE(test::matchesReferenceBytes(adobe, "preview/palette/adobe"));
+    EXPECT_TRUE(matchesReferenceBytes(Bytes(gimp.begin(), gimp.end()), "preview/palette/gimp"));
+    EXPECT_TRUE(matchesReferenceBytes(Bytes(jasc.begin(), jasc.end()), "preview/palette/jasc"));
+    EXPECT_TRUE(matchesReferenceBytes(adobe, "preview/palette/adobe"));
     EXPECT_EQ(Bytes(adobe.end() - 7, adobe.end()), (Bytes{0, 0, 0, 1, 0, 0, 0}))
         << "black 255, the count 256 and the transparent index 0, big-endian";
     // clang-format off
@@ -149,8 +150,6 @@ TEST(PaletteFiles, EachFormatHoldsItsHeaderThenEveryColourAndItsExtension) {
     // clang-format on
     for (const auto& [path, format] : cases) EXPECT_EQ(paletteFileFormatOf(path), format) << path;
 }
-
-using test::BitmapContent;
 
 ImportedBitmap read(const Bytes& bytes) {
     auto r = readBitmapBytes(bytes);
@@ -176,7 +175,7 @@ TEST(BitmapImport, MatchesTheNearestColourOfTheAllowedRamps) {
                     cell < 4 ? matchPaletteColour(std::uint8_t(r), std::uint8_t(g), std::uint8_t(b))
                              : matchPaletteColour(r, g, b, firstHalf));
             }
-    EXPECT_TRUE(test::matchesReference(test::gamePicture(52, 52, cells), "preview/bitmap/nearest-colours"));
+    EXPECT_TRUE(matchesReference(gamePicture(52, 52, cells), "preview/bitmap/nearest-colours"));
     for (int i = 10; i <= 225; ++i) {
         const RgbQuad c = previewPalette[std::size_t(i)];
         EXPECT_EQ(matchPaletteColour(c.red, c.green, c.blue), i);
@@ -185,8 +184,7 @@ TEST(BitmapImport, MatchesTheNearestColourOfTheAllowedRamps) {
 }
 
 TEST(BitmapImport, ReaderTakesTablesAndRefusesWhatItCannotRead) {
-    const Bytes whole =
-        test::bitmapBytes({5, 2, 24, 0, {}, Bytes(32, 7)});  // 5 pixels: 16-byte rows, no table
+    const Bytes whole = bitmapBytes({5, 2, 24, 0, {}, Bytes(32, 7)});  // 5 pixels: 16-byte rows, no table
     ImportedBitmap bmp = read(whole);
     EXPECT_EQ(std::tuple(bmp.rowStride, bmp.pixels.size(), bmp.colourCount, bmp.infoHeader.biWidth,
                          bmp.infoHeader.biHeight, bmp.infoHeader.biBitCount),
@@ -194,27 +192,35 @@ TEST(BitmapImport, ReaderTakesTablesAndRefusesWhatItCannotRead) {
     EXPECT_EQ(Bytes(bmp.fileHeader.begin(), bmp.fileHeader.end()), Bytes(whole.begin(), whole.begin() + 14));
     BitmapContent full{3, 1, 8, 0, Bytes(1024, 0), {1, 2, 3, 0}};  // biClrUsed 0: 256 entries
     full.colourTable[4 * 255] = 0xEE;
-    bmp = read(test::bitmapBytes(full));
+    bmp = read(bitmapBytes(full));
     EXPECT_EQ(std::tuple(bmp.colourCount, bmp.colourTable[255].blue, bmp.rowStride, bmp.pixels),
               std::tuple(256u, 0xEE, 4, Bytes{1, 2, 3, 0}));
-    bmp = read(test::bitmapBytes({3, 1, 8, 2, {1, 2, 3, 0, 4, 5, 6, 0}, {9, 9, 9, 9}}));
+    bmp = read(bitmapBytes({3, 1, 8, 2, {1, 2, 3, 0, 4, 5, 6, 0}, {9, 9, 9, 9}}));
     EXPECT_EQ(std::tuple(bmp.colourCount, bmp.colourTable[1].red, bmp.pixels.size()), std::tuple(2u, 6, 4u));
     EXPECT_EQ(read(Bytes(whole.begin(), whole.begin() + 54)).pixels.size(), 0u);
+    // Rows of red, green, blue, top row first, make the bitmap that a file of those pixels reads as.
+    const Bytes rgb = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18};
+    const auto colourAt = [](int x, int y) {
+        return std::tuple{9 * y + 3 * x + 1, 9 * y + 3 * x + 2, 9 * y + 3 * x + 3};
+    };
+    const ImportedBitmap rows = bitmapFromRgbRows(3, 2, rgb), file = read(bitmap24(3, 2, colourAt));
+    EXPECT_EQ(std::tuple(rows.rowStride, rows.pixels, rows.infoHeader.biWidth, rows.infoHeader.biBitCount),
+              std::tuple(file.rowStride, file.pixels, 3, 24));
 
     const std::pair<Bytes, std::string> refused[] = {
         {Bytes(whole.begin(), whole.begin() + 53),
          "bitmap of 53 bytes is shorter than its 54 bytes of headers"},
-        {test::bitmapBytes({3, 1, 8, 257, Bytes(1028, 0), {}}),
+        {bitmapBytes({3, 1, 8, 257, Bytes(1028, 0), {}}),
          "bitmap colour table of 257 entries is larger than 256"},
-        {test::bitmapBytes({3, 1, 8, 0xFFFFFFFFu, {}, {}}),
+        {bitmapBytes({3, 1, 8, 0xFFFFFFFFu, {}, {}}),
          "bitmap colour table of 4294967295 entries is larger than 256"},
-        {test::bitmapBytes({3, 1, 4, 16, Bytes(63, 0), {}}),
+        {bitmapBytes({3, 1, 4, 16, Bytes(63, 0), {}}),
          "bitmap file ends inside its colour table of 16 entries"},
     };
     for (const auto& [bytes, reason] : refused) EXPECT_EQ(readBitmapBytes(bytes).error(), reason);
-    EXPECT_TRUE(readBitmapBytes(test::bitmapBytes({3, 1, 8, 256, Bytes(1024, 0), {}})));
+    EXPECT_TRUE(readBitmapBytes(bitmapBytes({3, 1, 8, 256, Bytes(1024, 0), {}})));
 
-    test::TempDir dir;
+    TempDir dir;
     EXPECT_EQ(readBitmapFile(dir.file("missing.bmp")).error(), "No such file or directory");
     EXPECT_EQ(readBitmapFile(dir.write("a.bmp", whole))->pixels.size(), 32u);
 }
@@ -225,69 +231,69 @@ TEST(BitmapImport, ReaderTakesTablesAndRefusesWhatItCannotRead) {
 TEST(BitmapImport, EachPixelTakesTheBitmapColourUnderIt) {
     const auto gradient = [](int x, int y) { return rgbOf(std::uint8_t(10 + (x + 7 * y) % 216)); };
     const auto white = [](int, int) { return std::tuple{255, 255, 255}; };
-    Bytes narrow = test::bitmap24(30, 63, gradient);
+    Bytes narrow = bitmap24(30, 63, gradient);
     narrow.insert(narrow.end(), 96, 0xFF);                                    // a row too many of data
     BitmapContent eight{3, 2, 8, 4, Bytes(16, 0), {0, 1, 2, 0, 3, 4, 3, 0}};  // index 4: past the table
     std::memcpy(eight.colourTable.data(), &previewPalette[40], 16);           // both blue, green, red, 0
-    Bytes cut = test::bitmap24(64, 8, white);
+    Bytes cut = bitmap24(64, 8, white);
     cut.resize(54 + 192 * 3 + 3);  // stored rows 0..2 = picture lines 5..7, and one pixel more
     const struct {
         const char* name;
-        test::SpriteSpec sprite;
+        SpriteSpec sprite;
         Bytes bitmap;
     } cases[] = {
-        {"gradient", test::solidRowCodedSprite(64, 10, 100, -32, 5), test::bitmap24(64, 64, gradient)},
-        {"narrow-and-above", test::solidRowCodedSprite(40, 6, 100, -28, -3), narrow},
-        {"eight-bits", test::solidRowCodedSprite(3, 2, 100, -32, 0), test::bitmapBytes(eight)},
-        {"data-cut-short", test::solidRowCodedSprite(64, 8, 100, -32, 0), cut},
+        {"gradient", solidRowCodedSprite(64, 10, 100, -32, 5), bitmap24(64, 64, gradient)},
+        {"narrow-and-above", solidRowCodedSprite(40, 6, 100, -28, -3), narrow},
+        {"eight-bits", solidRowCodedSprite(3, 2, 100, -32, 0), bitmapBytes(eight)},
+        {"data-cut-short", solidRowCodedSprite(64, 8, 100, -32, 0), cut},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        auto obj = test::buildObject({c.sprite});
+        auto obj = buildObject({c.sprite});
         importBitmapIntoSprite(obj, 0, read(c.bitmap), {});
-        EXPECT_TRUE(test::matchesReference(
-            test::gamePicture(c.sprite.header.width, c.sprite.header.height, {test::runPixelsOf(obj, 0)}),
+        EXPECT_TRUE(matchesReference(
+            gamePicture(c.sprite.header.width, c.sprite.header.height, {runPixelsOf(obj, 0)}),
             std::string("preview/bitmap/import-") + c.name));
     }
     // Top-down (negative height) and sizes past any file: nothing.
-    Bytes topDown = test::bitmap24(64, 8, white);
+    Bytes topDown = bitmap24(64, 8, white);
     for (auto [w, h] : {std::pair{64, -8}, {INT_MAX, INT_MAX}, {INT_MIN, 8}, {64, INT_MIN}}) {
         storeLe32(&topDown[18], std::uint32_t(w));
         storeLe32(&topDown[22], std::uint32_t(h));
-        auto untouched = test::buildObject({test::solidRowCodedSprite(64, 8, 100, -32, 0)});
+        auto untouched = buildObject({solidRowCodedSprite(64, 8, 100, -32, 0)});
         importBitmapIntoSprite(untouched, 0, read(topDown), {});
-        EXPECT_EQ(test::runPixelsOf(untouched, 0), Bytes(512, 100)) << w << " x " << h;
+        EXPECT_EQ(runPixelsOf(untouched, 0), Bytes(512, 100)) << w << " x " << h;
     }
 }
 
 TEST(BitmapImport, PagesSkipProtectedStairsRampsAndRawSprites) {
-    std::vector<test::SpriteSpec> sprites;
-    for (int i = 0; i < 73; ++i) sprites.push_back(test::solidRowCodedSprite(64, 2, 100, -32, 0));
-    sprites[2] = test::solidRawSprite(64, 2, 100, -32, 0);
-    sprites[3] = test::rowCodedSprite(64, {{{0, Bytes(32, 15)}, {32, Bytes(32, 240)}}}, -32, 0);
-    const auto original = test::buildObject(sprites);
-    auto obj = test::buildObject(sprites);
-    const auto bmp = read(test::bitmap24(64, 64, [](int, int) { return std::tuple{255, 255, 255}; }));
+    std::vector<SpriteSpec> sprites;
+    for (int i = 0; i < 73; ++i) sprites.push_back(solidRowCodedSprite(64, 2, 100, -32, 0));
+    sprites[2] = solidRawSprite(64, 2, 100, -32, 0);
+    sprites[3] = rowCodedSprite(64, {{{0, Bytes(32, 15)}, {32, Bytes(32, 240)}}}, -32, 0);
+    const auto original = buildObject(sprites);
+    auto obj = buildObject(sprites);
+    const auto bmp = read(bitmap24(64, 64, [](int, int) { return std::tuple{255, 255, 255}; }));
     ASSERT_TRUE(importBitmapIntoPage(obj, PagePath, bmp, ProtectedRamps{true}));
     ASSERT_TRUE(importBitmapIntoPage(obj, PageQueue, bmp, {}));
     for (int i = 0; i < 73; ++i) {
         const bool kept = (i >= 16 && i <= 19) || (i >= 67 && i <= 72) || i == 2;
         EXPECT_EQ(isStairsOrRamp(i), (i >= 16 && i <= 19) || (i >= 67 && i <= 70)) << i;
         if (i == 3) continue;
-        EXPECT_EQ(test::pixelsOf(obj, unsigned(i)) == test::pixelsOf(original, unsigned(i)), kept) << i;
+        EXPECT_EQ(pixelsOf(obj, unsigned(i)) == pixelsOf(original, unsigned(i)), kept) << i;
     }
-    const Bytes two = test::pixelsOf(obj, 3);  // ramp 0 protected; 240 in no ramp
+    const Bytes two = pixelsOf(obj, 3);  // ramp 0 protected; 240 in no ramp
     EXPECT_EQ(std::pair(two[2 + 2 + 5], two[2 + 2 + 32 + 2 + 5]),
               std::pair(std::uint8_t(15), std::uint8_t(129)));
 
     for (std::uint16_t bits : {1, 4, 16, 32}) {
         const auto other =
-            read(test::bitmapBytes({8, 8, bits, 0, Bytes(bits < 24 ? 1024 : 0, 0x10), Bytes(256, 0x10)}));
+            read(bitmapBytes({8, 8, bits, 0, Bytes(bits < 24 ? 1024 : 0, 0x10), Bytes(256, 0x10)}));
         EXPECT_EQ(importBitmapIntoPage(obj, PageQueue, other, {}).error(),
                   "Can only import 8 or 24 bit bitmaps.");
         importBitmapIntoSprite(obj, 60, other, {});
     }
-    EXPECT_EQ(test::pixelsOf(obj, 60).at(6), 129);
+    EXPECT_EQ(pixelsOf(obj, 60).at(6), 129);
     PathObject none;
     EXPECT_TRUE(importBitmapIntoPage(none, PagePath, bmp, {}));
 }

@@ -1,6 +1,7 @@
 // What lies at a pixel of a frame or a sprite, as the Viewer and pick say it; gallery cells.
 #include <gtest/gtest.h>
 
+#include "GamePictures.h"
 #include "preview/ExampleScenes.h"
 #include "preview/HeadlessPreview.h"
 #include "preview/PixelFacts.h"
@@ -14,8 +15,7 @@
 namespace trellisor {
 namespace {
 
-using test::buildObject;
-using test::solidRawSprite;
+using namespace test;
 
 PixelOwner sprite(unsigned index, std::uint8_t c) { return {PixelSource::Sprite, index, c}; }
 
@@ -33,7 +33,7 @@ std::string ownerMap(const FrameOwners& owners) {
 TEST(FrameOwners, TheLastSpriteDrawnOwnsAPixelAndPixelsOutsideAreDropped) {
     // 0 covers 0..3 x 0..3, 1 covers 2..4 x 2..4 over it, 2 runs from 4, 4 past the right edge.
     const auto obj = buildObject({solidRawSprite(4, 4, 20), solidRawSprite(3, 3, 30, -1, -1),
-                                  test::rowCodedSprite(5, {{{0, {0, 41, 42, 43, 44}}}}, -2, 0)});
+                                  rowCodedSprite(5, {{{0, {0, 41, 42, 43, 44}}}}, -2, 0)});
     auto screen = createMemoryImage(8, 6, 32);
     FrameOwners owners;
     owners.reset(8, 6);
@@ -55,6 +55,8 @@ TEST(FrameOwners, TheLastSpriteDrawnOwnsAPixelAndPixelsOutsideAreDropped) {
             break;
         }
     }
+    owners.reset(-3, 0);  // no size below 0
+    EXPECT_EQ(std::pair(owners.width(), owners.height()), std::pair(0, 0));
 }
 
 // 300 x 200 grass of index 80 with a 10 x 10 hole of 0 at 20, 20.
@@ -66,14 +68,14 @@ std::unique_ptr<Image> holedGrass() {
 }
 
 TEST(FrameOwners, AFrameRecordsItsSpritesAndGrassWithoutChangingAPixel) {
-    PathObject obj = buildObject(test::sceneSprites());
+    PathObject obj = buildObject(sceneSprites());
     composePreviewIcons(obj);
     const auto grass = holedGrass();
     HeadlessPreview plain(32), recorded(32);
     FrameOwners owners;
     drawPreviewFrame(obj, plain.display(), grass.get(), PreviewExamplePath, PagePath);
     drawPreviewFrame(obj, recorded.display(), grass.get(), PreviewExamplePath, PagePath, &owners);
-    EXPECT_EQ(test::storedBytes(*recorded.screen()), test::storedBytes(*plain.screen()));
+    EXPECT_EQ(storedBytes(*recorded.screen()), storedBytes(*plain.screen()));
     ASSERT_EQ(std::pair(owners.width(), owners.height()), std::pair(kPreviewWidth, kPreviewHeight));
     // Every sprite pixel shows its index's colour; grass and holes as the grass left them.
     int sprites = 0;
@@ -97,7 +99,7 @@ TEST(FrameOwners, AFrameRecordsItsSpritesAndGrassWithoutChangingAPixel) {
     EXPECT_EQ(std::pair(owners.at(5, 5).source, owners.draws().size()), std::pair(PixelSource::Grass, 0ul));
 }
 
-TEST(PixelFacts, ColoursAreSaidWithRampShadeAndTheColourShown) {
+TEST(PixelFacts, ColoursAndScenePixelsAreSaidWithRampShadeAndTheColourShown) {
     for (const auto& [index, text] : {std::pair<int, const char*>{0, "index 0, ramp 0 (greys), #000000"},
                                       {10, "index 10, ramp 0 (greys), shade 0, #172323"},
                                       {21, "index 21, ramp 0 (greys), shade 11, #eff3f3"},
@@ -107,10 +109,8 @@ TEST(PixelFacts, ColoursAreSaidWithRampShadeAndTheColourShown) {
                                       {255, "index 255, special, #000000"}})
         EXPECT_EQ(describeColour(colourFacts(std::uint8_t(index))), text);
     EXPECT_EQ(std::string(rampName(18)), "special colours");
-}
-
-TEST(PixelFacts, ScenePixelsNameTheirSpriteAndPageOrGrassOrBackground) {
-    const PathObject obj = buildObject(test::standardSprites());
+    // A scene pixel names its sprite and page, or grass or background.
+    const PathObject obj = buildObject(standardSprites());
     ScenePixel p;
     p.x = 163, p.y = 67, p.source = PixelSource::Sprite, p.sprite = 82, p.colour = colourFacts(98);
     p.shown = previewColour(98);
@@ -125,7 +125,7 @@ TEST(PixelFacts, ScenePixelsNameTheirSpriteAndPageOrGrassOrBackground) {
 }
 
 TEST(SpriteFacts, PagesSizesOffsetsFormatsBytesAndFileNames) {
-    const PathObject obj = buildObject(test::standardSprites());
+    const PathObject obj = buildObject(standardSprites());
     const std::pair<unsigned, std::optional<int>> pages[] = {{0, PagePath},       {50, PagePath},
                                                              {51, PageQueue},     {71, std::nullopt},
                                                              {167, PageSupports}, {168, std::nullopt}};
@@ -134,7 +134,7 @@ TEST(SpriteFacts, PagesSizesOffsetsFormatsBytesAndFileNames) {
     EXPECT_EQ(std::tuple(queue.page, queue.icon, queue.width, queue.height, queue.xOffset, queue.yOffset),
               std::tuple(std::optional<int>(PageQueue), false, 8, 4, -4, -2));
     EXPECT_EQ(std::tuple(queue.byteCount, spriteFormatName(queue.flags), queue.fileName),
-              std::tuple(std::uint32_t(test::pixelsOf(obj, 55).size()), std::string("row-coded"),
+              std::tuple(std::uint32_t(pixelsOf(obj, 55).size()), std::string("row-coded"),
                          std::string("055.png")));
     EXPECT_EQ(std::tuple(icon.icon, spriteFormatName(icon.flags), icon.byteCount),
               std::tuple(true, std::string("raw"), std::uint32_t(1530)));
@@ -144,8 +144,8 @@ TEST(SpriteFacts, PagesSizesOffsetsFormatsBytesAndFileNames) {
 
 TEST(SpriteFacts, SpritesShowTheirDrawnPixelsAroundTheirAnchor) {
     // Raw 0 is transparent, a row-coded 0 is drawn; offsets place the box around the anchor.
-    const auto obj = buildObject({test::rawSprite(2, 2, {0, 11, 12, 0}, -1, -2),
-                                  test::rowCodedSprite(3, {{test::Run{1, {0, 13}}}}, 1, 0)});
+    const auto obj = buildObject(
+        {rawSprite(2, 2, {0, 11, 12, 0}, -1, -2), rowCodedSprite(3, {{test::Run{1, {0, 13}}}}, 1, 0)});
     EXPECT_EQ(
         std::tuple(spritePixelAt(obj, 0, 0, 0), spritePixelAt(obj, 0, 1, 0), spritePixelAt(obj, 1, 1, 0)),
         std::tuple(std::nullopt, std::optional<std::uint8_t>(11), std::optional<std::uint8_t>(0)));
@@ -155,27 +155,28 @@ TEST(SpriteFacts, SpritesShowTheirDrawnPixelsAroundTheirAnchor) {
     EXPECT_EQ(spritePixelAt(obj, 2, 0, 0), std::nullopt) << "no such sprite";
     const SpriteBox both = uniteBoxes(spriteBox(obj, 0), spriteBox(obj, 1));
     EXPECT_EQ(both, (SpriteBox{-1, -2, 5, 3}));
-    auto colour = [](std::uint8_t c) {
-        const RgbQuad q = previewColour(c);
-        return 0xFF000000u | std::uint32_t(q.red) << 16 | std::uint32_t(q.green) << 8 | q.blue;
-    };
+    const auto colour = gameColours();
     std::vector<std::uint32_t> first(15, 0), second(15, 0);
-    first[1] = colour(11), first[5] = colour(12);
-    second[13] = colour(0), second[14] = colour(13);
+    first[1] = colour[11], first[5] = colour[12];
+    second[13] = colour[0], second[14] = colour[13];
     EXPECT_EQ(spriteColours(obj, 0, both), first);
     EXPECT_EQ(spriteColours(obj, 1, both), second);
     EXPECT_EQ(uniteBoxes(SpriteBox{}, spriteBox(obj, 1)), spriteBox(obj, 1));
+    // A damaged header's size is shown cut to 1024 a side, two boxes together to 2048.
+    auto huge = solidRawSprite(2, 2, 9);
+    huge.header.width = huge.header.height = 32767;
+    EXPECT_EQ(spriteBox(buildObject({huge}), 0), (SpriteBox{0, 0, 1024, 1024}));
+    EXPECT_EQ(uniteBoxes({-2000, 0, 1, 1}, {2000, 5, 1, 1}), (SpriteBox{-2000, 0, 2048, 6}));
     // A run past the sprite's width shows no more than the box, and never in the next row.
-    const auto wide =
-        buildObject({test::rowCodedSprite(2, {{test::Run{1, {40, 41, 42}}}, {test::Run{1, {43}}}})});
-    std::vector<std::uint32_t> cut = {0, colour(40), 0, colour(43)};
+    const auto wide = buildObject({rowCodedSprite(2, {{test::Run{1, {40, 41, 42}}}, {test::Run{1, {43}}}})});
+    const std::vector<std::uint32_t> cut = {0, colour[40], 0, colour[43]};
     EXPECT_EQ(spriteColours(wide, 0, spriteBox(wide, 0)), cut);
 }
 
 TEST(SpriteFacts, GalleriesHoldThePagesSpritesThenTheIconsWithGapsMarked) {
-    auto sprites = test::standardSprites(111);
+    auto sprites = standardSprites(111);
     sprites[3].header.flags = 2;  // never drawn
-    sprites[4] = test::solidRawSprite(0, 4, 9);
+    sprites[4] = solidRawSprite(0, 4, 9);
     const PathObject obj = buildObject(sprites);
     const auto path = galleryCells(obj, PagePath);
     ASSERT_EQ(path.size(), 53u);

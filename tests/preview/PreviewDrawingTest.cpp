@@ -13,9 +13,7 @@
 namespace trellisor {
 namespace {
 
-using test::buildObject;
-using test::rawSprite;
-using Bytes = std::vector<std::uint8_t>;
+using namespace test;
 
 // The 8 x 6 buffer after drawing sprite index of obj at x, y over 238.
 Bytes drawn(const PathObject& obj, unsigned index, int x, int y) {
@@ -29,14 +27,14 @@ Bytes drawn(const PathObject& obj, unsigned index, int x, int y) {
 // on each corner and past each edge (clipped, never wrapped); no such sprite; no object.
 TEST(SpriteDrawing, RawZeroIsTransparentRowCodedZeroIsDrawnAndEdgesClip) {
     const auto obj = buildObject({rawSprite(3, 2, {11, 0, 12, 13, 14, 0}, 1, 2),
-                                  test::rowCodedSprite(6, {{{0, {20, 0}}, {4, {21}}}, {{1, {22}}}}, -1, 0),
-                                  test::solidRawSprite(4, 4, 9, -2, -2)});
+                                  rowCodedSprite(6, {{{0, {20, 0}}, {4, {21}}}, {{1, {22}}}}, -1, 0),
+                                  solidRawSprite(4, 4, 9, -2, -2)});
     std::vector<Bytes> cells = {drawn(obj, 0, 2, 1), drawn(obj, 1, 1, 0)};
     for (auto [x, y] : {std::pair{0, 0}, {8, 0}, {0, 6}, {8, 6}, {9, 3}, {-1, 3}, {4, -1}, {4, 7}})
         cells.push_back(drawn(obj, 2, x, y));
     cells.push_back(drawn(obj, 3, 3, 3));
     cells.push_back(drawn(PathObject{}, 0, 3, 3));
-    EXPECT_TRUE(test::matchesReference(test::gamePicture(8, 6, cells), "preview/drawing/formats-and-edges"));
+    EXPECT_TRUE(matchesReference(gamePicture(8, 6, cells), "preview/drawing/formats-and-edges"));
     drawSpriteToBuffer(obj, nullptr, 8, 6, 0, 0, 0);
     drawSprite(obj, nullptr, 0, 3, 3);
     auto image = createMemoryImage(8, 6, 32);
@@ -51,49 +49,49 @@ TEST(SpriteDrawing, RawZeroIsTransparentRowCodedZeroIsDrawnAndEdgesClip) {
 // than its bytes, raw bytes short of width x height, an unknown format, a huge size, no rows:
 // each drawn at 0, 0 as far as its bytes go.
 TEST(SpriteDrawing, MalformedSpritesStayInsideTheirBytes) {
-    test::SpriteSpec badOffsets = test::rowCodedSprite(4, {{{0, {30}}}, {{0, {31}}}, {{0, {32}}}});
+    SpriteSpec badOffsets = rowCodedSprite(4, {{{0, {30}}}, {{0, {31}}}, {{0, {32}}}});
     storeLe16(&badOffsets.pixels[2], 0x7000);
     storeLe16(&badOffsets.pixels[4], 0xFFF0);
-    test::SpriteSpec longRun = test::rowCodedSprite(4, {{{1, {40, 41}}}});
+    SpriteSpec longRun = rowCodedSprite(4, {{{1, {40, 41}}}});
     longRun.pixels[2] = 0x80 | 100;
-    test::SpriteSpec shortRaw = rawSprite(4, 4, {50, 51, 52, 53, 54});
+    SpriteSpec shortRaw = rawSprite(4, 4, {50, 51, 52, 53, 54});
     shortRaw.pixels.resize(5);
-    test::SpriteSpec other = test::solidRawSprite(2, 2, 60), huge = test::solidRawSprite(2, 2, 70),
-                     flat = test::solidRawSprite(2, 2, 80);
+    SpriteSpec other = solidRawSprite(2, 2, 60), huge = solidRawSprite(2, 2, 70),
+               flat = solidRawSprite(2, 2, 80);
     other.header.flags = 2;
     huge.header.width = huge.header.height = 32767;
     flat.header.height = 0;
     const auto obj = buildObject({badOffsets, longRun, shortRaw, other, huge, flat});
     std::vector<Bytes> cells;
     for (unsigned i = 0; i < 6; ++i) cells.push_back(drawn(obj, i, 0, 0));
-    EXPECT_TRUE(test::matchesReference(test::gamePicture(8, 6, cells), "preview/drawing/malformed"));
+    EXPECT_TRUE(matchesReference(gamePicture(8, 6, cells), "preview/drawing/malformed"));
 }
 
 TEST(PreviewIcons, IconsTheRebuildCannotMakeAreLeftAlone) {
-    auto sprites = test::standardSprites(168);
-    sprites[PathIconSprite] = test::solidRawSprite(kIconWidth, kIconHeight, 77, 1, 1);
+    auto sprites = standardSprites(168);
+    sprites[PathIconSprite] = solidRawSprite(kIconWidth, kIconHeight, 77, 1, 1);
     for (int count : {72, 73}) {  // fewer than 73 sprites: no rebuild at all
         auto obj = buildObject(std::vector(sprites.begin(), sprites.begin() + count));
         composePreviewIcons(obj);
-        EXPECT_EQ(test::pixelsOf(obj, PathIconSprite) == Bytes(1530, 77), count == 72) << count;
+        EXPECT_EQ(pixelsOf(obj, PathIconSprite) == Bytes(1530, 77), count == 72) << count;
     }
     // A row-coded icon, and one whose data are shorter than width x height.
-    sprites[PathIconSprite] = test::solidRowCodedSprite(kIconWidth, kIconHeight, 77);
-    sprites[QueueIconSprite] = test::solidRawSprite(kIconWidth, kIconHeight, 78, 1, 1);
+    sprites[PathIconSprite] = solidRowCodedSprite(kIconWidth, kIconHeight, 77);
+    sprites[QueueIconSprite] = solidRawSprite(kIconWidth, kIconHeight, 78, 1, 1);
     sprites[QueueIconSprite].pixels.resize(100);
     auto odd = buildObject(sprites);
-    const Bytes pathBefore = test::pixelsOf(odd, PathIconSprite);
+    const Bytes pathBefore = pixelsOf(odd, PathIconSprite);
     composePreviewIcons(odd);
-    EXPECT_EQ(std::pair(test::pixelsOf(odd, PathIconSprite), test::pixelsOf(odd, QueueIconSprite)),
+    EXPECT_EQ(std::pair(pixelsOf(odd, PathIconSprite), pixelsOf(odd, QueueIconSprite)),
               std::pair(pathBefore, Bytes(100, 78)));
     EXPECT_EQ(iconOrigin(odd, PathIconSprite), IconOrigin::HandDrawn) << "never replaced, so kept";
     // Another size is rebuilt at its size; the queue overlay keeps its own 45 x 34 geometry.
-    sprites[QueueIconSprite] = test::solidRawSprite(60, 8, 0, 1, 1);
+    sprites[QueueIconSprite] = solidRawSprite(60, 8, 0, 1, 1);
     auto wide = buildObject(sprites);
     composePreviewIcons(wide);
     Bytes icon(480, 0);  // the sprites drawn with it all fall outside 8 rows
     for (std::size_t y = 0; y < 8; ++y) std::copy_n(&queueIconOverlay[y * 45], 45, &icon[y * 60]);
-    EXPECT_EQ(test::pixelsOf(wide, QueueIconSprite), icon);
+    EXPECT_EQ(pixelsOf(wide, QueueIconSprite), icon);
     PathObject none;
     composePreviewIcons(none);
     EXPECT_FALSE(none.isLoaded());
@@ -101,12 +99,11 @@ TEST(PreviewIcons, IconsTheRebuildCannotMakeAreLeftAlone) {
 
 // The scene object's icons as generated: tests/data/preview/icons.png (path icon left).
 TEST(PreviewIcons, GeneratedIconsFollowTheSpritesHandDrawnOnesAndReplacedOnesAreKept) {
-    PathObject obj = buildObject(test::sceneSprites());  // blank icons: drawn by hand
+    PathObject obj = buildObject(sceneSprites());  // blank icons: drawn by hand
     EXPECT_EQ(handDrawnIconsNote(obj), "icons: hand-drawn, kept");
     composePreviewIcons(obj);
-    EXPECT_TRUE(test::matchesReference(
-        test::gamePicture(kIconWidth, kIconHeight,
-                          {test::pixelsOf(obj, PathIconSprite), test::pixelsOf(obj, QueueIconSprite)}),
+    EXPECT_TRUE(matchesReference(
+        gamePicture(kIconWidth, kIconHeight, {pixelsOf(obj, PathIconSprite), pixelsOf(obj, QueueIconSprite)}),
         "preview/icons"));
     EXPECT_EQ(std::pair(iconOrigin(obj, PathIconSprite), handDrawnIconsNote(obj)),
               std::pair(IconOrigin::Generated, std::string()));
@@ -118,14 +115,14 @@ TEST(PreviewIcons, GeneratedIconsFollowTheSpritesHandDrawnOnesAndReplacedOnesAre
     followIcons(obj, edited);
     PathObject composed = edited.clone();
     composePreviewIcons(composed);
-    EXPECT_EQ(test::pixelsOf(edited, PathIconSprite), test::pixelsOf(composed, PathIconSprite));
-    EXPECT_EQ(test::pixelsOf(edited, QueueIconSprite), test::pixelsOf(obj, QueueIconSprite));
+    EXPECT_EQ(pixelsOf(edited, PathIconSprite), pixelsOf(composed, PathIconSprite));
+    EXPECT_EQ(pixelsOf(edited, QueueIconSprite), pixelsOf(obj, QueueIconSprite));
     // An edit that replaces the path icon itself (an imported 071.png) is not drawn over.
     PathObject imported = edited.clone();
     std::ranges::fill(imported.spritePixels(5), std::uint8_t(90));
     std::ranges::fill(imported.spritePixels(PathIconSprite), std::uint8_t(200));
     followIcons(edited, imported);
-    EXPECT_EQ(test::pixelsOf(imported, PathIconSprite), Bytes(1530, 200));
+    EXPECT_EQ(pixelsOf(imported, PathIconSprite), Bytes(1530, 200));
 }
 
 // 360 x 260 grass in the green ramp, with a hole of 0 (transparent) pixels.
@@ -173,7 +170,7 @@ TEST_P(PreviewFrameTest, MatchesItsPictureAtEveryDepth) {
     const auto grassImage = grass();
     PathObject obj;
     if (view.object) {
-        obj = buildObject(test::sceneSprites(), test::twelveStrings(), view.supportType, view.pathFlags);
+        obj = buildObject(sceneSprites(), twelveStrings(), view.supportType, view.pathFlags);
         composePreviewIcons(obj);
     }
     for (int depth : {8, 16, 24, 32}) {
@@ -184,20 +181,19 @@ TEST_P(PreviewFrameTest, MatchesItsPictureAtEveryDepth) {
         drawPreviewFrame(obj, preview.display(), view.grass ? grassImage.get() : nullptr, view.mode,
                          view.page);
         EXPECT_EQ(preview.port().presentCount(), 1);
-        EXPECT_EQ(preview.port().lastPixels(), test::storedBytes(*preview.screen())) << "shown as drawn";
-        EXPECT_TRUE(
-            test::matchesReference(test::pictureOf(*preview.screen()),
-                                   "preview/" + std::string(view.name) + "-" + std::to_string(depth)));
+        EXPECT_EQ(preview.port().lastPixels(), storedBytes(*preview.screen())) << "shown as drawn";
+        EXPECT_TRUE(matchesReference(pictureOf(*preview.screen()),
+                                     "preview/" + std::string(view.name) + "-" + std::to_string(depth)));
     }
 }
 
 INSTANTIATE_TEST_SUITE_P(Views, PreviewFrameTest, ::testing::ValuesIn(kViews),
-                         [](const auto& view) { return test::caseName(view.param.name); });
+                         [](const auto& view) { return caseName(view.param.name); });
 
 TEST(PreviewFrame, StartsBlackAndShowsEightBitsThroughTheGamePalette) {
     HeadlessPreview preview(8);
     ASSERT_TRUE(preview.isReady());
-    EXPECT_EQ(test::storedBytes(*preview.screen()), Bytes(kPreviewWidth * kPreviewHeight, 0));
+    EXPECT_EQ(storedBytes(*preview.screen()), Bytes(kPreviewWidth * kPreviewHeight, 0));
     drawPreviewFrame(PathObject{}, preview.display(), nullptr, PreviewExamplePath, PagePath);
     const auto& header = preview.port().lastHeader();  // 255 is black
     const RgbQuad entry100{header[40 + 4 * 100], header[41 + 4 * 100], header[42 + 4 * 100], 0};
