@@ -6,6 +6,7 @@
 #include <QImage>
 #include <filesystem>
 #include <regex>
+#include <thread>
 
 #include "imageio/SpriteFolder.h"
 #include "preview/PreviewIcons.h"
@@ -40,7 +41,9 @@ TEST(CliWatch, TakesInEachSavedPictureAndEndsOnCtrlCWhenTheFolderGoesOrAfterOneI
     const std::string first = watch.nextLine();
     ASSERT_TRUE(isLogLine(first, "OUT.DAT written: 0 sprites changed by p")) << first;
     EXPECT_EQ(dir.read("OUT.DAT"), untouched);
-    // The picture saved with its top-left pixel red under a temporary name renamed over the old one.
+    // A while later (no look at the files is due), the picture saved with its top-left pixel red
+    // under a temporary name renamed over the old one: the folder's events tell the watch.
+    std::this_thread::sleep_for(std::chrono::milliseconds(500));
     QImage image =
         QImage(QString::fromStdString(dir.file("p/055.png"))).convertToFormat(QImage::Format_ARGB32);
     image.setPixel(0, 0, qRgb(255, 0, 0));

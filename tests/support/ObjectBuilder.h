@@ -98,15 +98,22 @@ inline std::vector<std::uint8_t> buildChunk(const StringEntries& strings,
     return chunk;
 }
 
-// A full-size object: `count` sprites (168, 165 or 146 as New builds them), each a small
-// row-coded sprite of a colour derived from its index, with raw 45 x 34 icons at 71 and 72.
-inline std::vector<SpriteSpec> standardSprites(int count = 168) {
+// A full-size object's `count` sprites (168, 165 or 146 as New builds them): blank raw 45 x 34
+// icons at 71 and 72, sprite(i) for every other i.
+template <class Sprite>
+std::vector<SpriteSpec> spritesWithIcons(int count, Sprite sprite) {
     std::vector<SpriteSpec> sprites;
     for (int i = 0; i < count; ++i)
         sprites.push_back(i == int(PathIconSprite) || i == int(QueueIconSprite)
                               ? solidRawSprite(kIconWidth, kIconHeight, 0, 1, 1)
-                              : solidRowCodedSprite(8, 4, std::uint8_t(10 + (i * 7) % 216), -4, -2));
+                              : sprite(i));
     return sprites;
+}
+
+// Each sprite small, row-coded and of a colour derived from its index.
+inline std::vector<SpriteSpec> standardSprites(int count = 168) {
+    return spritesWithIcons(
+        count, [](int i) { return solidRowCodedSprite(8, 4, std::uint8_t(10 + (i * 7) % 216), -4, -2); });
 }
 
 // An object file: the head (length = the payload's size, the checksum right) and the chunk,

@@ -13,6 +13,10 @@
 
 namespace trellisor::test {
 
+inline std::uint32_t opaque(std::uint32_t red, std::uint32_t green, std::uint32_t blue) {
+    return 0xFF000000u | red << 16 | green << 8 | blue;
+}
+
 inline RefPicture pictureOf(Image& image) {
     RefPicture picture;
     picture.width = image.width();
@@ -21,16 +25,14 @@ inline RefPicture pictureOf(Image& image) {
     picture.indexed = palette != nullptr;
     if (palette)
         for (const PaletteEntry& e : palette->entries)
-            picture.palette.push_back(0xFF000000u | std::uint32_t(e.red) << 16 | std::uint32_t(e.green) << 8 |
-                                      e.blue);
+            picture.palette.push_back(opaque(e.red, e.green, e.blue));
     for (int y = 0; y < image.height(); ++y)
         for (int x = 0; x < image.width(); ++x) {
             const std::uint32_t v = image.getPixel(x, y);
             int r = 0, g = 0, b = 0;
             if (!palette) image.unpackColor(v, r, g, b);
             picture.pixels.push_back(palette ? v
-                                             : 0xFF000000u | std::uint32_t(r) << 16 | std::uint32_t(g) << 8 |
-                                                   std::uint32_t(b));
+                                             : opaque(std::uint32_t(r), std::uint32_t(g), std::uint32_t(b)));
         }
     return picture;
 }
@@ -42,8 +44,7 @@ inline RefPicture indexedPicture(int width, int height, std::vector<std::uint32_
     RefPicture picture{width, height, true, std::move(indices), {}};
     for (int i = 0; i < 256; ++i) {
         const auto c = colourOf(std::uint8_t(i));
-        picture.palette.push_back(0xFF000000u | std::uint32_t(c.red) << 16 | std::uint32_t(c.green) << 8 |
-                                  c.blue);
+        picture.palette.push_back(opaque(c.red, c.green, c.blue));
     }
     return picture;
 }

@@ -29,13 +29,8 @@ fs::path referencePath(const std::string& name, const char* extension) {
 }
 
 // Where a result goes: the output folder mirrors the names under tests/data.
-std::string referenceOutputFolder() {
-    if (const char* out = std::getenv("TRELLISOR_TEST_OUTPUT")) return out;
-    return TRELLISOR_REFERENCE_OUTPUT_DIR;
-}
-
 QString outputFile(const std::string& name, const char* suffix) {
-    const fs::path path = fs::path(referenceOutputFolder()) / (name + suffix);
+    const fs::path path = fs::path(TRELLISOR_REFERENCE_OUTPUT_DIR) / (name + suffix);
     fs::create_directories(path.parent_path());
     return QString::fromStdString(path.string());
 }
@@ -89,16 +84,12 @@ bool differs(std::uint32_t a, std::uint32_t b, bool indexed, int tolerance) {
 // Changed pixels in magenta over a faded copy of the reference.
 QImage differencePicture(const RefPicture& reference, const RefPicture& actual, int tolerance) {
     QImage diff = toQImage(reference).convertToFormat(QImage::Format_RGB32);
-    for (int y = 0; y < reference.height; ++y)
-        for (int x = 0; x < reference.width; ++x) {
-            const std::size_t i = std::size_t(y * reference.width + x);
-            const int faded = 160 + qGray(diff.pixel(x, y)) / 4;
-            diff.setPixel(
-                x, y,
-                differs(reference.pixels[i], actual.pixels[i], actual.indexed, tolerance)
-                    ? qRgb(255, 0, 255)
-                    : qRgb(faded, faded, faded));
-        }
+    for (int i = 0; i < reference.width * reference.height; ++i) {
+        const int x = i % reference.width, y = i / reference.width, faded = 160 + qGray(diff.pixel(x, y)) / 4;
+        const std::size_t at = std::size_t(i);
+        const bool changed = differs(reference.pixels[at], actual.pixels[at], actual.indexed, tolerance);
+        diff.setPixel(x, y, changed ? qRgb(255, 0, 255) : qRgb(faded, faded, faded));
+    }
     return diff;
 }
 

@@ -48,17 +48,12 @@ inline SpriteSpec supportColumn(int ramp) {
     return rawSprite(8, 34, px, -4, 0);
 }
 
-// `count` sprites (168, 165 or 146) in the standard layout: path tiles, queue tiles,
-// railings, supports, blank icons; sprite i uses ramp i mod 18.
+// `count` sprites (168, 165 or 146) in the standard layout: path tiles, queue tiles, railings,
+// supports; sprite i uses ramp i mod 18.
 inline std::vector<SpriteSpec> sceneSprites(int count = 168) {
-    std::vector<SpriteSpec> sprites;
-    for (int i = 0; i < count; ++i)
-        sprites.push_back(i == int(PathIconSprite) || i == int(QueueIconSprite)
-                              ? solidRawSprite(kIconWidth, kIconHeight, 0, 1, 1)
-                          : i <= 70  ? diamondTile(i % 18, i > 50)
-                          : i <= 108 ? railing(i % 18)
-                                     : supportColumn(i % 18));
-    return sprites;
+    return spritesWithIcons(count, [](int i) {
+        return i <= 70 ? diamondTile(i % 18, i > 50) : i <= 108 ? railing(i % 18) : supportColumn(i % 18);
+    });
 }
 
 }  // namespace trellisor::test

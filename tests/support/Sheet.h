@@ -31,10 +31,6 @@ inline std::string describe(Image& image) {
     return text.str();
 }
 
-inline std::uint32_t opaque(std::uint32_t red, std::uint32_t green, std::uint32_t blue) {
-    return 0xFF000000u | red << 16 | green << 8 | blue;
-}
-
 // A stored value of a 16-, 24- or 32-bit image as 0xAARRGGBB.
 inline std::uint32_t shownColour(const Image& image, std::uint32_t v) {
     if (image.bitsPerPixel() != 16) return (0xFFu - (v >> 24)) << 24 | (v & 0xFFFFFF);

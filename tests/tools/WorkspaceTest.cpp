@@ -39,12 +39,9 @@ void expectObject(const PathObject& obj, const test::Bytes& around, const std::s
     for (unsigned i = 0; i < obj.m_spriteCount; ++i)
         drawSpriteToBuffer(obj, buffer.data(), 8 * w, rows * h, i, int(i % 8) * w - obj.m_sprites[i].xOffset,
                            int(i / 8) * h - obj.m_sprites[i].yOffset);
-    test::RefPicture sheet{8 * w, rows * h, true, {buffer.begin(), buffer.end()}, {}};
-    for (int i = 0; i < 256; ++i) {
-        const RgbQuad c = previewColour(std::uint8_t(i));
-        sheet.palette.push_back(test::opaque(c.red, c.green, c.blue));
-    }
-    EXPECT_TRUE(test::matchesReference(sheet, "tools/workspace/" + name));
+    EXPECT_TRUE(test::matchesReference(
+        test::indexedPicture(8 * w, rows * h, {buffer.begin(), buffer.end()}, previewColour),
+        "tools/workspace/" + name));
     EXPECT_TRUE(test::matchesReferenceBytes(around, "tools/workspace/" + name));
 }
 
