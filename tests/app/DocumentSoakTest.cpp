@@ -113,7 +113,7 @@ protected:
     void save(const QString& name) {
         const std::string file = name.toStdString();
         const Bytes expected = documentBytes(document(), file.c_str());
-        m_ui.fileAnswers = {QString::fromStdString(m_dir.file(file))};
+        m_ui.fileAnswers = {inDir(file)};
         click(1003);
         m_saved = m_at;
         m_savedBytes = savedBytes();
@@ -128,7 +128,7 @@ protected:
 
     // The file saved last, as it was saved.
     void loadSaved() {
-        load(QString::fromStdString(m_dir.file(m_savedFile)));
+        load(inDir(m_savedFile));
         EXPECT_TRUE(savedBytes() == m_savedBytes) << "loaded, not as saved";
         EXPECT_EQ(m_dialog->m_brightness, BrightnessCounters{});
         restart(true);
@@ -148,8 +148,8 @@ protected:
                             "2\nOne\n" + file + "\nGone\nnone.pth\n");
         }
         auto colour = [](int x, int y) { return std::array<int, 3>{200, 20 + x, 20 + y}; };
-        m_bitmap = QString::fromStdString(m_dir.write("red.bmp", bitmap24(64, 64, colour)));
-        m_spriteFolder = QString::fromStdString(m_dir.file("pictures"));
+        m_bitmap = put("red.bmp", bitmap24(64, 64, colour));
+        m_spriteFolder = inDir("pictures");
         const PathObject source = buildObject(standardSprites());
         // Up to the last sprite of the smallest support set, which a type may bring.
         ASSERT_TRUE(exportSpriteFolder(source, m_spriteFolder.toStdString(), 0, 145, false));
@@ -185,7 +185,7 @@ TEST_F(DocumentSoak, EveryStepKeepsTheHistoryTheSavedMarkAndTheFiles) {
     restart(true);
     m_savedBytes = savedBytes();
     m_savedFile = "SRC.DAT";
-    const QString texts[] = {"Path", "Pa", QString::fromUtf8("Chemin é"), " "};
+    const QString texts[] = {"Path", "Pa", "Chemin é", " "};
     const QPoint strip = d.m_recolorStrip->geometry().topLeft();
 
     struct Kind {

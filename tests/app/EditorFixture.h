@@ -25,6 +25,7 @@
 #include "object/ObjectFile.h"
 #include "object/SpriteStore.h"
 #include "support/ObjectBuilder.h"
+#include "support/Reference.h"
 #include "support/TempDir.h"
 
 namespace trellisor::test {
@@ -87,6 +88,21 @@ private:
     }
 };
 
+// A picture as its colours, alpha included, to compare with a reference PNG.
+inline RefPicture colours(const QImage& image) {
+    const QImage argb = image.convertToFormat(QImage::Format_ARGB32);
+    RefPicture picture{argb.width(), argb.height(), false, {}, {}};
+    for (int y = 0; y < argb.height(); ++y)
+        for (int x = 0; x < argb.width(); ++x) picture.pixels.push_back(argb.pixel(x, y));
+    return picture;
+}
+
+// What a widget paints (or the area of it) matches the reference tests/data/app/<name>.png.
+inline ::testing::AssertionResult paints(QWidget& widget, const std::string& name,
+                                         QRect area = QRect(0, 0, -1, -1)) {
+    return matchesReference(colours(widget.grab(area).toImage()), "app/" + name);
+}
+
 // The file Save would write now under the name given, from a copy of the document.
 inline std::vector<std::uint8_t> documentBytes(const EditorDocument& document, const char* name = "X.DAT") {
     PathObject copy = document.m_object.clone();
@@ -139,6 +155,11 @@ protected:
                         std::uint8_t pathFlags = 0, std::uint32_t flags = 5) {
         const auto chunk = buildChunk(strings, standardSprites(), 0, pathFlags);
         return QString::fromStdString(m_dir.write(name, storedObjectFile(chunk, flags)));
+    }
+    QString dir() const { return QString::fromStdString(m_dir.path()); }
+    QString inDir(const std::string& name) const { return QString::fromStdString(m_dir.file(name)); }
+    QString put(const std::string& name, const std::vector<std::uint8_t>& bytes) {
+        return QString::fromStdString(m_dir.write(name, bytes));
     }
     void load(const QString& path) {
         m_ui.fileAnswers.push_back(path);

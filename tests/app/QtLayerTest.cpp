@@ -14,7 +14,6 @@
 #include "preview/PreviewFrame.h"
 #include "preview/PreviewIcons.h"
 #include "support/ImageFileBuilders.h"
-#include "support/Reference.h"
 
 namespace trellisor::test {
 namespace {
@@ -64,15 +63,6 @@ TEST(QtLayerConversions, BitmapBuffersOfEachDepth) {
     EXPECT_EQ(imageFromBitmapBuffer(p24, header(2, 24).data(), 2, 1).pixel(1, 0), qRgb(6, 5, 4));
     EXPECT_TRUE(imageFromBitmapBuffer(p24, header(2, 4).data(), 2, 1).isNull());
     EXPECT_TRUE(imageFromBitmapBuffer(p24, header(0, 24).data(), 2, 1).isNull());
-}
-
-// A picture as its colours, alpha included.
-RefPicture colours(const QImage& image) {
-    const QImage argb = image.convertToFormat(QImage::Format_ARGB32);
-    RefPicture picture{argb.width(), argb.height(), false, {}, {}};
-    for (int y = 0; y < argb.height(); ++y)
-        for (int x = 0; x < argb.width(); ++x) picture.pixels.push_back(argb.pixel(x, y));
-    return picture;
 }
 
 // The icon at two sizes, as pixels and as SVG text, and the recolour strip.

@@ -100,6 +100,8 @@ TEST_F(Window, EachPageShowsItsControlsTextsAndPreview) {
         EXPECT_EQ(std::pair(d.m_previewMode, d.m_showExampleCheck->isChecked()),
                   std::pair(int(info.allMode), false));
     }
+    // The Path page as the templates lay it out, with no object open.
+    EXPECT_TRUE(paints(d, "main-window-path-page"));
     selectTab(PageStringTable);
     for (int id : {1006, 1007, 1010, 1025, 1026, 1027, 9000}) EXPECT_FALSE(shown(id)) << id;
     EXPECT_TRUE(!d.m_preview->isVisible() && d.m_stringTablePage->isVisible());
@@ -112,9 +114,9 @@ TEST_F(Window, KeysShortcutsRecentFilesDropsAboutAndThePositionAreKept) {
     EXPECT_FALSE(d.windowIcon().isNull());
     d.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&d));
-    const QString first = writeObject("FIRST.DAT"), second = QString::fromStdString(m_dir.file("SECOND.DAT"));
+    const QString first = writeObject("FIRST.DAT"), second = inDir("SECOND.DAT");
     m_ui.fileAnswers = {first, second};
-    m_ui.folderAnswers = {QString::fromStdString(m_dir.file("out"))};
+    m_ui.folderAnswers = {inDir("out")};
     selectTab(PageQueue);
     for (auto key : {Qt::Key_O, Qt::Key_S, Qt::Key_E, Qt::Key_I, Qt::Key_L, Qt::Key_N})
         QTest::keyClick(&d, key, Qt::ControlModifier);
@@ -122,7 +124,7 @@ TEST_F(Window, KeysShortcutsRecentFilesDropsAboutAndThePositionAreKept) {
     EXPECT_TRUE(m_ui.messages.back().text.startsWith("Cannot make a new path")) << "New ran";
     // Export Sprites wrote the page as the core does and said so; Import and Link asked for their
     // folders, starting in the one used last.
-    const QString out = QString::fromStdString(m_dir.file("out"));
+    const QString out = inDir("out");
     EXPECT_EQ(m_ui.folderTitles, (std::vector<QString>{"Export Sprites to Folder",
                                                        "Import Sprites from Folder", "Link Sprite Folder"}));
     EXPECT_EQ(m_ui.folderStarts, (std::vector<QString>{"", out, out}));
@@ -149,13 +151,13 @@ TEST_F(Window, KeysShortcutsRecentFilesDropsAboutAndThePositionAreKept) {
     QStringList menu;
     for (QAction* action : d.contextMenu()->actions()) menu << action->text();
     EXPECT_EQ(menu.mid(0, 7), (QStringList{"Undo", "Redo", "", "&1 " + second, "&2 " + first, "",
-                                           QString::fromUtf8("Export Sprites\u2026")}));
+                                           "Export Sprites\u2026"}));
     for (int i = 0; i < 10; ++i) addRecentFile(QStringLiteral("/f%1.DAT").arg(i));
     EXPECT_EQ(std::pair(recentFiles().size(), recentFiles().front()),
               std::pair(qsizetype(kMaxRecentFiles), QString("/f9.DAT")));
     QSettings().setValue("recentFiles", QStringList{"/a.DAT", "/a.DAT", "/b.DAT"});  // as by a hand edit
     EXPECT_EQ(recentFiles(), (QStringList{"/a.DAT", "/b.DAT"}));
-    EXPECT_FALSE(drop(d, QString::fromStdString(m_dir.file("notes.txt")))) << "only object files";
+    EXPECT_FALSE(drop(d, inDir("notes.txt"))) << "only object files";
 
     d.move(d.pos() + QPoint(37, 21));
     const QPoint left = d.pos();
