@@ -36,17 +36,17 @@ bool drop(QWidget& window, const QString& path) {
 TEST_F(Window, EveryWayOutAsksAboutChangesAndEachAnswerDoesWhatItSays) {
     const QString next = writeObject("NEXT.DAT", twelveStrings("Next")), mine = writeObject("MINE.DAT");
     const auto onDisk = m_dir.read("MINE.DAT");
-    auto closed = [this] { return !m_dialog->isVisible(); };
-    auto opened = [this] { return m_dialog->m_stringTablePage->text(0) == "Next"; };
-    auto recent = [this, next] { addRecentFile(next), m_dialog->contextMenu()->actions().at(3)->trigger(); };
+    auto closed = [&] { return !m_dialog->isVisible(); };
+    auto opened = [&] { return m_dialog->m_stringTablePage->text(0) == "Next"; };
+    auto recent = [&] { addRecentFile(next), m_dialog->contextMenu()->actions().at(3)->trigger(); };
     const std::tuple<const char*, std::function<void()>, std::function<bool()>> ways[] = {
-        {"Exit", [this] { click(1); }, closed},
-        {"Esc", [this] { control(1002)->setFocus(), QTest::keyClick(m_dialog.get(), Qt::Key_Escape); },
+        {"Exit", [&] { click(1); }, closed},
+        {"Esc", [&] { control(1002)->setFocus(), QTest::keyClick(m_dialog.get(), Qt::Key_Escape); },
          closed},
-        {"close box", [this] { m_dialog->close(); }, closed},
-        {"Load", [this, next] { load(next); }, opened},
-        {"New", [this] { click(1004); }, [this] { return m_ui.messages.back().text.startsWith("Cannot"); }},
-        {"drop", [this, next] { drop(*m_dialog, next); }, opened},
+        {"close box", [&] { m_dialog->close(); }, closed},
+        {"Load", [&] { load(next); }, opened},
+        {"New", [&] { click(1004); }, [&] { return m_ui.messages.back().text.startsWith("Cannot"); }},
+        {"drop", [&] { drop(*m_dialog, next); }, opened},
         {"recent file", recent, opened},
     };
     for (const auto& [name, take, wentOn] : ways) {
@@ -105,6 +105,8 @@ TEST_F(Window, EachPageShowsItsControlsTextsAndPreview) {
     selectTab(PageStringTable);
     for (int id : {1006, 1007, 1010, 1025, 1026, 1027, 9000}) EXPECT_FALSE(shown(id)) << id;
     EXPECT_TRUE(!d.m_preview->isVisible() && d.m_stringTablePage->isVisible());
+    d.setFocus();  // no blinking text cursor in the picture
+    EXPECT_TRUE(paints(*d.m_stringTablePage, "string-table-page"));
     EXPECT_EQ(d.m_stringTablePage->geometry(), d.m_pageFrame->geometry().adjusted(0, 5, 0, 0));
 }
 
