@@ -71,6 +71,10 @@ public:
         const QString name = next(nameAnswers);
         return name.isNull() ? std::nullopt : std::optional(name);
     }
+    // The first message's start, as long as expected; none: empty.
+    QString firstSaid(const QString& expected) const {
+        return messages.empty() ? QString() : messages[0].text.left(expected.size());
+    }
     int runModal(QDialog& dialog) override {
         modalTitles.push_back(dialog.windowTitle());
         return 0;
@@ -154,7 +158,7 @@ protected:
     QString writeObject(const std::string& name, const StringEntries& strings = twelveStrings(),
                         std::uint8_t pathFlags = 0, std::uint32_t flags = 5) {
         const auto chunk = buildChunk(strings, standardSprites(), 0, pathFlags);
-        return QString::fromStdString(m_dir.write(name, storedObjectFile(chunk, flags)));
+        return put(name, storedObjectFile(chunk, flags));
     }
     QString dir() const { return QString::fromStdString(m_dir.path()); }
     QString inDir(const std::string& name) const { return QString::fromStdString(m_dir.file(name)); }

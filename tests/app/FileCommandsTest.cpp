@@ -53,7 +53,7 @@ TEST_F(FileCommands, LoadOpensTheFileAndAFailedLoadKeepsTheOpenObject) {
     for (const auto& [file, message] : failures) {
         m_ui.messages.clear();
         load(file);
-        EXPECT_EQ(m_ui.messages.empty() ? QString() : m_ui.messages[0].text.left(message.size()), message);
+        EXPECT_EQ(m_ui.firstSaid(message), message);
         EXPECT_TRUE(d.m_object == expected);
         EXPECT_EQ(d.windowTitle() + d.m_stringTablePage->text(2), "Visual Trellisor - MYPATH.DATJardin");
     }
