@@ -72,20 +72,15 @@ TEST_F(EditCommands, EachRunsItsCoreOperationWithTheBoxesTickedAsOneUndoStep) {
     } commands[] = {
         {"Brightness", PagePath, [&] { click(1011); },
          [&] { stepPageBrightness(o, PagePath, b[PagePath], +1, marks); }},
-        {"Add Sparkles", PagePath, [&] { click(1026); },
-         [&] { addSparkles(o, PagePath, marks); }},
+        {"Add Sparkles", PagePath, [&] { click(1026); }, [&] { addSparkles(o, PagePath, marks); }},
         {"Set Path Type", PagePath, [&] { chooseType(0); },
-         [&] {
-             b[PagePath] = loadTypeFile(o, PagePath, m_dir.file("stone.pth")) ? 0 : 9;
-         }},
+         [&] { b[PagePath] = loadTypeFile(o, PagePath, m_dir.file("stone.pth")) ? 0 : 9; }},
         {"Brightness", PageQueue, [&] { click(1012); },
          [&] { stepPageBrightness(o, PageQueue, b[PageQueue], -1, marks); }},
         {"Recolor", PagePathRailings, [&] { clickAt(block4); },
          [&] { recolourPage(o, PagePathRailings, 4, marks); }},
         {"Import Bitmap", PageQueue, [&] { click(1025); },
-         [&] {
-             (void)importBitmapIntoPage(o, PageQueue, readImportBitmap(bitmap).value(), marks);
-         }},
+         [&] { (void)importBitmapIntoPage(o, PageQueue, readImportBitmap(bitmap).value(), marks); }},
         {"Draw Paths over Supports", PageSupports, [&] { click(1027); },
          [&] { o.setDrawsPathsOverSupports(true); }},
         {"Import Sprites", PageQueueRailings, [&] { importSprites->trigger(); },
@@ -137,9 +132,8 @@ TEST_F(EditCommands, RefusalsSayWhyAndChangeNothing) {
     MainDialog& d = open();
     const QString src = writeObject("SRC.DAT");
     load(src);
-    m_ui.fileAnswers = {
-        put("deep.bmp", bitmapBytes({4, 4, 7, 0, Bytes(1024), Bytes(16)})),
-        put("short.bmp", Bytes{'B', 'M', 1})};
+    m_ui.fileAnswers = {put("deep.bmp", bitmapBytes({4, 4, 7, 0, Bytes(1024), Bytes(16)})),
+                        put("short.bmp", Bytes{'B', 'M', 1})};
     m_ui.folderAnswers = {dir(), src + "/in"};
     const std::pair<std::function<void()>, QString> refusals[] = {
         // the message's start; empty: none
@@ -147,8 +141,7 @@ TEST_F(EditCommands, RefusalsSayWhyAndChangeNothing) {
         {[&] { chooseType(1); }, ""},  // a missing type file changes nothing
         {[&] { click(1025); }, "Can only import 8 or 24 bit bitmaps."},
         {[&] { click(1025); }, "Cannot import short.bmp: "},
-        {[&] { d.OnImportSprites(); },
-         "Cannot import sprites: " + inDir("sprites.json")},
+        {[&] { d.OnImportSprites(); }, "Cannot import sprites: " + inDir("sprites.json")},
         {[&] { d.OnExportSprites(); }, "Cannot export sprites to " + src + "/in: "},
         {[&] { click(1025); }, ""},  // the file dialog cancelled
     };

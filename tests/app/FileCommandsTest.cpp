@@ -78,9 +78,8 @@ TEST_F(FileCommands, SaveWritesTheDocumentOrSaysWhyAndKeepsTheFile) {
     // Text Windows-1252 cannot hold: named with its language; no save dialog.
     d.m_stringTablePage->setText(8, "길");
     click(1003);
-    EXPECT_EQ(m_ui.messages.at(0).text,
-              QString("The Korean text holds characters that a path object "
-                                "cannot store: 길. Change the text, then save again."));
+    EXPECT_EQ(m_ui.messages.at(0).text, QString("The Korean text holds characters that a path object "
+                                                "cannot store: 길. Change the text, then save again."));
     EXPECT_EQ(m_ui.fileRequests.size(), 1u);
     d.m_stringTablePage->setText(8, "Brücke €");
 
@@ -92,8 +91,8 @@ TEST_F(FileCommands, SaveWritesTheDocumentOrSaysWhyAndKeepsTheFile) {
         click(1003);
     }
     click(1003);
-    EXPECT_EQ(fields(m_ui.fileRequests.at(1)), fields({true, "Save Path DAT File", "DAT", "MINE.DAT", "*.DAT",
-                                                       dir()}));
+    EXPECT_EQ(fields(m_ui.fileRequests.at(1)),
+              fields({true, "Save Path DAT File", "DAT", "MINE.DAT", "*.DAT", dir()}));
     ASSERT_EQ(m_ui.messages.size(), 4u);
     EXPECT_EQ(
         std::tuple(m_ui.messages[1].text, m_ui.messages[1].caption, m_ui.messages[1].buttons),
@@ -131,8 +130,8 @@ TEST_F(FileCommands, ExportWritesThePageTypeAndItsListEntry) {
     m_ui.messageAnswers = {MessageAnswer::Cancel};
     click(1006);
     EXPECT_EQ(m_ui.namePrompts.at(0), std::pair(QString("Enter Path Name"), QString("Stored")));
-    EXPECT_EQ(fields(m_ui.fileRequests.at(1)), fields({true, "Export Path File", "PTH", "*.PTH", "*.PTH",
-                                                       dir()}));
+    EXPECT_EQ(fields(m_ui.fileRequests.at(1)),
+              fields({true, "Export Path File", "PTH", "*.PTH", "*.PTH", dir()}));
     EXPECT_EQ(m_dir.read("blue.pth"), buildTypeFile(d.m_object, PageQueue));
     ASSERT_TRUE(
         writeDescriptorFile(m_dir.file("q.txt"), {{"Existing", "old.pth"}, {"Blue Queue \xE9", "blue.pth"}}));

@@ -59,8 +59,7 @@ TEST_F(LinkedFolderTest, SavedPicturesComeInAsStepsAndChangesGoBackOut) {
     std::filesystem::rename(folder, m_dir.file("moved"));
     ASSERT_TRUE(QTest::qWaitFor([&] { return !d.linkedFolder(); }, 20000));
     EXPECT_EQ(d.statusLine(),
-              here +
-                  "/sprites was deleted or renamed: the link has ended, the object stays as it is");
+              here + "/sprites was deleted or renamed: the link has ended, the object stays as it is");
     EXPECT_TRUE(m_ui.messages.empty());
     EXPECT_TRUE(d.m_object == before);
 
@@ -72,8 +71,7 @@ TEST_F(LinkedFolderTest, SavedPicturesComeInAsStepsAndChangesGoBackOut) {
     EXPECT_TRUE(menuAction("Unlink Sprite Folder"));
     load(writeObject("OTHER.DAT"));
     EXPECT_FALSE(d.linkedFolder());
-    EXPECT_EQ(d.statusLine(),
-              "unlinked from " + here + "/moved");
+    EXPECT_EQ(d.statusLine(), "unlinked from " + here + "/moved");
 }
 
 }  // namespace

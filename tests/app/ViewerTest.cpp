@@ -105,9 +105,9 @@ TEST_F(Viewer, ZoomKeysAreRememberedAndAClickSelectsItsSprite) {
     const QRgb shown = scene->image().pixel(railing);
     const RgbQuad colour{std::uint8_t(qBlue(shown)), std::uint8_t(qGreen(shown)), std::uint8_t(qRed(shown)),
                          0};
-    EXPECT_EQ(v.statusLine()->text().toStdString(),
-              describeScenePixel(d.m_object,
-                                 scenePixel(v.shownShot().owners, railing.x(), railing.y(), colour)));
+    EXPECT_EQ(
+        v.statusLine()->text().toStdString(),
+        describeScenePixel(d.m_object, scenePixel(v.shownShot().owners, railing.x(), railing.y(), colour)));
     QTest::mouseClick(scene->viewport(), Qt::LeftButton, {}, at(scene, railing));
     EXPECT_EQ(std::pair(v.gallery()->selectedSprite(), v.pageChooser()->currentIndex()),
               std::pair(std::optional(82u), int(PagePathRailings)));
@@ -179,8 +179,11 @@ TEST(SpriteGalleryKeys, TheSelectedCellIsScrolledIntoView) {
     QTest::keyClick(&gallery, Qt::Key_Home);
     EXPECT_EQ(std::pair(gallery.selectedSprite(), bar->value()), std::pair(std::optional(0u), 0));
     // One column, two cells a page.
-    for (auto [key, sprite] : {std::pair{Qt::Key_Down, 1u}, {Qt::Key_PageDown, 3u}, {Qt::Key_Up, 2u},
-                               {Qt::Key_PageUp, 0u}, {Qt::Key_Left, 0u}}) {
+    for (auto [key, sprite] : {std::pair{Qt::Key_Down, 1u},
+                               {Qt::Key_PageDown, 3u},
+                               {Qt::Key_Up, 2u},
+                               {Qt::Key_PageUp, 0u},
+                               {Qt::Key_Left, 0u}}) {
         QTest::keyClick(&gallery, key);
         EXPECT_EQ(gallery.selectedSprite(), std::optional(sprite)) << key;
     }
@@ -202,7 +205,8 @@ TEST(ViewerPictures, TheGalleryCellsAndTheLargeSpriteMatchTheirReferences) {
     SpriteGallery gallery;
     gallery.resize(560, 200);
     gallery.show();
-    gallery.setCells(obj, {{0, true, false}, {1, false, false}, {2, true, false}, {PathIconSprite, true, true}});
+    gallery.setCells(obj,
+                     {{0, true, false}, {1, false, false}, {2, true, false}, {PathIconSprite, true, true}});
     EXPECT_FALSE(gallery.select(3));
     QTest::mouseClick(gallery.viewport(), Qt::LeftButton, {}, QPoint(50, 150));  // the second row
     EXPECT_EQ(gallery.selectedSprite(), std::optional(2u));
@@ -235,7 +239,8 @@ TEST_F(Viewer, TheStripAndTheProtectedBoxesWorkByKeyboard) {
     const QRect strip = d.m_recolorStrip->geometry();
     const auto* mark = d.findChild<QFrame*>("keyboardFocusMark");
     // The mark around ramp 18, the strip's border column, then around block 10.
-    for (auto [keys, ramp] : {std::pair{std::vector{Qt::Key_End}, 18}, {std::vector(10, Qt::Key_Right), 10}}) {
+    for (auto [keys, ramp] :
+         {std::pair{std::vector{Qt::Key_End}, 18}, {std::vector(10, Qt::Key_Right), 10}}) {
         QTest::keyClick(d.m_recolorStrip, Qt::Key_Home);
         for (Qt::Key key : keys) QTest::keyClick(d.m_recolorStrip, key);
         EXPECT_TRUE(paints(d, "focus-on-strip-ramp-" + std::to_string(ramp), strip.adjusted(-4, -4, 12, 4)));
@@ -254,8 +259,7 @@ TEST_F(Viewer, TheStripAndTheProtectedBoxesWorkByKeyboard) {
     QTest::keyClick(focus(), Qt::Key_Space);
     EXPECT_EQ(std::pair(focus(), d.m_protectedChecks[1]->isChecked()),
               std::pair(static_cast<QWidget*>(d.m_protectedChecks[1]), true));
-    const QRect boxes = d.m_protectedChecks[0]->geometry().united(
-        d.m_protectedChecks[2]->geometry());
+    const QRect boxes = d.m_protectedChecks[0]->geometry().united(d.m_protectedChecks[2]->geometry());
     EXPECT_TRUE(paints(d, "focus-on-protected-box-1", boxes.adjusted(-4, -4, 4, 4)));
     QTest::keyClick(focus(), Qt::Key_Tab);
     EXPECT_EQ(focus(), control(1022)) << "one tab stop for the eighteen boxes";

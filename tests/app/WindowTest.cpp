@@ -41,8 +41,7 @@ TEST_F(Window, EveryWayOutAsksAboutChangesAndEachAnswerDoesWhatItSays) {
     auto recent = [&] { addRecentFile(next), m_dialog->contextMenu()->actions().at(3)->trigger(); };
     const std::tuple<const char*, std::function<void()>, std::function<bool()>> ways[] = {
         {"Exit", [&] { click(1); }, closed},
-        {"Esc", [&] { control(1002)->setFocus(), QTest::keyClick(m_dialog.get(), Qt::Key_Escape); },
-         closed},
+        {"Esc", [&] { control(1002)->setFocus(), QTest::keyClick(m_dialog.get(), Qt::Key_Escape); }, closed},
         {"close box", [&] { m_dialog->close(); }, closed},
         {"Load", [&] { load(next); }, opened},
         {"New", [&] { click(1004); }, [&] { return m_ui.messages.back().text.startsWith("Cannot"); }},
@@ -152,8 +151,8 @@ TEST_F(Window, KeysShortcutsRecentFilesDropsAboutAndThePositionAreKept) {
     // Newest first below Undo, Redo and a separator; at most eight are kept.
     QStringList menu;
     for (QAction* action : d.contextMenu()->actions()) menu << action->text();
-    EXPECT_EQ(menu.mid(0, 7), (QStringList{"Undo", "Redo", "", "&1 " + second, "&2 " + first, "",
-                                           "Export Sprites\u2026"}));
+    EXPECT_EQ(menu.mid(0, 7),
+              (QStringList{"Undo", "Redo", "", "&1 " + second, "&2 " + first, "", "Export Sprites\u2026"}));
     for (int i = 0; i < 10; ++i) addRecentFile(QStringLiteral("/f%1.DAT").arg(i));
     EXPECT_EQ(std::pair(recentFiles().size(), recentFiles().front()),
               std::pair(qsizetype(kMaxRecentFiles), QString("/f9.DAT")));
