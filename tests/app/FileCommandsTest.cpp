@@ -159,7 +159,11 @@ TEST_F(FileCommands, NewAssemblesOneTypePerList) {
     }
     MainDialog& d = open();
     load(writeObject("KEEP.DAT"));
+    m_ui.folderAnswers = {inDir("linked")};
+    menuAction("Link Sprite Folder\u2026")->trigger();
+    ASSERT_TRUE(d.linkedFolder());
     click(1004);
+    EXPECT_FALSE(d.linkedFolder()) << "a new object is linked to no folder";
     PathObject expected;
     ASSERT_TRUE(assembleNewPath(expected, d.m_typeLists, m_dir.path()));
     composePreviewIcons(expected);

@@ -63,11 +63,16 @@ TEST_F(LinkedFolderTest, SavedPicturesComeInAsStepsAndChangesGoBackOut) {
     EXPECT_TRUE(m_ui.messages.empty());
     EXPECT_TRUE(d.m_object == before);
 
-    // Load unlinks (after the usual question).
+    // Linked to a folder of pictures, the object takes what differs and shows it; Load unlinks.
+    QImage changed(QString::fromStdString(m_dir.file("moved/056.png")));
+    changed.setPixel(0, 0, 99);
+    ASSERT_TRUE(changed.save(QString::fromStdString(m_dir.file("moved/056.png"))));
     m_ui.folderAnswers = {inDir("moved")};
+    const int shown = presents();
     menuAction("Link Sprite Folder\u2026")->trigger();
     ASSERT_TRUE(d.linkedFolder());
-    EXPECT_TRUE(d.statusLine().endsWith(", 0 sprites")) << d.statusLine().toStdString();
+    EXPECT_TRUE(d.statusLine().endsWith(", 1 sprites")) << d.statusLine().toStdString();
+    EXPECT_GT(presents(), shown);
     EXPECT_TRUE(menuAction("Unlink Sprite Folder"));
     load(writeObject("OTHER.DAT"));
     EXPECT_FALSE(d.linkedFolder());

@@ -77,6 +77,7 @@ TEST_F(Window, EveryWayOutAsksAboutChangesAndEachAnswerDoesWhatItSays) {
 
 TEST_F(Window, EachPageShowsItsControlsTextsAndPreview) {
     m_dir.writeText("queue.txt", "2\nFirst\nq1.pth\nSecond\nq2.pth\n");
+    m_dir.writeText("path.txt", "1\nOnly\np.pth\n");
     MainDialog& d = open();
     for (int page : {1, 2, 3, 4, 0}) {
         SCOPED_TRACE(page);
@@ -90,7 +91,9 @@ TEST_F(Window, EachPageShowsItsControlsTextsAndPreview) {
                              QString(info.allText)));
         EXPECT_EQ(std::tuple(shown(1025), shown(1026), shown(1010), d.m_preview->isVisible()),
                   std::tuple(info.importsBitmaps, info.addsSparkles, true, true));
-        EXPECT_EQ(d.m_typeCombo->count(), int(d.m_typeLists[std::size_t(page)].size()));
+        EXPECT_EQ(std::pair(d.m_typeCombo->count(), d.m_typeCombo->currentText()),
+                  std::pair(int(d.m_typeLists[std::size_t(page)].size()),
+                            QString(page == PageQueue ? "First" : page == PagePath ? "Only" : "")));
         EXPECT_EQ(d.m_previewMode, int(info.allMode));
         click(1007);
         EXPECT_EQ(std::pair(d.m_previewMode, d.m_showAllCheck->isChecked()),
