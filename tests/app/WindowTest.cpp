@@ -91,9 +91,9 @@ TEST_F(Window, EachPageShowsItsControlsTextsAndPreview) {
                              QString(info.allText)));
         EXPECT_EQ(std::tuple(shown(1025), shown(1026), shown(1010), d.m_preview->isVisible()),
                   std::tuple(info.importsBitmaps, info.addsSparkles, true, true));
+        const char* const firstTypes[] = {"Only", "", "First", "", ""};  // shown when a page is chosen
         EXPECT_EQ(std::pair(d.m_typeCombo->count(), d.m_typeCombo->currentText()),
-                  std::pair(int(d.m_typeLists[std::size_t(page)].size()),
-                            QString(page == PageQueue ? "First" : page == PagePath ? "Only" : "")));
+                  std::pair(int(d.m_typeLists[std::size_t(page)].size()), QString(firstTypes[page])));
         EXPECT_EQ(d.m_previewMode, int(info.allMode));
         click(1007);
         EXPECT_EQ(std::pair(d.m_previewMode, d.m_showAllCheck->isChecked()),
