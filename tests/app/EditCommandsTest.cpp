@@ -58,66 +58,63 @@ TEST_F(EditCommands, EachRunsItsCoreOperationWithTheBoxesTickedAsOneUndoStep) {
 
     m_ui.fileAnswers = {QString::fromStdString(bitmap)};
     m_ui.folderAnswers = {QString::fromStdString(folder)};
-    QAction* importSprites = menuAction(QString::fromUtf8("Import Sprites\u2026"));
+    QAction* importSprites = menuAction("Import Sprites\u2026");
     const QPoint block4 = d.m_recolorStrip->geometry().topLeft() + QPoint(1 + 15 * 4 + 7, 8);
 
-    using Edit = std::function<void(PathObject&, BrightnessCounters&, DocumentTexts&)>;
+    // What each command should leave: o, b and t start as the document stands.
+    PathObject o;
+    BrightnessCounters b;
+    DocumentTexts t;
     const struct {
         const char* name;
         int page;
-        std::function<void()> run;
-        Edit expect;
+        std::function<void()> run, expect;
     } commands[] = {
         {"Brightness", PagePath, [&] { click(1011); },
-         [&](auto& o, auto& b, auto&) { stepPageBrightness(o, PagePath, b[PagePath], +1, marks); }},
-        {"Add Sparkles", PagePath, [&] { click(1026); },
-         [&](auto& o, auto&, auto&) { addSparkles(o, PagePath, marks); }},
+         [&] { stepPageBrightness(o, PagePath, b[PagePath], +1, marks); }},
+        {"Add Sparkles", PagePath, [&] { click(1026); }, [&] { addSparkles(o, PagePath, marks); }},
         {"Set Path Type", PagePath, [&] { chooseType(0); },
-         [&](auto& o, auto& b, auto&) {
-             b[PagePath] = loadTypeFile(o, PagePath, m_dir.file("stone.pth")) ? 0 : 9;
-         }},
+         [&] { b[PagePath] = loadTypeFile(o, PagePath, m_dir.file("stone.pth")) ? 0 : 9; }},
         {"Brightness", PageQueue, [&] { click(1012); },
-         [&](auto& o, auto& b, auto&) { stepPageBrightness(o, PageQueue, b[PageQueue], -1, marks); }},
+         [&] { stepPageBrightness(o, PageQueue, b[PageQueue], -1, marks); }},
         {"Recolor", PagePathRailings, [&] { clickAt(block4); },
-         [&](auto& o, auto&, auto&) { recolourPage(o, PagePathRailings, 4, marks); }},
+         [&] { recolourPage(o, PagePathRailings, 4, marks); }},
         {"Import Bitmap", PageQueue, [&] { click(1025); },
-         [&](auto& o, auto&, auto&) {
-             (void)importBitmapIntoPage(o, PageQueue, readImportBitmap(bitmap).value(), marks);
-         }},
+         [&] { (void)importBitmapIntoPage(o, PageQueue, readImportBitmap(bitmap).value(), marks); }},
         {"Draw Paths over Supports", PageSupports, [&] { click(1027); },
-         [&](auto& o, auto&, auto&) { o.setDrawsPathsOverSupports(true); }},
+         [&] { o.setDrawsPathsOverSupports(true); }},
         {"Import Sprites", PageQueueRailings, [&] { importSprites->trigger(); },
-         [&](auto& o, auto&, auto&) { (void)importSpriteFolder(o, folder, first, last, Matching{}); }},
+         [&] { (void)importSpriteFolder(o, folder, first, last, Matching{}); }},
         {"Edit French Text", PageStringTable, [&] { d.m_stringTablePage->setText(2, "Chemin"); },
-         [&](auto&, auto&, auto& t) { t[2] = "Chemin"; }},
+         [&] { t[2] = "Chemin"; }},
         {"To All", PageStringTable, [&] { controlAs<QAbstractButton>(d.m_stringTablePage, 1024)->click(); },
-         [&](auto&, auto&, auto& t) { t.fill("Chemin"); }},
+         [&] { t.fill("Chemin"); }},
     };
     int round = 0;
     for (const auto& command : commands) {
         SCOPED_TRACE(command.name);
         selectTab(command.page);
         if (command.page == PageStringTable) d.m_stringTablePage->m_languageEdits[2]->setFocus();
-        PathObject expected = d.m_object.clone();
-        BrightnessCounters brightness = d.m_brightness;
-        DocumentTexts texts = d.m_document.texts();
+        o = d.m_object.clone();
+        b = d.m_brightness;
+        t = d.m_document.texts();
         std::srand(3);  // for the sparkles
-        command.expect(expected, brightness, texts);
-        followIcons(d.m_object, expected);
+        command.expect();
+        followIcons(d.m_object, o);
         const auto before = savedBytes();
         const int presented = presents();
         std::srand(3);
         command.run();
-        EXPECT_TRUE(d.m_object == expected);
-        EXPECT_EQ(std::pair(d.m_brightness, d.m_document.texts()), std::pair(brightness, texts));
+        EXPECT_TRUE(d.m_object == o);
+        EXPECT_EQ(std::pair(d.m_brightness, d.m_document.texts()), std::pair(b, t));
         EXPECT_EQ(presents() > presented, command.page != PageStringTable);
         EXPECT_EQ(d.windowTitle(), "Visual Trellisor - SRC.DAT*");
-        EXPECT_EQ(d.contextMenu()->actions().at(0)->text(), QStringLiteral("Undo ") + command.name);
+        EXPECT_EQ(d.contextMenu()->actions().at(0)->text(), "Undo " + QString(command.name));
         const auto after = savedBytes();
 
         QTest::keySequence(QApplication::focusWidget(), QKeySequence(Qt::CTRL | Qt::Key_Z));
         EXPECT_EQ(savedBytes(), before);
-        EXPECT_EQ(d.contextMenu()->actions().at(1)->text(), QStringLiteral("Redo ") + command.name);
+        EXPECT_EQ(d.contextMenu()->actions().at(1)->text(), "Redo " + QString(command.name));
         const QKeyCombination redo[] = {Qt::CTRL | Qt::SHIFT | Qt::Key_Z, Qt::CTRL | Qt::Key_Y};
         QTest::keySequence(QApplication::focusWidget(), QKeySequence(redo[round++ % 2]));
         EXPECT_EQ(savedBytes(), after);
@@ -135,18 +132,16 @@ TEST_F(EditCommands, RefusalsSayWhyAndChangeNothing) {
     MainDialog& d = open();
     const QString src = writeObject("SRC.DAT");
     load(src);
-    m_ui.fileAnswers = {
-        QString::fromStdString(m_dir.write("deep.bmp", bitmapBytes({4, 4, 7, 0, Bytes(1024), Bytes(16)}))),
-        QString::fromStdString(m_dir.write("short.bmp", Bytes{'B', 'M', 1}))};
-    m_ui.folderAnswers = {QString::fromStdString(m_dir.path()), src + "/in"};
+    m_ui.fileAnswers = {put("deep.bmp", bitmapBytes({4, 4, 7, 0, Bytes(1024), Bytes(16)})),
+                        put("short.bmp", Bytes{'B', 'M', 1})};
+    m_ui.folderAnswers = {dir(), src + "/in"};
     const std::pair<std::function<void()>, QString> refusals[] = {
         // the message's start; empty: none
         {[&] { chooseType(0); }, "Error: bad.pth is damaged: "},
         {[&] { chooseType(1); }, ""},  // a missing type file changes nothing
         {[&] { click(1025); }, "Can only import 8 or 24 bit bitmaps."},
         {[&] { click(1025); }, "Cannot import short.bmp: "},
-        {[&] { d.OnImportSprites(); },
-         "Cannot import sprites: " + QString::fromStdString(m_dir.file("sprites.json"))},
+        {[&] { d.OnImportSprites(); }, "Cannot import sprites: " + inDir("sprites.json")},
         {[&] { d.OnExportSprites(); }, "Cannot export sprites to " + src + "/in: "},
         {[&] { click(1025); }, ""},  // the file dialog cancelled
     };
@@ -154,7 +149,7 @@ TEST_F(EditCommands, RefusalsSayWhyAndChangeNothing) {
     for (const auto& [run, message] : refusals) {
         m_ui.messages.clear();
         run();
-        EXPECT_EQ(m_ui.messages.empty() ? QString() : m_ui.messages[0].text.left(message.size()), message);
+        EXPECT_EQ(m_ui.firstSaid(message), message);
         EXPECT_EQ(savedBytes(), before);
         EXPECT_FALSE(d.m_document.history().canUndo());
     }

@@ -25,6 +25,7 @@
 #include "object/ObjectFile.h"
 #include "object/SpriteStore.h"
 #include "support/ObjectBuilder.h"
+#include "support/Reference.h"
 #include "support/TempDir.h"
 
 namespace trellisor::test {
@@ -70,6 +71,10 @@ public:
         const QString name = next(nameAnswers);
         return name.isNull() ? std::nullopt : std::optional(name);
     }
+    // The first message's start, as long as expected; none: empty.
+    QString firstSaid(const QString& expected) const {
+        return messages.empty() ? QString() : messages[0].text.left(expected.size());
+    }
     int runModal(QDialog& dialog) override {
         modalTitles.push_back(dialog.windowTitle());
         return 0;
@@ -86,6 +91,21 @@ private:
         return front;
     }
 };
+
+// A picture as its colours, alpha included, to compare with a reference PNG.
+inline RefPicture colours(const QImage& image) {
+    const QImage argb = image.convertToFormat(QImage::Format_ARGB32);
+    RefPicture picture{argb.width(), argb.height(), false, {}, {}};
+    for (int y = 0; y < argb.height(); ++y)
+        for (int x = 0; x < argb.width(); ++x) picture.pixels.push_back(argb.pixel(x, y));
+    return picture;
+}
+
+// What a widget paints (or the area of it) matches the reference tests/data/app/<name>.png.
+inline ::testing::AssertionResult paints(QWidget& widget, const std::string& name,
+                                         QRect area = QRect(0, 0, -1, -1)) {
+    return matchesReference(colours(widget.grab(area).toImage()), "app/" + name);
+}
 
 // The file Save would write now under the name given, from a copy of the document.
 inline std::vector<std::uint8_t> documentBytes(const EditorDocument& document, const char* name = "X.DAT") {
@@ -138,7 +158,12 @@ protected:
     QString writeObject(const std::string& name, const StringEntries& strings = twelveStrings(),
                         std::uint8_t pathFlags = 0, std::uint32_t flags = 5) {
         const auto chunk = buildChunk(strings, standardSprites(), 0, pathFlags);
-        return QString::fromStdString(m_dir.write(name, storedObjectFile(chunk, flags)));
+        return put(name, storedObjectFile(chunk, flags));
+    }
+    QString dir() const { return QString::fromStdString(m_dir.path()); }
+    QString inDir(const std::string& name) const { return QString::fromStdString(m_dir.file(name)); }
+    QString put(const std::string& name, const std::vector<std::uint8_t>& bytes) {
+        return QString::fromStdString(m_dir.write(name, bytes));
     }
     void load(const QString& path) {
         m_ui.fileAnswers.push_back(path);

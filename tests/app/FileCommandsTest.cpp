@@ -34,7 +34,7 @@ TEST_F(FileCommands, LoadOpensTheFileAndAFailedLoadKeepsTheOpenObject) {
     ASSERT_EQ(loadObjectFile(expected, path.toStdString()).outcome, LoadOutcome::Loaded);
     EXPECT_TRUE(d.m_object == expected);
     EXPECT_EQ(std::pair(d.windowTitle(), d.m_stringTablePage->text(0)),
-              std::pair(QString("Visual Trellisor - MYPATH.DAT"), QString::fromUtf8("Garden é")));
+              std::pair(QString("Visual Trellisor - MYPATH.DAT"), QString("Garden é")));
     for (int row : {-1, 12}) {  // rows outside the page are neither read nor written
         d.m_stringTablePage->setText(row, "x");
         EXPECT_TRUE(d.m_stringTablePage->text(row).isNull()) << row;
@@ -46,14 +46,14 @@ TEST_F(FileCommands, LoadOpensTheFileAndAFailedLoadKeepsTheOpenObject) {
     cut.resize(60);  // a head promising more than the file holds
     const QString failures[][2] = {
         {writeObject("RIDE.DAT", twelveStrings(), 0, 0x06), "Error: Not a path file."},
-        {QString::fromStdString(m_dir.write("CUT.DAT", cut)), "Error: CUT.DAT is damaged: "},
-        {QString::fromStdString(m_dir.file("NO.DAT")), "Cannot open NO.DAT: No such file or directory."},
+        {put("CUT.DAT", cut), "Error: CUT.DAT is damaged: "},
+        {inDir("NO.DAT"), "Cannot open NO.DAT: No such file or directory."},
         {"", ""},  // the dialog cancelled
     };
     for (const auto& [file, message] : failures) {
         m_ui.messages.clear();
         load(file);
-        EXPECT_EQ(m_ui.messages.empty() ? QString() : m_ui.messages[0].text.left(message.size()), message);
+        EXPECT_EQ(m_ui.firstSaid(message), message);
         EXPECT_TRUE(d.m_object == expected);
         EXPECT_EQ(d.windowTitle() + d.m_stringTablePage->text(2), "Visual Trellisor - MYPATH.DATJardin");
     }
@@ -62,7 +62,7 @@ TEST_F(FileCommands, LoadOpensTheFileAndAFailedLoadKeepsTheOpenObject) {
     // A checksum that does not hold is said once, and the file opens as it is.
     auto damaged = storedObjectFile(buildChunk(twelveStrings(), standardSprites()));
     damaged[12] ^= 1;
-    load(QString::fromStdString(m_dir.write("DAMAGED.DAT", damaged)));
+    load(put("DAMAGED.DAT", damaged));
     ASSERT_EQ(m_ui.messages.size(), 1u);
     EXPECT_EQ(m_ui.messages[0].text,
               "DAMAGED.DAT's checksum does not match its contents: it may be damaged. "
@@ -76,13 +76,12 @@ TEST_F(FileCommands, SaveWritesTheDocumentOrSaysWhyAndKeepsTheFile) {
     load(mine);
     const auto earlier = m_dir.read("MINE.DAT");
     // Text Windows-1252 cannot hold: named with its language; no save dialog.
-    d.m_stringTablePage->setText(8, QString::fromUtf8("길"));
+    d.m_stringTablePage->setText(8, "길");
     click(1003);
-    EXPECT_EQ(m_ui.messages.at(0).text,
-              QString::fromUtf8("The Korean text holds characters that a path object "
-                                "cannot store: 길. Change the text, then save again."));
+    EXPECT_EQ(m_ui.messages.at(0).text, QString("The Korean text holds characters that a path object "
+                                                "cannot store: 길. Change the text, then save again."));
     EXPECT_EQ(m_ui.fileRequests.size(), 1u);
-    d.m_stringTablePage->setText(8, QString::fromUtf8("Brücke €"));
+    d.m_stringTablePage->setText(8, "Brücke €");
 
     // Over the file it came from: asked first; a full disk says why and keeps file and title; so does Cancel.
     m_ui.fileAnswers = {mine, mine};
@@ -92,8 +91,8 @@ TEST_F(FileCommands, SaveWritesTheDocumentOrSaysWhyAndKeepsTheFile) {
         click(1003);
     }
     click(1003);
-    EXPECT_EQ(fields(m_ui.fileRequests.at(1)), fields({true, "Save Path DAT File", "DAT", "MINE.DAT", "*.DAT",
-                                                       QString::fromStdString(m_dir.path())}));
+    EXPECT_EQ(fields(m_ui.fileRequests.at(1)),
+              fields({true, "Save Path DAT File", "DAT", "MINE.DAT", "*.DAT", dir()}));
     ASSERT_EQ(m_ui.messages.size(), 4u);
     EXPECT_EQ(
         std::tuple(m_ui.messages[1].text, m_ui.messages[1].caption, m_ui.messages[1].buttons),
@@ -105,15 +104,15 @@ TEST_F(FileCommands, SaveWritesTheDocumentOrSaysWhyAndKeepsTheFile) {
 
     // A new file: the object's bytes with the texts in Windows-1252, named after the file.
     const auto expected = documentBytes(d.m_document, "SAVED.DAT");
-    m_ui.fileAnswers.push_back(QString::fromStdString(m_dir.file("SAVED.DAT")));
+    m_ui.fileAnswers.push_back(inDir("SAVED.DAT"));
     click(1003);
     EXPECT_EQ(m_ui.messages.size(), 4u);
     EXPECT_EQ(std::pair(m_dir.read("SAVED.DAT"), d.windowTitle()),
               std::pair(expected, QString("Visual Trellisor - SAVED.DAT")));
-    EXPECT_EQ(recentFiles().front(), QString::fromStdString(m_dir.file("SAVED.DAT")));
+    EXPECT_EQ(recentFiles().front(), inDir("SAVED.DAT"));
 
     // Save, answered on the way to another file, cannot store such a text: the document stays.
-    d.m_stringTablePage->setText(8, QString::fromUtf8("길"));
+    d.m_stringTablePage->setText(8, "길");
     m_ui.messageAnswers = {MessageAnswer::Save};
     load(mine);
     EXPECT_EQ(d.windowTitle(), "Visual Trellisor - SAVED.DAT*");
@@ -126,18 +125,18 @@ TEST_F(FileCommands, ExportWritesThePageTypeAndItsListEntry) {
     selectTab(PageQueue);
     // The type goes to the working folder whatever folder was chosen. Then the same file again is
     // asked about by its bare name; Cancel, a full disk or a cancelled prompt add no entry.
-    m_ui.nameAnswers = {QString::fromUtf8("Blue Queue é"), "Again", "Full", QString()};
-    m_ui.fileAnswers = {"/elsewhere/blue.pth", QString::fromStdString(m_dir.file("blue.pth")), "full.pth"};
+    m_ui.nameAnswers = {"Blue Queue é", "Again", "Full", QString()};
+    m_ui.fileAnswers = {"/elsewhere/blue.pth", inDir("blue.pth"), "full.pth"};
     m_ui.messageAnswers = {MessageAnswer::Cancel};
     click(1006);
     EXPECT_EQ(m_ui.namePrompts.at(0), std::pair(QString("Enter Path Name"), QString("Stored")));
-    EXPECT_EQ(fields(m_ui.fileRequests.at(1)), fields({true, "Export Path File", "PTH", "*.PTH", "*.PTH",
-                                                       QString::fromStdString(m_dir.path())}));
+    EXPECT_EQ(fields(m_ui.fileRequests.at(1)),
+              fields({true, "Export Path File", "PTH", "*.PTH", "*.PTH", dir()}));
     EXPECT_EQ(m_dir.read("blue.pth"), buildTypeFile(d.m_object, PageQueue));
     ASSERT_TRUE(
         writeDescriptorFile(m_dir.file("q.txt"), {{"Existing", "old.pth"}, {"Blue Queue \xE9", "blue.pth"}}));
     EXPECT_EQ(m_dir.read("queue.txt"), m_dir.read("q.txt"));
-    EXPECT_EQ(d.m_typeCombo->itemText(1), QString::fromUtf8("Blue Queue é"));
+    EXPECT_EQ(d.m_typeCombo->itemText(1), "Blue Queue é");
     click(1006);
     {
         FileSizeLimit full(16);
@@ -160,7 +159,11 @@ TEST_F(FileCommands, NewAssemblesOneTypePerList) {
     }
     MainDialog& d = open();
     load(writeObject("KEEP.DAT"));
+    m_ui.folderAnswers = {inDir("linked")};
+    menuAction("Link Sprite Folder\u2026")->trigger();
+    ASSERT_TRUE(d.linkedFolder());
     click(1004);
+    EXPECT_FALSE(d.linkedFolder()) << "a new object is linked to no folder";
     PathObject expected;
     ASSERT_TRUE(assembleNewPath(expected, d.m_typeLists, m_dir.path()));
     composePreviewIcons(expected);

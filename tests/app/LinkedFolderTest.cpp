@@ -21,9 +21,8 @@ TEST_F(LinkedFolderTest, SavedPicturesComeInAsStepsAndChangesGoBackOut) {
     load(writeObject("SRC.DAT"));
     const std::string folder = m_dir.file("sprites");
     m_ui.folderAnswers = {QString::fromStdString(folder)};
-    menuAction(QString::fromUtf8("Link Sprite Folder\u2026"))->trigger();
-    const QString linked = QString::fromUtf8("linked to %1/sprites \u2014 ")
-                               .arg(QFileInfo(QString::fromStdString(m_dir.path())).fileName());
+    menuAction("Link Sprite Folder\u2026")->trigger();
+    const QString here = QFileInfo(dir()).fileName(), linked = "linked to " + here + "/sprites \u2014 ";
     EXPECT_TRUE(d.statusLine().startsWith(linked + "exported ")) << d.statusLine().toStdString();
     EXPECT_TRUE(d.statusLine().endsWith(", 168 sprites"));
     EXPECT_FALSE(d.m_document.history().canUndo()) << "the export changed nothing";
@@ -50,6 +49,8 @@ TEST_F(LinkedFolderTest, SavedPicturesComeInAsStepsAndChangesGoBackOut) {
     // Undone: the folder shows the old picture again, and that write is not taken in.
     d.contextMenu()->actions().at(0)->trigger();
     EXPECT_EQ(m_dir.read("sprites/055.png"), oldPicture);
+    EXPECT_TRUE(d.statusLine().startsWith(linked + "written back ") && d.statusLine().endsWith(", 1 files"))
+        << d.statusLine().toStdString();
     QTest::qWait(600);
     EXPECT_EQ(std::pair(d.m_document.history().count(), d.m_document.history().canRedo()),
               std::pair(1, true));
@@ -58,21 +59,24 @@ TEST_F(LinkedFolderTest, SavedPicturesComeInAsStepsAndChangesGoBackOut) {
     std::filesystem::rename(folder, m_dir.file("moved"));
     ASSERT_TRUE(QTest::qWaitFor([&] { return !d.linkedFolder(); }, 20000));
     EXPECT_EQ(d.statusLine(),
-              QFileInfo(QString::fromStdString(m_dir.path())).fileName() +
-                  "/sprites was deleted or renamed: the link has ended, the object stays as it is");
+              here + "/sprites was deleted or renamed: the link has ended, the object stays as it is");
     EXPECT_TRUE(m_ui.messages.empty());
     EXPECT_TRUE(d.m_object == before);
 
-    // Load unlinks (after the usual question).
-    m_ui.folderAnswers = {QString::fromStdString(m_dir.file("moved"))};
-    menuAction(QString::fromUtf8("Link Sprite Folder\u2026"))->trigger();
+    // Linked to a folder of pictures, the object takes what differs and shows it; Load unlinks.
+    QImage changed(QString::fromStdString(m_dir.file("moved/056.png")));
+    changed.setPixel(0, 0, 99);
+    ASSERT_TRUE(changed.save(QString::fromStdString(m_dir.file("moved/056.png"))));
+    m_ui.folderAnswers = {inDir("moved")};
+    const int shown = presents();
+    menuAction("Link Sprite Folder\u2026")->trigger();
     ASSERT_TRUE(d.linkedFolder());
-    EXPECT_TRUE(d.statusLine().endsWith(", 0 sprites")) << d.statusLine().toStdString();
+    EXPECT_TRUE(d.statusLine().endsWith(", 1 sprites")) << d.statusLine().toStdString();
+    EXPECT_GT(presents(), shown);
     EXPECT_TRUE(menuAction("Unlink Sprite Folder"));
     load(writeObject("OTHER.DAT"));
     EXPECT_FALSE(d.linkedFolder());
-    EXPECT_EQ(d.statusLine(),
-              "unlinked from " + QFileInfo(QString::fromStdString(m_dir.path())).fileName() + "/moved");
+    EXPECT_EQ(d.statusLine(), "unlinked from " + here + "/moved");
 }
 
 }  // namespace

@@ -36,17 +36,16 @@ bool drop(QWidget& window, const QString& path) {
 TEST_F(Window, EveryWayOutAsksAboutChangesAndEachAnswerDoesWhatItSays) {
     const QString next = writeObject("NEXT.DAT", twelveStrings("Next")), mine = writeObject("MINE.DAT");
     const auto onDisk = m_dir.read("MINE.DAT");
-    auto closed = [this] { return !m_dialog->isVisible(); };
-    auto opened = [this] { return m_dialog->m_stringTablePage->text(0) == "Next"; };
-    auto recent = [this, next] { addRecentFile(next), m_dialog->contextMenu()->actions().at(3)->trigger(); };
+    auto closed = [&] { return !m_dialog->isVisible(); };
+    auto opened = [&] { return m_dialog->m_stringTablePage->text(0) == "Next"; };
+    auto recent = [&] { addRecentFile(next), m_dialog->contextMenu()->actions().at(3)->trigger(); };
     const std::tuple<const char*, std::function<void()>, std::function<bool()>> ways[] = {
-        {"Exit", [this] { click(1); }, closed},
-        {"Esc", [this] { control(1002)->setFocus(), QTest::keyClick(m_dialog.get(), Qt::Key_Escape); },
-         closed},
-        {"close box", [this] { m_dialog->close(); }, closed},
-        {"Load", [this, next] { load(next); }, opened},
-        {"New", [this] { click(1004); }, [this] { return m_ui.messages.back().text.startsWith("Cannot"); }},
-        {"drop", [this, next] { drop(*m_dialog, next); }, opened},
+        {"Exit", [&] { click(1); }, closed},
+        {"Esc", [&] { control(1002)->setFocus(), QTest::keyClick(m_dialog.get(), Qt::Key_Escape); }, closed},
+        {"close box", [&] { m_dialog->close(); }, closed},
+        {"Load", [&] { load(next); }, opened},
+        {"New", [&] { click(1004); }, [&] { return m_ui.messages.back().text.startsWith("Cannot"); }},
+        {"drop", [&] { drop(*m_dialog, next); }, opened},
         {"recent file", recent, opened},
     };
     for (const auto& [name, take, wentOn] : ways) {
@@ -78,6 +77,7 @@ TEST_F(Window, EveryWayOutAsksAboutChangesAndEachAnswerDoesWhatItSays) {
 
 TEST_F(Window, EachPageShowsItsControlsTextsAndPreview) {
     m_dir.writeText("queue.txt", "2\nFirst\nq1.pth\nSecond\nq2.pth\n");
+    m_dir.writeText("path.txt", "1\nOnly\np.pth\n");
     MainDialog& d = open();
     for (int page : {1, 2, 3, 4, 0}) {
         SCOPED_TRACE(page);
@@ -91,7 +91,9 @@ TEST_F(Window, EachPageShowsItsControlsTextsAndPreview) {
                              QString(info.allText)));
         EXPECT_EQ(std::tuple(shown(1025), shown(1026), shown(1010), d.m_preview->isVisible()),
                   std::tuple(info.importsBitmaps, info.addsSparkles, true, true));
-        EXPECT_EQ(d.m_typeCombo->count(), int(d.m_typeLists[std::size_t(page)].size()));
+        const char* const firstTypes[] = {"Only", "", "First", "", ""};  // shown when a page is chosen
+        EXPECT_EQ(std::pair(d.m_typeCombo->count(), d.m_typeCombo->currentText()),
+                  std::pair(int(d.m_typeLists[std::size_t(page)].size()), QString(firstTypes[page])));
         EXPECT_EQ(d.m_previewMode, int(info.allMode));
         click(1007);
         EXPECT_EQ(std::pair(d.m_previewMode, d.m_showAllCheck->isChecked()),
@@ -100,9 +102,13 @@ TEST_F(Window, EachPageShowsItsControlsTextsAndPreview) {
         EXPECT_EQ(std::pair(d.m_previewMode, d.m_showExampleCheck->isChecked()),
                   std::pair(int(info.allMode), false));
     }
+    // The Path page as the templates lay it out, with no object open.
+    EXPECT_TRUE(paints(d, "main-window-path-page"));
     selectTab(PageStringTable);
     for (int id : {1006, 1007, 1010, 1025, 1026, 1027, 9000}) EXPECT_FALSE(shown(id)) << id;
     EXPECT_TRUE(!d.m_preview->isVisible() && d.m_stringTablePage->isVisible());
+    d.setFocus();  // no blinking text cursor in the picture
+    EXPECT_TRUE(paints(*d.m_stringTablePage, "string-table-page"));
     EXPECT_EQ(d.m_stringTablePage->geometry(), d.m_pageFrame->geometry().adjusted(0, 5, 0, 0));
 }
 
@@ -112,9 +118,9 @@ TEST_F(Window, KeysShortcutsRecentFilesDropsAboutAndThePositionAreKept) {
     EXPECT_FALSE(d.windowIcon().isNull());
     d.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&d));
-    const QString first = writeObject("FIRST.DAT"), second = QString::fromStdString(m_dir.file("SECOND.DAT"));
+    const QString first = writeObject("FIRST.DAT"), second = inDir("SECOND.DAT");
     m_ui.fileAnswers = {first, second};
-    m_ui.folderAnswers = {QString::fromStdString(m_dir.file("out"))};
+    m_ui.folderAnswers = {inDir("out")};
     selectTab(PageQueue);
     for (auto key : {Qt::Key_O, Qt::Key_S, Qt::Key_E, Qt::Key_I, Qt::Key_L, Qt::Key_N})
         QTest::keyClick(&d, key, Qt::ControlModifier);
@@ -122,7 +128,7 @@ TEST_F(Window, KeysShortcutsRecentFilesDropsAboutAndThePositionAreKept) {
     EXPECT_TRUE(m_ui.messages.back().text.startsWith("Cannot make a new path")) << "New ran";
     // Export Sprites wrote the page as the core does and said so; Import and Link asked for their
     // folders, starting in the one used last.
-    const QString out = QString::fromStdString(m_dir.file("out"));
+    const QString out = inDir("out");
     EXPECT_EQ(m_ui.folderTitles, (std::vector<QString>{"Export Sprites to Folder",
                                                        "Import Sprites from Folder", "Link Sprite Folder"}));
     EXPECT_EQ(m_ui.folderStarts, (std::vector<QString>{"", out, out}));
@@ -148,14 +154,14 @@ TEST_F(Window, KeysShortcutsRecentFilesDropsAboutAndThePositionAreKept) {
     // Newest first below Undo, Redo and a separator; at most eight are kept.
     QStringList menu;
     for (QAction* action : d.contextMenu()->actions()) menu << action->text();
-    EXPECT_EQ(menu.mid(0, 7), (QStringList{"Undo", "Redo", "", "&1 " + second, "&2 " + first, "",
-                                           QString::fromUtf8("Export Sprites\u2026")}));
+    EXPECT_EQ(menu.mid(0, 7),
+              (QStringList{"Undo", "Redo", "", "&1 " + second, "&2 " + first, "", "Export Sprites\u2026"}));
     for (int i = 0; i < 10; ++i) addRecentFile(QStringLiteral("/f%1.DAT").arg(i));
     EXPECT_EQ(std::pair(recentFiles().size(), recentFiles().front()),
               std::pair(qsizetype(kMaxRecentFiles), QString("/f9.DAT")));
     QSettings().setValue("recentFiles", QStringList{"/a.DAT", "/a.DAT", "/b.DAT"});  // as by a hand edit
     EXPECT_EQ(recentFiles(), (QStringList{"/a.DAT", "/b.DAT"}));
-    EXPECT_FALSE(drop(d, QString::fromStdString(m_dir.file("notes.txt")))) << "only object files";
+    EXPECT_FALSE(drop(d, inDir("notes.txt"))) << "only object files";
 
     d.move(d.pos() + QPoint(37, 21));
     const QPoint left = d.pos();
