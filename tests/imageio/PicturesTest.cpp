@@ -37,6 +37,15 @@ TEST(PictureImage, ConvertsBothWaysAndAnotherPaletteOrderGivesColours) {
     reordered.setPixel(1, 0, 2);
     const Picture p = imageToPicture(reordered);
     EXPECT_EQ(std::pair(p.indexed, p.colours), std::pair(false, std::vector<Rgba>{c12, Rgba{}}));
+    // Scaled, each pixel becomes n x n; no side may pass the sheet limit, and n is at least 1.
+    QImage two(2, 1, QImage::Format_RGB32);
+    two.setPixel(0, 0, 0xFF102030), two.setPixel(1, 0, 0xFF405060);
+    const QImage big = scaledImage(two, 3).value();
+    EXPECT_EQ(std::tuple(big.size(), big.pixel(2, 2), big.pixel(3, 0)), std::tuple(QSize(6, 3), 0xFF102030u, 0xFF405060u));
+    EXPECT_FALSE(scaledImage(two, 0));
+    const QImage wide(16384, 1, QImage::Format_RGB32);
+    EXPECT_EQ(scaledImage(wide, 1).value().width(), 16384);
+    EXPECT_EQ(scaledImage(wide, 2).error(), "a picture of 16384 x 1 at scale 2 would pass 16384 pixels on a side");
 }
 
 TEST(PictureFiles, ImportReadsBitmapsOfEveryFormatAndOtherPictures) {

@@ -115,6 +115,9 @@ TEST(PathObject, SpritesAreReplacedAppendedAndTruncated) {
         obj.truncateSprites(count);
         EXPECT_TRUE(matches(name));
     }
+    PathObject other = obj.clone();  // equal until one sprite header differs
+    other.m_sprites[0].yOffset += 1;
+    EXPECT_EQ(std::pair(obj == obj.clone(), obj == other), std::pair(true, false));
     obj.clearObject();
     obj.replaceSprite(0, 0, 0, 0, 1, 1, source.data());  // nothing loaded: nothing to replace or set
     obj.setObjectString(0, "x");
