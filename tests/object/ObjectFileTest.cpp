@@ -6,8 +6,8 @@
 
 #include "object/ObjectCheck.h"
 #include "object/ObjectFile.h"
-#include "support/ObjectBuilder.h"
 #include "support/Reference.h"
+#include "support/StandardObject.h"
 #include "support/TempDir.h"
 
 namespace trellisor {
@@ -298,7 +298,7 @@ TEST(ObjectFileRoundTrip, LoadThenSaveWritesTheBytesReadWhateverToolWroteThem) {
 
 // An object file of `sprites` sprites as Save writes it, its checksum plus `delta`.
 Bytes objectFile(int sprites, std::uint32_t checksumDelta = 0) {
-    PathObject obj = test::buildObject(test::standardSprites(sprites));
+    PathObject obj = test::standardObject(sprites);
     Bytes file = serializeObjectFile(obj, "TEST.DAT", objectStrings(obj));
     storeLe32(&file[12], loadLe32(&file[12]) + checksumDelta);
     return file;

@@ -8,8 +8,8 @@
 #include "object/DescriptorFile.h"
 #include "object/NewPath.h"
 #include "object/TypeFile.h"
-#include "support/ObjectBuilder.h"
 #include "support/Reference.h"
+#include "support/StandardObject.h"
 #include "support/TempDir.h"
 
 namespace trellisor {
@@ -25,7 +25,7 @@ PathObject otherObject(int count, std::uint8_t supportType = 0, std::uint8_t pat
     return test::buildObject(sprites, test::twelveStrings(), supportType, pathFlags);
 }
 
-PathObject standardObject(int count) { return test::buildObject(test::standardSprites(count)); }
+using test::standardObject;
 
 // Headers with offsets from the page's own total, then the pixels (Supports after two flag bytes).
 TEST(TypeFile, EachPagesFileMatchesItsReferenceAndRoundTrips) {
@@ -164,8 +164,7 @@ TEST(NewPath, AssemblesEveryPageRefusesMissingTypesAndChoosesAtRandom) {
     for (int supports : {59, 56, 37}) {
         SCOPED_TRACE(testing::Message() << supports << " supports");
         const PathObject source =
-            test::buildObject(test::standardSprites(109 + supports), test::twelveStrings(),
-                              supports == 59 ? 0 : 1, supports == 56 ? 1 : 0);
+            standardObject(109 + supports, supports == 59 ? 0 : 1, supports == 56 ? 1 : 0);
         for (int page = PagePath; page <= PageSupports; ++page) {
             const std::string file = std::string("T") + pageInfo(page).descriptorFile + ".pth";
             EXPECT_TRUE(writeTypeFile(source, page, dir.file(file)));
