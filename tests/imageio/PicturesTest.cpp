@@ -184,13 +184,15 @@ TEST(SpriteFolder, AnExportFailingHalfWayLeavesTheFolderAsItWas) {
         const char* reason;
         rlim_t sizeLimit;  // 0: none
         bool blocked;      // a folder named 003.png
+        bool made = true;  // the folder was exported before; else it is new, named with a '/' last
     } cases[] = {{"full disk", "File too large", 4096, false},
-                 {"in the way", "003.png is in the way", 0, true}};
+                 {"in the way", "003.png is in the way", 0, true},
+                 {"a new folder", "File too large", 4096, false, false}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         test::TempDir root;
-        const std::string dir = root.file("sprites");
-        ASSERT_TRUE(exportSpriteFolder(obj, dir, 0, 1, false));
+        const std::string dir = root.file(c.made ? "sprites" : "sprites/");
+        ASSERT_TRUE(!c.made || exportSpriteFolder(obj, dir, 0, 1, false));
         if (c.blocked) fs::create_directory(dir + "/003.png");
         auto listing = [&] {
             std::vector<std::pair<std::string, std::uint64_t>> files;
