@@ -12,14 +12,14 @@
 #include "imageio/SpriteFolder.h"
 #include "support/FileSizeLimit.h"
 #include "support/ImageFileBuilders.h"
-#include "support/ObjectBuilder.h"
+#include "support/Refusals.h"
+#include "support/StandardObject.h"
 #include "support/TempDir.h"
 
 namespace trellisor {
 namespace {
 
-// A count, or the reason it is not one.
-std::string said(const Result<int>& r) { return r ? std::to_string(r.value()) : r.error(); }
+using test::said;
 
 TEST(PictureImage, ConvertsBothWaysAndAnotherPaletteOrderGivesColours) {
     const Picture indexed{3, 2, 0, 0, true, {0, 12, 230, 255, 1, 99}, {}};
@@ -37,6 +37,17 @@ TEST(PictureImage, ConvertsBothWaysAndAnotherPaletteOrderGivesColours) {
     reordered.setPixel(1, 0, 2);
     const Picture p = imageToPicture(reordered);
     EXPECT_EQ(std::pair(p.indexed, p.colours), std::pair(false, std::vector<Rgba>{c12, Rgba{}}));
+    // Scaled, each pixel becomes n x n; no side may pass the sheet limit, and n is at least 1.
+    QImage two(2, 1, QImage::Format_RGB32);
+    two.setPixel(0, 0, 0xFF102030), two.setPixel(1, 0, 0xFF405060);
+    const QImage big = scaledImage(two, 3).value();
+    EXPECT_EQ(std::tuple(big.size(), big.pixel(2, 2), big.pixel(3, 0)),
+              std::tuple(QSize(6, 3), 0xFF102030u, 0xFF405060u));
+    EXPECT_FALSE(scaledImage(two, 0));
+    const QImage wide(16384, 1, QImage::Format_RGB32);
+    EXPECT_EQ(scaledImage(wide, 1).value().width(), 16384);
+    EXPECT_EQ(scaledImage(wide, 2).error(),
+              "a picture of 16384 x 1 at scale 2 would pass 16384 pixels on a side");
 }
 
 TEST(PictureFiles, ImportReadsBitmapsOfEveryFormatAndOtherPictures) {
@@ -73,21 +84,21 @@ TEST(PictureFiles, ImportReadsBitmapsOfEveryFormatAndOtherPictures) {
                                                   std::vector<std::uint8_t>(32, 0)})));
     EXPECT_TRUE(odd && !isImportableDepth(odd.value()));
     auto cut = readImportBitmap(dir.write("cut.bmp", std::vector<std::uint8_t>(20, 'B')));
-    EXPECT_TRUE(!cut && cut.error().find("shorter") != std::string::npos) << cut.error();
+    EXPECT_THAT(cut, test::RefusedSaying("shorter"));
     // Any other picture gets Qt's reader's answer, the side limit included.
     for (int width : {16384, 16385}) {
         QImage wide(width, 1, QImage::Format_RGB32);
         wide.fill(Qt::red);
         ASSERT_TRUE(wide.save(QString::fromStdString(dir.file("wide.png"))));
         auto read = readImportBitmap(dir.file("wide.png"));
-        EXPECT_EQ(read ? "" : read.error(),
+        EXPECT_EQ(read.error(),
                   width == 16384 ? "" : "a picture of 16385 x 1 pixels is larger than 16384 on a side");
     }
 }
 
 TEST(SpriteFolder, ExportWritesTheRangeAndImportReadsOnlyTheRangeAndEntriesGiven) {
     test::TempDir dir;
-    PathObject obj = test::buildObject(test::standardSprites());
+    PathObject obj = test::standardObject();
     obj.m_sprites[70].xOffset = -3, obj.m_sprites[70].yOffset = 4;
     ASSERT_TRUE(exportSpriteFolder(obj, dir.path(), 3, 70, false));
     QJsonArray list = readJsonFile(dir.file("sprites.json"), 1 << 20).value().array();
@@ -145,15 +156,14 @@ TEST(SpriteFolder, BadInputNamesTheFileAndChangesNothing) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.reason);
         test::TempDir dir;
-        PathObject obj = test::buildObject(test::standardSprites());
+        PathObject obj = test::standardObject();
         ASSERT_TRUE(exportSpriteFolder(obj, dir.path(), 0, 1, false));
         if (!c.json.empty()) dir.writeText("sprites.json", c.json);
         if (c.spoil) c.spoil(dir);
         const auto before = test::dataOf(obj);
         auto count = importSpriteFolder(obj, dir.path(), 0, 167, Matching{});
-        ASSERT_FALSE(count);
-        EXPECT_EQ(count.error().rfind(dir.file(c.file) + ": ", 0), 0u) << count.error();
-        EXPECT_NE(count.error().find(c.reason), std::string::npos) << count.error();
+        EXPECT_THAT(count, test::RefusedWith(dir.file(c.file) + ": "));
+        EXPECT_THAT(count, test::RefusedSaying(c.reason));
         EXPECT_EQ(test::dataOf(obj), before);
     }
 }
@@ -168,19 +178,21 @@ TEST(QuietMessages, OnlyOurOwnAndFatalMessagesArePrinted) {
 
 TEST(SpriteFolder, AnExportFailingHalfWayLeavesTheFolderAsItWas) {
     namespace fs = std::filesystem;
-    const PathObject obj = test::buildObject(test::standardSprites());
+    const PathObject obj = test::standardObject();
     const struct {
         const char* name;
         const char* reason;
         rlim_t sizeLimit;  // 0: none
         bool blocked;      // a folder named 003.png
+        bool made = true;  // the folder was exported before; else it is new, named with a '/' last
     } cases[] = {{"full disk", "File too large", 4096, false},
-                 {"in the way", "003.png is in the way", 0, true}};
+                 {"in the way", "003.png is in the way", 0, true},
+                 {"a new folder", "File too large", 4096, false, false}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         test::TempDir root;
-        const std::string dir = root.file("sprites");
-        ASSERT_TRUE(exportSpriteFolder(obj, dir, 0, 1, false));
+        const std::string dir = root.file(c.made ? "sprites" : "sprites/");
+        ASSERT_TRUE(!c.made || exportSpriteFolder(obj, dir, 0, 1, false));
         if (c.blocked) fs::create_directory(dir + "/003.png");
         auto listing = [&] {
             std::vector<std::pair<std::string, std::uint64_t>> files;
@@ -195,8 +207,7 @@ TEST(SpriteFolder, AnExportFailingHalfWayLeavesTheFolderAsItWas) {
             if (c.sizeLimit) limit.emplace(c.sizeLimit);
             return exportSpriteFolder(obj, dir, 0, 167, false);
         }();
-        ASSERT_FALSE(written);
-        EXPECT_NE(written.error().find(c.reason), std::string::npos) << written.error();
+        EXPECT_THAT(written, test::RefusedSaying(c.reason));
         EXPECT_EQ(listing(), before);
     }
     // A file of a linked folder is replaced whole or not at all, and no temporary file stays.
@@ -212,15 +223,14 @@ TEST(SpriteFolder, AnExportFailingHalfWayLeavesTheFolderAsItWas) {
 
 TEST(SpriteFolder, ImportOfAPageTheFolderLacksNamesThePagesItHolds) {
     test::TempDir dir;
-    PathObject obj = test::buildObject(test::standardSprites());
+    PathObject obj = test::standardObject();
     ASSERT_TRUE(exportSpriteFolder(obj, dir.path(), 0, 50, false));
     auto queue = importSpriteFolder(obj, dir.path(), 51, 70, Matching{});
-    EXPECT_EQ(
-        queue ? "" : queue.error(),
-        dir.file("sprites.json") + ": this folder holds Path sprites (000\u2013050), not Queue sprites");
+    EXPECT_EQ(queue.error(), dir.file("sprites.json") +
+                                 ": this folder holds Path sprites (000\u2013050), not Queue sprites");
     ASSERT_TRUE(exportSpriteFolder(obj, dir.path(), 71, 86, false));
     auto some = importSpriteFolder(obj, dir.path(), 87, 100, Matching{});
-    EXPECT_EQ(some ? "" : some.error(),
+    EXPECT_EQ(some.error(),
               dir.file("sprites.json") +
                   ": this folder holds Path Railings sprites (073\u2013086) and icons (071\u2013072), not "
                   "sprites 087\u2013100");

@@ -8,16 +8,15 @@
 
 #include "imageio/PictureFiles.h"
 #include "imageio/SpriteFolderLink.h"
-#include "support/ObjectBuilder.h"
+#include "support/Refusals.h"
+#include "support/StandardObject.h"
 #include "support/TempDir.h"
 
 namespace trellisor {
 namespace {
 
-// A count, or the reason it is not one.
-std::string said(const Result<int>& r) { return r ? std::to_string(r.value()) : r.error(); }
-
 using namespace std::chrono_literals;
+using test::said;
 using Names = std::vector<std::string>;
 
 // Saves a picture with its top-left pixel in another colour, as a pixel editor would.
@@ -41,7 +40,7 @@ void setEntry(const std::string& dir, int index, const char* key, int value) {
 class SpriteFolderLinkTest : public ::testing::Test {
 protected:
     test::TempDir root;
-    PathObject obj = test::buildObject(test::standardSprites());
+    PathObject obj = test::standardObject();
     const PathObject original = obj.clone();
     const std::string dir = root.file("s");
     SpriteFolderLink link{dir};
@@ -64,10 +63,9 @@ TEST_F(SpriteFolderLinkTest, StartsByFillingAnEmptyFolderOrTakingASpriteFolderAs
     std::filesystem::create_directory(root.file("other"));
     root.writeText("other/notes.txt", "");
     auto refused = SpriteFolderLink(root.file("other")).start(obj);
-    EXPECT_EQ(refused ? "" : refused.error(),
-              root.file("other") +
-                  " holds files but no sprites.json: link an empty folder or a folder of "
-                  "exported sprites");
+    EXPECT_EQ(refused.error(), root.file("other") +
+                                   " holds files but no sprites.json: link an empty folder or a folder of "
+                                   "exported sprites");
 }
 
 TEST_F(SpriteFolderLinkTest, AnUpdateTakesInOnlyChangedPicturesAndEntriesAndAFailedOneNothing) {
@@ -119,7 +117,7 @@ TEST_F(SpriteFolderLinkTest, WriteBackWritesWhatChangedWithoutAnEchoAndKeepsOuts
     EXPECT_EQ(link.writeBack(obj).value(), 0);
 
     // A sprite more, in a folder that holds every sprite: its picture and entry are added.
-    PathObject more = test::buildObject(test::standardSprites(169));
+    PathObject more = test::standardObject(169);
     written = link.writeBack(more);
     EXPECT_EQ(said(written), "3") << "005.png, 168.png and sprites.json";
     EXPECT_EQ(readJsonFile(dir + "/sprites.json", 1 << 20).value().array().size(), 169);

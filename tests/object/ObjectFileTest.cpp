@@ -6,8 +6,8 @@
 
 #include "object/ObjectCheck.h"
 #include "object/ObjectFile.h"
-#include "support/ObjectBuilder.h"
 #include "support/Reference.h"
+#include "support/StandardObject.h"
 #include "support/TempDir.h"
 
 namespace trellisor {
@@ -194,8 +194,16 @@ TEST(ObjectFileRead, MalformedFilesAreRefusedByTheirFaultAndLeaveNoData) {
                   std::pair(LoadOutcome::Malformed, reason));
         EXPECT_EQ(std::pair(loaded.isLoaded(), loaded.m_dataSize), std::pair(false, 0u));
     }
-    // A sprite may start at the end of the image data, or before an earlier one.
+    // A stored chunk is bounded as a decoded one: the rest of the file up to twice the length.
     PathObject obj;
+    Bytes huge = storedObjectFile({});
+    huge.resize(21 + kMaxChunkBytes + 1);
+    for (auto [length, reason] : {std::pair{kMaxChunkBytes / 2 + 1, "data chunk exceeds 67108864 bytes"},
+                                  {kMaxChunkBytes / 2, "string table has no end marker"}}) {
+        storeLe32(&huge[17], length);
+        EXPECT_EQ(readObjectBytes(obj, huge).reason, reason);
+    }
+    // A sprite may start at the end of the image data, or before an earlier one.
     ASSERT_EQ(readObjectBytes(obj, with(26 + 16, imageSize)).outcome, LoadOutcome::Loaded);
     ASSERT_EQ(readObjectBytes(obj, with(26 + 32, 0)).outcome, LoadOutcome::Loaded);
     EXPECT_EQ(obj.m_sprites[2].offset, 0u);
@@ -290,7 +298,7 @@ TEST(ObjectFileRoundTrip, LoadThenSaveWritesTheBytesReadWhateverToolWroteThem) {
 
 // An object file of `sprites` sprites as Save writes it, its checksum plus `delta`.
 Bytes objectFile(int sprites, std::uint32_t checksumDelta = 0) {
-    PathObject obj = test::buildObject(test::standardSprites(sprites));
+    PathObject obj = test::standardObject(sprites);
     Bytes file = serializeObjectFile(obj, "TEST.DAT", objectStrings(obj));
     storeLe32(&file[12], loadLe32(&file[12]) + checksumDelta);
     return file;

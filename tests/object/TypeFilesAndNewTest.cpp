@@ -3,12 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <filesystem>
 
 #include "object/DescriptorFile.h"
 #include "object/NewPath.h"
 #include "object/TypeFile.h"
-#include "support/ObjectBuilder.h"
 #include "support/Reference.h"
+#include "support/StandardObject.h"
 #include "support/TempDir.h"
 
 namespace trellisor {
@@ -24,7 +25,7 @@ PathObject otherObject(int count, std::uint8_t supportType = 0, std::uint8_t pat
     return test::buildObject(sprites, test::twelveStrings(), supportType, pathFlags);
 }
 
-PathObject standardObject(int count) { return test::buildObject(test::standardSprites(count)); }
+using test::standardObject;
 
 // Headers with offsets from the page's own total, then the pixels (Supports after two flag bytes).
 TEST(TypeFile, EachPagesFileMatchesItsReferenceAndRoundTrips) {
@@ -112,6 +113,12 @@ TEST(TypeFile, HostileFilesAreRefusedAndChangeNothing) {
     EXPECT_TRUE(obj.spritePixels(70).empty());
     ASSERT_TRUE(applyTypeBytes(obj, PageQueue, Bytes(20 * 16, 0)));
     EXPECT_EQ(std::pair(obj.spritePixels(60).empty(), obj.m_spriteCount), std::pair(true, 168u));
+    // The object may grow up to the largest chunk, not past it.
+    Bytes grown(20 * 16 + kMaxChunkBytes - obj.m_dataSize + 1, 0);
+    EXPECT_EQ(applyTypeBytes(obj, PageQueue, grown).error(), "object would exceed 67108864 bytes");
+    grown.pop_back();
+    ASSERT_TRUE(applyTypeBytes(obj, PageQueue, grown));
+    EXPECT_EQ(obj.m_dataSize, kMaxChunkBytes);
 }
 
 using Entries = std::vector<TypeEntry>;
@@ -137,6 +144,12 @@ TEST(DescriptorFile, TheCountRulesMissingLinesAndFilesOfAnyCase) {
     EXPECT_FALSE(writeDescriptorFile(dir.file("no/such.txt"), entries));
     EXPECT_EQ(readDescriptorFile(dir.file("PATH.TXT")), entries);
     EXPECT_TRUE(readDescriptorFile(dir.path()).empty());
+    // A list of up to 16 MiB is read; a larger file is taken as no list.
+    for (auto [size, count] : {std::pair{16u << 20, 1u}, {(16u << 20) + 1, 0u}}) {
+        dir.writeText("big.txt", "1\nA\nb\n");
+        std::filesystem::resize_file(dir.file("big.txt"), size);
+        EXPECT_EQ(readDescriptorFile(dir.file("big.txt")).size(), count) << size;
+    }
     const auto read = readTypeLists(dir.path());
     EXPECT_EQ(std::tuple(read[PagePath], read[PageSupports], read[PageQueue], read[PageStringTable]),
               std::tuple(entries, Entries{{"Poles", "poles.pth"}}, Entries{}, Entries{}));
@@ -151,8 +164,7 @@ TEST(NewPath, AssemblesEveryPageRefusesMissingTypesAndChoosesAtRandom) {
     for (int supports : {59, 56, 37}) {
         SCOPED_TRACE(testing::Message() << supports << " supports");
         const PathObject source =
-            test::buildObject(test::standardSprites(109 + supports), test::twelveStrings(),
-                              supports == 59 ? 0 : 1, supports == 56 ? 1 : 0);
+            standardObject(109 + supports, supports == 59 ? 0 : 1, supports == 56 ? 1 : 0);
         for (int page = PagePath; page <= PageSupports; ++page) {
             const std::string file = std::string("T") + pageInfo(page).descriptorFile + ".pth";
             EXPECT_TRUE(writeTypeFile(source, page, dir.file(file)));

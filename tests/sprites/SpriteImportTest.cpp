@@ -9,12 +9,12 @@
 #include "sprites/SpriteEncoding.h"
 #include "sprites/SpriteImport.h"
 #include "support/Reference.h"
+#include "support/Refusals.h"
 
 namespace trellisor {
 namespace {
 
 using Bytes = std::vector<std::uint8_t>;
-using test::dataOf;
 using Edit = std::function<void(SpriteReplacement&)>;
 
 SpriteReplacement asExported(const PathObject& obj, unsigned index, bool rgba) {
@@ -32,7 +32,7 @@ TEST(SpriteImport, UntouchedPicturesKeepEveryByteChangedOnesAreEncoded) {
         auto count = importSprites(obj, all, Matching{});
         ASSERT_TRUE(count) << count.error();
         EXPECT_EQ(count.value(), 0) << "rgba " << rgba;
-        EXPECT_EQ(std::pair(dataOf(obj), obj.m_sprites), std::pair(dataOf(fresh), fresh.m_sprites));
+        EXPECT_TRUE(obj == fresh) << "the object changed";
     }
 }
 
@@ -87,16 +87,16 @@ TEST(SpriteImport, RefusalsNameTheLimitAndChangeNothing) {
         good.picture.indices[0] = 99;  // a valid change that must not be applied either
         spoil(bad);
         auto count = importSprites(obj, std::vector{good, bad}, Matching{Dither::None, {}});
-        EXPECT_EQ(count.error().rfind("sprite " + std::to_string(bad.index) + ": ", 0), 0u) << count.error();
-        EXPECT_NE(count.error().find(reason), std::string::npos) << count.error();
-        EXPECT_EQ(std::pair(dataOf(obj), obj.m_sprites), std::pair(dataOf(fresh), fresh.m_sprites));
+        EXPECT_THAT(count, test::RefusedWith("sprite " + std::to_string(bad.index) + ": "));
+        EXPECT_THAT(count, test::RefusedSaying(reason));
+        EXPECT_TRUE(obj == fresh) << "the object changed";
     }
 }
 
 TEST(SpriteImport, AnObjectPastTheLargestChunkIsRefused) {
     PathObject obj = test::spriteSampleObject();
     EncodedSprite huge{0, obj.m_sprites[0], Bytes(kMaxChunkBytes - obj.m_dataSize + 6 + 1, 1)};
-    EXPECT_NE(applyEncodedSprites(obj, std::span(&huge, 1)).error().find("past 67108864"), std::string::npos);
+    EXPECT_THAT(applyEncodedSprites(obj, std::span(&huge, 1)), test::RefusedSaying("past 67108864"));
     EncodedSprite past{std::uint32_t(obj.m_sprites.size()), SpriteHeader{}, Bytes(4, 1)};
     EXPECT_FALSE(applyEncodedSprites(obj, std::span(&past, 1))) << "never appends";
 
@@ -104,7 +104,7 @@ TEST(SpriteImport, AnObjectPastTheLargestChunkIsRefused) {
     SpriteBatch batch(obj, Matching{});
     const Picture big{kMaxPictureSide, kMaxPictureSide, 0, 0, true, Bytes(std::size_t(1) << 24, 7), {}};
     for (unsigned index : {0u, 1u, 4u}) ASSERT_TRUE(batch.add({index, big, kSpriteRaw, {}}));
-    EXPECT_EQ(batch.add({5, big, kSpriteRaw, "a.png"}).error().rfind("a.png: the object would grow", 0), 0u);
+    EXPECT_THAT(batch.add({5, big, kSpriteRaw, "a.png"}), test::RefusedWith("a.png: the object would grow"));
     huge.bytes.pop_back();  // exactly the largest chunk
     EXPECT_TRUE(applyEncodedSprites(obj, std::span(&huge, 1)));
     EXPECT_EQ(obj.m_dataSize, kMaxChunkBytes);
@@ -136,8 +136,8 @@ TEST(SpriteEncoding, RowCodedRunsCoverExactlyTheOpaquePixelsWithinTheLimits) {
     }
     // No run can start past column 255: pixels it cannot reach are refused.
     for (auto [width, from, to] : {std::tuple{383, 0, 383}, {300, 256, 257}})
-        EXPECT_NE(encodeRowCodedSprite(width, 1, row(width, {{from, to}})).error().find("cannot be coded"),
-                  std::string::npos)
+        EXPECT_THAT(encodeRowCodedSprite(width, 1, row(width, {{from, to}})),
+                    test::RefusedSaying("cannot be coded"))
             << from;
     // 126 rows whose last starts at byte 32767: a table of 252 bytes, row 0 of 147 pixels (151
     // bytes), rows 1-124 of 255 (261 bytes). One pixel more is too many.
@@ -148,7 +148,7 @@ TEST(SpriteEncoding, RowCodedRunsCoverExactlyTheOpaquePixelsWithinTheLimits) {
     ASSERT_TRUE(bytes) << bytes.error();
     EXPECT_EQ(loadLe16(&bytes.value()[2 * 125]), 32767);
     px[147] = 50;
-    EXPECT_EQ(encodeRowCodedSprite(255, 126, px).error().rfind("row 125 would start at byte 32768", 0), 0u);
+    EXPECT_THAT(encodeRowCodedSprite(255, 126, px), test::RefusedWith("row 125 would start at byte 32768"));
     EXPECT_FALSE(encodeRowCodedSprite(4, 2, std::vector<std::uint8_t>(7, 1))) << "data shorter than the size";
 }
 

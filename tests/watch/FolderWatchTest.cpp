@@ -156,6 +156,19 @@ TEST(FolderWatch, AMissingFileOrAGoneFolderIsSaidOnce) {
     EXPECT_TRUE(w.applied.empty());
 }
 
+TEST(FolderWatch, WhatChangedBeforeTheEventsOpenedIsTakenInAndAMovedFolderIsDueAtOnce) {
+    Watched w;
+    w.folder.write("000.png", "new");
+    const FolderEvents events("", w.watch, 0ms);  // no folder to listen to: still one look
+    EXPECT_EQ(w.watch.nextCheck(), 150ms);
+    ASSERT_TRUE(w.poll(150ms));
+    EXPECT_EQ(w.applied, std::vector<Names>{{"000.png"}});
+    w.watch.folderMoved();
+    EXPECT_EQ(w.watch.nextCheck(), 0ms);
+    const auto update = w.poll(1s);
+    EXPECT_EQ(update ? int(update->kind) : -1, int(FolderUpdate::Kind::FolderGone));
+}
+
 TEST(FolderWatch, HundredsOfFilesRewrittenAtOnceAreOneUpdate) {
     Names names;
     for (int i = 0; i < 400; ++i) names.push_back(std::to_string(1000 + i) + ".png");
