@@ -144,6 +144,8 @@ struct View {
     int mode, page;
     bool grass = true, object = true;
 };
+// A failing view is listed by its name.
+void PrintTo(const View& view, std::ostream* os) { *os << view.name; }
 // s2: the second support set (support type 1); over: paths drawn over supports (flags 2). Without
 // grass the last frame is cleared to black; unknown modes (7) draw nothing but still clear and
 // present; without an object the grass alone, its 0 pixels keeping the last frame.
