@@ -4,11 +4,13 @@
 // their layers; here, the wiring.
 #include <QImage>
 #include <QTest>
+#include <algorithm>
 #include <filesystem>
 
 #include "EditorFixture.h"
 #include "app/LinkedFolder.h"
 #include "imageio/SpriteFolder.h"
+#include "object/ObjectFile.h"
 #include "preview/PreviewIcons.h"
 
 namespace trellisor::test {
@@ -18,7 +20,9 @@ using LinkedFolderTest = EditorFixture;
 
 TEST_F(LinkedFolderTest, SavedPicturesComeInAsStepsAndChangesGoBackOut) {
     MainDialog& d = open();
-    load(writeObject("SRC.DAT"));
+    PathObject source = buildObject(standardSprites(), twelveStrings());
+    composePreviewIcons(source);  // generated icons, which follow the sprites
+    load(put("SRC.DAT", serializeObjectFile(source, "SRC.DAT", objectStrings(source))));
     const std::string folder = m_dir.file("sprites");
     m_ui.folderAnswers = {QString::fromStdString(folder)};
     menuAction("Link Sprite Folder\u2026")->trigger();
@@ -73,6 +77,13 @@ TEST_F(LinkedFolderTest, SavedPicturesComeInAsStepsAndChangesGoBackOut) {
     ASSERT_TRUE(d.linkedFolder());
     EXPECT_TRUE(d.statusLine().endsWith(", 1 sprites")) << d.statusLine().toStdString();
     EXPECT_GT(presents(), shown);
+    // The queue icon shows sprite 56: composed again, it goes to the folder too.
+    EXPECT_FALSE(
+        std::ranges::equal(d.m_object.spritePixels(QueueIconSprite), before.spritePixels(QueueIconSprite)));
+    const auto icon = spritePng(d.m_object, QueueIconSprite, false);
+    ASSERT_TRUE(icon);
+    EXPECT_EQ(m_dir.read("moved/072.png"),
+              std::vector<std::uint8_t>(icon.value().begin(), icon.value().end()));
     EXPECT_TRUE(menuAction("Unlink Sprite Folder"));
     load(writeObject("OTHER.DAT"));
     EXPECT_FALSE(d.linkedFolder());
