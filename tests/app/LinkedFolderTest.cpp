@@ -88,6 +88,8 @@ TEST_F(LinkedFolderTest, SavedPicturesComeInAsStepsAndChangesGoBackOut) {
     load(writeObject("OTHER.DAT"));
     EXPECT_FALSE(d.linkedFolder());
     EXPECT_EQ(d.statusLine(), "unlinked from " + here + "/moved");
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(d.findChildren<LinkedFolder*>().isEmpty()) << "the folder's watch is let go";
 }
 
 }  // namespace
